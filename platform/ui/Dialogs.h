@@ -4,6 +4,7 @@
 // (ScriptedDialogs.h) answers from a queue and records what was shown.
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -20,6 +21,13 @@ enum MsgBoxStyle : int {
   vbDefaultButton1 = 0, vbDefaultButton2 = 256, vbDefaultButton3 = 512,
 };
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+// The answers of a style's buttons, left to right (vbYesNo: vbYes, vbNo). An unknown button
+// group is treated as vbOKOnly.
+QList<int> msgBoxAnswers(int style);
+// The answer of the style's default button (vbDefaultButton2 on vbYesNo: vbNo); a default
+// button beyond the last one falls back to the first.
+int msgBoxDefaultAnswer(int style);
 
 struct FileDialogRequest {
   QString title;
@@ -51,7 +59,10 @@ class Dialogs {
 
 // The implementation in use; the Qt one unless a test installed another.
 Dialogs& dialogs();
+// Installs `impl`; an empty pointer goes back to the Qt one.
 void setDialogs(std::shared_ptr<Dialogs> impl);
+// The installed implementation itself, so a caller can put it back later.
+std::shared_ptr<Dialogs> installedDialogs();
 
 // Shorthand used by the system's code.
 inline int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) {

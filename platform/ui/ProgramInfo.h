@@ -1,0 +1,12 @@
+#pragma once
+// The running program's title and version as the windows show them.
+#include <QString>
+
+namespace ui {
+
+// The program's title: the application name ("Skrivant", "TarneloSrv", ...).
+QString programTitle();
+// "major.minor.revision" of the build, each in plain decimal ("1.12.19").
+QString programVersion();
+
+}  // namespace ui

@@ -1,0 +1,116 @@
+#include "platform/ui/QtDialogs.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QPushButton>
+
+#include "platform/ui/ProgramInfo.h"
+
+namespace ui {
+
+namespace {
+
+QMessageBox::StandardButton buttonFor(int answer) {
+  switch (answer) {
+    case vbOK: return QMessageBox::Ok;
+    case vbCancel: return QMessageBox::Cancel;
+    case vbAbort: return QMessageBox::Abort;
+    case vbRetry: return QMessageBox::Retry;
+    case vbIgnore: return QMessageBox::Ignore;
+    case vbYes: return QMessageBox::Yes;
+    case vbNo: return QMessageBox::No;
+    default: return QMessageBox::NoButton;
+  }
+}
+
+int answerFor(QMessageBox::StandardButton button) {
+  switch (button) {
+    case QMessageBox::Ok: return vbOK;
+    case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Abort: return vbAbort;
+    case QMessageBox::Retry: return vbRetry;
+    case QMessageBox::Ignore: return vbIgnore;
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    default: return 0;
+  }
+}
+
+QMessageBox::Icon iconFor(int style) {
+  switch (style & 0x70) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> QtDialogs::makeMessageBox(const QString& prompt, int style, const QString& title) {
+  auto box = std::make_unique<QMessageBox>();
+  box->setWindowTitle(title.isEmpty() ? programTitle() : title);
+  box->setText(prompt);
+  box->setIcon(iconFor(style));
+  QMessageBox::StandardButtons buttons;
+  for (int answer : msgBoxAnswers(style)) buttons |= buttonFor(answer);
+  box->setStandardButtons(buttons);
+  box->setDefaultButton(buttonFor(msgBoxDefaultAnswer(style)));
+  return box;
+}
+
+int QtDialogs::answerOf(const QMessageBox& box, int style) {
+  const int answer = box.clickedButton() ? answerFor(box.standardButton(box.clickedButton())) : 0;
+  if (answer != 0) return answer;
+  return msgBoxAnswers(style).contains(vbCancel) ? vbCancel : msgBoxDefaultAnswer(style);
+}
+
+int QtDialogs::msgBox(const QString& prompt, int style, const QString& title) {
+  auto box = makeMessageBox(prompt, style, title);
+  box->exec();
+  return answerOf(*box, style);
+}
+
+std::unique_ptr<QFileDialog> QtDialogs::makeFileDialog(const FileDialogRequest& request) {
+  auto dialog = std::make_unique<QFileDialog>(nullptr, request.title, request.initDir);
+  dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog->setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // A bare pattern ("*.LST") is taken as the filter's pattern list as it stands.
+  if (!request.filter.isEmpty()) dialog->setNameFilter(request.filter);
+  if (!request.fileName.isEmpty()) dialog->selectFile(request.fileName);
+  return dialog;
+}
+
+QString QtDialogs::fileDialog(const FileDialogRequest& request) {
+  auto dialog = makeFileDialog(request);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  const QString path = dialog->selectedFiles().first();
+  if (!request.save && !QFileInfo(path).isFile()) return {};
+  return path;
+}
+
+QString QtDialogs::folderDialog(const QString& title) { return QFileDialog::getExistingDirectory(nullptr, title); }
+
+bool QtDialogs::fontDialog(QFont& font) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, font);
+  if (ok) font = chosen;
+  return ok;
+}
+
+bool QtDialogs::colorDialog(QColor& color) {
+  const QColor chosen = QColorDialog::getColor(color);
+  if (!chosen.isValid()) return false;
+  color = chosen;
+  return true;
+}
+
+int QtDialogs::execWindow(QDialog& window, const QString&) { return window.exec(); }
+
+void QtDialogs::showWindow(QWidget& window, const QString&) { window.show(); }
+
+}  // namespace ui
