@@ -1,0 +1,35 @@
+#pragma once
+// Late binding in process: call a member of a QObject by its name, as the component model's
+// dispatch did. Members are the object's public Q_INVOKABLE methods and slots, and its
+// Q_PROPERTYs:
+//   Method, Get  a method named like the member, or a readable property;
+//   Let          a method "let_<Name>", or a writable property;
+//   Set          a method "set_<Name>" (object assignment), or a writable property.
+// The name asked for goes through asciiName() and is matched without regard to case.
+//
+// Arguments are converted to the parameter types: vb::Variant as it is; QString (CStr); int,
+// long, long long (CLng); short (CInt); unsigned char (CByte); double, float (CDbl); bool (CBool);
+// QDateTime, QDate (CDate); std::shared_ptr<QObject>, QObject* and pointers to QObject
+// subclasses (an object reference, Nothing allowed). Conversion errors (6, 13, 94) are raised.
+// Trailing vb::Variant parameters may be left out by the caller; they receive
+// vb::Variant::missing(). Results come back as vb::Variant: a void method gives Empty, an object
+// result must be declared std::shared_ptr<QObject> or vb::Variant.
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include "platform/vb/Variant.h"
+
+namespace automation {
+
+enum class CallKind { Method, Get, Let, Set };
+
+// A name as the code spells it: ä→ae, ö→oe, ü→ue, Ä→Ae, Ö→Oe, Ü→Ue, ß→ss; the rest unchanged.
+QString asciiName(const QString& name);
+
+// Calls `member` of `obj`. Raises 438 when the object has no such member, 450 when it has one
+// but not for this number of arguments; a VbError thrown by the member reaches the caller as
+// it was thrown.
+vb::Variant callByName(QObject& obj, const QString& member, CallKind kind, const QList<vb::Variant>& args = {});
+
+}  // namespace automation
