@@ -17,20 +17,41 @@ const QDateTime& oleEpoch() {
   return epoch;
 }
 
+// "&H1F" or "&O17" at `i`; `i` moves past the digits read. As in VB, up to four hex digits are an
+// Integer and up to eight a Long, so "&HFFFF" is -1. Empty when no digit follows the prefix.
+std::optional<double> readRadixNumber(const QString& text, qsizetype& i) {
+  if (i + 1 >= text.size() || text[i] != QLatin1Char('&')) return std::nullopt;
+  const QChar kind = text[i + 1].toUpper();
+  const int base = kind == QLatin1Char('H') ? 16 : (kind == QLatin1Char('O') ? 8 : 0);
+  if (base == 0) return std::nullopt;
+  qsizetype j = i + 2;
+  quint64 value = 0;
+  bool any = false;
+  for (; j < text.size(); ++j) {
+    const char c = text[j].toLower().toLatin1();
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (digit < 0 || digit >= base) break;
+    if (value > (std::numeric_limits<quint64>::max() >> 4)) break;  // more digits than a number holds
+    value = value * base + digit;
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  i = j;
+  if (value <= 0xFFFF) return static_cast<double>(static_cast<qint16>(value));
+  if (value <= 0xFFFFFFFF) return static_cast<double>(static_cast<qint32>(value));
+  return static_cast<double>(value);
+}
+
 // German number text: blanks around, sign, digits with '.' grouping, ',' decimal, exponent.
 std::optional<double> parseNumberText(const QString& raw) {
   QString s = raw.trimmed();
   if (s.isEmpty()) return std::nullopt;
-  if (s.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
-    bool ok = false;
-    const qlonglong v = s.mid(2).toLongLong(&ok, 16);
-    if (ok) return static_cast<double>(v);
-    return std::nullopt;
-  }
-  if (s.startsWith(QLatin1String("&O"), Qt::CaseInsensitive)) {
-    bool ok = false;
-    const qlonglong v = s.mid(2).toLongLong(&ok, 8);
-    if (ok) return static_cast<double>(v);
+  if (s.startsWith(QLatin1Char('&'))) {
+    qsizetype end = 0;
+    const auto v = readRadixNumber(s, end);
+    if (v && end == s.size()) return v;
     return std::nullopt;
   }
   const QChar dec = decimalSeparator();
@@ -219,7 +240,9 @@ QDateTime CDate(const Variant& v) {
   if (v.isString()) {
     const QString s = v.value().toString();
     if (auto d = parseDateText(s)) return *d;
-    if (auto n = parseNumberText(s)) return fromOleDate(*n);
+    // A number text is a serial; one beyond the serial range ("31.02.2023" reads as a grouped
+    // number) is no date at all.
+    if (auto n = parseNumberText(s); n && std::abs(*n) <= 2958465.0) return fromOleDate(*n);
     typeMismatch();
   }
   return fromOleDate(CDbl(v));
@@ -255,22 +278,9 @@ double Val(const QString& text) {
       ++i;
   };
   skipBlanks();
-  if (i + 1 < n && text[i] == QLatin1Char('&')) {
-    const QChar k = text[i + 1].toUpper();
-    int base = k == QLatin1Char('H') ? 16 : (k == QLatin1Char('O') ? 8 : 0);
-    if (base) {
-      i += 2;
-      QString digits;
-      while (i < n && QString(text[i]).toInt(nullptr, base) >= 0) {
-        bool ok = false;
-        QString(text[i]).toInt(&ok, base);
-        if (!ok) break;
-        digits += text[i++];
-      }
-      bool ok = false;
-      const qlonglong v = digits.toLongLong(&ok, base);
-      return ok ? static_cast<double>(v) : 0.0;
-    }
+  if (i < n && text[i] == QLatin1Char('&')) {
+    qsizetype at = i;
+    return readRadixNumber(text, at).value_or(0.0);
   }
   // VB's Val ignores blanks between digits.
   QString plain;
@@ -278,7 +288,7 @@ double Val(const QString& text) {
   if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) plain += text[i++];
   for (; i < n; ++i) {
     const QChar c = text[i];
-    if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) continue;
+    if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')) continue;
     if (c.isDigit() && c.unicode() < 128) {
       plain += c;
       seenDigit = true;
@@ -291,7 +301,7 @@ double Val(const QString& text) {
       int j = i + 1;
       if (j < n && (text[j] == QLatin1Char('-') || text[j] == QLatin1Char('+'))) exp += text[j++];
       QString expDigits;
-      while (j < n && text[j].isDigit()) expDigits += text[j++];
+      while (j < n && text[j] >= QLatin1Char('0') && text[j] <= QLatin1Char('9')) expDigits += text[j++];
       if (!expDigits.isEmpty()) plain += QLatin1Char('e') + exp + expDigits;
       break;
     } else {
@@ -317,6 +327,14 @@ int compare(const Variant& a, const Variant& b) {
   if (bText && a.isEmpty()) return b.value().toString().isEmpty() ? 0 : -1;
   if (aText || bText) {
     const Variant& t = aText ? a : b;
+    const Variant& other = aText ? b : a;
+    // A date meets a date text as a date ("01.02.2020" would also read as a grouped number).
+    if (other.isDate()) {
+      if (auto d = parseDateText(t.value().toString())) {
+        const double x = toOleDate(*d);
+        return aText ? cmp(x, CDbl(b)) : cmp(CDbl(a), x);
+      }
+    }
     auto n = parseNumberText(t.value().toString());
     if (!n) typeMismatch();
     return aText ? cmp(*n, CDbl(b)) : cmp(CDbl(a), *n);
@@ -343,20 +361,23 @@ QString replaceText(const QString& text, const QString& find, const QString& wit
 }
 
 double toOleDate(const QDateTime& d) {
-  const qint64 ms = oleEpoch().msecsTo(QDateTime(d.date(), d.time()));
-  const double days = std::floor(static_cast<double>(ms) / 86400000.0);
-  const double frac = (static_cast<double>(ms) - days * 86400000.0) / 86400000.0;
+  // Calendar days and wall-clock time: a day is a day, whatever the time zone did that night.
+  const double days = static_cast<double>(oleEpoch().date().daysTo(d.date()));
+  const double frac = d.time().msecsSinceStartOfDay() / 86400000.0;
   // OLE dates before the epoch keep a positive time fraction after a negative day number.
   return days < 0 ? days - frac : days + frac;
 }
 
 QDateTime fromOleDate(double serial) {
   if (std::isnan(serial) || std::abs(serial) > 2958465.0) raise(ErrOverflow);
-  const double days = std::trunc(serial);
-  const double frac = std::abs(serial - days);
-  const qint64 ms = static_cast<qint64>(std::llround(frac * 86400000.0));
-  QDateTime d(oleEpoch().date().addDays(static_cast<qint64>(days)), QTime(0, 0));
-  return d.addMSecs(ms);
+  double days = std::trunc(serial);
+  qint64 ms = std::llround(std::abs(serial - days) * 86400000.0);
+  if (ms >= 86400000) {  // rounded up to the next midnight
+    ms = 0;
+    days += serial < 0 ? -1 : 1;
+  }
+  return QDateTime(oleEpoch().date().addDays(static_cast<qint64>(days)),
+                   QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
 }  // namespace vb

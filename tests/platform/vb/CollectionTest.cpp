@@ -1,20 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/vb/Collection.h"
+#include "tests/platform/vb/VbTestSupport.h"
 
 using vb::Collection;
-using vb::VbError;
-
-namespace {
-long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
-}  // namespace
+using vbtest::errorOf;
 
 TEST(Collection, KeepsInsertionOrderAndCountsFromOne) {
   Collection<int> c;
