@@ -5,9 +5,12 @@
 
 namespace vb {
 
-// Backslashes become slashes; a leading drive letter ("C:") is dropped; every existing component
-// is matched without regard to case against what is on disk, so "FORMULAR\LEinfach.BMP" finds
-// "Formular/LEINFACH.bmp". Components that do not exist are kept as written.
+// Backslashes become slashes; a leading drive letter ("C:") is dropped, an absolute path stays
+// absolute; every existing component is matched against what is on disk, an exact match first,
+// else one that differs only in letter case, so "FORMULAR\LEinfach.BMP" finds
+// "Formular/LEINFACH.bmp". Components that do not exist are kept as written. "." and ".." are
+// folded and repeated separators dropped; a trailing separator is kept. A relative path is
+// matched below the current directory and returned relative.
 QString resolvePath(const QString& stored);
 
 // The path as the system writes it: slashes become backslashes.
