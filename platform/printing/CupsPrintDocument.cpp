@@ -1,0 +1,95 @@
+#include "platform/printing/CupsPrintDocument.h"
+
+#include <cups/cups.h>
+#include <cups/pwg.h>
+
+#include <QDir>
+#include <QPdfWriter>
+#include <QTemporaryFile>
+
+#include "platform/printing/CupsPrinterCatalogue.h"
+#include "platform/vb/VbError.h"
+
+namespace printing {
+
+namespace {
+constexpr long ErrPrinter = 482;
+constexpr long ErrInvalidPropertyValue = 380;
+const QString Source = QStringLiteral("PrintDocument");
+}  // namespace
+
+CupsPrintDocument::CupsPrintDocument() = default;
+
+CupsPrintDocument::~CupsPrintDocument() { abort(); }
+
+void CupsPrintDocument::openDocument(const QString& printer, int bin, const QString& title,
+                                     const QPageSize& pageSize) {
+  const std::optional<PrinterInfo> info = CupsPrinterCatalogue().printer(printer);
+  if (!info) vb::raise(ErrPrinter, Source, QStringLiteral("Drucker '%1' nicht gefunden").arg(printer));
+  m_binOption.clear();
+  m_binKeyword.clear();
+  if (bin > 0) {
+    if (bin > info->bins.size())
+      vb::raise(ErrInvalidPropertyValue, Source,
+                QStringLiteral("Drucker '%1' hat keinen Schacht %2").arg(printer).arg(bin));
+    m_binOption = info->binOption;
+    m_binKeyword = info->bins.at(bin - 1).keyword;
+  }
+  m_file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/skrivant-print-XXXXXX.pdf"));
+  if (!m_file->open()) {
+    const QString why = m_file->errorString();
+    m_file.reset();
+    vb::raise(75, Source, why);
+  }
+  m_printer = info->deviceName;
+  m_title = title;
+  // The paper is the page size asked for; otherwise the queue's default paper would take the pages.
+  const QSizeF mm = pageSize.size(QPageSize::Millimeter);
+  const pwg_media_t* media = pwgMediaForSize(qRound(mm.width() * 100), qRound(mm.height() * 100));
+  m_media = media ? QString::fromUtf8(media->pwg) : QString();
+  m_writer = std::make_unique<QPdfWriter>(m_file.get());
+  m_writer->setTitle(title);
+  m_writer->setCreator(QStringLiteral("Skrivant"));
+  m_writer->setPageSize(pageSize);
+  m_writer->setPageMargins(QMarginsF(0, 0, 0, 0));
+}
+
+QPainter& CupsPrintDocument::startPage(int page) {
+  if (page == 1) {
+    m_painter.begin(m_writer.get());
+  } else {
+    m_writer->newPage();
+  }
+  return m_painter;
+}
+
+void CupsPrintDocument::finishPage(int) {}
+
+int CupsPrintDocument::submit() {
+  m_painter.end();
+  m_file->flush();
+  const QByteArray printer = m_printer.toUtf8();
+  const QByteArray title = m_title.toUtf8();
+  const QByteArray path = m_file->fileName().toUtf8();
+  cups_option_t* options = nullptr;
+  int count = 0;
+  if (!m_binOption.isEmpty())
+    count = cupsAddOption(m_binOption.toUtf8().constData(), m_binKeyword.toUtf8().constData(), count, &options);
+  if (!m_media.isEmpty()) count = cupsAddOption(CUPS_MEDIA, m_media.toUtf8().constData(), count, &options);
+  const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.constData(), path.constData(), title.constData(),
+                                 count, options);
+  cupsFreeOptions(count, options);
+  if (job <= 0) {
+    vb::raise(ErrPrinter, Source,
+              QStringLiteral("Drucker '%1': %2").arg(m_printer, QString::fromUtf8(cupsLastErrorString())));
+  }
+  return job;
+}
+
+void CupsPrintDocument::closeDocument() {
+  if (m_painter.isActive()) m_painter.end();
+  m_writer.reset();
+  m_file.reset();
+}
+
+}  // namespace printing
