@@ -90,7 +90,7 @@ TEST_F(CupsPrintDocumentTest, BinChangeGivesTwoJobsWithTheirTrays) {
   ASSERT_NE(tray2, tray3);
 
   CupsPrintDocument doc;
-  PrinterSession session(QStringLiteral("Rechnung 4711"), doc);
+  PrinterSession session(QStringLiteral("Rechnung Müller 4711"), doc);
   session.setPrinter(Queue);
   for (int page = 1; page <= 3; ++page) {
     session.setBin(page == 1 ? 2 : 3);
@@ -104,8 +104,8 @@ TEST_F(CupsPrintDocumentTest, BinChangeGivesTwoJobsWithTheirTrays) {
   ASSERT_EQ(jobs->size(), 2);
   const QByteArray& first = jobs->at(0).output;
   const QByteArray& second = jobs->at(1).output;
-  EXPECT_EQ(jobs->at(0).title, QStringLiteral("Rechnung 4711"));
-  EXPECT_EQ(jobs->at(1).title, QStringLiteral("Rechnung 4711"));
+  EXPECT_EQ(jobs->at(0).title, QStringLiteral("Rechnung Müller 4711"));
+  EXPECT_EQ(jobs->at(1).title, QStringLiteral("Rechnung Müller 4711"));
 
   for (const QByteArray& escape : allTrayEscapes()) {
     EXPECT_EQ(first.contains(escape), escape == tray2) << escape.mid(1).constData();

@@ -160,3 +160,13 @@ TEST_F(PrinterSessionTest, PagesGoOnTheAskedPageSize) {
   s.end();
   EXPECT_EQ(doc.documents().first().pageSize.id(), QPageSize::A5);
 }
+
+TEST_F(PrinterSessionTest, NewPageWithoutDocumentOpensOneWithABlankSheet) {
+  PrinterSession s(QStringLiteral("Rechnung"), doc);
+  s.setPrinter(QStringLiteral("Laser"));
+  s.newPage();
+  s.painter().drawLine(0, 0, 5, 5);
+  s.end();
+  ASSERT_EQ(doc.documents().size(), 1);
+  EXPECT_EQ(doc.documents().first().pages.size(), 2);
+}
