@@ -68,28 +68,28 @@ class PageCanvas : public QWidget {
 
 PageView::PageView(QWidget* parent) : QWidget(parent) {
   m_toolBar = new QToolBar(this);
-  m_first = addAction(QStringLiteral("firstPage"), QStringLiteral("|<"), QKeySequence(Qt::CTRL | Qt::Key_Home));
+  m_first = makeAction(QStringLiteral("firstPage"), QStringLiteral("|<"), QKeySequence(Qt::CTRL | Qt::Key_Home));
   m_first->setToolTip(QStringLiteral("Erste Seite"));
-  m_previous = addAction(QStringLiteral("previousPage"), QStringLiteral("<"), QKeySequence(Qt::Key_PageUp));
+  m_previous = makeAction(QStringLiteral("previousPage"), QStringLiteral("<"), QKeySequence(Qt::Key_PageUp));
   m_previous->setToolTip(QStringLiteral("Vorige Seite"));
   m_pageLabel = new QLabel(m_toolBar);
   m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
   m_pageLabel->setContentsMargins(6, 0, 6, 0);
   m_toolBar->addWidget(m_pageLabel);
-  m_next = addAction(QStringLiteral("nextPage"), QStringLiteral(">"), QKeySequence(Qt::Key_PageDown));
+  m_next = makeAction(QStringLiteral("nextPage"), QStringLiteral(">"), QKeySequence(Qt::Key_PageDown));
   m_next->setToolTip(QStringLiteral("Nächste Seite"));
-  m_last = addAction(QStringLiteral("lastPage"), QStringLiteral(">|"), QKeySequence(Qt::CTRL | Qt::Key_End));
+  m_last = makeAction(QStringLiteral("lastPage"), QStringLiteral(">|"), QKeySequence(Qt::CTRL | Qt::Key_End));
   m_last->setToolTip(QStringLiteral("Letzte Seite"));
   m_toolBar->addSeparator();
-  QAction* zoomOut = addAction(QStringLiteral("zoomOut"), QStringLiteral("-"), QKeySequence::ZoomOut);
+  QAction* zoomOut = makeAction(QStringLiteral("zoomOut"), QStringLiteral("-"), QKeySequence::ZoomOut);
   zoomOut->setToolTip(QStringLiteral("Verkleinern"));
   m_zoomLabel = new QLabel(m_toolBar);
   m_zoomLabel->setObjectName(QStringLiteral("zoomLabel"));
   m_zoomLabel->setContentsMargins(6, 0, 6, 0);
   m_toolBar->addWidget(m_zoomLabel);
-  QAction* zoomIn = addAction(QStringLiteral("zoomIn"), QStringLiteral("+"), QKeySequence::ZoomIn);
+  QAction* zoomIn = makeAction(QStringLiteral("zoomIn"), QStringLiteral("+"), QKeySequence::ZoomIn);
   zoomIn->setToolTip(QStringLiteral("Vergrößern"));
-  QAction* fit = addAction(QStringLiteral("fitWidth"), QStringLiteral("Seitenbreite"), QKeySequence());
+  QAction* fit = makeAction(QStringLiteral("fitWidth"), QStringLiteral("Seitenbreite"), QKeySequence());
 
   connect(m_first, &QAction::triggered, this, [this] { setCurrentPage(1); });
   connect(m_previous, &QAction::triggered, this, [this] { setCurrentPage(m_page - 1); });
@@ -121,12 +121,15 @@ PageView::PageView(QWidget* parent) : QWidget(parent) {
   updateView();
 }
 
-QAction* PageView::addAction(const QString& name, const QString& text, const QKeySequence& key) {
+QAction* PageView::makeAction(const QString& name, const QString& text, const QKeySequence& key) {
   QAction* action = m_toolBar->addAction(text);
   action->setObjectName(name);
   if (!key.isEmpty()) {
+    // The keys work wherever the focus is inside the view, and only there: in the designer,
+    // Page Up in the editor still scrolls the text.
     action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    QWidget::addAction(action);
   }
   return action;
 }

@@ -41,7 +41,7 @@ class PageView : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QAction* addAction(const QString& name, const QString& text, const QKeySequence& key);
+  QAction* makeAction(const QString& name, const QString& text, const QKeySequence& key);
   void setZoom(double zoom);
   void applyFitWidth();
   void updateView();
