@@ -2,7 +2,12 @@
 
 #include <QDir>
 
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+#include "platform/data/Sql.h"
+#include "platform/vb/Convert.h"
 #include "platform/vb/PathResolver.h"
+#include "platform/vb/VbError.h"
 
 bool VerzeichnisExistiert(const QString& Pfad) {
   QString p = Pfad.trimmed();
@@ -14,4 +19,38 @@ bool VerzeichnisExistiert(const QString& Pfad) {
 
 vb::Variant NZ(const vb::Variant& Wert, const vb::Variant& Ersatz) {
   return Wert.isNull() ? Ersatz : Wert;
+}
+
+namespace {
+// The settings row of `FeldName`, updatable. The key goes into the statement as a quoted
+// literal, so a key with an apostrophe is stored and found as it is.
+std::shared_ptr<data::Recordset> openVorgabe(const QString& FeldName, const std::shared_ptr<data::Connection>& objCon) {
+  if (!objCon) vb::raise(vb::ErrObjectNotSet);
+  auto rs = std::make_shared<data::Recordset>();
+  rs->Open(QStringLiteral("SELECT * FROM Vorgaben WHERE Feldname=") + data::sqlText(FeldName), vb::Variant(objCon),
+           data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified);
+  return rs;
+}
+}  // namespace
+
+QString GetVorgabe(const QString& FeldName, const QString& Default, const std::shared_ptr<data::Connection>& objCon) {
+  auto rs = openVorgabe(FeldName, objCon);
+  if (rs->Eof()) {
+    rs->AddNew();
+    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
+    rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Default));
+    rs->Update();
+    return Default;
+  }
+  return vb::CStr(NZ(rs->Fields(QStringLiteral("Wert"))->Value(), vb::Variant(QString())));
+}
+
+void SetVorgabe(const QString& FeldName, const QString& Wert, const std::shared_ptr<data::Connection>& objCon) {
+  auto rs = openVorgabe(FeldName, objCon);
+  if (rs->Eof()) {
+    rs->AddNew();
+    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
+  }
+  rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Wert));
+  rs->Update();
 }

@@ -1,0 +1,299 @@
+#include "platform/data/Connection.h"
+
+#include <QFileInfo>
+#include <QMetaType>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+
+#include "platform/data/DataError.h"
+#include "platform/data/Recordset.h"
+#include "platform/data/SqliteSupport.h"
+#include "platform/vb/PathResolver.h"
+
+namespace data {
+namespace {
+
+const QString kJetProvider = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
+const QString kSystemDatabase = QStringLiteral("Jet OLEDB:System database");
+
+// Late binding hands objects around as vb::Variant: let the results of this layer convert.
+template <typename T>
+void registerObjectConverter() {
+  QMetaType::registerConverter<std::shared_ptr<T>, vb::Variant>(
+      [](const std::shared_ptr<T>& p) { return p ? vb::Variant(p) : vb::Variant::nothing(); });
+}
+const bool kConvertersRegistered = [] {
+  registerObjectConverter<Connection>();
+  registerObjectConverter<Property>();
+  registerObjectConverter<Recordset>();
+  registerObjectConverter<Field>();
+  registerObjectConverter<FieldList>();
+  return true;
+}();
+
+struct Pair {
+  QString key;
+  QString value;
+};
+
+// "key=value;key={va;lue};key='v'" into pairs; keys trimmed, values unquoted.
+std::vector<Pair> parseConnectionString(const QString& text) {
+  std::vector<Pair> pairs;
+  QString part;
+  QChar quote;
+  auto flush = [&] {
+    const int eq = part.indexOf(QLatin1Char('='));
+    if (eq > 0) {
+      QString value = part.mid(eq + 1).trimmed();
+      if (value.size() >= 2 && ((value.front() == QLatin1Char('"') && value.back() == QLatin1Char('"')) ||
+                                (value.front() == QLatin1Char('\'') && value.back() == QLatin1Char('\''))))
+        value = value.mid(1, value.size() - 2);
+      pairs.push_back({part.left(eq).trimmed(), value});
+    }
+    part.clear();
+  };
+  for (const QChar c : text) {
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+    } else if (c == QLatin1Char('{')) {
+      quote = QLatin1Char('}');
+    } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+      if (part.mid(part.indexOf(QLatin1Char('=')) + 1).trimmed().isEmpty()) quote = c;
+    } else if (c == QLatin1Char(';')) {
+      flush();
+      continue;
+    }
+    part += c;
+  }
+  flush();
+  return pairs;
+}
+
+const Pair* findPair(const std::vector<Pair>& pairs, const QString& key) {
+  for (const Pair& p : pairs)
+    if (p.key.compare(key, Qt::CaseInsensitive) == 0) return &p;
+  return nullptr;
+}
+
+QString databaseMessage(const QSqlError& e) {
+  const QString db = e.databaseText().trimmed();
+  return db.isEmpty() ? e.text().trimmed() : db;
+}
+
+QString nextConnectionName() {
+  static std::atomic<int> counter{0};
+  return QStringLiteral("skrivant-data-%1").arg(++counter);
+}
+
+}  // namespace
+
+Connection::Connection() : m_name(nextConnectionName()) {}
+
+Connection::~Connection() {
+  if (m_open) {
+    QSqlDatabase::database(m_name, false).close();
+  }
+  if (QSqlDatabase::contains(m_name)) QSqlDatabase::removeDatabase(m_name);
+}
+
+void Connection::let_Provider(const QString& provider) {
+  if (m_open) raiseDataError(ErrObjectOpen);
+  m_provider = provider;
+}
+
+Connection::ProviderKind Connection::providerKind(const QString& provider) const {
+  QString p = provider.trimmed();
+  while (p.endsWith(QLatin1Char(';'))) p.chop(1);
+  p = p.trimmed();
+  if (p.compare(kJetProvider, Qt::CaseInsensitive) == 0) return ProviderKind::Jet;
+  // No provider is the data-access library's default: ODBC.
+  if (p.isEmpty() || p.compare(QLatin1String("MSDASQL"), Qt::CaseInsensitive) == 0 ||
+      p.compare(QLatin1String("MSDASQL.1"), Qt::CaseInsensitive) == 0)
+    return ProviderKind::Odbc;
+  raiseDataError(ErrProviderNotFound);
+}
+
+void Connection::ensureProperties(ProviderKind kind) {
+  const bool jet = kind == ProviderKind::Jet;
+  if (!m_properties.empty() && m_propertiesForJet == jet) return;
+  static const QStringList jetNames = {
+      QStringLiteral("Data Source"), QStringLiteral("User ID"), QStringLiteral("Password"),
+      QStringLiteral("Mode"), QStringLiteral("Persist Security Info"), kSystemDatabase,
+      QStringLiteral("Jet OLEDB:Database Password"), QStringLiteral("Jet OLEDB:Engine Type")};
+  static const QStringList odbcNames = {
+      QStringLiteral("Data Source"), QStringLiteral("User ID"), QStringLiteral("Password"),
+      QStringLiteral("Extended Properties"), QStringLiteral("Persist Security Info"), QStringLiteral("Prompt")};
+  std::vector<std::shared_ptr<Property>> next;
+  for (const QString& name : jet ? jetNames : odbcNames) {
+    auto p = std::make_shared<Property>(name);
+    // A property both providers know keeps its value across a change of provider.
+    for (const auto& old : m_properties)
+      if (old->Name() == name) p->let_Value(old->Value());
+    next.push_back(std::move(p));
+  }
+  m_properties = std::move(next);
+  m_propertiesForJet = jet;
+}
+
+std::shared_ptr<Property> Connection::Properties(const QString& name) {
+  ensureProperties(providerKind(m_provider));
+  for (const auto& p : m_properties)
+    if (p->Name().compare(name.trimmed(), Qt::CaseInsensitive) == 0) return p;
+  raiseDataError(ErrItemNotFound);
+}
+
+QString Connection::propertyText(const QString& name) const {
+  for (const auto& p : m_properties)
+    if (p->Name().compare(name, Qt::CaseInsensitive) == 0) {
+      const vb::Variant v = p->Value();
+      return v.isValue() ? v.value().toString() : QString();
+    }
+  return {};
+}
+
+void Connection::Open(const QString& connectionString, const QString& user, const QString& password, int) {
+  if (m_open) raiseDataError(ErrObjectOpen);
+  QString text = connectionString.trimmed();
+  const bool odbcPrefix = text.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive);
+  if (odbcPrefix) text = text.mid(5);
+  std::vector<Pair> pairs = parseConnectionString(text);
+
+  QString provider = m_provider;
+  if (const Pair* p = findPair(pairs, QStringLiteral("Provider"))) provider = p->value;
+  const ProviderKind kind = odbcPrefix ? ProviderKind::Odbc : providerKind(provider);
+  ensureProperties(kind);
+  auto setting = [&](const QString& key) {
+    const Pair* p = findPair(pairs, key);
+    return p ? p->value : propertyText(key);
+  };
+
+  if (kind == ProviderKind::Jet) {
+    openJet(setting(QStringLiteral("Data Source")), setting(kSystemDatabase));
+  } else {
+    std::vector<Pair> rest;
+    for (const Pair& p : pairs)
+      if (p.key.compare(QLatin1String("Provider"), Qt::CaseInsensitive) != 0) rest.push_back(p);
+    if (!findPair(rest, QStringLiteral("DSN")) && !findPair(rest, QStringLiteral("DRIVER")) &&
+        !findPair(rest, QStringLiteral("FILEDSN"))) {
+      // The ODBC provider takes "Data Source" as the name of a DSN.
+      const QString dsn = setting(QStringLiteral("Data Source"));
+      if (!dsn.isEmpty()) rest.insert(rest.begin(), Pair{QStringLiteral("DSN"), dsn});
+    }
+    QString odbc;
+    for (const Pair& p : rest) {
+      if (p.key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) continue;
+      odbc += p.key + QLatin1Char('=') + p.value + QLatin1Char(';');
+    }
+    openOdbc(odbc, user.isEmpty() ? setting(QStringLiteral("User ID")) : user,
+             password.isEmpty() ? setting(QStringLiteral("Password")) : password);
+  }
+  m_open = true;
+}
+
+void Connection::openJet(const QString& dataSource, const QString& systemDatabase) {
+  const QString file = vb::resolvePath(dataSource.trimmed());
+  if (dataSource.trimmed().isEmpty() || !QFileInfo(file).isFile())
+    raiseDataError(ErrDatabase, QStringLiteral("Die Datenbankdatei '%1' wurde nicht gefunden.").arg(dataSource));
+  if (!systemDatabase.trimmed().isEmpty() && !QFileInfo(vb::resolvePath(systemDatabase.trimmed())).isFile())
+    raiseDataError(ErrDatabase, QStringLiteral("Die Arbeitsgruppen-Informationsdatei '%1' wurde nicht gefunden.")
+                                    .arg(systemDatabase));
+  if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) raiseDataError(ErrProviderNotFound);
+  QString failure;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db.open()) {
+      failure = databaseMessage(db.lastError());
+    } else if (!sqlite::prepareConnection(db, kBusyTimeoutMs)) {
+      failure = QStringLiteral("Die Sortierfolge NOCASE konnte nicht eingerichtet werden.");
+    } else {
+      // SQLite opens any file; reading its catalogue tells a database from something else.
+      QSqlQuery probe(db);
+      if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) failure = databaseMessage(probe.lastError());
+    }
+    if (!failure.isEmpty()) db.close();
+  }
+  if (!failure.isEmpty()) {
+    QSqlDatabase::removeDatabase(m_name);
+    raiseDataError(ErrDatabase, failure);
+  }
+  m_sqlite = true;
+}
+
+void Connection::openOdbc(const QString& odbcString, const QString& user, const QString& password) {
+  if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) raiseDataError(ErrProviderNotFound);
+  QString failure;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
+    // QODBC takes a text with "DRIVER=" as a whole connection string and puts "DSN=" before
+    // anything else, so a DSN string goes in without its own "DSN=".
+    QString name = odbcString;
+    const std::vector<Pair> pairs = parseConnectionString(odbcString);
+    if (!findPair(pairs, QStringLiteral("DRIVER")) && !findPair(pairs, QStringLiteral("SERVER"))) {
+      if (const Pair* dsn = findPair(pairs, QStringLiteral("DSN"))) {
+        name = dsn->value;
+        for (const Pair& p : pairs)
+          if (&p != dsn) name += QLatin1Char(';') + p.key + QLatin1Char('=') + p.value;
+      }
+    }
+    db.setDatabaseName(name);
+    if (!user.isEmpty()) db.setUserName(user);
+    if (!password.isEmpty()) db.setPassword(password);
+    if (!db.open()) {
+      failure = databaseMessage(db.lastError());
+      if (failure.isEmpty()) failure = QStringLiteral("Die ODBC-Verbindung konnte nicht geöffnet werden.");
+    }
+  }
+  if (!failure.isEmpty()) {
+    QSqlDatabase::removeDatabase(m_name);
+    raiseDataError(ErrDatabase, failure);
+  }
+  m_sqlite = false;
+}
+
+void Connection::Close() {
+  if (!m_open) raiseDataError(ErrObjectClosed);
+  QSqlDatabase::database(m_name, false).close();
+  QSqlDatabase::removeDatabase(m_name);
+  m_open = false;
+}
+
+int Connection::State() const { return m_open ? 1 : 0; }
+
+QSqlDatabase Connection::database() const {
+  if (!m_open) raiseDataError(ErrNoConnection);
+  return QSqlDatabase::database(m_name, false);
+}
+
+std::shared_ptr<Recordset> Connection::Execute(const QString& commandText) {
+  return Execute(commandText, nullptr, -1);
+}
+
+std::shared_ptr<Recordset> Connection::Execute(const QString& commandText, long* recordsAffected, int options) {
+  std::shared_ptr<Connection> self = weak_from_this().lock();
+  if (!self) raiseDataError(ErrNoConnection);
+  auto rs = std::make_shared<Recordset>();
+  rs->Open(commandText, vb::Variant(self), adOpenForwardOnly, adLockReadOnly, options);
+  if (recordsAffected) *recordsAffected = rs->m_affected;
+  return rs;
+}
+
+void Connection::BeginTrans() {
+  QSqlDatabase db = database();
+  if (!db.transaction()) raiseDataError(ErrDatabase, databaseMessage(db.lastError()));
+}
+
+void Connection::CommitTrans() {
+  QSqlDatabase db = database();
+  if (!db.commit()) raiseDataError(ErrDatabase, databaseMessage(db.lastError()));
+}
+
+void Connection::RollbackTrans() {
+  QSqlDatabase db = database();
+  if (!db.rollback()) raiseDataError(ErrDatabase, databaseMessage(db.lastError()));
+}
+
+}  // namespace data

@@ -1,0 +1,84 @@
+#pragma once
+// A database connection as the system's code and its hosts use it: provider, provider
+// properties, Open with a connection string, Execute, Close and transactions.
+//
+// Roads:
+//  - provider "Microsoft.Jet.OLEDB.4.0" (any case, trailing ";" allowed, in the Provider property
+//    or as "Provider=" in the string): the SQLite file named by "Data Source=" (a stored path,
+//    resolved by vb::resolvePath). The file must exist. "Jet OLEDB:System database", when given,
+//    must name an existing file (its content is not read).
+//  - everything else goes through ODBC (QODBC over unixODBC): "DSN=...", "DRIVER={...};...", a
+//    DAO-style "ODBC;" prefix, or a bare "Data Source=" taken as a DSN.
+// SQLite connections wait up to kBusyTimeoutMs for a lock held by another connection (hosts and
+// engine share files) and compare text with a Unicode-aware NOCASE collation.
+//
+// Errors reach the caller as vb::VbError (numbers in DataError.h) with the database's message.
+// Objects are held by std::shared_ptr; a Connection closes itself when the last reference goes.
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "platform/data/Property.h"
+#include "platform/data/ObjectTypes.h"
+#include "platform/vb/Variant.h"
+
+namespace data {
+
+class Recordset;
+
+class Connection : public QObject, public std::enable_shared_from_this<Connection> {
+  Q_OBJECT
+ public:
+  static constexpr int kBusyTimeoutMs = 10000;
+
+  Connection();
+  ~Connection() override;
+
+  Q_INVOKABLE QString Provider() const { return m_provider; }
+  // Raises ErrObjectOpen while open; the text is checked at Open (ErrProviderNotFound).
+  Q_INVOKABLE void let_Provider(const QString& provider);
+
+  // The provider property of that name (without regard to case). A name the provider does not
+  // know raises ErrItemNotFound; an unknown provider raises ErrProviderNotFound.
+  Q_INVOKABLE std::shared_ptr<data::Property> Properties(const QString& name);
+
+  // Opens the connection. `user` and `password` override "User ID"/"Password" of the string;
+  // `options` is accepted for its place (every open is synchronous).
+  Q_INVOKABLE void Open(const QString& connectionString, const QString& user = {},
+                        const QString& password = {}, int options = -1);
+  Q_INVOKABLE void Close();
+  // 1 open, 0 closed.
+  Q_INVOKABLE int State() const;
+
+  // Runs one statement. A statement that returns rows gives an open, forward-only, read-only
+  // record set; any other gives a closed one. `recordsAffected` receives the changed row count.
+  Q_INVOKABLE std::shared_ptr<data::Recordset> Execute(const QString& commandText);
+  std::shared_ptr<Recordset> Execute(const QString& commandText, long* recordsAffected, int options = -1);
+
+  Q_INVOKABLE void BeginTrans();
+  Q_INVOKABLE void CommitTrans();
+  Q_INVOKABLE void RollbackTrans();
+
+  // For the record sets of this layer.
+  bool isSqlite() const { return m_sqlite; }
+  QSqlDatabase database() const;  // raises ErrNoConnection when closed
+
+ private:
+  enum class ProviderKind { Jet, Odbc };
+  ProviderKind providerKind(const QString& provider) const;
+  void ensureProperties(ProviderKind kind);
+  QString propertyText(const QString& name) const;
+  void openJet(const QString& dataSource, const QString& systemDatabase);
+  void openOdbc(const QString& odbcString, const QString& user, const QString& password);
+
+  QString m_name;      // unique QSqlDatabase connection name
+  QString m_provider;  // as assigned
+  bool m_propertiesForJet = false;
+  std::vector<std::shared_ptr<Property>> m_properties;
+  bool m_open = false;
+  bool m_sqlite = false;
+};
+
+}  // namespace data

@@ -1,0 +1,897 @@
+#include "platform/data/Recordset.h"
+
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlIndex>
+#include <QSqlRecord>
+#include <cmath>
+#include <limits>
+
+#include "platform/data/Connection.h"
+#include "platform/data/DataError.h"
+#include "platform/data/Sql.h"
+#include "platform/data/SqliteSupport.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/VbError.h"
+
+namespace data {
+namespace {
+
+const QString kRowidAlias = QStringLiteral("skrv_rowid_");
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+constexpr auto kReOptions = QRegularExpression::CaseInsensitiveOption |
+                            QRegularExpression::DotMatchesEverythingOption |
+                            QRegularExpression::UseUnicodePropertiesOption;
+
+QString dbMessage(const QSqlError& e) {
+  const QString db = e.databaseText().trimmed();
+  return db.isEmpty() ? e.text().trimmed() : db;
+}
+
+QString unquoteIdentifier(QString name) {
+  if (name.size() >= 2 && ((name.front() == QLatin1Char('[') && name.back() == QLatin1Char(']')) ||
+                           (name.front() == QLatin1Char('"') && name.back() == QLatin1Char('"')) ||
+                           (name.front() == QLatin1Char('`') && name.back() == QLatin1Char('`'))))
+    name = name.mid(1, name.size() - 2);
+  return name;
+}
+
+QString quoteIdentifier(const QSqlDatabase& db, const QString& name, QSqlDriver::IdentifierType type) {
+  return db.driver()->escapeIdentifier(name, type);
+}
+
+// A call of a saved query: "Name(args)", or a bare name.
+struct SavedCall {
+  enum Kind { None, Call, Bare } kind = None;
+  QString name;
+  std::vector<QVariant> args;
+};
+
+QVariant parseArgument(const QString& token) {
+  const QString t = token.trimmed();
+  if (t.size() >= 2 && (t.front() == QLatin1Char('\'') || t.front() == QLatin1Char('"')) && t.back() == t.front()) {
+    QString body = t.mid(1, t.size() - 2);
+    return body.replace(QString(2, t.front()), QString(t.front()));
+  }
+  static const QRegularExpression integer(QStringLiteral(R"(^[+-]?\d+$)"));
+  static const QRegularExpression decimal(QStringLiteral(R"(^[+-]?\d*\.\d+$)"));
+  bool ok = false;
+  if (integer.match(t).hasMatch()) {
+    const qlonglong n = t.toLongLong(&ok);
+    if (ok) return n;
+  }
+  if (decimal.match(t).hasMatch()) {
+    const double d = t.toDouble(&ok);
+    if (ok) return d;
+  }
+  return t;
+}
+
+std::vector<QVariant> parseArguments(const QString& inner) {
+  std::vector<QVariant> out;
+  if (inner.trimmed().isEmpty()) return out;
+  QString current;
+  QChar quote;
+  for (const QChar c : inner) {
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();  // a doubled quote closes and reopens: kept as two
+    } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+      quote = c;
+    } else if (c == QLatin1Char(',')) {
+      out.push_back(parseArgument(current));
+      current.clear();
+      continue;
+    }
+    current += c;
+  }
+  out.push_back(parseArgument(current));
+  return out;
+}
+
+SavedCall parseSavedCall(const QString& text) {
+  static const QRegularExpression call(QStringLiteral(R"(^\s*([\p{L}_][\p{L}\p{N}_]*)\s*\((.*)\)\s*$)"), kReOptions);
+  static const QRegularExpression bare(QStringLiteral(R"(^\s*(\[[^\]]+\]|[\p{L}_][\p{L}\p{N}_]*)\s*$)"), kReOptions);
+  SavedCall out;
+  if (auto m = call.match(text); m.hasMatch()) {
+    out.kind = SavedCall::Call;
+    out.name = m.captured(1);
+    out.args = parseArguments(m.captured(2));
+  } else if (auto b = bare.match(text); b.hasMatch()) {
+    out.kind = SavedCall::Bare;
+    out.name = unquoteIdentifier(b.captured(1));
+  }
+  return out;
+}
+
+int countPlaceholders(const QString& sql) {
+  int n = 0;
+  QChar quote;
+  for (const QChar c : sql) {
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+    } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+      quote = c;
+    } else if (c == QLatin1Char('?')) {
+      ++n;
+    }
+  }
+  return n;
+}
+
+// The SqlText of a saved query on SQLite, when the database has one of that name.
+std::optional<QString> savedQueryText(const QSqlDatabase& db, const QString& name) {
+  QSqlQuery q(db);
+  q.setForwardOnly(true);
+  if (!q.prepare(QStringLiteral("SELECT SqlText FROM SavedQueries WHERE Name=?"))) return std::nullopt;
+  q.addBindValue(name);
+  if (!q.exec() || !q.next()) return std::nullopt;
+  return q.value(0).toString();
+}
+
+QString argumentLiteral(const QVariant& v) {
+  if (v.typeId() == QMetaType::LongLong) return QString::number(v.toLongLong());
+  if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 17);
+  return sqlText(v.toString());
+}
+
+vb::Variant integerVariant(qlonglong n, bool small, bool byte) {
+  if (small && n >= std::numeric_limits<std::int16_t>::min() && n <= std::numeric_limits<std::int16_t>::max())
+    return vb::Variant(static_cast<std::int16_t>(n));
+  if (byte && n >= 0 && n <= 255) return vb::Variant(static_cast<std::uint8_t>(n));
+  if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) return vb::Variant(static_cast<int>(n));
+  return vb::Variant(static_cast<long long>(n));
+}
+
+bool isNumberStorage(const QVariant& v) {
+  switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool: return true;
+    default: return false;
+  }
+}
+
+std::optional<QDateTime> parseStoredDate(const QString& text) {
+  const QString t = text.trimmed();
+  for (const QString& f : {kDateFormat, QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm"),
+                           QStringLiteral("yyyy-MM-dd")}) {
+    QDateTime d = QDateTime::fromString(t, f);
+    if (d.isValid()) return d;
+  }
+  QDateTime d = QDateTime::fromString(t, Qt::ISODateWithMs);
+  if (d.isValid()) return d;
+  return std::nullopt;
+}
+
+}  // namespace
+
+Recordset::Recordset() = default;
+
+Recordset::~Recordset() {
+  for (auto& f : m_fields) f->detach();
+}
+
+// ---- open and run ----
+
+void Recordset::Open(const QString& source, const vb::Variant& activeConnection, int cursorType, int lockType,
+                     int options) {
+  if (m_open) raiseDataError(ErrObjectOpen);
+  std::shared_ptr<Connection> con = activeConnection.objectAs<Connection>();
+  if (!con && activeConnection.isString()) {
+    con = std::make_shared<Connection>();
+    con->Open(activeConnection.value().toString());
+  }
+  if (!con || con->State() == 0) raiseDataError(ErrNoConnection);
+  m_connection = std::move(con);
+  m_source = source;
+  m_cursor = cursorType == adOpenUnspecified ? adOpenForwardOnly : cursorType;
+  m_lock = lockType == adLockUnspecified ? adLockReadOnly : lockType;
+  m_options = options;
+  prepareCommand();
+  run();
+}
+
+void Recordset::prepareCommand() {
+  QSqlDatabase db = m_connection->database();
+  QString text = m_source.trimmed();
+  while (text.endsWith(QLatin1Char(';'))) text = text.chopped(1).trimmed();
+  m_sql = text;
+  m_binds.clear();
+  m_table.clear();
+  m_selectList.clear();
+  m_fromClause.clear();
+  m_tableRef.clear();
+  m_updatable = false;
+
+  const SavedCall call = parseSavedCall(text);
+  const bool asTable = m_options == adCmdTable;
+  if (call.kind == SavedCall::Call && !asTable) {
+    if (m_connection->isSqlite()) {
+      if (const auto saved = savedQueryText(db, call.name)) {
+        const int expected = countPlaceholders(*saved);
+        if (expected != static_cast<int>(call.args.size()))
+          raiseDataError(ErrCommand, QStringLiteral("Die Abfrage '%1' erwartet %2 Parameter, übergeben wurden %3.")
+                                         .arg(call.name)
+                                         .arg(expected)
+                                         .arg(call.args.size()));
+        m_sql = *saved;
+        m_binds = call.args;
+      } else if (call.args.empty()) {
+        m_sql = QStringLiteral("SELECT * FROM ") + quoteIdentifier(db, call.name, QSqlDriver::TableName);
+      } else {
+        raiseDataError(ErrNoSuchQuery, QStringLiteral("Die gespeicherte Abfrage '%1' wurde nicht gefunden.").arg(call.name));
+      }
+    } else {
+      QStringList args;
+      for (const QVariant& a : call.args) args << argumentLiteral(a);
+      m_sql = QStringLiteral("{CALL %1(%2)}").arg(call.name, args.join(QLatin1Char(',')));
+    }
+  } else if (call.kind == SavedCall::Bare) {
+    const std::optional<QString> saved = (m_options == adCmdStoredProc && m_connection->isSqlite())
+                                             ? savedQueryText(db, call.name)
+                                             : std::nullopt;
+    if (saved) {
+      m_sql = *saved;
+    } else if (m_options == adCmdStoredProc && !m_connection->isSqlite()) {
+      m_sql = QStringLiteral("{CALL %1}").arg(call.name);
+    } else {
+      m_sql = QStringLiteral("SELECT * FROM ") + quoteIdentifier(db, call.name, QSqlDriver::TableName);
+    }
+  }
+
+  if (m_lock == adLockReadOnly) return;
+  static const QRegularExpression notSingle(
+      QStringLiteral(R"(\b(JOIN|UNION|GROUP\s+BY|HAVING|DISTINCT|INTERSECT|EXCEPT)\b)"), kReOptions);
+  static const QRegularExpression single(
+      QStringLiteral(R"(^\s*SELECT\s+(.+?)\s+(FROM\s+((\[[^\]]+\]|"[^"]+"|`[^`]+`|[\p{L}\p{N}_]+))"
+                     R"((?:\s+(?:AS\s+)?(?!WHERE\b|ORDER\b)[\p{L}\p{N}_]+)?)(?:\s+(?:WHERE|ORDER\s+BY)\b.*)?)\s*$)"),
+      kReOptions);
+  if (notSingle.match(m_sql).hasMatch()) return;
+  const QRegularExpressionMatch m = single.match(m_sql);
+  if (!m.hasMatch()) return;
+  m_selectList = m.captured(1);
+  m_fromClause = m.captured(2);
+  m_tableRef = m.captured(3);
+  m_table = unquoteIdentifier(m.captured(4));
+  m_updatable = true;
+}
+
+bool Recordset::execSelect(QSqlQuery& query, const QString& sql) {
+  query.setForwardOnly(true);
+  if (m_binds.empty()) return query.exec(sql);
+  if (!query.prepare(sql)) return false;
+  for (const QVariant& b : m_binds) query.addBindValue(b);
+  return query.exec();
+}
+
+void Recordset::run() {
+  QSqlDatabase db = m_connection->database();
+  for (auto& f : m_fields) f->detach();
+  m_fields.clear();
+  m_columns.clear();
+  m_rows.clear();
+  m_keyColumns.clear();
+  m_edit = EditMode::None;
+  m_pending.clear();
+  m_affected = 0;
+  m_open = false;
+
+  QSqlQuery q(db);
+  bool withRowid = false;
+  if (m_updatable && m_connection->isSqlite()) {
+    // Keyed by rowid where the table has one; a view or a WITHOUT ROWID table fails here and
+    // is read plainly below.
+    withRowid = execSelect(q, QStringLiteral("SELECT ") + m_selectList + QStringLiteral(", _rowid_ AS ") +
+                                  kRowidAlias + QLatin1Char(' ') + m_fromClause);
+    if (!withRowid) q = QSqlQuery(db);
+  }
+  if (!withRowid && !execSelect(q, m_sql)) raiseDataError(ErrCommand, dbMessage(q.lastError()));
+  m_keyedByRowid = withRowid;
+  if (!q.isSelect()) {
+    m_affected = q.numRowsAffected();
+    return;  // a statement without rows leaves the record set closed
+  }
+  fetch(q, withRowid);
+
+  if (m_updatable && !withRowid) {
+    const QSqlIndex pk = db.primaryIndex(m_table);
+    for (int i = 0; i < pk.count(); ++i) {
+      const int c = findColumn(pk.fieldName(i));
+      if (c < 0) {  // the key is not selected: fall back to all original values
+        m_keyColumns.clear();
+        break;
+      }
+      m_keyColumns.push_back(c);
+    }
+  }
+  m_open = true;
+  const int first = firstLive();
+  m_pos = first < 0 ? static_cast<int>(m_rows.size()) : first;
+}
+
+
+void Recordset::fetch(QSqlQuery& q, bool withRowid) {
+  const QSqlRecord rec = q.record();
+  const QStringList declared = m_connection->isSqlite() ? sqlite::declaredTypes(q) : QStringList();
+  const int n = rec.count() - (withRowid ? 1 : 0);
+  for (int i = 0; i < n; ++i) {
+    // ODBC reports Yes/No columns as SQL_BIT (-7), which Qt hands over as a number.
+    constexpr int kSqlBit = -7;
+    Kind kind = m_connection->isSqlite()           ? kindFromDeclared(declared.value(i))
+                : rec.field(i).typeID() == kSqlBit ? Kind::Boolean
+                                                   : kindFromMetaType(rec.field(i).metaType().id());
+    m_columns.push_back({rec.fieldName(i), kind});
+  }
+  while (q.next()) {
+    Row row;
+    row.values.reserve(static_cast<size_t>(n));
+    row.raw.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      const QVariant raw = q.value(i);
+      row.raw.push_back(raw);
+      row.values.push_back(fromDb(m_columns[static_cast<size_t>(i)].kind, raw));
+    }
+    if (withRowid) row.rowid = q.value(n);
+    m_rows.push_back(std::move(row));
+  }
+  q.finish();
+  // An expression column has no declared type: its first value tells.
+  for (int i = 0; i < n; ++i) {
+    Column& c = m_columns[static_cast<size_t>(i)];
+    if (c.kind != Kind::Unknown) continue;
+    for (const Row& r : m_rows)
+      if (!r.raw[static_cast<size_t>(i)].isNull()) {
+        c.kind = kindFromValue(r.raw[static_cast<size_t>(i)]);
+        break;
+      }
+  }
+  for (int i = 0; i < n; ++i) m_fields.push_back(std::make_shared<Field>(this, i));
+}
+
+// ---- column kinds and value conversions ----
+
+Recordset::Kind Recordset::kindFromDeclared(const QString& declared) {
+  const QString d = declared.trimmed().toUpper();
+  if (d.isEmpty()) return Kind::Unknown;
+  if (d.contains(QLatin1String("BOOL")) || d == QLatin1String("BIT") || d.contains(QLatin1String("YESNO")))
+    return Kind::Boolean;
+  if (d.contains(QLatin1String("SMALLINT"))) return Kind::SmallInt;
+  if (d.contains(QLatin1String("TINYINT")) || d == QLatin1String("BYTE")) return Kind::Byte;
+  if (d.contains(QLatin1String("BIGINT"))) return Kind::BigInt;
+  if (d.contains(QLatin1String("INT")) || d == QLatin1String("LONG") || d == QLatin1String("COUNTER"))
+    return Kind::Integer;
+  if (d.contains(QLatin1String("DATE")) || d.contains(QLatin1String("TIME"))) return Kind::Date;
+  if (d.contains(QLatin1String("CURRENCY")) || d.contains(QLatin1String("MONEY"))) return Kind::Currency;
+  if (d.contains(QLatin1String("DOUBLE")) || d.contains(QLatin1String("REAL")) || d.contains(QLatin1String("FLOA")))
+    return Kind::Double;
+  if (d.contains(QLatin1String("NUMERIC")) || d.contains(QLatin1String("DECIMAL"))) return Kind::Numeric;
+  if (d.contains(QLatin1String("MEMO")) || d.contains(QLatin1String("LONGTEXT")) || d.contains(QLatin1String("CLOB")))
+    return Kind::Memo;
+  if (d.contains(QLatin1String("CHAR")) || d.contains(QLatin1String("TEXT"))) return Kind::Text;
+  if (d.contains(QLatin1String("BLOB")) || d.contains(QLatin1String("BINARY"))) return Kind::Binary;
+  return Kind::Unknown;
+}
+
+Recordset::Kind Recordset::kindFromMetaType(int typeId) {
+  switch (typeId) {
+    case QMetaType::Bool: return Kind::Boolean;
+    case QMetaType::Short:
+    case QMetaType::UShort: return Kind::SmallInt;
+    case QMetaType::UChar:
+    case QMetaType::Char:
+    case QMetaType::SChar: return Kind::Byte;
+    case QMetaType::Int:
+    case QMetaType::UInt: return Kind::Integer;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return Kind::BigInt;
+    case QMetaType::Float:
+    case QMetaType::Double: return Kind::Double;
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime: return Kind::Date;
+    case QMetaType::QByteArray: return Kind::Binary;
+    case QMetaType::QString: return Kind::Text;
+    default: return Kind::Unknown;
+  }
+}
+
+Recordset::Kind Recordset::kindFromValue(const QVariant& v) {
+  switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong: return Kind::Integer;
+    case QMetaType::Double: return Kind::Double;
+    case QMetaType::QByteArray: return Kind::Binary;
+    default: return Kind::Text;
+  }
+}
+
+vb::Variant Recordset::fromDb(Kind kind, const QVariant& v) {
+  if (!v.isValid() || v.isNull()) return vb::Variant::null();
+  const bool number = isNumberStorage(v);
+  switch (kind) {
+    case Kind::Boolean:
+      // A Yes/No column: whatever is not zero is True.
+      if (number) return vb::Variant(v.toDouble() != 0.0);
+      if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString().trimmed();
+        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return vb::Variant(true);
+        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return vb::Variant(false);
+        bool ok = false;
+        const double d = t.toDouble(&ok);
+        if (ok) return vb::Variant(d != 0.0);
+      }
+      return vb::Variant::fromQVariant(v);
+    case Kind::SmallInt:
+    case Kind::Byte:
+    case Kind::Integer:
+    case Kind::BigInt:
+      if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+        const double d = v.toDouble();
+        if (d != std::trunc(d)) return vb::Variant(d);
+        return integerVariant(static_cast<qlonglong>(d), kind == Kind::SmallInt, kind == Kind::Byte);
+      }
+      if (number) return integerVariant(v.toLongLong(), kind == Kind::SmallInt, kind == Kind::Byte);
+      return vb::Variant::fromQVariant(v);
+    case Kind::Double:
+    case Kind::Currency:
+    case Kind::Numeric:
+      if (number) return vb::Variant(v.toDouble());
+      return vb::Variant::fromQVariant(v);
+    case Kind::Date:
+      if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QTime)
+        return vb::Variant::fromQVariant(v);
+      if (number) return vb::Variant(vb::fromOleDate(v.toDouble()));
+      if (auto d = parseStoredDate(v.toString())) return vb::Variant(*d);
+      return vb::Variant::fromQVariant(v);
+    case Kind::Text:
+    case Kind::Memo:
+      if (v.typeId() == QMetaType::QByteArray) return vb::Variant::fromQVariant(v);
+      return vb::Variant(v.toString());
+    case Kind::Binary: return vb::Variant::fromQVariant(v);
+    case Kind::Unknown:
+      if (number && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float && v.typeId() != QMetaType::Bool)
+        return integerVariant(v.toLongLong(), false, false);
+      return vb::Variant::fromQVariant(v);
+  }
+  return vb::Variant::fromQVariant(v);
+}
+
+QVariant Recordset::toDb(Kind kind, const vb::Variant& v) const {
+  const bool sqlite = m_connection && m_connection->isSqlite();
+  auto typedNull = [&](QMetaType::Type t) { return QVariant(QMetaType(t)); };
+  const bool none = v.isNull() || v.isEmpty() || v.isMissing();
+  if (v.isObject()) vb::raise(vb::ErrTypeMismatch);
+  switch (kind) {
+    case Kind::Boolean:
+      if (none) return typedNull(QMetaType::Int);
+      return QVariant(vb::CBool(v) ? vb::True : vb::False);
+    case Kind::SmallInt:
+      if (none) return typedNull(QMetaType::Int);
+      return QVariant(static_cast<int>(vb::CInt(v)));
+    case Kind::Byte:
+      if (none) return typedNull(QMetaType::Int);
+      return QVariant(static_cast<int>(vb::CByte(v)));
+    case Kind::Integer:
+    case Kind::BigInt:
+      if (none) return typedNull(kind == Kind::BigInt ? QMetaType::LongLong : QMetaType::Int);
+      if (v.isValue() && v.value().typeId() == QMetaType::LongLong) return v.value();
+      if (kind == Kind::BigInt) {
+        const double d = vb::CDbl(v);
+        return QVariant(static_cast<qlonglong>(std::nearbyint(d)));
+      }
+      return QVariant(static_cast<int>(vb::CLng(v)));
+    case Kind::Double:
+    case Kind::Currency:
+    case Kind::Numeric:
+      if (none) return typedNull(QMetaType::Double);
+      return QVariant(vb::CDbl(v));
+    case Kind::Date:
+      if (none) return sqlite ? typedNull(QMetaType::QString) : typedNull(QMetaType::QDateTime);
+      return sqlite ? QVariant(vb::CDate(v).toString(kDateFormat)) : QVariant(vb::CDate(v));
+    case Kind::Text:
+    case Kind::Memo:
+      if (none) return typedNull(QMetaType::QString);
+      // A truth value goes into text as "True"/"False", as the data-access library wrote it,
+      // not as CStr's German words.
+      if (v.isBool()) return QVariant(v.value().toBool() ? QStringLiteral("True") : QStringLiteral("False"));
+      return QVariant(vb::CStr(v));
+    case Kind::Binary:
+    case Kind::Unknown:
+      if (none) return typedNull(QMetaType::QString);
+      if (v.isBool()) return QVariant(v.value().toBool() ? vb::True : vb::False);
+      return v.toQVariant();
+  }
+  return v.toQVariant();
+}
+
+int Recordset::typeCode(int column) const {
+  switch (m_columns[static_cast<size_t>(column)].kind) {
+    case Kind::Integer: return adInteger;
+    case Kind::SmallInt: return adSmallInt;
+    case Kind::BigInt: return adBigInt;
+    case Kind::Byte: return adUnsignedTinyInt;
+    case Kind::Boolean: return adBoolean;
+    case Kind::Double: return adDouble;
+    case Kind::Currency: return adCurrency;
+    case Kind::Numeric: return adNumeric;
+    case Kind::Date: return adDate;
+    case Kind::Text: return adVarWChar;
+    case Kind::Memo: return adLongVarWChar;
+    case Kind::Binary: return adLongVarBinary;
+    case Kind::Unknown: return adVarWChar;
+  }
+  return adVariant;
+}
+
+// ---- state checks ----
+
+void Recordset::requireOpen() const {
+  if (!m_open) raiseDataError(ErrObjectClosed);
+}
+
+void Recordset::requireCurrent() const {
+  requireOpen();
+  if (m_pos < 0 || m_pos >= static_cast<int>(m_rows.size()) || m_rows[static_cast<size_t>(m_pos)].deleted)
+    raiseDataError(ErrNoCurrentRecord);
+}
+
+void Recordset::requireUpdatable() const {
+  requireOpen();
+  if (!m_updatable) raiseDataError(ErrNotUpdatable);
+}
+
+// ---- navigation ----
+
+int Recordset::firstLive() const {
+  for (size_t i = 0; i < m_rows.size(); ++i)
+    if (!m_rows[i].deleted) return static_cast<int>(i);
+  return -1;
+}
+
+int Recordset::lastLive() const {
+  for (size_t i = m_rows.size(); i > 0; --i)
+    if (!m_rows[i - 1].deleted) return static_cast<int>(i - 1);
+  return -1;
+}
+
+bool Recordset::Eof() const {
+  requireOpen();
+  return firstLive() < 0 || m_pos >= static_cast<int>(m_rows.size());
+}
+
+bool Recordset::Bof() const {
+  requireOpen();
+  return firstLive() < 0 || m_pos < 0;
+}
+
+int Recordset::RecordCount() const {
+  requireOpen();
+  int n = 0;
+  for (const Row& r : m_rows)
+    if (!r.deleted) ++n;
+  return n;
+}
+
+void Recordset::MoveFirst() {
+  requireOpen();
+  saveIfEditing();
+  const int first = firstLive();
+  m_pos = first < 0 ? static_cast<int>(m_rows.size()) : first;
+}
+
+void Recordset::MoveLast() {
+  requireOpen();
+  saveIfEditing();
+  const int last = lastLive();
+  m_pos = last < 0 ? static_cast<int>(m_rows.size()) : last;
+}
+
+void Recordset::MoveNext() {
+  requireOpen();
+  if (Eof()) raiseDataError(ErrNoCurrentRecord);
+  saveIfEditing();
+  int p = m_pos + 1;
+  while (p < static_cast<int>(m_rows.size()) && m_rows[static_cast<size_t>(p)].deleted) ++p;
+  m_pos = p;
+}
+
+void Recordset::MovePrevious() {
+  requireOpen();
+  if (m_cursor == adOpenForwardOnly) raiseDataError(ErrNoBackwardFetch);
+  if (Bof()) raiseDataError(ErrNoCurrentRecord);
+  saveIfEditing();
+  int p = m_pos - 1;
+  while (p >= 0 && m_rows[static_cast<size_t>(p)].deleted) --p;
+  m_pos = p;
+}
+
+void Recordset::Requery() {
+  requireOpen();
+  saveIfEditing();
+  run();
+}
+
+void Recordset::Close() {
+  requireOpen();
+  if (m_edit != EditMode::None) raiseDataError(ErrIllegalOperation);
+  m_open = false;
+  m_rows.clear();
+}
+
+// ---- fields ----
+
+int Recordset::findColumn(const QString& name) const {
+  for (size_t i = 0; i < m_columns.size(); ++i)
+    if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+int Recordset::columnIndex(const vb::Variant& index) const {
+  if (index.isString()) {
+    const int i = findColumn(index.value().toString());
+    if (i >= 0) return i;
+  } else if (index.isNumberType()) {
+    const int i = vb::CLng(index);
+    if (i >= 0 && i < static_cast<int>(m_columns.size())) return i;
+  }
+  raiseDataError(ErrItemNotFound);
+}
+
+std::shared_ptr<Field> Recordset::Fields(const vb::Variant& index) const {
+  requireOpen();
+  return m_fields[static_cast<size_t>(columnIndex(index))];
+}
+
+std::shared_ptr<FieldList> Recordset::Fields() const {
+  requireOpen();
+  return std::make_shared<FieldList>(m_fields);
+}
+
+vb::Variant Recordset::readValue(int column) const {
+  requireCurrent();
+  const Kind kind = m_columns[static_cast<size_t>(column)].kind;
+  if (m_edit != EditMode::None && m_pending[static_cast<size_t>(column)])
+    return fromDb(kind, toDb(kind, *m_pending[static_cast<size_t>(column)]));
+  return m_rows[static_cast<size_t>(m_pos)].values[static_cast<size_t>(column)];
+}
+
+void Recordset::assignValue(int column, const vb::Variant& value) {
+  requireUpdatable();
+  requireCurrent();
+  toDb(m_columns[static_cast<size_t>(column)].kind, value);  // a value the column cannot take fails here
+  if (m_edit == EditMode::None) {
+    m_edit = EditMode::Edit;
+    m_pending.assign(m_columns.size(), std::nullopt);
+  }
+  m_pending[static_cast<size_t>(column)] = value;
+}
+
+// ---- changes ----
+
+void Recordset::saveIfEditing() {
+  if (m_edit != EditMode::None) Update();
+}
+
+void Recordset::AddNew() {
+  requireUpdatable();
+  saveIfEditing();
+  Row row;
+  row.values.assign(m_columns.size(), vb::Variant::null());
+  row.raw.assign(m_columns.size(), QVariant());
+  m_rows.push_back(std::move(row));
+  m_posBeforeAdd = m_pos;
+  m_pos = static_cast<int>(m_rows.size()) - 1;
+  m_edit = EditMode::Add;
+  m_pending.assign(m_columns.size(), std::nullopt);
+}
+
+void Recordset::Update() {
+  requireOpen();
+  if (m_edit == EditMode::Add) {
+    writeInsert();
+  } else if (m_edit == EditMode::Edit) {
+    writeUpdate();
+  }
+  m_edit = EditMode::None;
+  m_pending.clear();
+}
+
+void Recordset::CancelUpdate() {
+  requireOpen();
+  if (m_edit == EditMode::Add) {
+    m_rows.pop_back();
+    m_pos = std::min(m_posBeforeAdd, static_cast<int>(m_rows.size()));
+  }
+  m_edit = EditMode::None;
+  m_pending.clear();
+}
+
+void Recordset::Delete(int affectRecords) {
+  requireUpdatable();
+  if (affectRecords != 1) raiseDataError(ErrIllegalOperation);
+  if (m_edit == EditMode::Add) {  // deleting a row not yet saved only drops it
+    CancelUpdate();
+    return;
+  }
+  if (m_edit == EditMode::Edit) CancelUpdate();
+  requireCurrent();
+  writeDelete();
+  m_rows[static_cast<size_t>(m_pos)].deleted = true;
+}
+
+void Recordset::applyPending(Row& row) {
+  for (size_t i = 0; i < m_columns.size(); ++i) {
+    if (!m_pending[i]) continue;
+    const QVariant stored = toDb(m_columns[i].kind, *m_pending[i]);
+    row.raw[i] = stored;
+    row.values[i] = fromDb(m_columns[i].kind, stored);
+  }
+}
+
+void Recordset::writeInsert() {
+  QSqlDatabase db = m_connection->database();
+  QStringList columns;
+  QStringList marks;
+  std::vector<QVariant> binds;
+  for (size_t i = 0; i < m_columns.size(); ++i) {
+    if (!m_pending[i]) continue;
+    columns << quoteIdentifier(db, m_columns[i].name, QSqlDriver::FieldName);
+    marks << QStringLiteral("?");
+    binds.push_back(toDb(m_columns[i].kind, *m_pending[i]));
+  }
+  const QString table = quoteIdentifier(db, m_table, QSqlDriver::TableName);
+  const QString sql = columns.isEmpty()
+                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+  QVariant id = execWrite(sql, binds, false);
+  Row& row = m_rows[static_cast<size_t>(m_pos)];
+  applyPending(row);
+  if (m_keyedByRowid) {
+    row.rowid = id;
+  } else if (m_keyColumns.size() == 1 && !m_pending[static_cast<size_t>(m_keyColumns.front())]) {
+    // A key the database numbered: ask for the number where the driver does not tell it.
+    if (!id.isValid() || id.isNull()) id = generatedKey();
+    if (id.isValid() && !id.isNull()) row.raw[static_cast<size_t>(m_keyColumns.front())] = id;
+  }
+  reloadRow(row);  // defaults and autoincrement keys the database filled in
+}
+
+QVariant Recordset::generatedKey() const {
+  QSqlDatabase db = m_connection->database();
+  const bool identity = db.driver()->dbmsType() == QSqlDriver::MSSqlServer ||
+                        db.driver()->dbmsType() == QSqlDriver::Sybase;
+  QSqlQuery q(db);
+  q.setForwardOnly(true);
+  if (!q.exec(identity ? QStringLiteral("SELECT @@IDENTITY") : QStringLiteral("SELECT last_insert_rowid()")) ||
+      !q.next())
+    return {};
+  const QVariant v = q.value(0);
+  q.finish();
+  return v;
+}
+
+void Recordset::writeUpdate() {
+  QSqlDatabase db = m_connection->database();
+  QStringList sets;
+  std::vector<QVariant> binds;
+  for (size_t i = 0; i < m_columns.size(); ++i) {
+    if (!m_pending[i]) continue;
+    sets << quoteIdentifier(db, m_columns[i].name, QSqlDriver::FieldName) + QStringLiteral("=?");
+    binds.push_back(toDb(m_columns[i].kind, *m_pending[i]));
+  }
+  if (sets.isEmpty()) return;
+  Row& row = m_rows[static_cast<size_t>(m_pos)];
+  const QString where = whereForRow(row, binds);
+  execWrite(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                .arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), sets.join(QLatin1Char(',')), where),
+            binds, true);
+  applyPending(row);
+  reloadRow(row);
+}
+
+void Recordset::writeDelete() {
+  QSqlDatabase db = m_connection->database();
+  std::vector<QVariant> binds;
+  const QString where = whereForRow(m_rows[static_cast<size_t>(m_pos)], binds);
+  execWrite(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), where),
+            binds, true);
+}
+
+QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) const {
+  if (m_keyedByRowid) {
+    binds.push_back(row.rowid);
+    return QStringLiteral("_rowid_=?");
+  }
+  QSqlDatabase db = m_connection->database();
+  std::vector<int> columns = m_keyColumns;
+  const bool allValues = columns.empty();
+  if (allValues)
+    for (size_t i = 0; i < m_columns.size(); ++i) columns.push_back(static_cast<int>(i));
+  QStringList terms;
+  std::vector<QVariant> own;
+  for (int c : columns) {
+    const QString name = quoteIdentifier(db, m_columns[static_cast<size_t>(c)].name, QSqlDriver::FieldName);
+    const QVariant& v = row.raw[static_cast<size_t>(c)];
+    if (v.isNull()) {
+      terms << name + QStringLiteral(" IS NULL");
+    } else {
+      terms << name + QStringLiteral("=?");
+      own.push_back(v);
+    }
+  }
+  const QString where = terms.join(QStringLiteral(" AND "));
+  if (allValues) {
+    // Without a key the row must be the only one with these values, or the statement would
+    // change its twins too.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                       .arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), where)))
+      raiseDataError(ErrCommand, dbMessage(q.lastError()));
+    for (const QVariant& b : own) q.addBindValue(b);
+    if (!q.exec() || !q.next()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
+    const qlonglong n = q.value(0).toLongLong();
+    q.finish();
+    if (n == 0) raiseDataError(ErrRowNotFound);
+    if (n > 1)
+      raiseDataError(ErrDatabase, QStringLiteral("Die Zeile ist nicht eindeutig bestimmt: %1 Zeilen der Tabelle '%2' "
+                                                 "haben dieselben Werte, und die Tabelle hat keinen Schlüssel.")
+                                      .arg(n)
+                                      .arg(m_table));
+  }
+  binds.insert(binds.end(), own.begin(), own.end());
+  return where;
+}
+
+QVariant Recordset::execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow) {
+  QSqlQuery q(m_connection->database());
+  if (!q.prepare(sql)) raiseDataError(ErrCommand, dbMessage(q.lastError()));
+  for (const QVariant& b : binds) q.addBindValue(b);
+  if (!q.exec()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
+  if (expectOneRow && q.numRowsAffected() == 0) raiseDataError(ErrRowNotFound);
+  // QODBC cannot tell the number and says so on every call; generatedKey() asks instead.
+  return m_connection->isSqlite() ? q.lastInsertId() : QVariant();
+}
+
+void Recordset::reloadRow(Row& row) {
+  QSqlDatabase db = m_connection->database();
+  QStringList terms;
+  std::vector<QVariant> binds;
+  if (m_keyedByRowid) {
+    terms << QStringLiteral("_rowid_=?");
+    binds.push_back(row.rowid);
+  } else {
+    for (int c : m_keyColumns) {
+      terms << quoteIdentifier(db, m_columns[static_cast<size_t>(c)].name, QSqlDriver::FieldName) +
+                   QStringLiteral("=?");
+      binds.push_back(row.raw[static_cast<size_t>(c)]);
+    }
+  }
+  if (terms.isEmpty()) return;
+  for (const QVariant& b : binds)
+    if (!b.isValid() || b.isNull()) return;
+  QSqlQuery q(db);
+  q.setForwardOnly(true);
+  if (!q.prepare(QStringLiteral("SELECT ") + m_selectList + QStringLiteral(" FROM ") + m_tableRef +
+                 QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "))))
+    return;
+  for (const QVariant& b : binds) q.addBindValue(b);
+  if (!q.exec() || !q.next()) return;
+  for (size_t i = 0; i < m_columns.size() && static_cast<int>(i) < q.record().count(); ++i) {
+    row.raw[i] = q.value(static_cast<int>(i));
+    row.values[i] = fromDb(m_columns[i].kind, row.raw[i]);
+  }
+  q.finish();
+}
+
+}  // namespace data
