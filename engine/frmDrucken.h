@@ -1,0 +1,227 @@
+#pragma once
+// The engine's one hidden print window: it owns the report control LL and holds the whole state
+// of one print job (document data, form settings, counters, print batch). Public members are
+// reachable by name through late binding; the members in the "engine internals" section are the
+// window's private procedures, public here so the job code and its tests can call them.
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "foundation/clsListElement.h"
+#include "platform/vb/Collection.h"
+#include "platform/vb/Variant.h"
+
+namespace report { class IReportControl; }
+namespace data { class Recordset; }
+class clsDruckerSchacht;
+class clsProgVorgaben;
+
+// A line of the closing block, as AddAbschluss stores it.
+struct AbschlussZeile {
+  QString Bezeichnung;
+  QString Key;
+  bool LinieEinfach = false;
+};
+
+// A deduction, as AddAbzugBetrag stores it (kept only: nothing prints it).
+struct AbzugEintrag {
+  bool VorMwStAbziehen = false;
+  vb::Variant Betrag;
+  double MWSTSatz = 0;
+  QString Text;
+};
+
+class frmDrucken : public QObject {
+  Q_OBJECT
+
+ public:
+  // Creates and loads the window (Form_Initialize, Form_Load) around the report control `ll`.
+  explicit frmDrucken(std::shared_ptr<report::IReportControl> ll, QObject* parent = nullptr);
+  ~frmDrucken() override;
+
+  report::IReportControl& LL() const { return *m_LL; }
+  const std::shared_ptr<report::IReportControl>& LLPtr() const { return m_LL; }
+
+  // ---- public interface, in the window's interface order ----
+  Q_INVOKABLE bool Steuerbefreit() const { return m_Steuerbefreit; }
+  Q_INVOKABLE void let_Steuerbefreit(bool v) { m_Steuerbefreit = v; }
+  Q_INVOKABLE void AddDruckvariable(const QString& Key, const QString& Wert, int LLTyp);
+  Q_INVOKABLE vb::Variant GetDruckvariable(const QString& Key, const vb::Variant& Default) const;
+  Q_INVOKABLE void ClearAbschluss();
+  Q_INVOKABLE void AddAbschluss(const QString& steuerlabel, const QString& Bezeichnung, bool SummenStrichDavor);
+  Q_INVOKABLE void let_GesamtRabatt(double v) { m_GesamtRabatt = v; }
+  Q_INVOKABLE double GesamtRabatt() const { return m_GesamtRabatt; }
+  Q_INVOKABLE void ClearAnzahlKopien() { KopienAusVorlage = true; }
+  Q_INVOKABLE void set_DruckdatenHandler(const vb::Variant& handler);
+  Q_INVOKABLE void let_PDFArchivDatei(const QString& v) { m_PDFArchivDatei = v; }
+  Q_INVOKABLE QString PDFArchivDatei() const { return m_PDFArchivDatei; }
+  Q_INVOKABLE void Init();
+  Q_INVOKABLE bool Running() const { return m_Running; }
+  Q_INVOKABLE bool ExitCode() const { return m_ExitCode; }
+  // Refused by the mode check of StartPrint: shows its message and prints nothing.
+  Q_INVOKABLE void Preview();
+  Q_INVOKABLE QString GetVersion() const;
+  Q_INVOKABLE void let_AusgabeEndpreis(const QString& strAusgabeArt);
+  Q_INVOKABLE QString AusgabeEndpreis() const;
+  Q_INVOKABLE void let_DruckOhneEPGP(bool v) { m_DruckOhneEPGP = v; }
+  Q_INVOKABLE bool DruckOhneEPGP() const { return m_DruckOhneEPGP; }
+  Q_INVOKABLE void let_KopfZeile(int ZeilenNr, const QString& text);
+  Q_INVOKABLE QString KopfZeile(int ZeilenNr) const;
+  Q_INVOKABLE void let_FussZeile(int ZeilenNr, const QString& text);
+  Q_INVOKABLE QString FussZeile(int ZeilenNr) const;
+  Q_INVOKABLE QString Uebergabedatei() const { return m_Uebergabedatei; }
+  Q_INVOKABLE void let_Uebergabedatei(const QString& path);
+  Q_INVOKABLE void let_ApplicationTitel(const QString& strTitel);
+  Q_INVOKABLE QString ApplicationTitel() const;
+  Q_INVOKABLE void let_DokumentTitel(const QString& strTitel);
+  Q_INVOKABLE QString DokumentTitel() const;
+  Q_INVOKABLE double MWSTSatz_Voll() const { return m_MWSTSatz_Voll == 0 ? 0.16 : m_MWSTSatz_Voll; }
+  Q_INVOKABLE void let_MWSTSatz_Voll(double v) { m_MWSTSatz_Voll = v; }
+  Q_INVOKABLE double MWSTSatz_halb() const { return m_MWSTSatz_halb; }
+  Q_INVOKABLE void let_MWSTSatz_halb(double v) { m_MWSTSatz_halb = v; }
+  Q_INVOKABLE QString Betrefftext() const;
+  Q_INVOKABLE void let_Betrefftext(const QString& v);
+  Q_INVOKABLE bool AusgabeAlsBlankett() const;
+  Q_INVOKABLE void let_AusgabeAlsBlankett(bool v);
+  Q_INVOKABLE void let_UebertraegeDrucken(bool v);
+  Q_INVOKABLE bool UebertraegeDrucken() const;
+  Q_INVOKABLE bool UebertraegeProTitel() const;
+  Q_INVOKABLE void let_UebertraegeProTitel(bool v);
+  Q_INVOKABLE void let_AbsenderSichtfenster(const QString& v);
+  Q_INVOKABLE void let_AnschriftEmpfaenger(const QString& v);
+  Q_INVOKABLE void SetGewerkBlockLabel(int BlockNr, const QString& strLable);
+  Q_INVOKABLE void let_AdrBauherrFeld(const QString& FeldName, const QString& v);
+  Q_INVOKABLE QString AdrBauherrFeld(const QString& FeldName) const;
+  Q_INVOKABLE void let_AdrProjektFeld(const QString& FeldName, const QString& v);
+  Q_INVOKABLE QString AdrProjektFeld(const QString& FeldName) const;
+  Q_INVOKABLE void let_RabattProPosition(bool v) { m_RabattProPosition = v; }
+  Q_INVOKABLE bool RabattProPosition() const { return m_RabattProPosition; }
+  Q_INVOKABLE void let_LeerzeilenZwischenPositionen(short intWert) { m_LeerzeilenZwischenPositionen = intWert; }
+  Q_INVOKABLE short LeerzeilenZwischenPositionen() const { return m_LeerzeilenZwischenPositionen; }
+  // Column captions are the template's business; kept for hosts that still call them.
+  Q_INVOKABLE void SetSpaltenUeberschrift_Position(const vb::Variant&) {}
+  Q_INVOKABLE void SetSpaltenUeberschrift_Menge(const vb::Variant&) {}
+  Q_INVOKABLE void SetSpaltenUeberschrift_Bezeichnung(const vb::Variant&) {}
+  Q_INVOKABLE void SetSpaltenUeberschrift_EP(const vb::Variant&) {}
+  Q_INVOKABLE void SetSpaltenUeberschrift_GP(const vb::Variant&) {}
+  Q_INVOKABLE void let_VorText(const QString& v);
+  Q_INVOKABLE QString SchlussText() const;
+  Q_INVOKABLE void let_SchlussText(const QString& v);
+  Q_INVOKABLE QString ZahlText() const;
+  Q_INVOKABLE void let_ZahlText(const QString& v);
+  Q_INVOKABLE double MwStSatz() const { return MWSTSatz_Voll(); }
+  Q_INVOKABLE void let_MwStSatz(double v) { let_MWSTSatz_Voll(v); }
+  Q_INVOKABLE QString Druckwaehrung() const;
+  Q_INVOKABLE void let_Druckwaehrung(const QString& v);
+  Q_INVOKABLE void let_StapelDruck(bool v) { m_StapelDruck = v; }
+  Q_INVOKABLE void let_AnzahlKopien(short intWert);
+  Q_INVOKABLE short AnzahlKopien() const { return m_AnzahlKopien; }
+  Q_INVOKABLE double MWSTBetrag_ohne() const { return 0; }
+  Q_INVOKABLE double MWSTBetrag_voll() const { return dblMWSTBetrag[1]; }
+  Q_INVOKABLE double MWSTBetrag_halb() const { return dblMWSTBetrag[2]; }
+  Q_INVOKABLE double RabattBetrag() const;
+  Q_INVOKABLE double RabattBetrag_ohne() const { return dblRabattBetrag[3]; }
+  Q_INVOKABLE double RabattBetrag_voll() const { return dblRabattBetrag[1]; }
+  Q_INVOKABLE double RabattBetrag_halb() const { return dblRabattBetrag[2]; }
+  Q_INVOKABLE double Rechnungsbetrag() const;
+  Q_INVOKABLE double Rechnungsbetrag_ohne() const { return dblRechnungsbetrag[3]; }
+  Q_INVOKABLE double Rechnungsbetrag_voll() const { return dblRechnungsbetrag[1]; }
+  Q_INVOKABLE double Rechnungsbetrag_halb() const { return dblRechnungsbetrag[2]; }
+  Q_INVOKABLE void AddAbzugBetrag(bool VorMwStAbziehen, const QString& AbzugBetrag, double MwStSatz, const QString& strText);
+  Q_INVOKABLE void AddValue(const QString& strBez, const vb::Variant& Wert);
+  Q_INVOKABLE vb::Variant GetValue(const QString& strBez, const vb::Variant& DefaultValue) const;
+  Q_INVOKABLE bool NettoRechnung() const;
+
+  // ---- public variables of the window ----
+  short intCurFormNummer = 0;
+  short intCurFormStatus = 0;
+  bool blnDruckOhneEP = false;
+  bool blnDruckOhneGP = false;
+  std::shared_ptr<data::Recordset> objRsPrintInput;
+  std::shared_ptr<clsProgVorgaben> objVorgaben;
+
+  // ---- job state ----
+  short AktAusgabeModus = 0;
+  bool KopienAusVorlage = true;
+  bool DuplikatModus = false;
+  bool DuplikatModusFest = false;
+  bool FalzstricheDrucken = false;
+  short AktExemplar = 0;
+  short Durchgang = 0;
+  short Seitenzahl = 0;
+  QString Speicherdatei;
+  short StapelAnzahl = 0;
+  vb::Collection<short> StapelKopien;
+  short EntwurfBerichtArt = 0;
+  bool BildspalteVorhanden = false;
+  std::shared_ptr<QObject> DruckdatenHandler;
+  std::shared_ptr<clsDruckerSchacht> DruckerSchacht;
+  // The end amount that "<EndBetrag>" prints: the closing block's last final-amount row.
+  QString strEndBetrag;
+
+  // Sums per VAT class (0 no class, 1 full, 2 reduced, 3 exempt); VAT has slots 0..2 only.
+  std::array<double, 4> dblRechnungsbetrag{};
+  std::array<double, 4> dblRabattfaehigBetrag{};
+  std::array<double, 4> dblRabattBetrag{};
+  std::array<double, 3> dblMWSTBetrag{};
+
+  std::vector<AbschlussZeile> Abschluss;
+  std::vector<AbzugEintrag> Abzuege;
+
+  // ---- engine internals (the window's private procedures) ----
+  // The first step of StartPrint: True for the modes 1 to 4; any other mode shows
+  // "Ungültiger Aufruf von StartPrint. 'AusgabeModus' enthält ungültigen Wert" and gives False.
+  static bool AusgabeModusPruefen(short AusgabeModus);
+  // Row values of one hand-over row, the empty set (AllesLeer) or the designer's sample set (no rs).
+  void DruckFelderDefinieren(const std::shared_ptr<data::Recordset>& rs, bool AllesLeer);
+  void DokumentVariablenDefinieren();
+  QString PlatzhalterErsetzen(const QString& text);
+  void DruckeTextZeilen(const QString& text, const QString& Zeilentyp, const QString& FeldName);
+  void NeueSeite();
+  void DruckeLinie(const QString& name);
+  void DruckeLinieEinfach();
+  void DruckeLinieDoppelt();
+  void DruckeZwischensumme();
+  void DruckeAbschluss();
+  static double BetragAusText(const QString& text);
+  // Prints the current row: PrintFields, and while the page is full PrintVariables and again.
+  // Bounded: a control that answers "page full" for ever is logged and left.
+  void ZeileDrucken();
+  // Defines a row value in the job's naming form: a report field (lists) or a "Details."
+  // variable (labels).
+  void DefiniereWert(const QString& name, const QString& value, int type);
+  // The report kind the naming form follows (the form's BerichtArt, else EntwurfBerichtArt).
+  short AktBerichtArt() const;
+  // The price values of a position row and its share of the sums per VAT class.
+  void PreiseDefinieren(const std::shared_ptr<data::Recordset>& rs);
+  // Sets every sum per VAT class to 0, the VAT amount slots too, so that a document never shows
+  // the VAT of the one before; the document print calls it at the start of every pass.
+  void SummenLoeschen();
+
+ private:
+  void formInitialize();
+  void formLoad();
+
+  std::shared_ptr<report::IReportControl> m_LL;
+  bool m_Running = false;
+  bool m_ExitCode = false;
+  bool m_Steuerbefreit = false;
+  double m_GesamtRabatt = 0;
+  bool m_DruckOhneEPGP = false;
+  QString m_Uebergabedatei;
+  double m_MWSTSatz_Voll = 0;
+  double m_MWSTSatz_halb = 0;
+  bool m_RabattProPosition = false;
+  short m_LeerzeilenZwischenPositionen = 1;
+  bool m_StapelDruck = false;
+  short m_AnzahlKopien = 0;
+  QString m_PDFArchivDatei;
+  vb::Collection<std::shared_ptr<clsListElement>> m_Werte;                 // document data store
+  std::shared_ptr<vb::Collection<std::shared_ptr<clsListElement>>> m_Druckvariablen;  // after Init
+  QImage m_Picture;  // picture holder of the row walk
+
+  friend class frmDruckenJob;
+};
