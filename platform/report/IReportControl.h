@@ -22,7 +22,6 @@ constexpr int kNoJob = -1;             // a print call without a started job
 constexpr int kBadArgument = -2;       // unknown handle, job, option or format
 constexpr int kFileError = -3;         // a template, storage or export file could not be read or written
 constexpr int kBadTemplate = -4;       // the template is no template of ours, or of the other project kind
-constexpr int kJobRunning = -5;        // a job start while another job runs
 constexpr int kUserAbort = -99;
 constexpr int kPageFull = -998;
 

@@ -1,0 +1,238 @@
+#include "platform/report/Expression.h"
+
+#include <vector>
+
+namespace report {
+
+struct Expression::Node {
+  enum class Op { Literal, Name, Not, And, Or, Eq, Ne, Lt, Gt, Le, Ge, Empty, Page, FirstPage, LastPage };
+  Op op = Op::Literal;
+  ReportValue literal;
+  QString name;
+  std::shared_ptr<const Node> left, right;
+};
+
+namespace {
+
+using Node = Expression::Node;
+using Op = Node::Op;
+using NodePtr = std::shared_ptr<const Node>;
+
+constexpr int kText = 0x10000000;
+constexpr int kNumber = 0x08000000;
+constexpr int kBool = 0x02000000;
+
+ReportValue boolValue(bool b) { return {b ? QStringLiteral("1") : QStringLiteral("0"), kBool}; }
+
+bool isNameStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool isNamePart(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.'); }
+
+class Parser {
+ public:
+  explicit Parser(const QString& text) : m_text(text) {}
+
+  NodePtr parseAll(QString* error) {
+    NodePtr n = parseOr();
+    skipBlanks();
+    if (m_error.isEmpty() && m_pos < m_text.size()) fail(QStringLiteral("unexpected \"%1\"").arg(m_text.mid(m_pos)));
+    if (!m_error.isEmpty()) {
+      if (error) *error = m_error;
+      return nullptr;
+    }
+    return n;
+  }
+
+ private:
+  void fail(const QString& why) {
+    if (m_error.isEmpty()) m_error = QStringLiteral("%1 at position %2 of \"%3\"").arg(why).arg(m_pos + 1).arg(m_text);
+  }
+  void skipBlanks() {
+    while (m_pos < m_text.size() && m_text[m_pos].isSpace()) ++m_pos;
+  }
+  // Consumes `symbol` when it stands next; keywords must not run on into a name.
+  bool accept(const QString& symbol) {
+    skipBlanks();
+    if (m_text.mid(m_pos, symbol.size()).compare(symbol, Qt::CaseInsensitive) != 0) return false;
+    if (isNameStart(symbol[0]) && m_pos + symbol.size() < m_text.size() && isNamePart(m_text[m_pos + symbol.size()]))
+      return false;
+    m_pos += symbol.size();
+    return true;
+  }
+  static NodePtr make(Op op, NodePtr l = nullptr, NodePtr r = nullptr) {
+    auto n = std::make_shared<Node>();
+    n->op = op;
+    n->left = std::move(l);
+    n->right = std::move(r);
+    return n;
+  }
+
+  NodePtr parseOr() {
+    NodePtr n = parseAnd();
+    while (m_error.isEmpty() && (accept(QStringLiteral("or")) || accept(QStringLiteral("||"))))
+      n = make(Op::Or, n, parseAnd());
+    return n;
+  }
+  NodePtr parseAnd() {
+    NodePtr n = parseNot();
+    while (m_error.isEmpty() && (accept(QStringLiteral("and")) || accept(QStringLiteral("&&"))))
+      n = make(Op::And, n, parseNot());
+    return n;
+  }
+  NodePtr parseNot() {
+    if (accept(QStringLiteral("not"))) return make(Op::Not, parseNot());
+    skipBlanks();
+    if (m_pos + 1 < m_text.size() && m_text[m_pos] == QLatin1Char('!') && m_text[m_pos + 1] != QLatin1Char('=')) {
+      ++m_pos;
+      return make(Op::Not, parseNot());
+    }
+    return parseComparison();
+  }
+  NodePtr parseComparison() {
+    NodePtr l = parsePrimary();
+    static const std::vector<std::pair<QString, Op>> ops = {
+        {QStringLiteral("=="), Op::Eq}, {QStringLiteral("<>"), Op::Ne}, {QStringLiteral("!="), Op::Ne},
+        {QStringLiteral("<="), Op::Le}, {QStringLiteral(">="), Op::Ge}, {QStringLiteral("="), Op::Eq},
+        {QStringLiteral("<"), Op::Lt},  {QStringLiteral(">"), Op::Gt}};
+    for (const auto& [symbol, op] : ops)
+      if (accept(symbol)) return make(op, l, parsePrimary());
+    return l;
+  }
+  NodePtr parsePrimary() {
+    skipBlanks();
+    if (!m_error.isEmpty()) return nullptr;
+    if (m_pos >= m_text.size()) {
+      fail(QStringLiteral("value missing"));
+      return nullptr;
+    }
+    const QChar c = m_text[m_pos];
+    if (c == QLatin1Char('(')) {
+      ++m_pos;
+      NodePtr n = parseOr();
+      if (!accept(QStringLiteral(")"))) fail(QStringLiteral("\")\" missing"));
+      return n;
+    }
+    if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+      const qsizetype end = m_text.indexOf(c, m_pos + 1);
+      if (end < 0) {
+        fail(QStringLiteral("text not closed"));
+        return nullptr;
+      }
+      auto n = std::make_shared<Node>();
+      n->literal = {m_text.mid(m_pos + 1, end - m_pos - 1), kText};
+      m_pos = end + 1;
+      return n;
+    }
+    if (c.isDigit() || (c == QLatin1Char('-') && m_pos + 1 < m_text.size() && m_text[m_pos + 1].isDigit())) {
+      qsizetype end = m_pos + 1;
+      while (end < m_text.size() && (m_text[end].isDigit() || m_text[end] == QLatin1Char('.'))) ++end;
+      auto n = std::make_shared<Node>();
+      n->literal = {m_text.mid(m_pos, end - m_pos), kNumber};
+      bool ok = false;
+      n->literal.text.toDouble(&ok);
+      if (!ok) fail(QStringLiteral("bad number"));
+      m_pos = end;
+      return n;
+    }
+    if (isNameStart(c)) {
+      qsizetype end = m_pos + 1;
+      while (end < m_text.size() && isNamePart(m_text[end])) ++end;
+      const QString name = m_text.mid(m_pos, end - m_pos);
+      m_pos = end;
+      if (accept(QStringLiteral("("))) return parseCall(name);
+      if (name.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
+        auto n = std::make_shared<Node>();
+        n->literal = boolValue(true);
+        return n;
+      }
+      if (name.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
+        auto n = std::make_shared<Node>();
+        n->literal = boolValue(false);
+        return n;
+      }
+      auto n = std::make_shared<Node>();
+      n->op = Op::Name;
+      n->name = name;
+      return n;
+    }
+    fail(QStringLiteral("unexpected \"%1\"").arg(c));
+    return nullptr;
+  }
+  NodePtr parseCall(const QString& name) {
+    const QString f = name.toLower();
+    NodePtr n;
+    if (f == QLatin1String("empty")) {
+      n = make(Op::Empty, parseOr());
+    } else if (f == QLatin1String("page")) {
+      n = make(Op::Page);
+    } else if (f == QLatin1String("firstpage")) {
+      n = make(Op::FirstPage);
+    } else if (f == QLatin1String("lastpage")) {
+      n = make(Op::LastPage);
+    } else {
+      fail(QStringLiteral("unknown function %1()").arg(name));
+      return nullptr;
+    }
+    if (!accept(QStringLiteral(")"))) fail(QStringLiteral("\")\" missing"));
+    return n;
+  }
+
+  const QString& m_text;
+  qsizetype m_pos = 0;
+  QString m_error;
+};
+
+int compareValues(const ReportValue& a, const ReportValue& b) {
+  const auto numeric = [](const ReportValue& v) {
+    return v.kind() == ValueKind::Numeric || v.kind() == ValueKind::Boolean;
+  };
+  if (numeric(a) || numeric(b)) {
+    const auto x = a.number(), y = b.number();
+    if (x && y) return *x < *y ? -1 : (*x > *y ? 1 : 0);
+  }
+  if (a.kind() == ValueKind::Date || b.kind() == ValueKind::Date) {
+    const auto x = a.date(), y = b.date();
+    if (x && y) return *x < *y ? -1 : (*x > *y ? 1 : 0);
+  }
+  const int c = a.print().toCaseFolded().compare(b.print().toCaseFolded());
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+ReportValue eval(const Node& n, const ValueScope& scope) {
+  switch (n.op) {
+    case Op::Literal: return n.literal;
+    case Op::Name: return scope.value(n.name).value_or(ReportValue{{}, kText});
+    case Op::Not: return boolValue(!eval(*n.left, scope).truth());
+    case Op::And: return boolValue(eval(*n.left, scope).truth() && eval(*n.right, scope).truth());
+    case Op::Or: return boolValue(eval(*n.left, scope).truth() || eval(*n.right, scope).truth());
+    case Op::Eq: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) == 0);
+    case Op::Ne: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) != 0);
+    case Op::Lt: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) < 0);
+    case Op::Gt: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) > 0);
+    case Op::Le: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) <= 0);
+    case Op::Ge: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) >= 0);
+    case Op::Empty: return boolValue(eval(*n.left, scope).print().trimmed().isEmpty());
+    case Op::Page: return {QString::number(scope.page()), kNumber};
+    case Op::FirstPage: return boolValue(scope.page() == 1);
+    case Op::LastPage: return boolValue(scope.lastPage());
+  }
+  return {};
+}
+
+}  // namespace
+
+std::optional<Expression> Expression::parse(const QString& text, QString* error) {
+  Expression e;
+  if (text.trimmed().isEmpty()) return e;
+  Parser p(text);
+  e.m_root = p.parseAll(error);
+  if (!e.m_root) return std::nullopt;
+  return e;
+}
+
+ReportValue Expression::evaluate(const ValueScope& scope) const {
+  return m_root ? eval(*m_root, scope) : boolValue(true);
+}
+
+bool Expression::test(const ValueScope& scope) const { return !m_root || eval(*m_root, scope).truth(); }
+
+}  // namespace report

@@ -1,0 +1,216 @@
+#include "platform/report/ObjectPainter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include "platform/report/RtfReader.h"
+#include "platform/vb/PathResolver.h"
+
+namespace report {
+
+namespace {
+
+constexpr double U = kUnitsPerMM;
+// Rich text is laid out on a 96 dpi device and placed in page units.
+constexpr double kRichDpi = 96.0;
+constexpr double kRichScale = 2540.0 / kRichDpi;
+
+QPaintDevice& richTextDevice() {
+  static QImage device = [] {
+    QImage img(1, 1, QImage::Format_ARGB32);
+    img.setDotsPerMeterX(qRound(kRichDpi / 0.0254));
+    img.setDotsPerMeterY(qRound(kRichDpi / 0.0254));
+    return img;
+  }();
+  return device;
+}
+
+// A font of the rich-text layout (point sizes) in page units.
+QFont toPageUnits(QFont f) {
+  const double points = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 72.0 / kRichDpi;
+  f.setPixelSize(qMax(1, qRound(points * 2540.0 / 72.0)));
+  f.setHintingPreference(QFont::PreferNoHinting);
+  return f;
+}
+
+}  // namespace
+
+const QImage* ImageCache::image(const QString& storedPath) {
+  auto it = m_images.constFind(storedPath);
+  if (it == m_images.constEnd()) {
+    QImage img;
+    const QString real = vb::resolvePath(storedPath);
+    if (QFileInfo(real).isFile()) img.load(real);
+    it = m_images.insert(storedPath, img);
+  }
+  return it->isNull() ? nullptr : &*it;
+}
+
+double ObjectPainter::draw(QPainter* painter, const QList<DrawObject>& objects, const ValueScope& scope,
+                           QList<LineSpan>* spans) {
+  double bottom = 0;
+  for (const DrawObject& o : objects)
+    if (o.when.test(scope)) bottom = qMax(bottom, drawOne(painter, o, scope, spans));
+  return bottom;
+}
+
+bool ObjectPainter::lineShown(double top, double bottom) const {
+  return top >= m_windowTop - 0.01 && bottom <= m_windowBottom + 0.01;
+}
+
+double ObjectPainter::drawOne(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans) {
+  const bool clip = painter && (m_windowTop > -1e11 || m_windowBottom < 1e11) && o.type != DrawObject::Type::Text;
+  if (clip) {
+    painter->save();
+    painter->setClipRect(QRectF(-1e6, m_windowTop, 2e6, m_windowBottom - m_windowTop), Qt::IntersectClip);
+  }
+  const double bottom = drawShape(painter, o, scope, spans);
+  if (clip) painter->restore();
+  return bottom;
+}
+
+double ObjectPainter::drawShape(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans) {
+  switch (o.type) {
+    case DrawObject::Type::Text: {
+      const auto sole = o.text.soleValue(scope);
+      if (sole && sole->kind() == ValueKind::RichText) return drawRichText(painter, o, sole->text, spans);
+      return drawPlainText(painter, o, o.text.render(scope), spans);
+    }
+    case DrawObject::Type::Picture: {
+      const auto sole = o.text.soleValue(scope);
+      return drawPicture(painter, o, sole ? sole->text : o.text.render(scope));
+    }
+    case DrawObject::Type::Line:
+      if (painter) {
+        painter->setPen(QPen(o.color, o.lineWidth * U, Qt::SolidLine, Qt::FlatCap));
+        painter->drawLine(QPointF(o.box.x() * U, o.box.y() * U), QPointF(o.end.x() * U, o.end.y() * U));
+      }
+      return qMax(o.box.y(), o.end.y()) * U;
+    case DrawObject::Type::Rect:
+      if (painter) {
+        painter->setPen(o.lineWidth > 0 ? QPen(o.color, o.lineWidth * U) : QPen(Qt::NoPen));
+        painter->setBrush(o.fill.isValid() ? QBrush(o.fill) : QBrush(Qt::NoBrush));
+        painter->drawRect(QRectF(o.box.topLeft() * U, o.box.size() * U));
+        painter->setBrush(Qt::NoBrush);
+      }
+      return o.box.bottom() * U;
+  }
+  return 0;
+}
+
+double ObjectPainter::drawPlainText(QPainter* painter, const DrawObject& o, const QString& input,
+                                    QList<LineSpan>* spans) {
+  const double top = o.box.y() * U;
+  const double width = o.box.width() * U;
+  const double limit = o.box.height() > 0 ? o.box.height() * U : -1;
+  QString text = input;
+  text.replace(QLatin1Char('\t'), QStringLiteral("    "));
+  const QFontMetricsF fm(o.font);
+  const double lineHeight = fm.lineSpacing();
+  if (painter) {
+    painter->setFont(o.font);
+    painter->setPen(o.color);
+  }
+  double y = 0;
+  static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+  const QStringList paragraphs = text.isEmpty() ? QStringList() : text.split(breaks);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  // A text with a fixed height shows the lines that fit it.
+  const auto fits = [&] { return limit < 0 || y + lineHeight <= limit + 0.5; };
+  for (const QString& para : paragraphs) {
+    if (!fits()) break;
+    QTextLayout layout(para, o.font);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    bool any = false;
+    for (QTextLine line = layout.createLine(); line.isValid() && fits(); line = layout.createLine()) {
+      line.setLineWidth(width);
+      any = true;
+      const QString part = para.mid(line.textStart(), line.textLength());
+      if (painter && !part.trimmed().isEmpty() && lineShown(top + y, top + y + lineHeight)) {
+        double x = 0;
+        const double natural = line.naturalTextWidth();
+        if (o.align & Qt::AlignRight) x = width - natural;
+        else if (o.align & Qt::AlignHCenter) x = (width - natural) / 2;
+        QString shown = part;
+        while (shown.endsWith(QLatin1Char(' '))) shown.chop(1);
+        painter->drawText(QPointF(o.box.x() * U + x, top + y + fm.ascent()), shown);
+      }
+      if (spans) spans->append({top + y, top + y + lineHeight});
+      y += lineHeight;
+    }
+    layout.endLayout();
+    if (!any && fits()) {
+      // An empty paragraph still takes its line.
+      if (spans) spans->append({top + y, top + y + lineHeight});
+      y += lineHeight;
+    }
+  }
+  return top + (limit >= 0 ? limit : y);
+}
+
+double ObjectPainter::drawRichText(QPainter* painter, const DrawObject& o, const QString& rtf, QList<LineSpan>* spans) {
+  QTextDocument doc;
+  doc.documentLayout()->setPaintDevice(&richTextDevice());
+  doc.setDocumentMargin(0);
+  QFont base = o.font;
+  base.setPointSizeF(o.fontPoints);
+  readRtf(rtf, doc, base);
+  doc.setTextWidth(o.box.width() * U / kRichScale);
+  const double top = o.box.y() * U;
+  const double limit = o.box.height() > 0 ? o.box.height() * U : -1;
+  double bottom = 0;
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    const QPointF origin = layout->position();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      const double lineTop = top + (origin.y() + line.y()) * kRichScale;
+      const double lineBottom = lineTop + line.height() * kRichScale;
+      if (limit >= 0 && lineBottom - top > limit + 0.5) break;
+      if (spans) spans->append({lineTop, lineBottom});
+      bottom = qMax(bottom, lineBottom - top);
+      if (!painter || !lineShown(lineTop, lineBottom)) continue;
+      const int lineStart = line.textStart(), lineEnd = line.textStart() + line.textLength();
+      for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment frag = it.fragment();
+        const int fragStart = frag.position() - block.position();
+        const int s = qMax(fragStart, lineStart), e = qMin(fragStart + frag.length(), lineEnd);
+        if (s >= e) continue;
+        QString piece = block.text().mid(s, e - s);
+        piece.replace(QChar::LineSeparator, QLatin1Char(' '));
+        piece.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        if (piece.trimmed().isEmpty()) continue;
+        const QTextCharFormat fmt = frag.charFormat();
+        painter->setFont(toPageUnits(fmt.font()));
+        painter->setPen(fmt.foreground().style() == Qt::NoBrush ? o.color : fmt.foreground().color());
+        const double x = (origin.x() + line.cursorToX(s)) * kRichScale;
+        painter->drawText(QPointF(o.box.x() * U + x, lineTop + line.ascent() * kRichScale), piece);
+      }
+    }
+  }
+  return top + (limit >= 0 ? limit : bottom);
+}
+
+double ObjectPainter::drawPicture(QPainter* painter, const DrawObject& o, const QString& path) {
+  const QRectF box(o.box.topLeft() * U, o.box.size() * U);
+  const QImage* img = path.trimmed().isEmpty() ? nullptr : m_images.image(path.trimmed());
+  if (!img) return box.bottom();
+  QRectF target = box;
+  if (box.height() <= 0) {
+    target.setHeight(box.width() * img->height() / qMax(1, img->width()));
+  } else if (o.keepAspect) {
+    const QSizeF fitted = QSizeF(img->size()).scaled(box.size(), Qt::KeepAspectRatio);
+    target.setSize(fitted);
+  }
+  if (painter) painter->drawImage(target, *img);
+  return qMax(box.bottom(), target.bottom());
+}
+
+}  // namespace report

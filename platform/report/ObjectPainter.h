@@ -1,0 +1,60 @@
+#pragma once
+// Draws template objects in page units (hundredths of a millimetre): wrapped text, rich text,
+// lines, rectangles and pictures. Text is drawn line by line with QPainter::drawText, so it
+// stays text in a PDF.
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QPainter>
+
+#include "platform/report/Template.h"
+
+namespace report {
+
+// Pictures of drawing values, read once per job.
+class ImageCache {
+ public:
+  // The picture at a stored or real path; nullptr when it cannot be read.
+  const QImage* image(const QString& storedPath);
+
+ private:
+  QHash<QString, QImage> m_images;
+};
+
+// A text line's vertical extent; a row is only split between lines.
+struct LineSpan {
+  double top = 0, bottom = 0;
+};
+
+class ObjectPainter {
+ public:
+  explicit ObjectPainter(ImageCache& images) : m_images(images) {}
+
+  // Draws only the part from `top` to `bottom` (units, relative to the painter's origin): text
+  // lines that lie wholly inside, other objects clipped. Used for the pieces of a split row, so
+  // no text is on two pages.
+  void setWindow(double top, double bottom) {
+    m_windowTop = top;
+    m_windowBottom = bottom;
+  }
+
+  // Draws the objects whose condition holds, placed relative to the painter's origin; with no
+  // painter it only measures. Answers the bottom of what they take (units). `spans` collects
+  // the text lines.
+  double draw(QPainter* painter, const QList<DrawObject>& objects, const ValueScope& scope,
+              QList<LineSpan>* spans = nullptr);
+
+ private:
+  double drawOne(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans);
+  double drawShape(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans);
+  double drawPlainText(QPainter* painter, const DrawObject& o, const QString& text, QList<LineSpan>* spans);
+  double drawRichText(QPainter* painter, const DrawObject& o, const QString& rtf, QList<LineSpan>* spans);
+  double drawPicture(QPainter* painter, const DrawObject& o, const QString& path);
+
+  bool lineShown(double top, double bottom) const;
+
+  ImageCache& m_images;
+  double m_windowTop = -1e12, m_windowBottom = 1e12;
+};
+
+}  // namespace report

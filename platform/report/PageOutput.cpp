@@ -1,0 +1,66 @@
+#include "platform/report/PageOutput.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace report {
+
+namespace {
+
+QPageLayout layoutFor(const QSizeF& sizeMM) {
+  const bool landscape = sizeMM.width() > sizeMM.height();
+  const QSizeF portrait = landscape ? sizeMM.transposed() : sizeMM;
+  return QPageLayout(QPageSize(portrait, QPageSize::Millimeter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(0, 0, 0, 0));
+}
+
+}  // namespace
+
+bool paintPages(const PageSource& pages, QPagedPaintDevice& device, QString* error) {
+  if (pages.pageCount() == 0) {
+    if (error) *error = QStringLiteral("no pages");
+    return false;
+  }
+  device.setPageLayout(layoutFor(pages.pageSizeMM(1)));
+  QPainter painter;
+  if (!painter.begin(&device)) {
+    if (error) *error = QStringLiteral("the output device cannot be opened");
+    return false;
+  }
+  for (int p = 1; p <= pages.pageCount(); ++p) {
+    if (p > 1) {
+      device.setPageLayout(layoutFor(pages.pageSizeMM(p)));
+      device.newPage();
+    }
+    pages.drawPage(p, painter, QRectF(0, 0, device.width(), device.height()));
+  }
+  return painter.end();
+}
+
+bool writePdf(const PageSource& pages, const QString& path, const QString& title, QString* error) {
+  if (!QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
+    if (error) *error = QStringLiteral("the folder of %1 does not exist").arg(path);
+    return false;
+  }
+  QPdfWriter writer(path);
+  writer.setResolution(1200);
+  writer.setTitle(title);
+  writer.setCreator(QStringLiteral("Skrivant"));
+  if (!paintPages(pages, writer, error)) return false;
+  return true;
+}
+
+bool printOnDefaultPrinter(const PageSource& pages, const QString& title) {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull()) return false;
+  QPrinter printer(info, QPrinter::HighResolution);
+  printer.setFullPage(true);
+  printer.setDocName(title);
+  return paintPages(pages, printer, nullptr);
+}
+
+}  // namespace report

@@ -1,0 +1,107 @@
+#include "platform/report/StorageFile.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QSaveFile>
+
+#include "platform/report/Template.h"
+
+namespace report {
+
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("SKRVSTG1");
+constexpr quint32 kVersion = 1;
+// Far more than any real job; guards the reader against a damaged count.
+constexpr quint32 kMaxPages = 1000000;
+
+}  // namespace
+
+void playPicture(QPainter& painter, const QPicture& picture) {
+  // Playing a picture scales it by the device's resolution over the picture's; undo that.
+  const double dpiX = static_cast<double>(picture.logicalDpiX()) / painter.device()->logicalDpiX();
+  const double dpiY = static_cast<double>(picture.logicalDpiY()) / painter.device()->logicalDpiY();
+  painter.save();
+  painter.scale(dpiX, dpiY);
+  QPicture shared = picture;  // play() is not const; the copy shares the data
+  shared.play(&painter);
+  painter.restore();
+}
+
+void StorageFile::addPage(const QSizeF& sizeMM, const QPicture& picture) {
+  m_pages.append({sizeMM, QByteArray(picture.data(), picture.size())});
+}
+
+void StorageFile::append(const StorageFile& other) { m_pages.append(other.m_pages); }
+
+bool StorageFile::save(const QString& path, QString* error) const {
+  QSaveFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) {
+    if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+    return false;
+  }
+  f.write(kMagic);
+  QDataStream out(&f);
+  out.setVersion(QDataStream::Qt_6_0);
+  out << kVersion << m_title << static_cast<quint32>(m_pages.size());
+  for (const Page& p : m_pages) out << p.sizeMM.width() << p.sizeMM.height() << p.picture;
+  if (out.status() != QDataStream::Ok || !f.commit()) {
+    if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+    return false;
+  }
+  return true;
+}
+
+std::optional<StorageFile> StorageFile::load(const QString& path, QString* error) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) {
+    if (error) *error = QStringLiteral("cannot read %1: %2").arg(path, f.errorString());
+    return std::nullopt;
+  }
+  const auto refuse = [&](const QString& why) {
+    if (error) *error = QStringLiteral("%1 is no storage file: %2").arg(path, why);
+    return std::nullopt;
+  };
+  if (f.read(kMagic.size()) != kMagic) return refuse(QStringLiteral("wrong header"));
+  QDataStream in(&f);
+  in.setVersion(QDataStream::Qt_6_0);
+  quint32 version = 0, count = 0;
+  StorageFile s;
+  in >> version >> s.m_title >> count;
+  if (in.status() != QDataStream::Ok) return refuse(QStringLiteral("cut off"));
+  if (version != kVersion) return refuse(QStringLiteral("version %1").arg(version));
+  if (count > kMaxPages) return refuse(QStringLiteral("page count %1").arg(count));
+  for (quint32 i = 0; i < count; ++i) {
+    double w = 0, h = 0;
+    QByteArray pic;
+    in >> w >> h >> pic;
+    if (in.status() != QDataStream::Ok) return refuse(QStringLiteral("cut off in page %1").arg(i + 1));
+    if (!(w > 0 && h > 0)) return refuse(QStringLiteral("page %1 has no size").arg(i + 1));
+    s.m_pages.append({QSizeF(w, h), pic});
+  }
+  return s;
+}
+
+QSizeF StorageFile::pageSizeMM(int page) const {
+  if (page < 1 || page > pageCount()) return {};
+  return m_pages[page - 1].sizeMM;
+}
+
+void StorageFile::drawPage(int page, QPainter& painter, const QRectF& target) const {
+  if (page < 1 || page > pageCount() || !painter.device()) return;
+  const Page& p = m_pages[page - 1];
+  QPicture pic;
+  pic.setData(p.picture.constData(), static_cast<uint>(p.picture.size()));
+  const QSizeF units = p.sizeMM * kUnitsPerMM;
+  const double scale = qMin(target.width() / units.width(), target.height() / units.height());
+  const QSizeF drawn = units * scale;
+  painter.save();
+  painter.translate(target.x() + (target.width() - drawn.width()) / 2, target.y() + (target.height() - drawn.height()) / 2);
+  painter.scale(scale, scale);
+  playPicture(painter, pic);
+  painter.restore();
+}
+
+}  // namespace report
