@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "foundation/modUtils.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/VbError.h"
+#include "schema/HostSchema.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+class modUtilsVorgabe : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QString error;
+    file = dir.file(QStringLiteral("host.db"));
+    ASSERT_TRUE(schema::createHostDatabase(file, &error)) << error.toStdString();
+    con = std::make_shared<data::Connection>();
+    con->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+    con->Open(QStringLiteral("Data Source=") + file);
+  }
+  QString rows() {
+    auto rs = con->Execute(QStringLiteral("SELECT FeldName, Wert FROM Vorgaben ORDER BY ID"));
+    QStringList out;
+    while (!rs->Eof()) {
+      const vb::Variant w = rs->Fields(1)->Value();
+      out << vb::CStr(rs->Fields(0)->Value()) + QLatin1Char('=') + (w.isNull() ? QStringLiteral("<null>") : vb::CStr(w));
+      rs->MoveNext();
+    }
+    return out.join(QLatin1Char(';'));
+  }
+
+  testsupport::TempDir dir;
+  QString file;
+  std::shared_ptr<data::Connection> con;
+};
+
+}  // namespace
+
+TEST_F(modUtilsVorgabe, MissingKeyIsWrittenOnceWithItsDefault) {
+  EXPECT_EQ(GetVorgabe(QStringLiteral("Duplikatsvermerk"), QStringLiteral("0"), con), QStringLiteral("0"));
+  EXPECT_EQ(rows(), QStringLiteral("Duplikatsvermerk=0"));
+  EXPECT_EQ(GetVorgabe(QStringLiteral("Duplikatsvermerk"), QStringLiteral("-1"), con), QStringLiteral("0"));
+  EXPECT_EQ(rows(), QStringLiteral("Duplikatsvermerk=0"));
+}
+
+TEST_F(modUtilsVorgabe, NullValueReadsAsEmptyText) {
+  con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('Falzstriche', NULL)"));
+  EXPECT_EQ(GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con), QString());
+  EXPECT_EQ(rows(), QStringLiteral("Falzstriche=<null>"));
+}
+
+TEST_F(modUtilsVorgabe, KeyIsFoundWithoutRegardToCaseOfUmlauts) {
+  con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SKRV_BeträgeFormat', '#,##0.000')"));
+  EXPECT_EQ(GetVorgabe(QStringLiteral("skrv_BETRÄGEFORMAT"), QStringLiteral("#,##0.00"), con), QStringLiteral("#,##0.000"));
+  EXPECT_EQ(rows(), QStringLiteral("SKRV_BeträgeFormat=#,##0.000"));
+}
+
+TEST_F(modUtilsVorgabe, SetCreatesAMissingKey) {
+  SetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("-1"), con);
+  EXPECT_EQ(rows(), QStringLiteral("Falzstriche=-1"));
+  EXPECT_EQ(GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con), QStringLiteral("-1"));
+}
+
+TEST_F(modUtilsVorgabe, SetChangesOnlyTheFirstOfTwoRows) {
+  con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('Falzstriche', '0'), ('Falzstriche', '0')"));
+  SetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("-1"), con);
+  EXPECT_EQ(rows(), QStringLiteral("Falzstriche=-1;Falzstriche=0"));
+}
+
+TEST_F(modUtilsVorgabe, KeyWithApostropheIsStoredAndFoundAsItIs) {
+  SetVorgabe(QStringLiteral("Kunde's Wahl"), QStringLiteral("1"), con);
+  EXPECT_EQ(GetVorgabe(QStringLiteral("Kunde's Wahl"), QStringLiteral("0"), con), QStringLiteral("1"));
+  EXPECT_EQ(rows(), QStringLiteral("Kunde's Wahl=1"));
+}
+
+TEST_F(modUtilsVorgabe, DatabaseErrorsReachTheCallerAndNothingIsWritten) {
+  con->Execute(QStringLiteral("DROP TABLE Vorgaben"));
+  EXPECT_THROW(GetVorgabe(QStringLiteral("x"), QStringLiteral("0"), con), vb::VbError);
+  EXPECT_THROW(SetVorgabe(QStringLiteral("x"), QStringLiteral("0"), con), vb::VbError);
+  try {
+    GetVorgabe(QStringLiteral("x"), QStringLiteral("0"), nullptr);
+    FAIL() << "no connection must fail";
+  } catch (const vb::VbError& e) {
+    EXPECT_EQ(e.number(), vb::ErrObjectNotSet);
+  }
+}
