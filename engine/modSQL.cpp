@@ -1,0 +1,36 @@
+#include "engine/modSQL.h"
+
+#include "engine/modSkrivant.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+#include "platform/data/Sql.h"
+
+bool ExistsDruckerRoute(const QString& RechnerName, short FormStatus, short FormNummer, bool Archiv) {
+  const QString bedingung = Archiv ? QStringLiteral("VonExemplar=-1") : QStringLiteral("VonExemplar>0");
+  auto rs = std::make_shared<data::Recordset>();
+  rs->Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") + QStringLiteral("WHERE RechnerName=") +
+               data::sqlText(RechnerName) + QStringLiteral(" AND FormNummer=") + QString::number(FormNummer) +
+               QStringLiteral(" AND FormStatus=") + QString::number(FormStatus) + QStringLiteral(" AND ") + bedingung,
+           vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly);
+  const bool found = !rs->Eof();
+  rs->Close();
+  return found;
+}
+
+std::int32_t GetLLFeldTyp(std::int32_t FeldTyp) {
+  switch (FeldTyp) {
+    case 1:
+      return LLFeldTypCode::Boolean;
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 7:
+      return LLFeldTypCode::Numeric;
+    case 8:
+    case 9:
+      return LLFeldTypCode::Date;
+    default:
+      return LLFeldTypCode::Text;
+  }
+}
