@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -685,4 +686,55 @@ TEST_F(ReportControlTest, StartFieldsAndStartVariablesForgetTheirValues) {
   const QStringList texts = textListOfPage(*s, 1);
   EXPECT_TRUE(texts.contains(QStringLiteral("Liste")));
   EXPECT_FALSE(texts.contains(QStringLiteral("Artikel 1")));
+}
+
+TEST_F(ReportControlTest, RichTextIsDrawnWithItsFormattingAndPicturesFromDrawingValues) {
+  const QString tpl = write(QStringLiteral("Bild.lst"), R"json({
+    "kind": "list",
+    "objects": [ { "type": "picture", "x": 150, "y": 10, "width": 40, "source": "{Logo}" } ],
+    "table": { "rows": [ { "objects": [
+      { "type": "text", "x": 0, "width": 120, "text": "{Bezeichnung}" },
+      { "type": "picture", "x": 130, "y": 0, "width": 30, "height": 1, "keepAspect": false, "source": "{LinieEinfach}" } ] } ] } })json");
+  QImage logo(40, 20, QImage::Format_RGB32);
+  logo.fill(Qt::red);
+  ASSERT_TRUE(QDir().mkpath(dir.file(QStringLiteral("Formular"))));
+  ASSERT_TRUE(logo.save(dir.file(QStringLiteral("Formular/LEinfach.bmp"))));
+  ASSERT_TRUE(logo.save(dir.file(QStringLiteral("logo.png"))));
+  control.SetPrinterDefaultsDir(dir.path());
+  control.DefineReportVariable(QStringLiteral("Logo"), dir.file(QStringLiteral("logo.png")), kTypeDrawing);
+  QString file = tpl;
+  ASSERT_EQ(control.StartPrintJob(kProjectList, file, kToStorage), kOk);
+  control.PrintVariables();
+  control.DefineReportField(QStringLiteral("Bezeichnung"),
+                            QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Neu: {\\b Gr\\'fc\\'dfe}\\par zweite Zeile}"),
+                            kTypeRichText);
+  // A stored path with backslashes and another letter case.
+  control.DefineReportField(QStringLiteral("LinieEinfach"), dir.path() + QStringLiteral("\\FORMULAR\\LEinfach.BMP"), kTypeDrawing);
+  printRow();
+  control.DefineReportField(QStringLiteral("Bezeichnung"), QStringLiteral("schlicht"), T);
+  control.DefineReportField(QStringLiteral("LinieEinfach"), dir.file(QStringLiteral("fehlt.bmp")), kTypeDrawing);
+  printRow();
+  ASSERT_EQ(control.EndPrint(0), kOk);
+  auto s = StorageFile::load(control.storagePathForJob(tpl), nullptr);
+  ASSERT_TRUE(s);
+  reporttest::CaptureDevice device;
+  QPainter p(&device);
+  s->drawPage(1, p, QRectF(0, 0, 21000, 29700));
+  p.end();
+  EXPECT_EQ(device.images, 2) << "the logo and one rule; a missing picture draws nothing";
+  bool boldSeen = false, plainSeen = false;
+  for (const auto& t : device.texts) {
+    if (t.text.contains(QStringLiteral("Grüße"))) boldSeen = t.font.bold();
+    if (t.text.contains(QStringLiteral("Neu:"))) plainSeen = !t.font.bold();
+  }
+  EXPECT_TRUE(boldSeen);
+  EXPECT_TRUE(plainSeen);
+  EXPECT_TRUE(device.textList().contains(QStringLiteral("zweite Zeile")));
+  EXPECT_TRUE(device.textList().contains(QStringLiteral("schlicht")));
+  qsizetype second = -1, rich = -1;
+  for (qsizetype i = 0; i < device.texts.size(); ++i) {
+    if (device.texts[i].text == QLatin1String("zweite Zeile")) rich = i;
+    if (device.texts[i].text == QLatin1String("schlicht")) second = i;
+  }
+  EXPECT_GT(device.texts[second].at.y(), device.texts[rich].at.y()) << "the rich row's height counts";
 }
