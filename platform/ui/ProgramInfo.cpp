@@ -1,10 +1,10 @@
 #include "platform/ui/ProgramInfo.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 namespace ui {
 
-QString programTitle() { return QCoreApplication::applicationName(); }
+QString programTitle() { return QGuiApplication::applicationDisplayName(); }
 
 QString programVersion() {
   return QStringLiteral("%1.%2.%3")

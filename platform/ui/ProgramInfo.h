@@ -4,7 +4,8 @@
 
 namespace ui {
 
-// The program's title: the application name ("Skrivant", "TarneloSrv", ...).
+// The program's title: the application's display name, which is its name ("Skrivant",
+// "TarneloSrv", ...) until a host sets another title.
 QString programTitle();
 // "major.minor.revision" of the build, each in plain decimal ("1.12.19").
 QString programVersion();
