@@ -61,6 +61,12 @@ TEST_F(frmDruckenTest, CreationDeletesLeftoverBatchMembersInAnyLetterCase) {
   EXPECT_EQ(uebrig, QStringList({QStringLiteral("Rechnung.LL"), QStringLiteral("SDRK001.LST"), QStringLiteral("XSDRK3.LL")}));
 }
 
+TEST_F(frmDruckenTest, ReleasingTheWindowLeavesBatchMembersOnDisk) {
+  const QString member = temp.write(QStringLiteral("SDRK001.LL"), "Seiten");
+  fenster.reset();
+  EXPECT_TRUE(QFileInfo::exists(member));
+}
+
 TEST_F(frmDruckenTest, CreationMakesTheFormsFolder) {
   EXPECT_TRUE(QFileInfo(temp.file(QStringLiteral("Formular"))).isDir());
 }
