@@ -37,6 +37,8 @@ bool createHostDatabase(const QString& path, QString* error) {
     if (!db.open()) {
       failure = db.lastError().text();
     } else {
+      // One transaction: all tables or none, and one write to disk instead of one per table.
+      db.transaction();
       QSqlQuery q(db);
       for (const QString& statement : hostStatements()) {
         if (!q.exec(statement)) {
@@ -46,6 +48,8 @@ bool createHostDatabase(const QString& path, QString* error) {
         }
       }
       q.finish();
+      if (failure.isEmpty() && !db.commit()) failure = db.lastError().text();
+      if (!failure.isEmpty()) db.rollback();
       db.close();
     }
   }

@@ -172,6 +172,21 @@ std::optional<QDateTime> parseStoredDate(const QString& text) {
   return std::nullopt;
 }
 
+// Jet's LIKE wildcards in the system's SQL text become SQLite's: "*" any text, "?" one character.
+QString jetLikePatterns(const QString& sql) {
+  static const QRegularExpression like(QStringLiteral(R"(\bLIKE\s+'((?:[^']|'')*)')"), kReOptions);
+  QString out;
+  qsizetype last = 0;
+  for (auto it = like.globalMatch(sql); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    QString pattern = m.captured(1);
+    pattern.replace(QLatin1Char('*'), QLatin1Char('%')).replace(QLatin1Char('?'), QLatin1Char('_'));
+    out += sql.mid(last, m.capturedStart(1) - last) + pattern;
+    last = m.capturedEnd(1);
+  }
+  return out + sql.mid(last);
+}
+
 }  // namespace
 
 Recordset::Recordset() = default;
@@ -247,6 +262,8 @@ void Recordset::prepareCommand() {
       m_sql = QStringLiteral("SELECT * FROM ") + quoteIdentifier(db, call.name, QSqlDriver::TableName);
     }
   }
+
+  if (m_connection->isSqlite()) m_sql = jetLikePatterns(m_sql);
 
   if (m_lock == adLockReadOnly) return;
   static const QRegularExpression notSingle(

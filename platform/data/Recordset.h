@@ -8,6 +8,9 @@
 // row). Rows added through the record set stay in it (a dynamic cursor sees them); moving off a
 // row that is being edited saves it first.
 //
+// RecordCount is the number of rows for every cursor type. On the Jet road the wildcards of
+// LIKE patterns in the statement are Jet's ("*", "?") and are turned into SQLite's.
+//
 // Yes/No columns (declared BOOLEAN) read any non-zero value as True and are written as -1/0.
 // Date columns (declared DATE/DATETIME) hold ISO text "yyyy-MM-dd HH:mm:ss" on SQLite.
 //

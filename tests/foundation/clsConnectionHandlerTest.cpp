@@ -103,11 +103,14 @@ TEST(clsConnectionHandler, GroupNinetyNineOpensTheHandOverFileAsTheEngineDescrib
   testsupport::TempDir dir;
   const QString file = hostDatabase(dir, QStringLiteral("Uebergabe.mdb"));
   QFile(dir.file(QStringLiteral("SYSTEM.MDW"))).open(QIODevice::WriteOnly);
-  QString folder = dir.path() + QLatin1Char('/');
+  // The engine passes stored paths: backslashes, the folder through its last backslash.
+  QString stored = file;
+  stored.replace(QLatin1Char('/'), QLatin1Char('\\'));
+  const QString folder = stored.left(stored.lastIndexOf(QLatin1Char('\\')) + 1);
   clsConnectionHandler h;
   h.let_SQLGruppe_DB_Provider(99, QStringLiteral("Microsoft.Jet.OLEDB.4.0;"));
   h.let_SQLGruppe_DB_Properties(99, QStringLiteral("Jet OLEDB:System database"), folder + QStringLiteral("SYSTEM.MDW"));
-  h.let_SQLGruppe_DB_OpenConnection(99, QStringLiteral("Data Source=") + file);
+  h.let_SQLGruppe_DB_OpenConnection(99, QStringLiteral("Data Source=") + stored);
   auto con = h.SQLGruppe_Connection(99);
   ASSERT_NE(con, nullptr);
   con->Execute(QStringLiteral("INSERT INTO PrintInputTabelle (Feld1) VALUES ('01')"));

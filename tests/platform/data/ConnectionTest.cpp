@@ -243,3 +243,18 @@ TEST(Connection, ObjectResultsConvertToVariantForLateBinding) {
   ASSERT_TRUE(q.canConvert<vb::Variant>());
   EXPECT_EQ(q.value<vb::Variant>().objectAs<data::Connection>(), con);
 }
+
+TEST(Connection, JetLikeWildcardsWorkOnTheSqliteFile) {
+  testsupport::TempDir dir;
+  const QString file = makeHostDatabase(dir);
+  exec(file, QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('KNOAdressNr', '1'), ('LibriAdressNr', '2'), "
+                            "('AdressNrAlt', '3'), ('K*A', '4')"));
+  auto con = open(Road::Jet, file);
+  auto rs = con->Execute(QStringLiteral("SELECT Vorgaben.* FROM Vorgaben WHERE Feldname Like '*AdressNr' ORDER BY ID"));
+  EXPECT_EQ(rs->RecordCount(), 2);
+  auto one = con->Execute(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName LIKE 'K?A'"));
+  EXPECT_EQ(one->RecordCount(), 1);
+  // Outside a LIKE pattern nothing changes.
+  auto star = con->Execute(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName = 'K*A'"));
+  EXPECT_EQ(star->RecordCount(), 1);
+}
