@@ -195,6 +195,20 @@ class frmDrucken : public QObject {
   void DefiniereWert(const QString& name, const QString& value, int type);
   // The report kind the naming form follows (the form's BerichtArt, else EntwurfBerichtArt).
   short AktBerichtArt() const;
+
+  // Print start and job end of every pass. DruckInitialisieren answers -99 when the user
+  // cancelled the start, else the status of the start's last option call.
+  int DruckInitialisieren(short AusgabeModus, const QString& Formatdatei);
+  void DruckAbschliessen(short AusgabeModus, const QString& Formatdatei);
+  // Print batch: the current storage file becomes the next member "SDRKnnn.LL"; members are
+  // printed one by one with their own copy counts, or previewed merged.
+  void InDruckstapelAblegen();
+  void DruckstapelDrucken();
+  void DruckstapelVorschau();
+  // Puts the storage file on paper copy by copy and page by page through the form's routes.
+  void PreviewAnDrucker(const QString& Dateiname, const vb::Variant& Kopien);
+  // Page count of the current storage file.
+  short GetSeitenanzahl();
   // The price values of a position row and its share of the sums per VAT class.
   void PreiseDefinieren(const std::shared_ptr<data::Recordset>& rs);
   // Sets every sum per VAT class to 0, the VAT amount slots too, so that a document never shows
