@@ -39,6 +39,34 @@ vb::Variant field(const data::Recordset& rs, const QString& name) {
 
 bool isZero(const vb::Variant& v) { return !v.isNull() && vb::CDbl(v) == 0; }
 
+// One route from the current row of a route query. A "Standard" printer becomes the default
+// printer's device name; its bin entries are there only when that printer is installed.
+vb::Collection<vb::Variant> routeFromRow(const data::Recordset& rs, clsPrinterCollection& printers,
+                                         std::optional<QString>& defaultPrinter) {
+  vb::Collection<vb::Variant> route;
+  route.Add(field(rs, QStringLiteral("VonExemplar")), QStringLiteral("VonExemplar"));
+  const vb::Variant bisExemplar = field(rs, QStringLiteral("BisExemplar"));
+  route.Add(isZero(bisExemplar) ? vb::Variant(999) : bisExemplar, QStringLiteral("BisExemplar"));
+  route.Add(field(rs, QStringLiteral("VonSeite")), QStringLiteral("VonSeite"));
+  const vb::Variant bisSeite = field(rs, QStringLiteral("BisSeite"));
+  route.Add(isZero(bisSeite) ? vb::Variant(99999) : bisSeite, QStringLiteral("BisSeite"));
+  const vb::Variant drucker = field(rs, QStringLiteral("Drucker"));
+  if (!drucker.isNull() && vb::textEquals(vb::CStr(drucker), kStandard)) {
+    if (!defaultPrinter) defaultPrinter = DefaultPrinterName();
+    route.Add(vb::Variant(*defaultPrinter), QStringLiteral("Drucker"));
+    if (printers.SeekPrinter(*defaultPrinter)) {
+      route.Add(vb::Variant(0), QStringLiteral("SchachtNr"));
+      route.Add(vb::Variant(kStandard), QStringLiteral("SchachtText"));
+    }
+  } else {
+    route.Add(drucker, QStringLiteral("Drucker"));
+    route.Add(field(rs, QStringLiteral("SchachtText")), QStringLiteral("SchachtText"));
+    route.Add(NZ(field(rs, QStringLiteral("SchachtNr")), vb::Variant(0)), QStringLiteral("SchachtNr"));
+  }
+  route.Add(NZ(field(rs, QStringLiteral("LetzteSeiteZuerst")), vb::Variant(false)), QStringLiteral("LetzteSeiteZuerst"));
+  return route;
+}
+
 }  // namespace
 
 clsDruckerSchacht::clsDruckerSchacht(QObject* parent) : QObject(parent) {}
@@ -63,7 +91,8 @@ void clsDruckerSchacht::loadFormRow(int FormNummer, int FormStatus) {
                       QString::number(FormNummer) + QStringLiteral(" AND FormStatus=") + QString::number(FormStatus));
   });
   if (!rs) return;
-  if (!rs->Eof()) {
+  showOnError([&] {
+    if (rs->Eof()) return;
     m_values.emplace();
     const auto fields = rs->Fields();
     for (int i = 0; i < fields->Count(); ++i) {
@@ -82,7 +111,7 @@ void clsDruckerSchacht::loadFormRow(int FormNummer, int FormStatus) {
         }
       });
     }
-  }
+  });
   showOnError([&] { rs->Close(); });
 }
 
@@ -91,76 +120,43 @@ void clsDruckerSchacht::loadRoutes(int FormNummer, int FormStatus) {
   m_routes.emplace();
   m_currentRoute = -1;
   std::shared_ptr<data::Recordset> rs;
-  const auto query = [&] {
-    return openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") +
-                        QStringLiteral("WHERE RechnerName=") + data::sqlText(m_rechnerName) +
-                        QStringLiteral(" AND FormNummer=") + QString::number(FormNummer) +
-                        QStringLiteral(" AND FormStatus=") + QString::number(FormStatus) +
-                        QStringLiteral(" AND VonExemplar>0"));
-  };
-  showOnError([&] {
-    auto own = query();
-    if (own->Eof() && !vb::textEquals(m_rechnerName, kGlobal)) {
-      own->Close();
-      m_rechnerName = kGlobal;
-      own = query();
-    }
-    rs = std::move(own);
-  });
+  showOnError([&] { rs = openRouten(FormNummer, FormStatus, QStringLiteral(" AND VonExemplar>0")); });
 
   // A fresh snapshot on every load, so a printer installed since the last job is seen.
   clsPrinterCollection printers;
   if (!rs) return;
-  std::optional<QString> defaultPrinter;
-  while (!rs->Eof()) {
-    showOnError([&] {
-      Route route;
-      route.Add(field(*rs, QStringLiteral("VonExemplar")), QStringLiteral("VonExemplar"));
-      const vb::Variant bisExemplar = field(*rs, QStringLiteral("BisExemplar"));
-      route.Add(isZero(bisExemplar) ? vb::Variant(999) : bisExemplar, QStringLiteral("BisExemplar"));
-      route.Add(field(*rs, QStringLiteral("VonSeite")), QStringLiteral("VonSeite"));
-      const vb::Variant bisSeite = field(*rs, QStringLiteral("BisSeite"));
-      route.Add(isZero(bisSeite) ? vb::Variant(99999) : bisSeite, QStringLiteral("BisSeite"));
-      const vb::Variant drucker = field(*rs, QStringLiteral("Drucker"));
-      if (!drucker.isNull() && vb::textEquals(vb::CStr(drucker), kStandard)) {
-        if (!defaultPrinter) defaultPrinter = DefaultPrinterName();
-        route.Add(vb::Variant(*defaultPrinter), QStringLiteral("Drucker"));
-        if (printers.SeekPrinter(*defaultPrinter)) {
-          route.Add(vb::Variant(0), QStringLiteral("SchachtNr"));
-          route.Add(vb::Variant(kStandard), QStringLiteral("SchachtText"));
-        }
-      } else {
-        route.Add(drucker, QStringLiteral("Drucker"));
-        route.Add(field(*rs, QStringLiteral("SchachtText")), QStringLiteral("SchachtText"));
-        route.Add(NZ(field(*rs, QStringLiteral("SchachtNr")), vb::Variant(0)), QStringLiteral("SchachtNr"));
-      }
-      route.Add(NZ(field(*rs, QStringLiteral("LetzteSeiteZuerst")), vb::Variant(false)),
-                QStringLiteral("LetzteSeiteZuerst"));
-      m_routes->push_back(std::move(route));
-    });
-    rs->MoveNext();
-  }
+  std::optional<QString> defaultPrinter;  // asked once per load, only when a route needs it
+  showOnError([&] {
+    for (; !rs->Eof(); rs->MoveNext())
+      showOnError([&] { m_routes->push_back(routeFromRow(*rs, printers, defaultPrinter)); });
+  });
   showOnError([&] { rs->Close(); });
 }
 
 void clsDruckerSchacht::loadArchivDrucker(int FormNummer, int FormStatus) {
   showOnError([&] {
-    const auto query = [&] {
-      return openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") +
-                          QStringLiteral("WHERE RechnerName=") + data::sqlText(m_rechnerName) +
-                          QStringLiteral(" AND FormNummer=") + QString::number(FormNummer) +
-                          QStringLiteral(" AND FormStatus=") + QString::number(FormStatus) +
-                          QStringLiteral(" AND VonExemplar=-1"));
-    };
-    auto rs = query();
-    if (rs->Eof() && !vb::textEquals(m_rechnerName, kGlobal)) {
-      rs->Close();
-      m_rechnerName = kGlobal;
-      rs = query();
-    }
+    auto rs = openRouten(FormNummer, FormStatus, QStringLiteral(" AND VonExemplar=-1"));
     if (!rs->Eof()) m_archivDrucker = vb::CStr(NZ(field(*rs, QStringLiteral("Drucker"))));
     rs->Close();
   });
+}
+
+std::shared_ptr<data::Recordset> clsDruckerSchacht::openRouten(int FormNummer, int FormStatus,
+                                                               const QString& Bedingung) {
+  const auto query = [&] {
+    return openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") +
+                        QStringLiteral("WHERE RechnerName=") + data::sqlText(m_rechnerName) +
+                        QStringLiteral(" AND FormNummer=") + QString::number(FormNummer) +
+                        QStringLiteral(" AND FormStatus=") + QString::number(FormStatus) + Bedingung);
+  };
+  auto rs = query();
+  // Never merged: the global rows are read only when the workstation has none of its own.
+  if (rs->Eof() && !vb::textEquals(m_rechnerName, kGlobal)) {
+    rs->Close();
+    m_rechnerName = kGlobal;
+    rs = query();
+  }
+  return rs;
 }
 
 QString clsDruckerSchacht::ArchivDrucker() const { return m_archivDrucker; }

@@ -8,11 +8,14 @@
 // Held by std::shared_ptr; late binding finds every member below (Get = the name, Let = let_<Name>).
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/vb/Collection.h"
 #include "platform/vb/Variant.h"
+
+namespace data { class Recordset; }
 
 class clsDruckerSchacht : public QObject {
   Q_OBJECT
@@ -84,6 +87,8 @@ class clsDruckerSchacht : public QObject {
 
   // Route queries for copy `Exemplar` and page `DruckSeite` (both from 1). The last route in list
   // order that contains both numbers answers; without one they give False, "", 0 and "".
+  // A route lacking a value (a Null column, or a "Standard" route whose default printer was not
+  // installed at load time) gives "" or 0 for it, so the print window leaves the bin unchanged.
   // Before any load they raise error 91.
   Q_INVOKABLE bool LetzteSeiteZuerst(short Exemplar, short DruckSeite);
   Q_INVOKABLE QString Drucker(short Exemplar, short DruckSeite);
@@ -97,6 +102,9 @@ class clsDruckerSchacht : public QObject {
   void loadFormRow(int FormNummer, int FormStatus);
   void loadRoutes(int FormNummer, int FormStatus);
   void loadArchivDrucker(int FormNummer, int FormStatus);
+  // The rows of the current workstation that meet `Bedingung`, or of "$GLOBAL$" when it has none
+  // (the current workstation then becomes "$GLOBAL$").
+  std::shared_ptr<data::Recordset> openRouten(int FormNummer, int FormStatus, const QString& Bedingung);
   bool FindDruckerRoute(short Exemplar, short DruckSeite);
   // The entry of the current route, or `fallback` when the route lacks it or it is Null.
   vb::Variant routeValue(const QString& key, const vb::Variant& fallback) const;

@@ -4,6 +4,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Sql.h"
+#include "platform/report/IReportControl.h"
 
 bool ExistsDruckerRoute(const QString& RechnerName, short FormStatus, short FormNummer, bool Archiv) {
   const QString bedingung = Archiv ? QStringLiteral("VonExemplar=-1") : QStringLiteral("VonExemplar>0");
@@ -20,17 +21,17 @@ bool ExistsDruckerRoute(const QString& RechnerName, short FormStatus, short Form
 std::int32_t GetLLFeldTyp(std::int32_t FeldTyp) {
   switch (FeldTyp) {
     case 1:
-      return LLFeldTypCode::Boolean;
+      return report::kTypeBoolean;
     case 2:
     case 3:
     case 4:
     case 5:
     case 7:
-      return LLFeldTypCode::Numeric;
+      return report::kTypeNumeric;
     case 8:
     case 9:
-      return LLFeldTypCode::Date;
+      return report::kTypeDate;
     default:
-      return LLFeldTypCode::Text;
+      return report::kTypeText;
   }
 }

@@ -3,15 +3,6 @@
 #include <QString>
 #include <cstdint>
 
-// Report type codes (LLFeldTyp) of the base kinds.
-namespace LLFeldTypCode {
-constexpr std::int32_t Text = 0x10000000;
-constexpr std::int32_t Numeric = 0x08000000;
-constexpr std::int32_t Date = 0x04000000;
-constexpr std::int32_t Boolean = 0x02000000;
-constexpr std::int32_t Drawing = 0x20000000;
-}  // namespace LLFeldTypCode
-
 // Whether `RechnerName` has routes of its own for the form: archive-printer rows
 // (VonExemplar = -1) when `Archiv` is true, ordinary routes (VonExemplar > 0) otherwise.
 // Reads group 4 of the global connection handler; a missing handler or a failing statement
