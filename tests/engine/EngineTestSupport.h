@@ -22,13 +22,17 @@
 
 namespace enginetest {
 
-// Points the local path at a temporary folder and starts a fresh debug log there.
+// Points the local path at a temporary folder and starts a fresh debug log there; the local
+// path goes back to its default afterwards.
 class DebugLog {
  public:
   DebugLog() {
     SetLokalerPfad(m_dir.path() + QStringLiteral("/"));
     DebugOutputInit(QStringLiteral("Debug.txt"));
   }
+  ~DebugLog() { SetLokalerPfad(QString()); }
+  DebugLog(const DebugLog&) = delete;
+  DebugLog& operator=(const DebugLog&) = delete;
   QStringList lines() const {
     QFile f(m_dir.file(QStringLiteral("Debug.txt")));
     if (!f.open(QIODevice::ReadOnly)) return {};
