@@ -738,3 +738,33 @@ TEST_F(ReportControlTest, RichTextIsDrawnWithItsFormattingAndPicturesFromDrawing
   }
   EXPECT_GT(device.texts[second].at.y(), device.texts[rich].at.y()) << "the rich row's height counts";
 }
+
+TEST_F(ReportControlTest, OptionsAreTakenAndUnknownOptionStringsRefused) {
+  EXPECT_EQ(control.SetOption(21, 1), kOk);
+  EXPECT_EQ(control.SetPrintOption(13, 2), kOk);
+  EXPECT_EQ(control.SetOptionString(kOptionStringTitle, QStringLiteral("Skrivant")), kOk);
+  EXPECT_EQ(control.SetOptionString(77, QStringLiteral("x")), kBadArgument);
+  EXPECT_EQ(control.SetBoxText(QStringLiteral("ohne Box"), 50), kOk);
+  EXPECT_TRUE(windows->boxTexts.isEmpty());
+  EXPECT_EQ(control.DefineReportField(QString(), QStringLiteral("x"), T), kBadArgument);
+}
+
+TEST_F(ReportControlTest, LabelsCanFillColumnByColumn) {
+  QByteArray byColumns = kLabels;
+  byColumns.replace("\"rows\": 8,", "\"rows\": 8, \"order\": \"columns\",");
+  const QString tpl = write(QStringLiteral("Spalten.lbl"), byColumns);
+  control.SetPrinterDefaultsDir(dir.path());
+  QString file = tpl;
+  ASSERT_EQ(control.StartPrintJob(kProjectLabel, file, kToStorage), kOk);
+  for (int i = 1; i <= 9; ++i) {
+    control.DefineReportVariable(QStringLiteral("Details.Name"), QStringLiteral("Kunde %1").arg(i), T);
+    control.PrintVariables();
+  }
+  ASSERT_EQ(control.EndPrint(0), kOk);
+  auto s = StorageFile::load(control.storagePathForJob(tpl), nullptr);
+  ASSERT_TRUE(s);
+  for (const auto& t : reporttest::textsOfPage(*s, 1)) {
+    if (t.text == QLatin1String("Kunde 8")) EXPECT_NEAR(t.at.x(), 300, 1) << "first column, eighth row";
+    if (t.text == QLatin1String("Kunde 9")) EXPECT_NEAR(t.at.x(), 7300, 1) << "second column";
+  }
+}
