@@ -70,6 +70,11 @@ vb::Variant fromResult(const QVariant& value, const QMetaType& type) {
   if (!type.isValid() || type.id() == QMetaType::Void) return {};
   if (type == QMetaType::fromType<vb::Variant>()) return value.value<vb::Variant>();
   if (type == QMetaType::fromType<std::shared_ptr<QObject>>()) return vb::Variant(value.value<std::shared_ptr<QObject>>());
+  // Shared object types of other layers register a converter to a Variant object reference.
+  if (type.id() >= QMetaType::User && QMetaType::canConvert(type, QMetaType::fromType<vb::Variant>())) {
+    vb::Variant out;
+    if (QMetaType::convert(type, value.constData(), QMetaType::fromType<vb::Variant>(), &out)) return out;
+  }
   // A raw object pointer carries no ownership a reference could hold on to.
   if (type.id() >= QMetaType::User || (type.flags() & (QMetaType::PointerToQObject | QMetaType::IsPointer)))
     typeMismatch(type);

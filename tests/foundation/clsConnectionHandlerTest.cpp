@@ -4,6 +4,7 @@
 #include <QMetaMethod>
 
 #include "foundation/clsConnectionHandler.h"
+#include "platform/automation/LateBinding.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/VbError.h"
@@ -197,4 +198,16 @@ TEST(clsConnectionHandler, MembersAreFoundByLateBinding) {
                                         Q_ARG(std::int16_t, 6)));
   EXPECT_EQ(result, con);
   EXPECT_EQ(QVariant::fromValue(result).value<vb::Variant>().objectAs<data::Connection>(), con);
+}
+
+TEST(clsConnectionHandler, HostsReachTheGroupsByName) {
+  testsupport::TempDir dir;
+  auto con = openJet(hostDatabase(dir));
+  clsConnectionHandler h;
+  automation::callByName(h, QStringLiteral("SQLGruppe_Connection"), automation::CallKind::Set,
+                         {vb::Variant(std::int16_t(4)), vb::Variant(con)});
+  const vb::Variant got = automation::callByName(h, QStringLiteral("sqlgruppe_connection"),
+                                                 automation::CallKind::Get, {vb::Variant(std::int16_t(4))});
+  ASSERT_TRUE(got.isObject());
+  EXPECT_EQ(got.object().get(), con.get());
 }
