@@ -60,7 +60,8 @@ class IReportControl : public QObject {
   virtual int StartFields() = 0;
 
   // Opens the designer on `file` (kind 1 label, 2 list) with the values defined so far;
-  // returns when the designer closes. `file` may be changed to where the designer saved.
+  // returns when the designer closes. A file that does not exist is created as an empty
+  // template of that kind first.
   virtual int DesignLayout(QWidget* window, const QString& title, int projectType, QString& file) = 0;
 
   // List: the first call puts the page objects of page 1 out; every later call finishes the

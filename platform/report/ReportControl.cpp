@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QSaveFile>
 #include <map>
 
 #include "platform/report/PageOutput.h"
@@ -152,6 +153,12 @@ int ReportControl::DesignLayout(QWidget* window, const QString& title, int proje
   request.title = title;
   request.projectType = projectType;
   request.templatePath = vb::resolvePath(file);
+  // Designing a file that does not exist yet starts a new template of the asked kind.
+  if (!QFileInfo::exists(request.templatePath)) {
+    QSaveFile f(request.templatePath);
+    if (!f.open(QIODevice::WriteOnly) || f.write(emptyTemplateText(projectType)) < 0 || !f.commit())
+      return d->fail(kFileError, QStringLiteral("cannot create %1: %2").arg(request.templatePath, f.errorString()));
+  }
   request.variables = d->variables.all();
   request.fields = d->fields.all();
   // The preview renders from a copy of the values, so it stays right while the designer is open.

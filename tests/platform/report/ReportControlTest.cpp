@@ -11,6 +11,7 @@
 
 #include "platform/report/ReportControl.h"
 #include "platform/report/StorageFile.h"
+#include "platform/report/Template.h"
 #include "tests/platform/report/ReportTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -666,6 +667,22 @@ TEST_F(ReportControlTest, DesignerGetsTheDefinedValuesAndALivePreview) {
   EXPECT_FALSE(r.render("{ \"kind\": \"nix\" }", &why));
   EXPECT_FALSE(why.isEmpty());
   EXPECT_EQ(control.DesignLayout(nullptr, QStringLiteral("x"), 5, file), kBadArgument);
+}
+
+TEST_F(ReportControlTest, DesigningAMissingTemplateStartsAnEmptyOneOfTheKind) {
+  QString label = dir.file(QStringLiteral("Neu.lbl"));
+  ASSERT_EQ(control.DesignLayout(nullptr, QStringLiteral("Etiketten"), kProjectLabel, label), kOk);
+  QString why;
+  auto t = Template::load(label, &why);
+  ASSERT_TRUE(t) << why.toStdString();
+  EXPECT_EQ(t->projectType, kProjectLabel);
+  const QString existing = write(QStringLiteral("Alt.lst"), kFixedRows);
+  QString file = existing;
+  ASSERT_EQ(control.DesignLayout(nullptr, QStringLiteral("Liste"), kProjectList, file), kOk);
+  EXPECT_EQ(fileBytes(existing), kFixedRows) << "an existing template is left as it is";
+  QString nowhere = dir.file(QStringLiteral("fehlt/Neu.lst"));
+  EXPECT_EQ(control.DesignLayout(nullptr, QStringLiteral("Liste"), kProjectList, nowhere), kFileError);
+  EXPECT_EQ(windows->designs, 2);
 }
 
 TEST_F(ReportControlTest, StartFieldsAndStartVariablesForgetTheirValues) {
