@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 
 #include "platform/report/ReportControl.h"
 #include "platform/report/StorageFile.h"
@@ -578,6 +579,10 @@ TEST_F(ReportControlTest, PdfExportWritesTheFileNamedByTheExportParameters) {
   const QString text = reporttest::pdfText(pdf);
   EXPECT_TRUE(text.contains(QStringLiteral("Sehr geehrte Frau Müller, Größe 1.234,56 €"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Straße Übersee 05.03.2024"))) << text.toStdString();
+  QProcess fonts;
+  fonts.start(QStringLiteral("pdffonts"), {pdf});
+  ASSERT_TRUE(fonts.waitForFinished(30000));
+  EXPECT_TRUE(fonts.readAllStandardOutput().contains("LiberationSans")) << "Arial is drawn in its metric twin";
 }
 
 TEST_F(ReportControlTest, PdfExportFaultsAreStatuses) {
