@@ -1,0 +1,171 @@
+// The closing block below the positions: subtotals, VAT per rate, contained VAT, the overall
+// discount and the final amount, in the order of the caller's closing lines; and the reading of
+// an amount text. No error is trapped here: the document print's handler applies.
+#include "engine/frmDrucken.h"
+#include "engine/modFormate.h"
+#include "foundation/clsProgVorgaben.h"
+#include "foundation/modDouble.h"
+#include "foundation/modWaehrungen.h"
+#include "platform/report/IReportControl.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/Format.h"
+
+namespace {
+
+template <std::size_t N>
+double summe(const std::array<double, N>& werte) {
+  double s = 0;
+  for (double w : werte) s += w;
+  return s;
+}
+
+// Balances the four slots to `soll` in place.
+void ausgleichen(double soll, std::array<double, 4>& werte) {
+  QList<vb::Variant> liste;
+  for (double w : werte) liste.append(vb::Variant(w));
+  RundungsdifferenzAusgleichen(soll, liste);
+  for (std::size_t i = 0; i < werte.size(); ++i) werte[i] = vb::CDbl(liste.at(static_cast<qsizetype>(i)));
+}
+
+// How many decimals the amount format can show at most; the general form shows what the value has.
+int betragsStellen() {
+  const QString format = GetBetraegeFormat().section(QLatin1Char(';'), 0, 0);
+  if (format.isEmpty()) return 15;
+  int stellen = 0;
+  bool nachKomma = false;
+  bool zitat = false;
+  for (qsizetype i = 0; i < format.size(); ++i) {
+    const QChar c = format[i];
+    if (c == u'"') {
+      zitat = !zitat;
+    } else if (zitat) {
+      continue;
+    } else if (c == u'\\') {
+      ++i;
+    } else if (c == u'.') {
+      nachKomma = true;
+    } else if (nachKomma && (c == u'0' || c == u'#')) {
+      ++stellen;
+    }
+  }
+  return stellen;
+}
+
+}  // namespace
+
+void frmDrucken::SummenLoeschen() {
+  dblRechnungsbetrag.fill(0);
+  dblRabattfaehigBetrag.fill(0);
+  dblRabattBetrag.fill(0);
+  dblMWSTBetrag.fill(0);
+}
+
+double frmDrucken::BetragAusText(const QString& text) {
+  const int komma = vb::InStr(text, QStringLiteral(","));
+  const int punkt = vb::InStr(text, QStringLiteral("."));
+  QString zahl = text;
+  if (komma == 0 || punkt == 0) {
+    zahl.replace(QLatin1Char(','), QLatin1Char('.'));
+  } else if (punkt < komma) {
+    zahl.remove(QLatin1Char('.'));
+    zahl.replace(QLatin1Char(','), QLatin1Char('.'));
+  } else {
+    zahl.remove(QLatin1Char(','));
+  }
+  return vb::Val(zahl);
+}
+
+void frmDrucken::DruckeAbschluss() {
+  const auto leeren = [this] { DruckFelderDefinieren(nullptr, true); };
+  const auto zeile = [this](const QString& bezeichnung, const QString& infoPreis, const QString& zeilentyp) {
+    LL().DefineReportField(QStringLiteral("Bezeichnung"), bezeichnung, report::kTypeText);
+    LL().DefineReportField(QStringLiteral("InfoPreis"), infoPreis, report::kTypeText);
+    LL().DefineReportField(QStringLiteral("Zeilentyp"), zeilentyp, report::kTypeText);
+    LL().DefineReportField(QStringLiteral("ÜbertragDrucken"), QStringLiteral("NEIN"), report::kTypeText);
+    ZeileDrucken();
+  };
+  const auto satzText = [](double satz) { return vb::Format(vb::Variant(satz), GetMWSTSatzFormat()); };
+
+  let_UebertraegeDrucken(false);
+  leeren();
+  if (blnDruckOhneGP) return;
+
+  const std::size_t anzahl = Abschluss.size();
+  for (std::size_t n = 0; n < anzahl; ++n) {
+    const AbschlussZeile eintrag = Abschluss.at(n);
+    const QString& b = eintrag.Bezeichnung;
+    const auto ist = [&eintrag](const char* art) { return vb::textEquals(eintrag.Key, QString::fromLatin1(art)); };
+    if (eintrag.LinieEinfach) DruckeLinieEinfach();
+
+    if (ist("Zwischensumme")) {
+      zeile(b, BetragFormatieren(summe(dblRechnungsbetrag)), QStringLiteral("RechnungZwischensumme"));
+      leeren();
+    } else if (ist("ZwischensummeMWST")) {
+      for (int i = 0; i <= 3; ++i) {
+        leeren();
+        if (dblRechnungsbetrag[i] == 0) continue;
+        const double satz = i == 1 ? MWSTSatz_Voll() : i == 2 ? MWSTSatz_halb() : 0;
+        zeile(vb::replaceText(b, QStringLiteral("MWSTSatz"), satzText(satz)), BetragFormatieren(dblRechnungsbetrag[i]),
+              QStringLiteral("RechnungZwischensumme"));
+      }
+    } else if (ist("MWST") || ist("EnthalteneMWST")) {
+      if (Steuerbefreit()) continue;
+      const bool enthalten = ist("EnthalteneMWST");
+      dblMWSTBetrag[1] = 0;
+      dblMWSTBetrag[2] = 0;
+      leeren();
+      double netto = summe(dblRechnungsbetrag);
+      for (int c = 1; c <= 2; ++c) {
+        const double a = dblRechnungsbetrag[c];
+        if (a == 0) continue;
+        const double satz = c == 1 ? MWSTSatz_Voll() : MWSTSatz_halb();
+        const double mwst = enthalten ? a - a / (satz + 1) : satz * a;
+        const QString t = BetragFormatieren(mwst);
+        // The stored VAT is the printed one; a format without cents must not cost the cents.
+        dblMWSTBetrag[c] = betragsStellen() < 2 ? Runden(mwst, 2) : BetragAusText(t);
+        netto -= dblMWSTBetrag[c];
+        const QString bezeichnung = vb::replaceText(vb::replaceText(b, QStringLiteral("[MWSTSatz]"), satzText(satz)),
+                                                    QStringLiteral("[Betrag]"), BetragFormatieren(a));
+        if (enthalten) {
+          zeile(bezeichnung, t, QStringLiteral("EnthaltenerMWSTBetrag"));
+        } else {
+          dblRechnungsbetrag[c] = a + dblMWSTBetrag[c];
+          zeile(bezeichnung, t, QStringLiteral("MWSTBetrag"));
+        }
+      }
+      if (enthalten && netto != 0) {
+        leeren();
+        if (!objVorgaben) vb::raise(vb::ErrObjectNotSet);
+        const QString info = vb::CStr(objVorgaben->Value(
+            QStringLiteral("SKRV_NettoBetragInfoText"),
+            vb::Variant(QStringLiteral("Der Nettobetrag der Rechnung beträgt: [RechNettoBetrag] €"))));
+        zeile(vb::replaceText(info, QStringLiteral("[RechNettoBetrag]"), BetragFormatieren(netto)),
+              BetragFormatieren(netto), QStringLiteral("EnthaltenerMWSTBetrag"));
+      }
+      leeren();
+    } else if (ist("Brutto") || ist("Netto")) {
+      leeren();
+      // The running total at this point of the list; "<EndBetrag>" prints the last one.
+      strEndBetrag = BetragFormatieren(summe(dblRechnungsbetrag));
+      zeile(b, strEndBetrag, QStringLiteral("Endbetrag"));
+    } else if (ist("Gesamtrabatt")) {
+      const double g = GesamtRabatt();
+      const double rabatt = Runden(-g * summe(dblRabattfaehigBetrag), 2);
+      for (std::size_t i = 0; i < dblRabattBetrag.size(); ++i) dblRabattBetrag[i] = Runden(-g * dblRabattfaehigBetrag[i], 2);
+      ausgleichen(rabatt, dblRabattBetrag);
+      double neu = summe(dblRechnungsbetrag);
+      for (std::size_t i = 0; i < dblRechnungsbetrag.size(); ++i) dblRechnungsbetrag[i] += dblRabattBetrag[i];
+      neu += rabatt;
+      ausgleichen(neu, dblRechnungsbetrag);
+      zeile(vb::replaceText(b, QStringLiteral("[Gesamtrabatt]"), vb::Format(vb::Variant(-g), GetProzentFormat())),
+            BetragFormatieren(rabatt), QStringLiteral("Gesamtrabatt"));
+    } else if (ist("LinieEinfach")) {
+      leeren();
+      DruckeLinieEinfach();
+    } else if (ist("LinieDoppelt")) {
+      leeren();
+      DruckeLinieDoppelt();
+    }
+    // "MWSTRabatt" and unknown kinds print nothing.
+  }
+}
