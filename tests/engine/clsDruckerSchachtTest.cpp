@@ -7,6 +7,7 @@
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/vb/VbError.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/support/ErrorOf.h"
 
 using enginetest::printer;
 
@@ -15,14 +16,7 @@ namespace {
 const QString kPc = QStringLiteral("PC07");
 constexpr int kStatus = 3;
 
-long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 class clsDruckerSchachtTest : public ::testing::Test {
  protected:

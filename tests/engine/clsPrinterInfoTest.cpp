@@ -6,6 +6,7 @@
 #include "engine/modPrinterInterface.h"
 #include "platform/vb/VbError.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/support/ErrorOf.h"
 
 using enginetest::printer;
 
@@ -17,14 +18,7 @@ std::shared_ptr<clsPrinterInfo> load(const printing::PrinterInfo& p, const QList
   return info;
 }
 
-long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 }  // namespace
 

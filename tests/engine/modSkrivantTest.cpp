@@ -6,19 +6,13 @@
 #include "engine/modSystem.h"
 #include "platform/vb/VbError.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
 const QString kGlobal = QStringLiteral("$GLOBAL$");
 
-long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 class modSkrivantTest : public ::testing::Test {
  protected:

@@ -5,17 +5,11 @@
 #include "platform/vb/VbError.h"
 #include "schema/HostSchema.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
-long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 class clsProgVorgabenTest : public ::testing::Test {
  protected:

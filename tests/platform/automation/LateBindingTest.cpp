@@ -7,6 +7,7 @@
 #include "platform/automation/LateBinding.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
+#include "tests/support/ErrorOf.h"
 
 using automation::asciiName;
 using automation::CallKind;
@@ -16,14 +17,7 @@ using vb::Variant;
 
 namespace {
 
-long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 class Druckauftrag : public QObject {
   Q_OBJECT

@@ -8,6 +8,7 @@
 
 #include "platform/vb/VbError.h"
 #include "schema/HostSchema.h"
+#include "tests/support/ErrorOf.h"
 
 namespace datatest {
 
@@ -64,14 +65,7 @@ QString scalar(const QString& file, const QString& sql) {
   return out;
 }
 
-long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 QString errorText(const std::function<void()>& f) {
   try {

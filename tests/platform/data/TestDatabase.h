@@ -7,6 +7,7 @@
 
 #include "platform/data/Connection.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ErrorOf.h"
 
 namespace datatest {
 
@@ -24,7 +25,7 @@ void exec(const QString& file, const QString& sql);
 QString scalar(const QString& file, const QString& sql);
 
 // The error number `f` raises as vb::VbError, 0 when it raises none.
-long errorOf(const std::function<void()>& f);
+using testsupport::errorOf;
 // The description of that error, empty when none.
 QString errorText(const std::function<void()>& f);
 

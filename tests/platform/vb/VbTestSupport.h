@@ -9,18 +9,11 @@
 
 #include "platform/vb/Locale.h"
 #include "platform/vb/VbError.h"
+#include "tests/support/ErrorOf.h"
 
 namespace vbtest {
 
-// The number of the run-time error `f` raises; 0 when it raises none.
-inline long errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 // Restores the C library locale, Qt's default locale and the run time's locale on destruction.
 class LocaleGuard {
