@@ -32,6 +32,16 @@ bool clsDataCollection::MoveNext() {
   return RandomRecordNr(static_cast<std::int16_t>(m_currentNr + 1));
 }
 
+bool clsDataCollection::MoveLast() {
+  // Record 0 would leave the cursor where it is; an empty set has no last record to stand on.
+  const std::int16_t letzter = RecordCount();
+  if (letzter == 0) {
+    m_eof = true;
+    return false;
+  }
+  return RandomRecordNr(letzter);
+}
+
 bool clsDataCollection::MovePrev() { return RandomRecordNr(static_cast<std::int16_t>(m_currentNr - 1)); }
 
 bool clsDataCollection::RandomRecordNr(std::int16_t intRecordNr) {

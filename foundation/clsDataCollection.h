@@ -41,6 +41,9 @@ class clsDataCollection : public QObject {
   // Error 6 when the record number is 32767.
   Q_INVOKABLE bool MoveNext();
   Q_INVOKABLE bool MovePrev();
+  // Makes the last record current (True); on an empty set sets EOF (False), as MoveFirst does.
+  // Error 6 above 32767 records.
+  Q_INVOKABLE bool MoveLast();
   // True after a positioning beyond the last record, until the next successful one. ("EOF" is a C
   // macro; late binding ignores letter case, so callers still say EOF.)
   Q_INVOKABLE bool Eof() const { return m_eof; }

@@ -195,8 +195,44 @@ TEST(clsDataCollection, HostsFillAndWalkItByName) {
   EXPECT_TRUE(vb::CBool(callByName(set, QStringLiteral("EOF"), CallKind::Get)));
   EXPECT_TRUE(vb::CBool(callByName(set, QStringLiteral("RandomRecordNr"), CallKind::Method, {vb::Variant(1)})));
   EXPECT_EQ(currentNr(set), 1);
+  // The handler-driven print counts a source with MoveLast, MoveFirst, RecordCount.
+  EXPECT_TRUE(vb::CBool(callByName(set, QStringLiteral("MoveLast"), CallKind::Method)));
+  EXPECT_EQ(currentNr(set), 2);
   callByName(set, QStringLiteral("Save"), CallKind::Method, {vb::Variant(QStringLiteral("K"))});
   EXPECT_EQ(errorOf([&] { callByName(set, QStringLiteral("Save"), CallKind::Method, {vb::Variant(QStringLiteral("k"))}); }),
             457);
-  EXPECT_EQ(errorOf([&] { callByName(set, QStringLiteral("MoveLast"), CallKind::Method); }), 438);
+}
+
+TEST(clsDataCollection, MoveLastStandsOnTheLastRecordAndLeavesEof) {
+  clsDataCollection set;
+  fill(set, 3);
+  set.MoveFirst();
+  set.MoveNext();
+  set.MoveNext();
+  set.MoveNext();
+  ASSERT_TRUE(set.Eof());
+  EXPECT_TRUE(set.MoveLast());
+  EXPECT_FALSE(set.Eof());
+  EXPECT_EQ(currentNr(set), 3);
+  // From the last record the walk goes on as from any other.
+  EXPECT_FALSE(set.MoveNext());
+  EXPECT_TRUE(set.Eof());
+  EXPECT_TRUE(set.MoveFirst());
+  EXPECT_EQ(currentNr(set), 1);
+}
+
+TEST(clsDataCollection, MoveLastOnAnEmptySetFailsAndSetsEof) {
+  clsDataCollection set;
+  EXPECT_FALSE(set.MoveLast());
+  EXPECT_TRUE(set.Eof());
+  EXPECT_FALSE(set.objCurDataRecord());
+}
+
+TEST(clsDataCollection, MoveLastReachesRecord32767AndOverflowsBeyond) {
+  clsDataCollection set;
+  set.AddNew();
+  for (int i = 0; i < 32767; ++i) set.Save();
+  EXPECT_TRUE(set.MoveLast());
+  set.Save();
+  EXPECT_EQ(errorOf([&] { set.MoveLast(); }), 6);
 }
