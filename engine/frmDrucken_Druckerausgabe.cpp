@@ -1,0 +1,95 @@
+// The storage file on paper: copy by copy and page by page through the printer and paper bin that
+// the form's routes name for this workstation, and the page count of a storage file.
+#include "engine/frmDrucken.h"
+
+#include <optional>
+
+#include "engine/clsDruckerSchacht.h"
+#include "foundation/modDebugOutput.h"
+#include "platform/printing/PrinterCatalogue.h"
+#include "platform/printing/PrinterSession.h"
+#include "platform/report/IReportControl.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/ErrorStyle.h"
+
+namespace {
+
+// A failing statement is logged as "PreviewAnDrucker <number>: <text>" and the next one runs,
+// so one bad page or printer never stops the remaining copies.
+template <typename F>
+void schritt(F&& anweisung) {
+  vb::resumeNext(QStringLiteral("PreviewAnDrucker"), std::forward<F>(anweisung));
+}
+
+// The device name of the first installed printer called `name` (letter case ignored).
+std::optional<QString> installierterDrucker(const QString& name) {
+  for (const printing::PrinterInfo& p : printing::catalogue().printers())
+    if (QString::compare(p.deviceName, name, Qt::CaseInsensitive) == 0) return p.deviceName;
+  return std::nullopt;
+}
+
+// The route's printer and bin for the pages that follow. A printer that is not installed changes
+// nothing: the pages go on where they went, and the bin stays unknown so the next page tries again.
+void druckerWechseln(printing::PrinterSession& sitzung, QString& aktDrucker, int& aktSchacht, const QString& drucker,
+                     int schacht) {
+  if (const auto gefunden = installierterDrucker(drucker)) {
+    const bool andererDrucker = QString::compare(*gefunden, sitzung.printer(), Qt::CaseInsensitive) != 0;
+    if (!aktDrucker.isEmpty()) schritt([&] { sitzung.end(); });
+    schritt([&] { sitzung.setPrinter(*gefunden); });
+    // Bin 0 leaves the printer's bin alone; a printer we just moved to starts on its own bin.
+    if (schacht > 0)
+      schritt([&] { sitzung.setBin(schacht); });
+    else if (andererDrucker)
+      schritt([&] { sitzung.setBin(0); });
+    aktSchacht = schacht;
+    schritt([&] { sitzung.painter(); });
+  }
+  aktDrucker = drucker;
+  DebugOutput(QStringLiteral("PrinterWechseln->"));
+}
+
+}  // namespace
+
+void frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
+  int h = 0;
+  int seiten = 0;
+  int anzahl = 0;
+  schritt([&] { h = LL().OpenStorage(Speicherdatei, QString(), 1, 0); });
+  schritt([&] { LL().SetStorageJob(h, 1); });
+  // A storage that could not be opened answers a negative status: no pages.
+  schritt([&] { seiten = qMax(0, LL().StoragePageCount(h)); });
+  schritt([&] { anzahl = vb::CLng(Kopien); });
+
+  printing::PrinterSession sitzung(ApplicationTitel());
+  // Kept over pages as the route answers were: a failed query leaves the last answer.
+  QString drucker;
+  int schacht = 0;
+  for (int c = 1; c <= anzahl; ++c) {
+    QString aktDrucker;
+    int aktSchacht = -1;
+    const short exemplar = static_cast<short>(c + AktExemplar);
+    bool rueckwaerts = false;
+    schritt([&] { rueckwaerts = DruckerSchacht->LetzteSeiteZuerst(exemplar, 1); });
+    for (int i = 0; i < seiten; ++i) {
+      const int s = rueckwaerts ? seiten - i : i + 1;
+      schritt([&] { drucker = DruckerSchacht->Drucker(exemplar, static_cast<short>(s)); });
+      schritt([&] { schacht = DruckerSchacht->SchachtNr(exemplar, static_cast<short>(s)); });
+      if (QString::compare(drucker, aktDrucker, Qt::CaseInsensitive) != 0 || schacht != aktSchacht)
+        druckerWechseln(sitzung, aktDrucker, aktSchacht, drucker, schacht);
+      schritt([&] { LL().DrawStoragePage(h, sitzung.painter(), s); });
+      // Last page first: the sheet of page 1 is the last one, so no new sheet after it.
+      if (!rueckwaerts || s > 1) schritt([&] { sitzung.newPage(); });
+    }
+    schritt([&] { sitzung.end(); });
+  }
+  schritt([&] { LL().CloseStorage(h); });
+}
+
+short frmDrucken::GetSeitenanzahl() {
+  const int h = LL().OpenStorage(Speicherdatei, QString(), 1, 0);
+  LL().SetStorageJob(h, 1);
+  // A negative status is no page count: a storage that cannot be read has no pages.
+  const int seiten = qMax(0, LL().StoragePageCount(h));
+  LL().CloseStorage(h);
+  return vb::CInt(vb::Variant(seiten));
+}

@@ -1,0 +1,64 @@
+// The print batch: finished storage files kept as numbered members "SDRKnnn.LL" in the local
+// path until a job ends with print (member by member, each with its own copies) or preview
+// (all members merged into one).
+#include "engine/frmDrucken.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/report/IReportControl.h"
+#include "platform/vb/Format.h"
+#include "platform/vb/VbError.h"
+
+namespace {
+
+constexpr long ErrPathFileAccess = 75;
+
+// Member `nummer` of the batch kept in `ordner` ("SDRK001.LL"; four digits from 1000 on).
+QString mitglied(const QString& ordner, int nummer, const QString& endung = QStringLiteral(".LL")) {
+  return ordner + QStringLiteral("SDRK") + vb::Format(vb::Variant(nummer), QStringLiteral("000")) + endung;
+}
+
+// The batch lives beside the storage file: in the local path.
+QString stapelOrdner(const QString& Speicherdatei) { return QFileInfo(Speicherdatei).path() + QLatin1Char('/'); }
+
+}  // namespace
+
+void frmDrucken::InDruckstapelAblegen() {
+  ++StapelAnzahl;
+  const QString ziel = mitglied(stapelOrdner(Speicherdatei), StapelAnzahl);
+  if (QFileInfo::exists(ziel) && !QFile::remove(ziel)) vb::raise(ErrPathFileAccess);
+  if (!QFileInfo::exists(Speicherdatei)) vb::raise(vb::ErrFileNotFound);
+  if (!QFile::copy(Speicherdatei, ziel)) vb::raise(ErrPathFileAccess);
+  if (!QFile::remove(Speicherdatei)) vb::raise(ErrPathFileAccess);
+}
+
+void frmDrucken::DruckstapelDrucken() {
+  StapelKopien.Add(AnzahlKopien());
+  InDruckstapelAblegen();
+  const QString ordner = stapelOrdner(Speicherdatei);
+  for (int b = 1; b <= StapelAnzahl; ++b) {
+    Speicherdatei = mitglied(ordner, b);
+    PreviewAnDrucker(Speicherdatei, vb::Variant(StapelKopien.Item(b)));
+    LL().DeletePreviewFiles(Speicherdatei, QString());
+  }
+  StapelKopien.Clear();
+  StapelAnzahl = 0;
+}
+
+void frmDrucken::DruckstapelVorschau() {
+  const QString ordner = stapelOrdner(Speicherdatei);
+  const int erstes = LL().OpenStorage(mitglied(ordner, 1), QString(), 0, 0);
+  for (int m = 2; m <= StapelAnzahl; ++m) {
+    const int weiteres = LL().OpenStorage(mitglied(ordner, m), QString(), 0, 0);
+    LL().AppendStorage(erstes, weiteres);
+    LL().CloseStorage(weiteres);
+  }
+  LL().CloseStorage(erstes);
+  Speicherdatei = mitglied(ordner, 1);
+  // The control finds the storage of project "SDRK001.LST" in "SDRK001.LL".
+  LL().ShowPreview(mitglied(ordner, 1, QStringLiteral(".LST")), QString(), nullptr);
+  for (int d = 1; d <= StapelAnzahl; ++d) LL().DeletePreviewFiles(mitglied(ordner, d), QString());
+  StapelKopien.Clear();
+  StapelAnzahl = 0;
+}

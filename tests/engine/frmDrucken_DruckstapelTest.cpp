@@ -1,0 +1,189 @@
+// The print batch on the real report control: members kept as "SDRKnnn.LL" in the local path,
+// printed member by member with their own copies, or previewed merged.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+
+#include "platform/report/PageView.h"
+#include "platform/report/PreviewWindow.h"
+#include "platform/vb/VbError.h"
+#include "tests/engine/DruckausgabeSupport.h"
+#include "tests/support/DruckFensterFixture.h"
+
+namespace {
+
+using druckausgabe::dokument;
+using druckausgabe::seiten;
+
+const QString A = QStringLiteral("Dokument A");
+const QString B = QStringLiteral("Dokument B");
+const QString C = QStringLiteral("Dokument C");
+const QString D = QStringLiteral("Dokument D");
+
+class frmDrucken_DruckstapelTest : public druckausgabe::EchterDruck {
+ protected:
+  void SetUp() override {
+    EchterDruck::SetUp();
+    katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"), {QStringLiteral("Fach 1")})});
+    db.addRoute(QStringLiteral("$GLOBAL$"), druckausgabe::kFormStatus, druckausgabe::kFormNummer, 1, 99, 1, 99999,
+                QStringLiteral("'Laser'"), 1);
+    druckausgabe::ladeFormular(*fenster, db, vorlage);
+  }
+
+  // Plays the user in the preview of a mode 1 job: accepts the print options, then notes the
+  // preview's page count, the merged storage's pages and the member files while it is open.
+  void vorschauSchliessen() {
+    dialogs->answerWindow([](QDialog&) { return int(QDialog::Accepted); });
+    dialogs->answerWindow([this](QDialog& d) {
+      if (auto* vorschau = qobject_cast<report::PreviewWindow*>(&d)) vorschauSeiten = vorschau->view().pageCount();
+      gezeigt = druckausgabe::seitenTexte(log.dir().file(QStringLiteral("SDRK001.LL")));
+      mitgliederBeimZeigen = dateien(QStringLiteral("SDRK*"));
+      d.reject();
+      return int(QDialog::Rejected);
+    });
+  }
+
+  int vorschauSeiten = 0;
+  QStringList gezeigt;
+  QStringList mitgliederBeimZeigen;
+};
+
+long fehlerNummer(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const vb::VbError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST_F(frmDrucken_DruckstapelTest, AddedDocumentsWaitAsNumberedMembersWithTheirCopies) {
+  dokument(*fenster, 3, vorlage, A, 1, 2);
+  dokument(*fenster, 3, vorlage, B, 2, 1);
+  dokument(*fenster, 3, vorlage, C, 3, 3);
+  EXPECT_EQ(dateien(QStringLiteral("*.LL")),
+            QStringList({QStringLiteral("SDRK001.LL"), QStringLiteral("SDRK002.LL"), QStringLiteral("SDRK003.LL")}));
+  EXPECT_EQ(druckausgabe::seitenTexte(log.dir().file(QStringLiteral("SDRK002.LL"))), seiten(B, 2));
+  EXPECT_EQ(fenster->StapelAnzahl, 3);
+  ASSERT_EQ(fenster->StapelKopien.Count(), 3);
+  EXPECT_EQ(fenster->StapelKopien.Item(1), 2);
+  EXPECT_EQ(fenster->StapelKopien.Item(2), 1);
+  EXPECT_EQ(fenster->StapelKopien.Item(3), 3);
+  EXPECT_TRUE(druck->documents().isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstapelTest, PrintedFourthDocumentTakesTheMembersAlongInOrderWithTheirOwnCopies) {
+  dokument(*fenster, 3, vorlage, A, 1, 2);
+  dokument(*fenster, 3, vorlage, B, 2, 1);
+  dokument(*fenster, 3, vorlage, C, 3, 3);
+  dokument(*fenster, 2, vorlage, D, 2, 1);
+
+  EXPECT_EQ(gedruckt(), QList<QStringList>({seiten(A, 1), seiten(A, 1), seiten(B, 2), seiten(C, 3), seiten(C, 3),
+                                            seiten(C, 3), seiten(D, 2)}));
+  for (const auto& d : druck->documents()) {
+    EXPECT_EQ(d.printer, QStringLiteral("Laser"));
+    EXPECT_EQ(d.bin, 1);
+    EXPECT_GT(d.job, 0);
+  }
+  EXPECT_TRUE(dateien(QStringLiteral("SDRK*.LL")).isEmpty());
+  EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+  EXPECT_EQ(fenster->StapelAnzahl, 0);
+  EXPECT_EQ(fenster->StapelKopien.Count(), 0);
+}
+
+TEST_F(frmDrucken_DruckstapelTest, PreviewedThirdDocumentShowsAllThreeMergedThenDeletesTheMembers) {
+  dokument(*fenster, 3, vorlage, A, 1, 2);
+  dokument(*fenster, 3, vorlage, B, 2, 1);
+  vorschauSchliessen();
+  dokument(*fenster, 1, vorlage, C, 1);
+
+  EXPECT_EQ(vorschauSeiten, 4);
+  EXPECT_EQ(gezeigt, seiten(A, 1) + seiten(B, 2) + seiten(C, 1));
+  EXPECT_EQ(mitgliederBeimZeigen,
+            QStringList({QStringLiteral("SDRK001.LL"), QStringLiteral("SDRK002.LL"), QStringLiteral("SDRK003.LL")}));
+  EXPECT_EQ(dialogs->pendingAnswers(), 0);
+  EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+  EXPECT_TRUE(druck->documents().isEmpty());
+  EXPECT_EQ(fenster->StapelAnzahl, 0);
+  EXPECT_EQ(fenster->StapelKopien.Count(), 0);
+}
+
+TEST_F(frmDrucken_DruckstapelTest, BatchAfterAPreviewPrintsWithTheNewCopyCountsOnly) {
+  dokument(*fenster, 3, vorlage, A, 1, 5);
+  vorschauSchliessen();
+  dokument(*fenster, 1, vorlage, B, 1);
+  dokument(*fenster, 3, vorlage, C, 1, 2);
+  dokument(*fenster, 2, vorlage, D, 1, 1);
+  EXPECT_EQ(gedruckt(), QList<QStringList>({seiten(C, 1), seiten(C, 1), seiten(D, 1)}));
+  EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstapelTest, PdfExportNeitherUsesNorEndsTheBatch) {
+  dokument(*fenster, 3, vorlage, A, 1, 1);
+  fenster->let_PDFArchivDatei(log.dir().file(QStringLiteral("B.pdf")));
+  dokument(*fenster, 4, vorlage, B, 1);
+  EXPECT_TRUE(QFileInfo::exists(log.dir().file(QStringLiteral("B.pdf"))));
+  EXPECT_EQ(fenster->StapelAnzahl, 1);
+  EXPECT_EQ(dateien(QStringLiteral("*.LL")), QStringList({QStringLiteral("SDRK001.LL")}));
+  dokument(*fenster, 2, vorlage, C, 1);
+  EXPECT_EQ(gedruckt(), QList<QStringList>({seiten(A, 1), seiten(C, 1)}));
+}
+
+TEST_F(frmDrucken_DruckstapelTest, StaleMemberOfTheSameNameIsReplaced) {
+  log.dir().write(QStringLiteral("SDRK001.LL"), "ein Rest");
+  dokument(*fenster, 3, vorlage, A, 2);
+  EXPECT_EQ(druckausgabe::seitenTexte(log.dir().file(QStringLiteral("SDRK001.LL"))), seiten(A, 2));
+}
+
+TEST_F(frmDrucken_DruckstapelTest, MemberThousandGetsFourDigits) {
+  fenster->StapelAnzahl = 999;
+  dokument(*fenster, 3, vorlage, A, 1);
+  EXPECT_EQ(dateien(QStringLiteral("*.LL")), QStringList({QStringLiteral("SDRK1000.LL")}));
+}
+
+TEST_F(frmDrucken_DruckstapelTest, MissingStorageFileIsError53AndLaterMembersKeepTheirCopies) {
+  fenster->StapelKopien.Add(7);
+  fenster->Speicherdatei = log.dir().file(QStringLiteral("Fehlt.LL"));
+  EXPECT_EQ(fehlerNummer([&] { fenster->InDruckstapelAblegen(); }), vb::ErrFileNotFound);
+  EXPECT_EQ(fenster->StapelAnzahl, 1);
+  dokument(*fenster, 3, vorlage, A, 1, 2);
+  dokument(*fenster, 2, vorlage, B, 1, 1);
+  EXPECT_EQ(gedruckt(), QList<QStringList>({seiten(A, 1), seiten(A, 1), seiten(B, 1)}));
+}
+
+TEST_F(frmDrucken_DruckstapelTest, BatchNeverOutputStaysUntilTheNextWindowIsCreated) {
+  dokument(*fenster, 3, vorlage, A, 1);
+  fenster.reset();
+  EXPECT_EQ(dateien(QStringLiteral("SDRK*.LL")), QStringList({QStringLiteral("SDRK001.LL")}));
+  fenster = std::make_shared<frmDrucken>(ll);
+  EXPECT_TRUE(dateien(QStringLiteral("SDRK*.LL")).isEmpty());
+  EXPECT_TRUE(druck->documents().isEmpty());
+}
+
+// The report operations of the merged preview, in order.
+class frmDrucken_DruckstapelAufrufeTest : public testsupport::DruckFensterFixture {};
+
+TEST_F(frmDrucken_DruckstapelAufrufeTest, MergedPreviewAppendsEveryMemberToTheFirstThenShowsAndDeletesThem) {
+  const QString lokal = GetLokalerPfad();
+  const auto q = [&](const QString& name) { return QLatin1Char('"') + lokal + name + QLatin1Char('"'); };
+  fenster->Speicherdatei = lokal + QStringLiteral("SDRK003.LL");
+  fenster->StapelAnzahl = 3;
+  fenster->StapelKopien.Add(1);
+  fenster->DruckstapelVorschau();
+  EXPECT_EQ(ll->calls(),
+            QStringList({QStringLiteral("OpenStorage(%1, \"\", 0, 0)").arg(q(QStringLiteral("SDRK001.LL"))),
+                         QStringLiteral("OpenStorage(%1, \"\", 0, 0)").arg(q(QStringLiteral("SDRK002.LL"))),
+                         QStringLiteral("AppendStorage(1, 2)"), QStringLiteral("CloseStorage(2)"),
+                         QStringLiteral("OpenStorage(%1, \"\", 0, 0)").arg(q(QStringLiteral("SDRK003.LL"))),
+                         QStringLiteral("AppendStorage(1, 3)"), QStringLiteral("CloseStorage(3)"),
+                         QStringLiteral("CloseStorage(1)"),
+                         QStringLiteral("ShowPreview(%1, \"\", 0)").arg(q(QStringLiteral("SDRK001.LST"))),
+                         QStringLiteral("DeletePreviewFiles(%1, \"\")").arg(q(QStringLiteral("SDRK001.LL"))),
+                         QStringLiteral("DeletePreviewFiles(%1, \"\")").arg(q(QStringLiteral("SDRK002.LL"))),
+                         QStringLiteral("DeletePreviewFiles(%1, \"\")").arg(q(QStringLiteral("SDRK003.LL")))}));
+  EXPECT_EQ(fenster->Speicherdatei, lokal + QStringLiteral("SDRK001.LL"));
+  EXPECT_EQ(fenster->StapelAnzahl, 0);
+  EXPECT_EQ(fenster->StapelKopien.Count(), 0);
+}

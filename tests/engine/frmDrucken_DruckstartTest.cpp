@@ -1,0 +1,247 @@
+// Print start and job end of the print window: storage file name, the job start per output mode,
+// the PDF export settings, and what each mode does with the finished job.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/report/PreviewWindow.h"
+#include "platform/report/PageView.h"
+#include "tests/engine/DruckausgabeSupport.h"
+#include "tests/support/DruckFensterFixture.h"
+
+namespace {
+
+const QString kVorlage = QStringLiteral("C:\\Formulare\\Rechnung.lst");
+const QString kPdfMeldung = QStringLiteral("Für den Export in eine PDF Datei muss eine Zieldatei angegeben werden!");
+
+QString q(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+// The window on the recording control, with a list form loaded.
+class frmDrucken_DruckstartTest : public testsupport::DruckFensterFixture {
+ protected:
+  void SetUp() override {
+    DruckFensterFixture::SetUp();
+    printing::setPrintDocument(druck);
+    druckausgabe::ladeFormular(*fenster, db, db.dir().write(QStringLiteral("Rechnung.lst"), "{}"));
+    ll->clearCalls();
+  }
+  void TearDown() override {
+    DruckFensterFixture::TearDown();
+    printing::setPrintDocument(nullptr);
+  }
+  QString lokal() const { return GetLokalerPfad(); }
+
+  enginetest::FormDatabase db;
+  enginetest::FakeCatalogue katalog;
+  std::shared_ptr<printing::RecordingPrintDocument> druck = std::make_shared<printing::RecordingPrintDocument>();
+};
+
+}  // namespace
+
+// ---- the storage file ----
+
+TEST_F(frmDrucken_DruckstartTest, StorageFileIsTheTemplateNameWithLLInTheLocalPath) {
+  fenster->DruckInitialisieren(2, kVorlage);
+  EXPECT_EQ(fenster->Speicherdatei, lokal() + QStringLiteral("Rechnung.LL"));
+  fenster->DruckInitialisieren(2, QStringLiteral("/srv/formulare/Lieferschein.LST"));
+  EXPECT_EQ(fenster->Speicherdatei, lokal() + QStringLiteral("Lieferschein.LL"));
+}
+
+TEST_F(frmDrucken_DruckstartTest, OnlyTheFinalExtensionIsReplaced) {
+  fenster->DruckInitialisieren(2, QStringLiteral("C:\\Formulare\\Re.lst.lst"));
+  EXPECT_EQ(fenster->Speicherdatei, lokal() + QStringLiteral("Re.lst.LL"));
+  fenster->DruckInitialisieren(2, QStringLiteral("C:\\lst\\Lst.Rechnung.lst"));
+  EXPECT_EQ(fenster->Speicherdatei, lokal() + QStringLiteral("Lst.Rechnung.LL"));
+}
+
+TEST_F(frmDrucken_DruckstartTest, NameWithoutADotGetsTheExtensionTheControlWrites) {
+  fenster->DruckInitialisieren(2, QStringLiteral("C:\\Formulare\\Rechnung"));
+  EXPECT_EQ(fenster->Speicherdatei, lokal() + QStringLiteral("Rechnung.LL"));
+}
+
+// ---- the job start per mode ----
+
+TEST_F(frmDrucken_DruckstartTest, PrintStartsAStorageJobOfTheFormsKind) {
+  ll->queueStatus(QStringLiteral("SetOption"), -4);
+  EXPECT_EQ(fenster->DruckInitialisieren(2, kVorlage), -4);
+  EXPECT_EQ(ll->calls(), QStringList({QStringLiteral("SetPrinterDefaultsDir(%1)").arg(q(lokal())),
+                                      QStringLiteral("StartPrintJob(2, %1, 0x200)").arg(q(kVorlage)),
+                                      QStringLiteral("SetOption(21, 1)")}));
+  const QStringList zeilen = logZeilen();
+  ASSERT_GE(zeilen.size(), 2);
+  EXPECT_EQ(zeilen.mid(zeilen.size() - 2),
+            QStringList({QStringLiteral("->DruckInitialisieren"), QStringLiteral("DruckInitialisieren->")}));
+}
+
+TEST_F(frmDrucken_DruckstartTest, BatchMemberStartsLikeAPrint) {
+  EXPECT_EQ(fenster->DruckInitialisieren(3, kVorlage), 0);
+  EXPECT_EQ(ll->callsOf(QStringLiteral("StartPrintJob")),
+            QStringList({QStringLiteral("StartPrintJob(2, %1, 0x200)").arg(q(kVorlage))}));
+}
+
+TEST_F(frmDrucken_DruckstartTest, LabelFormStartsALabelJob) {
+  db.exec(QStringLiteral("UPDATE Auftrag_Formular_Neu SET BerichtArt=1"));
+  fenster->DruckerSchacht->LoadDruckForm(GetRechnerName(), druckausgabe::kFormNummer, druckausgabe::kFormStatus);
+  fenster->DruckInitialisieren(2, kVorlage);
+  EXPECT_EQ(ll->callsOf(QStringLiteral("StartPrintJob")),
+            QStringList({QStringLiteral("StartPrintJob(1, %1, 0x200)").arg(q(kVorlage))}));
+}
+
+TEST_F(frmDrucken_DruckstartTest, CancelAtTheStartAnswersMinus99WithoutFurtherOptions) {
+  for (short modus : {2, 3}) {
+    ll->clearCalls();
+    ll->queueStatus(QStringLiteral("StartPrintJob"), report::kUserAbort);
+    EXPECT_EQ(fenster->DruckInitialisieren(modus, kVorlage), report::kUserAbort);
+    EXPECT_TRUE(ll->callsOf(QStringLiteral("SetOption")).isEmpty());
+  }
+}
+
+TEST_F(frmDrucken_DruckstartTest, PreviewStartsWithBoxAndAsksForThePrintOptions) {
+  EXPECT_EQ(fenster->DruckInitialisieren(1, kVorlage), 0);
+  EXPECT_EQ(ll->calls(),
+            QStringList({QStringLiteral("SetPrinterDefaultsDir(%1)").arg(q(lokal())),
+                         QStringLiteral("StartPrintJobWithBox(2, %1, 0xB00, 2, 0, \"Druckausgabe\")").arg(q(kVorlage)),
+                         QStringLiteral("SetPrintOption(13, 2)"),
+                         QStringLiteral("PrintOptionsDialog(0, \"Druckparameter festlegen\")"),
+                         QStringLiteral("SetOption(21, 1)")}));
+}
+
+TEST_F(frmDrucken_DruckstartTest, PreviewCancelledInThePrintOptionsAnswersMinus99) {
+  ll->queueStatus(QStringLiteral("PrintOptionsDialog"), report::kUserAbort);
+  EXPECT_EQ(fenster->DruckInitialisieren(1, kVorlage), report::kUserAbort);
+  EXPECT_TRUE(ll->callsOf(QStringLiteral("SetOption")).isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstartTest, PdfExportSetsFileFolderAndQuietBeforeTheStart) {
+  fenster->let_PDFArchivDatei(QStringLiteral("C:\\Archiv\\R1.pdf"));
+  EXPECT_EQ(fenster->DruckInitialisieren(4, kVorlage), 0);
+  EXPECT_EQ(ll->calls(), QStringList({QStringLiteral("SetPrinterDefaultsDir(%1)").arg(q(lokal())),
+                                      QStringLiteral("SetExportParameter(1, \"PDF\", \"Export.File\", \"R1.pdf\")"),
+                                      QStringLiteral("SetExportParameter(1, \"PDF\", \"Export.Path\", \"C:\\Archiv\\\")"),
+                                      QStringLiteral("SetExportParameter(1, \"PDF\", \"Export.Quiet\", \"1\")"),
+                                      QStringLiteral("StartPrintJob(2, %1, 0x800)").arg(q(kVorlage)),
+                                      QStringLiteral("SetOptionString(2, \"PDF\")"), QStringLiteral("SetOption(21, 1)")}));
+  EXPECT_TRUE(dialogs->shown().isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstartTest, PdfTargetWithForwardSlashesIsSplitToo) {
+  fenster->let_PDFArchivDatei(QStringLiteral("/home/buch/Archiv/R 2.pdf"));
+  fenster->DruckInitialisieren(4, kVorlage);
+  EXPECT_EQ(ll->callsOf(QStringLiteral("SetExportParameter")).mid(0, 2),
+            QStringList({QStringLiteral("SetExportParameter(1, \"PDF\", \"Export.File\", \"R 2.pdf\")"),
+                         QStringLiteral("SetExportParameter(1, \"PDF\", \"Export.Path\", \"/home/buch/Archiv/\")")}));
+}
+
+TEST_F(frmDrucken_DruckstartTest, PdfExportWithoutTargetShowsTheMessageAndStartsNoJob) {
+  EXPECT_EQ(fenster->DruckInitialisieren(4, kVorlage), 0);
+  const auto boxen = dialogs->messageBoxes();
+  ASSERT_EQ(boxen.size(), 1);
+  EXPECT_EQ(boxen[0].text, kPdfMeldung);
+  EXPECT_EQ(boxen[0].style, ui::vbOKOnly | ui::vbCritical);
+  EXPECT_EQ(boxen[0].title, QStringLiteral("Skrivant"));
+  EXPECT_EQ(ll->calls(), QStringList({QStringLiteral("SetPrinterDefaultsDir(%1)").arg(q(lokal()))}));
+}
+
+// ---- the job end per mode ----
+
+TEST_F(frmDrucken_DruckstartTest, PreviewEndShowsAndDeletesTheStorageOfTheProject) {
+  fenster->DruckAbschliessen(1, kVorlage);
+  const QString projekt = q(lokal() + QStringLiteral("Rechnung.lst"));
+  EXPECT_EQ(ll->calls(), QStringList({QStringLiteral("ShowPreview(%1, \"\", 0)").arg(projekt),
+                                      QStringLiteral("DeletePreviewFiles(%1, \"\")").arg(projekt)}));
+}
+
+TEST_F(frmDrucken_DruckstartTest, PrintEndPrintsTheStorageFileWithTheCopiesThenDeletesIt) {
+  fenster->DruckInitialisieren(2, kVorlage);
+  fenster->let_AnzahlKopien(2);
+  ll->setStatus(QStringLiteral("StoragePageCount"), 1);
+  ll->clearCalls();
+  fenster->DruckAbschliessen(2, kVorlage);
+  EXPECT_EQ(ll->callsOf(QStringLiteral("OpenStorage")),
+            QStringList({QStringLiteral("OpenStorage(%1, \"\", 1, 0)").arg(q(lokal() + QStringLiteral("Rechnung.LL")))}));
+  EXPECT_EQ(ll->callsOf(QStringLiteral("DrawStoragePage")).size(), 2);
+  EXPECT_EQ(ll->calls().last(),
+            QStringLiteral("DeletePreviewFiles(%1, \"\")").arg(q(lokal() + QStringLiteral("Rechnung.lst"))));
+}
+
+TEST_F(frmDrucken_DruckstartTest, BatchEndKeepsTheJobAsMemberWithItsCopies) {
+  fenster->DruckInitialisieren(3, kVorlage);
+  temp.write(QStringLiteral("Rechnung.LL"), "Seiten");
+  fenster->let_AnzahlKopien(4);
+  ll->clearCalls();
+  fenster->DruckAbschliessen(3, kVorlage);
+  EXPECT_EQ(fenster->StapelAnzahl, 1);
+  ASSERT_EQ(fenster->StapelKopien.Count(), 1);
+  EXPECT_EQ(fenster->StapelKopien.Item(1), 4);
+  EXPECT_FALSE(QFileInfo::exists(temp.file(QStringLiteral("Rechnung.LL"))));
+  EXPECT_TRUE(QFileInfo::exists(temp.file(QStringLiteral("SDRK001.LL"))));
+  EXPECT_TRUE(ll->calls().isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstartTest, PdfEndDoesNothing) {
+  fenster->StapelAnzahl = 2;
+  fenster->DruckAbschliessen(4, kVorlage);
+  EXPECT_TRUE(ll->calls().isEmpty());
+  EXPECT_EQ(fenster->StapelAnzahl, 2);
+}
+
+// ---- on the real report control ----
+
+class frmDrucken_DruckstartEchtTest : public druckausgabe::EchterDruck {
+ protected:
+  void SetUp() override {
+    EchterDruck::SetUp();
+    druckausgabe::ladeFormular(*fenster, db, vorlage);
+  }
+};
+
+TEST_F(frmDrucken_DruckstartEchtTest, PdfExportWritesTheTargetFileAndNoStorage) {
+  const QString ziel = log.dir().file(QStringLiteral("Archiv R1.pdf"));
+  fenster->let_PDFArchivDatei(ziel);
+  druckausgabe::dokument(*fenster, 4, vorlage, QStringLiteral("PDF"), 2);
+  QFile pdf(ziel);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
+  EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+  EXPECT_TRUE(druck->documents().isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstartEchtTest, PdfExportWithoutTargetWritesNothing) {
+  fenster->DruckInitialisieren(4, vorlage);
+  EXPECT_NE(fenster->LL().PrintVariables(), report::kOk);
+  EXPECT_NE(fenster->LL().EndPrint(0), report::kOk);
+  fenster->DruckAbschliessen(4, vorlage);
+  EXPECT_EQ(dialogs->messageBoxes().size(), 1);
+  EXPECT_EQ(QDir(log.dir().path()).entryList({QStringLiteral("*.pdf")}, QDir::Files), QStringList());
+  EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstartEchtTest, PreviewShowsTheJobsPagesAndLeavesNoStorage) {
+  dialogs->answerWindow([](QDialog&) { return int(QDialog::Accepted); });  // print options
+  QStringList gezeigt;
+  int seitenImFenster = 0;
+  dialogs->answerWindow([&](QDialog& d) {
+    if (auto* vorschau = qobject_cast<report::PreviewWindow*>(&d)) seitenImFenster = vorschau->view().pageCount();
+    gezeigt = druckausgabe::seitenTexte(fenster->Speicherdatei);
+    d.reject();
+    return int(QDialog::Rejected);
+  });
+  druckausgabe::dokument(*fenster, 1, vorlage, QStringLiteral("Ansicht"), 2);
+  EXPECT_EQ(seitenImFenster, 2);
+  EXPECT_EQ(gezeigt, druckausgabe::seiten(QStringLiteral("Ansicht"), 2));
+  EXPECT_EQ(dialogs->pendingAnswers(), 0);
+  EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+  EXPECT_TRUE(druck->documents().isEmpty());
+}
+
+TEST_F(frmDrucken_DruckstartEchtTest, PrintPutsTheStoragePagesOnPaperAndDeletesTheStorage) {
+  db.addRoute(QStringLiteral("$GLOBAL$"), druckausgabe::kFormStatus, druckausgabe::kFormNummer, 1, 99, 1, 99999,
+              QStringLiteral("'Laser'"));
+  katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"), {QStringLiteral("Fach 1")})});
+  fenster->DruckerSchacht->LoadDruckForm(GetRechnerName(), druckausgabe::kFormNummer, druckausgabe::kFormStatus);
+  druckausgabe::dokument(*fenster, 2, vorlage, QStringLiteral("Brief"), 2, 2);
+  EXPECT_EQ(gedruckt(), QList<QStringList>({druckausgabe::seiten(QStringLiteral("Brief"), 2),
+                                            druckausgabe::seiten(QStringLiteral("Brief"), 2)}));
+  EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+}
