@@ -1,0 +1,110 @@
+// A document printed by the print window through a private cupsd: the form's routes of this
+// workstation send each copy's pages to the paper trays, and the PCL the queue receives shows
+// which tray every job asked for and how many pages it holds.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include "platform/printing/CupsPrintDocument.h"
+#include "platform/printing/CupsPrinterCatalogue.h"
+#include "tests/engine/DruckausgabeSupport.h"
+#include "tests/support/PrivateCupsd.h"
+
+namespace {
+
+using testsupport::PrivateCupsd;
+
+const QString kQueue = QStringLiteral("Laser");
+
+int anzahl(const QByteArray& heuhaufen, const QByteArray& nadel) {
+  int n = 0;
+  for (qsizetype at = heuhaufen.indexOf(nadel); at >= 0; at = heuhaufen.indexOf(nadel, at + 1)) ++n;
+  return n;
+}
+
+class frmDrucken_CupsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!PrivateCupsd::installed()) GTEST_SKIP() << PrivateCupsd::notInstalledMessage();
+    cupsd = std::make_unique<PrivateCupsd>();
+    ASSERT_TRUE(cupsd->start()) << cupsd->failure();
+    ASSERT_TRUE(cupsd->addPclQueue(kQueue)) << cupsd->failure();
+    printing::setCatalogue(std::make_shared<printing::CupsPrinterCatalogue>());
+    printing::setPrintDocument(std::make_shared<printing::CupsPrintDocument>());
+    printing::setCurrentPrinter(QString());
+    vorlage = druckausgabe::schreibeVorlage(log.dir());
+    fenster = std::make_shared<frmDrucken>(std::make_shared<report::ReportControl>());
+  }
+  void TearDown() override {
+    fenster.reset();
+    printing::setPrintDocument(nullptr);
+    printing::setCatalogue(nullptr);
+    printing::setCurrentPrinter(QString());
+  }
+
+  // The PCL tray escape the queue's driver writes for bin keyword `schacht`: the PPD's InputSlot
+  // choice sets MediaPosition n, which the PCL filter writes as ESC & l n H.
+  QByteArray schachtEscape(const QString& schacht) const {
+    QFile ppd(cupsd->folder() + QStringLiteral("/ppd/") + kQueue + QStringLiteral(".ppd"));
+    if (!ppd.open(QIODevice::ReadOnly)) return {};
+    const QRegularExpression zeile(
+        QStringLiteral("^\\*InputSlot %1/[^:]*: \"<</MediaPosition (\\d+)>>setpagedevice\"").arg(schacht),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = zeile.match(QString::fromLatin1(ppd.readAll()));
+    return m.hasMatch() ? QByteArray("\x1b&l") + m.captured(1).toLatin1() + "H" : QByteArray();
+  }
+
+  void route(const QString& rechner, int vonEx, int bisEx, int vonSeite, int bisSeite, const QString& drucker,
+             int schacht, bool letzteZuerst = false) {
+    db.addRoute(rechner, druckausgabe::kFormStatus, druckausgabe::kFormNummer, vonEx, bisEx, vonSeite, bisSeite,
+                QLatin1Char('\'') + drucker + QLatin1Char('\''), schacht, QStringLiteral("''"), letzteZuerst);
+  }
+
+  std::unique_ptr<PrivateCupsd> cupsd;
+  enginetest::DebugLog log;
+  ui::ScopedScriptedDialogs dialogs;
+  enginetest::FormDatabase db;
+  QString vorlage;
+  std::shared_ptr<frmDrucken> fenster;
+};
+
+}  // namespace
+
+TEST_F(frmDrucken_CupsTest, TwoCopiesWithFirstPageFromTrayOneAndCopyOneLastPageFirst) {
+  const QByteArray fach1 = schachtEscape(QStringLiteral("Tray1"));
+  const QByteArray fach2 = schachtEscape(QStringLiteral("Tray2"));
+  ASSERT_FALSE(fach1.isEmpty());
+  ASSERT_FALSE(fach2.isEmpty());
+  ASSERT_NE(fach1, fach2);
+
+  // This workstation's routes; the "$GLOBAL$" one must not be used beside them.
+  const QString pc = GetRechnerName();
+  route(pc, 1, 1, 1, 1, kQueue, 1, true);
+  route(pc, 1, 1, 2, 99999, kQueue, 2);
+  route(pc, 2, 99, 1, 1, kQueue, 1);
+  route(pc, 2, 99, 2, 99999, kQueue, 2);
+  route(QStringLiteral("$GLOBAL$"), 1, 99, 1, 99999, kQueue, 3);
+  druckausgabe::ladeFormular(*fenster, db, vorlage);
+
+  druckausgabe::dokument(*fenster, 2, vorlage, QStringLiteral("Rechnung 4711"), 3, 2);
+
+  const auto jobs = cupsd->takeJobs(kQueue);
+  ASSERT_TRUE(jobs) << cupsd->failure();
+  ASSERT_EQ(jobs->size(), 4);
+  // Copy 1 last page first: pages 3 and 2 from tray 2, then page 1 from tray 1; copy 2 in order.
+  const QList<QByteArray> fach = {fach2, fach1, fach1, fach2};
+  const QList<int> seiten = {2, 1, 1, 2};
+  const QByteArray fach3 = schachtEscape(QStringLiteral("Tray3"));
+  for (int j = 0; j < 4; ++j) {
+    const QByteArray& pcl = jobs->at(j).output;
+    EXPECT_TRUE(pcl.contains(fach[j])) << "job " << j + 1;
+    EXPECT_FALSE(pcl.contains(fach[j] == fach1 ? fach2 : fach1)) << "job " << j + 1;
+    EXPECT_FALSE(pcl.contains(fach3)) << "job " << j + 1;
+    // The driver ends each page's raster data with a form feed.
+    EXPECT_EQ(anzahl(pcl, "\x1b*r0B\x0c"), seiten[j]) << "job " << j + 1;
+    EXPECT_EQ(jobs->at(j).title, fenster->ApplicationTitel());
+  }
+  EXPECT_TRUE(QDir(log.dir().path()).entryList({QStringLiteral("*.LL")}, QDir::Files).isEmpty());
+  EXPECT_FALSE(log.lines().join(QLatin1Char('\n')).contains(QStringLiteral("PreviewAnDrucker ")));
+}
