@@ -61,6 +61,16 @@ class frmDrucken : public QObject {
   Q_INVOKABLE void Init();
   Q_INVOKABLE bool Running() const { return m_Running; }
   Q_INVOKABLE bool ExitCode() const { return m_ExitCode; }
+  // Loads form `Vorlage` of form type `Status` for this workstation and copies its texts (and,
+  // while KopienAusVorlage, its copy count) into the document. Errors reach the caller.
+  Q_INVOKABLE void SetDruckerOptionen(short Status, short Vorlage);
+  // Prints the records of the print-data handler, one pass per copy (modes 1 to 4). Running is
+  // False again on every way out, errors included; errors reach the caller.
+  Q_INVOKABLE void StartPrintAllgemein(short AusgabeModus,
+                                       const vb::Variant& UseListUndLabelPrint = vb::Variant::missing());
+  // Prints the document from the hand-over table and the document data (modes 1 to 4). Errors
+  // are logged and the job goes on; Running is False again when it returns.
+  Q_INVOKABLE void StartPrint(short AusgabeModus);
   // Refused by the mode check of StartPrint: shows its message and prints nothing.
   Q_INVOKABLE void Preview();
   Q_INVOKABLE QString GetVersion() const;
@@ -131,6 +141,10 @@ class frmDrucken : public QObject {
   Q_INVOKABLE double Rechnungsbetrag_voll() const { return dblRechnungsbetrag[1]; }
   Q_INVOKABLE double Rechnungsbetrag_halb() const { return dblRechnungsbetrag[2]; }
   Q_INVOKABLE void AddAbzugBetrag(bool VorMwStAbziehen, const QString& AbzugBetrag, double MwStSatz, const QString& strText);
+  // Opens the designer on the template `Dateiname` (BerichtArt 1 label, 2 list) with the
+  // handler's values, or with the document's own and sample values when no handler is set; the
+  // sample values are gone again once the designer has closed. Errors reach the caller.
+  Q_INVOKABLE void OpenDesign(const QString& Dateiname, const vb::Variant& BerichtArt);
   Q_INVOKABLE void AddValue(const QString& strBez, const vb::Variant& Wert);
   Q_INVOKABLE vb::Variant GetValue(const QString& strBez, const vb::Variant& DefaultValue) const;
   Q_INVOKABLE bool NettoRechnung() const;

@@ -1,0 +1,32 @@
+// The form of the next job: its print settings for this workstation and its texts.
+#include "engine/clsDruckerSchacht.h"
+#include "engine/frmDrucken.h"
+#include "engine/modSystem.h"
+#include "platform/vb/VbError.h"
+
+// No trap: a failing load or property call goes to the caller and the steps after it do not run.
+void frmDrucken::SetDruckerOptionen(short Status, short Vorlage) {
+  intCurFormNummer = Vorlage;
+  intCurFormStatus = Status;
+  if (!DruckerSchacht) vb::raise(vb::ErrObjectNotSet);
+  clsDruckerSchacht& form = *DruckerSchacht;
+  form.LoadDruckForm(GetRechnerName(), Vorlage, Status);
+
+  // The form's texts always win over what the caller set before; callers set theirs afterwards.
+  let_Betrefftext(form.Kopftext());
+  let_AbsenderSichtfenster(form.Absender());
+  let_DokumentTitel(form.DokumentTitel());
+  SetGewerkBlockLabel(1, form.GewerkText());
+  SetGewerkBlockLabel(2, form.AngebotNrText());
+  SetGewerkBlockLabel(3, form.ProjektNrText());
+  SetGewerkBlockLabel(4, form.KundenNrText());
+  SetGewerkBlockLabel(5, form.SachbearbeiterText());
+  SetGewerkBlockLabel(6, form.DatumText());
+
+  // Written past the property on purpose: KopienAusVorlage stays set, so the next form brings
+  // its own count again until the caller sets one.
+  if (KopienAusVorlage) {
+    const short kopien = form.AnzahlKopien();
+    m_AnzahlKopien = kopien == 0 ? 1 : kopien;
+  }
+}
