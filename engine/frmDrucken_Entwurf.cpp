@@ -2,6 +2,8 @@
 // print-data handler's own, or the document's values with a fixed set of samples.
 #include <QDate>
 #include <QScopeGuard>
+#include <optional>
+#include <vector>
 
 #include "engine/frmDrucken.h"
 #include "foundation/modDebugOutput.h"
