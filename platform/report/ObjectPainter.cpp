@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -16,8 +17,9 @@ namespace report {
 namespace {
 
 constexpr double U = kUnitsPerMM;
-// Rich text is laid out on a 96 dpi device and placed in page units.
-constexpr double kRichDpi = 96.0;
+// Rich text is laid out at the page's own resolution (0.01 mm) without hinting, so the glyph
+// positions of the layout are the ones the text is drawn with.
+constexpr double kRichDpi = 2540.0;
 constexpr double kRichScale = 2540.0 / kRichDpi;
 
 QPaintDevice& richTextDevice() {
@@ -162,6 +164,11 @@ double ObjectPainter::drawRichText(QPainter* painter, const DrawObject& o, const
   QFont base = o.font;
   base.setPointSizeF(o.fontPoints);
   readRtf(rtf, doc, base);
+  QTextCursor all(&doc);
+  all.select(QTextCursor::Document);
+  QTextCharFormat unhinted;
+  unhinted.setFontHintingPreference(QFont::PreferNoHinting);
+  all.mergeCharFormat(unhinted);
   doc.setTextWidth(o.box.width() * U / kRichScale);
   const double top = o.box.y() * U;
   const double limit = o.box.height() > 0 ? o.box.height() * U : -1;

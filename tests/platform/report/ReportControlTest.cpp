@@ -2,6 +2,8 @@
 // full, print variables, repeat; job starts, ends, statuses and the files they leave.
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
+
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
@@ -759,6 +761,36 @@ TEST_F(ReportControlTest, RichTextIsDrawnWithItsFormattingAndPicturesFromDrawing
     if (device.texts[i].text == QLatin1String("schlicht")) second = i;
   }
   EXPECT_GT(device.texts[second].at.y(), device.texts[rich].at.y()) << "the rich row's height counts";
+}
+
+TEST_F(ReportControlTest, RichTextRunsFollowEachOtherWithoutOverlap) {
+  const QString tpl = write(QStringLiteral("Lauf.lst"), R"json({
+    "kind": "list",
+    "table": { "rows": [ { "objects": [ { "type": "text", "x": 0, "width": 120, "text": "{Bezeichnung}" } ] } ] } })json");
+  QString file = tpl;
+  ASSERT_EQ(control.StartPrintJob(kProjectList, file, kToStorage), kOk);
+  control.PrintVariables();
+  control.DefineReportField(QStringLiteral("Bezeichnung"),
+                            QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 W\\'f6rterbuch der Rechtschreibung, {\\b 29. Auflage}}"),
+                            kTypeRichText);
+  printRow();
+  ASSERT_EQ(control.EndPrint(0), kOk);
+  auto s = StorageFile::load(control.storagePathForJob(tpl), nullptr);
+  ASSERT_TRUE(s);
+  reporttest::CaptureDevice device;
+  QPainter p(&device);
+  s->drawPage(1, p, QRectF(0, 0, 21000, 29700));
+  p.end();
+  const reporttest::DrawnText* plain = nullptr;
+  const reporttest::DrawnText* bold = nullptr;
+  for (const auto& t : device.texts) {
+    if (t.text.startsWith(QStringLiteral("Wörterbuch"))) plain = &t;
+    if (t.text.startsWith(QStringLiteral("29."))) bold = &t;
+  }
+  ASSERT_TRUE(plain && bold);
+  // The plain run, drawn in its own font, must end before the bold run starts.
+  const double plainEnd = plain->at.x() + QFontMetricsF(plain->font, &device).horizontalAdvance(plain->text);
+  EXPECT_LE(plainEnd, bold->at.x() + 1.0);
 }
 
 TEST_F(ReportControlTest, OptionsAreTakenAndUnknownOptionStringsRefused) {
