@@ -1,0 +1,27 @@
+#include "engine/modFormate.h"
+
+#include "platform/vb/Format.h"
+
+namespace {
+
+struct Formate {
+  QString betraege;
+  QString prozent;
+  QString mwstSatz;
+};
+
+Formate& formate() {
+  static Formate f;
+  return f;
+}
+
+}  // namespace
+
+void SetBetraegeFormat(const QString& Format) { formate().betraege = Format; }
+QString GetBetraegeFormat() { return formate().betraege; }
+void SetProzentFormat(const QString& Format) { formate().prozent = Format; }
+QString GetProzentFormat() { return formate().prozent; }
+void SetMWSTSatzFormat(const QString& Format) { formate().mwstSatz = Format; }
+QString GetMWSTSatzFormat() { return formate().mwstSatz; }
+
+QString BetragFormatieren(double Betrag) { return vb::Format(vb::Variant(Betrag), formate().betraege); }
