@@ -37,9 +37,9 @@ QList<Zeile> beispielZeilen() {
   Zeile atlas = buch(4, 2, QStringLiteral("Atlas der Erde, Ausgabe für Gymnasien"), 27.10);
   atlas.EAN = QStringLiteral("978-3-00-000412-7");
   zeilen << atlas;
-  // Written by the host as rich text: the edition in bold.
+  // Written by the host as rich text: the edition in bold on a line of its own.
   Zeile woerterbuch = buch(5, 1, QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 "
-                                               "W\\'f6rterbuch der deutschen Rechtschreibung, {\\b 29. Auflage}}"),
+                                               "W\\'f6rterbuch der deutschen Rechtschreibung,\\line {\\b 29. Auflage}}"),
                            24.30);
   woerterbuch.EAN = QStringLiteral("978-3-00-000529-2");
   zeilen << woerterbuch
