@@ -43,17 +43,7 @@ class frmDrucken_CupsTest : public ::testing::Test {
     printing::setCurrentPrinter(QString());
   }
 
-  // The PCL tray escape the queue's driver writes for bin keyword `schacht`: the PPD's InputSlot
-  // choice sets MediaPosition n, which the PCL filter writes as ESC & l n H.
-  QByteArray schachtEscape(const QString& schacht) const {
-    QFile ppd(cupsd->folder() + QStringLiteral("/ppd/") + kQueue + QStringLiteral(".ppd"));
-    if (!ppd.open(QIODevice::ReadOnly)) return {};
-    const QRegularExpression zeile(
-        QStringLiteral("^\\*InputSlot %1/[^:]*: \"<</MediaPosition (\\d+)>>setpagedevice\"").arg(schacht),
-        QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch m = zeile.match(QString::fromLatin1(ppd.readAll()));
-    return m.hasMatch() ? QByteArray("\x1b&l") + m.captured(1).toLatin1() + "H" : QByteArray();
-  }
+  QByteArray schachtEscape(const QString& schacht) const { return cupsd->trayEscape(kQueue, schacht); }
 
   void route(const QString& rechner, int vonEx, int bisEx, int vonSeite, int bisSeite, const QString& drucker,
              int schacht, bool letzteZuerst = false) {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <algorithm>
@@ -51,6 +52,16 @@ PrivateCupsd::PrivateCupsd() = default;
 PrivateCupsd::~PrivateCupsd() { stop(); }
 
 QString PrivateCupsd::socketPath() const { return m_dir.file(QStringLiteral("run/cups.sock")); }
+
+QByteArray PrivateCupsd::trayEscape(const QString& queue, const QString& keyword) const {
+  QFile ppd(folder() + QStringLiteral("/ppd/") + queue + QStringLiteral(".ppd"));
+  if (!ppd.open(QIODevice::ReadOnly)) return {};
+  const QRegularExpression line(QStringLiteral("^\\*InputSlot %1/[^:]*: \"<</MediaPosition (\\d+)>>setpagedevice\"")
+                                    .arg(QRegularExpression::escape(keyword)),
+                                QRegularExpression::MultilineOption);
+  const QRegularExpressionMatch m = line.match(QString::fromLatin1(ppd.readAll()));
+  return m.hasMatch() ? QByteArray("\x1b&l") + m.captured(1).toLatin1() + "H" : QByteArray();
+}
 
 QString PrivateCupsd::outputFile(const QString& name) const {
   return m_dir.file(QStringLiteral("out/%1.prn").arg(name));

@@ -50,6 +50,9 @@ class PrivateCupsd {
   QString socketPath() const;
   // The file the queue `name` prints into.
   QString outputFile(const QString& name) const;
+  // The PCL tray escape ESC & l <n> H that queue `queue`'s driver writes for the InputSlot
+  // `keyword`, read from its PPD (the choice sets MediaPosition n); empty when unknown.
+  QByteArray trayEscape(const QString& queue, const QString& keyword) const;
 
   // Adds a generic PCL queue `name` (bins Tray 1..4, Manual Feed, Envelope Feed) that holds its
   // jobs until takeJobs().

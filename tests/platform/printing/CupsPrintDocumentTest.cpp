@@ -48,17 +48,7 @@ class CupsPrintDocumentTest : public ::testing::Test {
     }
   }
 
-  // The PCL tray escape the driver writes for InputSlot `keyword`, read from the queue's PPD:
-  // the choice's code sets MediaPosition n, which the PCL filter writes as ESC & l n H.
-  QByteArray trayEscape(const QString& keyword) {
-    QFile ppd(cupsd->folder() + QStringLiteral("/ppd/") + Queue + QStringLiteral(".ppd"));
-    if (!ppd.open(QIODevice::ReadOnly)) return {};
-    const QRegularExpression line(QStringLiteral("^\\*InputSlot %1/[^:]*: \"<</MediaPosition (\\d+)>>setpagedevice\"")
-                                      .arg(QRegularExpression::escape(keyword)),
-                                  QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch m = line.match(QString::fromLatin1(ppd.readAll()));
-    return m.hasMatch() ? QByteArray("\x1b&l") + m.captured(1).toLatin1() + "H" : QByteArray();
-  }
+  QByteArray trayEscape(const QString& keyword) { return cupsd->trayEscape(Queue, keyword); }
 
   // Every tray escape the driver knows, to check that a job carries no other.
   QList<QByteArray> allTrayEscapes() {
