@@ -3,8 +3,6 @@
 // which tray every job asked for and how many pages it holds.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QRegularExpression>
 
 #include "platform/printing/CupsPrintDocument.h"
 #include "platform/printing/CupsPrinterCatalogue.h"

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QPainter>
-#include <QRegularExpression>
 
 #include "platform/printing/PrinterSession.h"
 #include "platform/vb/VbError.h"
