@@ -39,6 +39,20 @@ int answerFor(QMessageBox::StandardButton button) {
   }
 }
 
+// The users read German: the buttons say what the run time's German boxes said.
+QString captionFor(int answer) {
+  switch (answer) {
+    case vbOK: return QStringLiteral("OK");
+    case vbCancel: return QStringLiteral("Abbrechen");
+    case vbAbort: return QStringLiteral("Abbrechen");
+    case vbRetry: return QStringLiteral("Wiederholen");
+    case vbIgnore: return QStringLiteral("Ignorieren");
+    case vbYes: return QStringLiteral("Ja");
+    case vbNo: return QStringLiteral("Nein");
+    default: return {};
+  }
+}
+
 QMessageBox::Icon iconFor(int style) {
   switch (style & 0x70) {
     case vbCritical: return QMessageBox::Critical;
@@ -59,6 +73,7 @@ std::unique_ptr<QMessageBox> QtDialogs::makeMessageBox(const QString& prompt, in
   QMessageBox::StandardButtons buttons;
   for (int answer : msgBoxAnswers(style)) buttons |= buttonFor(answer);
   box->setStandardButtons(buttons);
+  for (int answer : msgBoxAnswers(style)) box->button(buttonFor(answer))->setText(captionFor(answer));
   box->setDefaultButton(buttonFor(msgBoxDefaultAnswer(style)));
   return box;
 }

@@ -63,6 +63,17 @@ TEST(QtDialogs, MessageBoxHasTheStylesButtonsIconAndDefault) {
   EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
 }
 
+TEST(QtDialogs, ButtonsSpeakGerman) {
+  auto yesNo = QtDialogs::makeMessageBox(QStringLiteral("?"), vbYesNoCancel);
+  EXPECT_EQ(yesNo->button(QMessageBox::Yes)->text(), QStringLiteral("Ja"));
+  EXPECT_EQ(yesNo->button(QMessageBox::No)->text(), QStringLiteral("Nein"));
+  EXPECT_EQ(yesNo->button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  auto retry = QtDialogs::makeMessageBox(QStringLiteral("?"), vbAbortRetryIgnore);
+  EXPECT_EQ(retry->button(QMessageBox::Retry)->text(), QStringLiteral("Wiederholen"));
+  EXPECT_EQ(retry->button(QMessageBox::Ignore)->text(), QStringLiteral("Ignorieren"));
+  EXPECT_EQ(QtDialogs::makeMessageBox(QStringLiteral("!"))->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+}
+
 TEST(QtDialogs, IconsFollowTheStyle) {
   EXPECT_EQ(QtDialogs::makeMessageBox({}, vbCritical, {})->icon(), QMessageBox::Critical);
   EXPECT_EQ(QtDialogs::makeMessageBox({}, vbExclamation, {})->icon(), QMessageBox::Warning);
