@@ -64,14 +64,14 @@ TEST(QtDialogs, MessageBoxHasTheStylesButtonsIconAndDefault) {
 }
 
 TEST(QtDialogs, ButtonsSpeakGerman) {
-  auto yesNo = QtDialogs::makeMessageBox(QStringLiteral("?"), vbYesNoCancel);
+  auto yesNo = QtDialogs::makeMessageBox(QStringLiteral("?"), vbYesNoCancel, {});
   EXPECT_EQ(yesNo->button(QMessageBox::Yes)->text(), QStringLiteral("Ja"));
   EXPECT_EQ(yesNo->button(QMessageBox::No)->text(), QStringLiteral("Nein"));
   EXPECT_EQ(yesNo->button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
-  auto retry = QtDialogs::makeMessageBox(QStringLiteral("?"), vbAbortRetryIgnore);
+  auto retry = QtDialogs::makeMessageBox(QStringLiteral("?"), vbAbortRetryIgnore, {});
   EXPECT_EQ(retry->button(QMessageBox::Retry)->text(), QStringLiteral("Wiederholen"));
   EXPECT_EQ(retry->button(QMessageBox::Ignore)->text(), QStringLiteral("Ignorieren"));
-  EXPECT_EQ(QtDialogs::makeMessageBox(QStringLiteral("!"))->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+  EXPECT_EQ(QtDialogs::makeMessageBox(QStringLiteral("!"), vbOKOnly, {})->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
 }
 
 TEST(QtDialogs, IconsFollowTheStyle) {
