@@ -8,6 +8,7 @@
 #include "platform/printing/CupsPrinterCatalogue.h"
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/support/PrivateCupsd.h"
+#include "tests/support/RequireTool.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ int anzahl(const QByteArray& heuhaufen, const QByteArray& nadel) {
 class frmDrucken_CupsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!PrivateCupsd::installed()) GTEST_SKIP() << PrivateCupsd::notInstalledMessage();
+    SKRIVANT_REQUIRE_TOOL(PrivateCupsd::installed(), PrivateCupsd::notInstalledMessage());
     cupsd = std::make_unique<PrivateCupsd>();
     ASSERT_TRUE(cupsd->start()) << cupsd->failure();
     ASSERT_TRUE(cupsd->addPclQueue(kQueue)) << cupsd->failure();

@@ -8,6 +8,7 @@
 #include "platform/ui/ScriptedDialogs.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/PrivateCupsd.h"
+#include "tests/support/RequireTool.h"
 
 using testsupport::PrivateCupsd;
 
@@ -31,7 +32,7 @@ TEST(modSystemTest, ComputerNameFitsTheRouteTables) {
 // The whole road on real CUPS: the default destination resolves a "Standard" route, and the
 // queue's bins are listed as the tray panels see them.
 TEST(modSystemTest, StandardRouteResolvesToTheCupsDefaultDestination) {
-  if (!PrivateCupsd::installed()) GTEST_SKIP() << PrivateCupsd::notInstalledMessage();
+  SKRIVANT_REQUIRE_TOOL(PrivateCupsd::installed(), PrivateCupsd::notInstalledMessage());
   PrivateCupsd cupsd;
   ASSERT_TRUE(cupsd.start()) << cupsd.failure();
   ASSERT_TRUE(cupsd.addPclQueue(QStringLiteral("Laser"))) << cupsd.failure();

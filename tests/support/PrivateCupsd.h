@@ -7,7 +7,7 @@
 // every job, so the queues hold their jobs and takeJobs() lets them print one by one, reading
 // each job's output before the next one starts.
 //
-//   if (!PrivateCupsd::installed()) GTEST_SKIP() << PrivateCupsd::notInstalledMessage();
+//   SKRIVANT_REQUIRE_TOOL(PrivateCupsd::installed(), PrivateCupsd::notInstalledMessage());
 //   PrivateCupsd cupsd;
 //   ASSERT_TRUE(cupsd.start()) << cupsd.failure();
 //   ASSERT_TRUE(cupsd.addPclQueue("Laser")) << cupsd.failure();

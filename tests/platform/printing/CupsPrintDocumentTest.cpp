@@ -11,6 +11,7 @@
 #include "platform/vb/VbError.h"
 #include "tests/support/PrivateCupsd.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/RequireTool.h"
 
 using printing::CupsPrintDocument;
 using printing::PrinterSession;
@@ -30,7 +31,7 @@ int count(const QByteArray& haystack, const QByteArray& needle) {
 class CupsPrintDocumentTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!PrivateCupsd::installed()) GTEST_SKIP() << PrivateCupsd::notInstalledMessage();
+    SKRIVANT_REQUIRE_TOOL(PrivateCupsd::installed(), PrivateCupsd::notInstalledMessage());
     cupsd = std::make_unique<PrivateCupsd>();
     ASSERT_TRUE(cupsd->start()) << cupsd->failure();
     ASSERT_TRUE(cupsd->addPclQueue(Queue)) << cupsd->failure();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/PrivateCupsd.h"
+#include "tests/support/RequireTool.h"
 
 using printing::CupsPrinterCatalogue;
 using printing::PrinterInfo;
@@ -15,7 +16,7 @@ namespace {
 class CupsPrinterCatalogueTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!PrivateCupsd::installed()) GTEST_SKIP() << PrivateCupsd::notInstalledMessage();
+    SKRIVANT_REQUIRE_TOOL(PrivateCupsd::installed(), PrivateCupsd::notInstalledMessage());
     cupsd = std::make_unique<PrivateCupsd>();
     ASSERT_TRUE(cupsd->start()) << cupsd->failure();
   }

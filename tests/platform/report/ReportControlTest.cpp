@@ -17,6 +17,7 @@
 #include "platform/report/Template.h"
 #include "tests/platform/report/ReportTestSupport.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/RequireTool.h"
 
 using namespace report;
 using reporttest::AnsweringWindows;
@@ -530,7 +531,7 @@ TEST_F(ReportControlTest, StorageRoundTripCountsAppendsAndDrawsAPageIntoAPdf) {
     EXPECT_EQ(control.DrawStoragePage(merged, painter, 6), kBadArgument);
   }
   EXPECT_EQ(control.CloseStorage(merged), kOk);
-  if (!reporttest::havePdfToText()) GTEST_SKIP() << "pdftotext missing";
+  SKRIVANT_REQUIRE_TOOL(reporttest::havePdfToText(), "pdftotext missing");
   const QString text = reporttest::pdfText(pdf);
   EXPECT_TRUE(text.contains(QStringLiteral("Artikel 26"))) << text.toStdString();
   EXPECT_FALSE(text.contains(QStringLiteral("Artikel 25\n")));
@@ -577,7 +578,7 @@ TEST_F(ReportControlTest, PdfExportWritesTheFileNamedByTheExportParameters) {
   const QString pdf = dir.file(QStringLiteral("Archiv/R1.pdf"));
   ASSERT_TRUE(QFileInfo::exists(pdf));
   EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("Export.LL")))) << "an export writes no storage";
-  if (!reporttest::havePdfToText()) GTEST_SKIP() << "pdftotext missing";
+  SKRIVANT_REQUIRE_TOOL(reporttest::havePdfToText(), "pdftotext missing");
   const QString text = reporttest::pdfText(pdf);
   EXPECT_TRUE(text.contains(QStringLiteral("Sehr geehrte Frau Müller, Größe 1.234,56 €"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Straße Übersee 05.03.2024"))) << text.toStdString();
