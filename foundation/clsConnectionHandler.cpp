@@ -25,9 +25,10 @@ std::shared_ptr<data::Connection> clsConnectionHandler::FirstConnection() {
 }
 
 void clsConnectionHandler::set_SQLGruppe_Connection(std::int16_t SQLGruppe, const vb::Variant& objCon) {
+  // Only an object (or Nothing) can be Set; a refused value must not cost the group its connection.
+  if (!objCon.isObject()) vb::raise(vb::ErrTypeMismatch);
   Gruppe& g = GetGruppe(SQLGruppe);
   vb::ignoreErrors([&] { g.Eintraege.Remove(QStringLiteral("Connection")); });
-  if (!objCon.isObject()) vb::raise(vb::ErrTypeMismatch);  // only an object (or Nothing) can be Set
   g.Eintraege.Add(objCon, QStringLiteral("Connection"));
 }
 

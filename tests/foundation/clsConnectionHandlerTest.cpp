@@ -171,6 +171,16 @@ TEST(clsConnectionHandler, OnlyObjectsCanBeStoredAsConnection) {
   EXPECT_EQ(h.SQLGruppe_Connection(1), nullptr);
 }
 
+TEST(clsConnectionHandler, RefusedValueKeepsTheGroupsConnection) {
+  testsupport::TempDir dir;
+  auto con = openJet(hostDatabase(dir));
+  clsConnectionHandler h;
+  h.set_SQLGruppe_Connection(6, vb::Variant(con));
+  EXPECT_EQ(errorOf([&] { h.set_SQLGruppe_Connection(6, vb::Variant(QStringLiteral("DSN=x"))); }),
+            vb::ErrTypeMismatch);
+  EXPECT_EQ(h.SQLGruppe_Connection(6), con);
+}
+
 TEST(clsConnectionHandler, MembersAreFoundByLateBinding) {
   const QMetaObject* mo = &clsConnectionHandler::staticMetaObject;
   for (const char* name : {"FirstConnection", "SQLGruppe_Connection", "set_SQLGruppe_Connection",
