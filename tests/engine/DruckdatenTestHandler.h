@@ -43,9 +43,10 @@ class DruckdatenTestHandler : public QObject {
     const bool label = AusgabeFuerLabel.isValue() && vb::CBool(AusgabeFuerLabel);
     aufrufe << QStringLiteral("DruckFelderDefinieren(%1%2)")
                    .arg(argument(AllesLeer), label ? QStringLiteral(", Label") : QString());
+    // The record's columns under their own names, as variables for a label, else as fields.
     for (const QString& name : felder) {
       if (label)
-        steuerung().DefineReportVariable(QStringLiteral("Details.") + name, wert(name), report::kTypeText);
+        steuerung().DefineReportVariable(name, wert(name), report::kTypeText);
       else
         steuerung().DefineReportField(name, wert(name), report::kTypeText);
     }

@@ -179,7 +179,7 @@ TEST_F(frmDruckenAllgemein, LabelsPrintOneLabelPerRecordAsVariables) {
   EXPECT_TRUE(ll->callsOf(QStringLiteral("DefineReportField")).filter(QStringLiteral("DatenEOF")).isEmpty());
   QStringList namen;
   for (const QString& c : ll->callsOf(QStringLiteral("DefineReportVariable")))
-    if (c.startsWith(QLatin1String("DefineReportVariable(\"Details.Name\""))) namen << c.section(QLatin1Char('"'), 3, 3);
+    if (c.startsWith(QLatin1String("DefineReportVariable(\"Name\""))) namen << c.section(QLatin1Char('"'), 3, 3);
   EXPECT_EQ(namen, QStringList({QStringLiteral("Kunde 1"), QStringLiteral("Kunde 2"), QStringLiteral("Kunde 3"),
                                 QStringLiteral("Kunde 4"), QStringLiteral("Kunde 5")}));
 }
@@ -369,6 +369,41 @@ TEST_F(frmDruckenAllgemeinEcht, ACancelledJobTakesItsCopiesBackOutOfTheBatch) {
   ASSERT_EQ(seiten.size(), 2);
   EXPECT_EQ(seiten.at(0), QStringList({QStringLiteral("Vorher Seite 1")}));
   EXPECT_EQ(seiten.at(1), QStringList({QStringLiteral("Mahnung Exemplar 0 Kunde 1 Kunde 2")}));
+}
+
+TEST_F(frmDruckenAllgemeinEcht, TheShippedLabelTemplatePrintsTheColumnsTheHandlerDefines) {
+  const QString etiketten = QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/Etiketten.lbl");
+  db.addForm(druckausgabe::kFormStatus, 2, QStringLiteral("BerichtArt, Formatdatei"),
+             QStringLiteral("1, '%1'").arg(etiketten));
+  fenster->DruckerSchacht->LoadDruckForm(GetRechnerName(), 2, druckausgabe::kFormStatus);
+  handler->felder = {QStringLiteral("Anrede"), QStringLiteral("Name1"), QStringLiteral("Name2"),
+                     QStringLiteral("Strasse"), QStringLiteral("PLZ"), QStringLiteral("Ort")};
+  auto adressen = std::make_shared<clsDataCollection>();
+  for (int k = 1; k <= 2; ++k) {
+    adressen->AddNew();
+    const auto spalte = [&](const QString& name, const QString& wert) {
+      adressen->let_DataValue(name, vb::Variant(report::kTypeText), vb::Variant(wert));
+    };
+    spalte(QStringLiteral("Anrede"), QStringLiteral("Frau"));
+    spalte(QStringLiteral("Name1"), QStringLiteral("Kundin%1 Beispiel").arg(k));
+    spalte(QStringLiteral("Name2"), QString());
+    spalte(QStringLiteral("Strasse"), QStringLiteral("Weg %1").arg(k));
+    spalte(QStringLiteral("PLZ"), QStringLiteral("12345"));
+    spalte(QStringLiteral("Ort"), QStringLiteral("Musterstadt"));
+    adressen->Save();
+  }
+  handler->daten = adressen;
+  fenster->let_AnzahlKopien(1);
+
+  fenster->StartPrintAllgemein(2);
+
+  const QList<QStringList> seiten = gedruckt();
+  ASSERT_EQ(seiten.size(), 1);
+  ASSERT_EQ(seiten.first().size(), 1);
+  const QString blatt = seiten.first().first();
+  for (const QString& teil : {QStringLiteral("Kundin1 Beispiel"), QStringLiteral("Weg 1"),
+                              QStringLiteral("Kundin2 Beispiel"), QStringLiteral("Weg 2"), QStringLiteral("Musterstadt")})
+    EXPECT_TRUE(blatt.contains(teil)) << qPrintable(teil) << " in: " << qPrintable(blatt);
 }
 
 }  // namespace

@@ -284,15 +284,15 @@ TEST_F(Vorlagen, LabelSheetPlacesOneAddressPerLabelAndStartsASecondSheet) {
   c.StartVariables();
   ASSERT_EQ(c.StartPrintJob(report::kProjectLabel, datei, report::kToExport), report::kOk);
   for (int i = 1; i <= 25; ++i) {
-    c.DefineReportVariable(QStringLiteral("Details.Anrede"), i % 2 ? QStringLiteral("Frau") : QStringLiteral("Herrn"),
+    c.DefineReportVariable(QStringLiteral("Anrede"), i % 2 ? QStringLiteral("Frau") : QStringLiteral("Herrn"),
                            report::kTypeText);
-    c.DefineReportVariable(QStringLiteral("Details.Name1"), QStringLiteral("Kundin%1 Beispiel").arg(i), report::kTypeText);
+    c.DefineReportVariable(QStringLiteral("Name1"), QStringLiteral("Kundin%1 Beispiel").arg(i), report::kTypeText);
     // Only the first label has a second name line.
-    c.DefineReportVariable(QStringLiteral("Details.Name2"), i == 1 ? QStringLiteral("Abteilung Einkauf") : QString(),
+    c.DefineReportVariable(QStringLiteral("Name2"), i == 1 ? QStringLiteral("Abteilung Einkauf") : QString(),
                            report::kTypeText);
-    c.DefineReportVariable(QStringLiteral("Details.Strasse"), QStringLiteral("Weg %1").arg(i), report::kTypeText);
-    c.DefineReportVariable(QStringLiteral("Details.PLZ"), QStringLiteral("12345"), report::kTypeText);
-    c.DefineReportVariable(QStringLiteral("Details.Ort"), QStringLiteral("Musterstadt"), report::kTypeText);
+    c.DefineReportVariable(QStringLiteral("Strasse"), QStringLiteral("Weg %1").arg(i), report::kTypeText);
+    c.DefineReportVariable(QStringLiteral("PLZ"), QStringLiteral("12345"), report::kTypeText);
+    c.DefineReportVariable(QStringLiteral("Ort"), QStringLiteral("Musterstadt"), report::kTypeText);
     ASSERT_EQ(c.PrintVariables(), report::kOk);
   }
   ASSERT_EQ(c.EndPrint(0), report::kOk);
