@@ -171,6 +171,22 @@ TEST_F(frmDruckenDokumentdruck, InvalidModesShowTheMessageAndChangeNothing) {
   }
 }
 
+TEST_F(frmDruckenDokumentdruck, AnInvalidModeDuringAJobLeavesItRunning) {
+  position(QStringLiteral("01"), 1, 1);
+  QList<bool> laufend;
+  steuerung->vorAufruf = [&](const QString& op) {
+    if (op != QLatin1String("EndPrint") || !laufend.isEmpty()) return;
+    fenster->StartPrint(0);
+    laufend << fenster->Running();
+  };
+  fenster->StartPrint(2);
+  EXPECT_EQ(laufend, QList<bool>{true});
+  EXPECT_EQ(fenster->AktAusgabeModus, 2);
+  EXPECT_EQ(meldungen(),
+            QStringList({QStringLiteral("Ungültiger Aufruf von StartPrint. 'AusgabeModus' enthält ungültigen Wert")}));
+  EXPECT_FALSE(fenster->Running());
+}
+
 // ---- the job's frame ----
 
 TEST_F(frmDruckenDokumentdruck, RunningIsTrueWhileTheJobRunsAndFalseAfterIt) {
