@@ -6,6 +6,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
 
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
@@ -223,7 +226,20 @@ void Connection::openJet(const QString& dataSource, const QString& systemDatabas
   m_sqlite = true;
 }
 
+namespace {
+// ODBC drivers turn wide text into bytes through the C library's character set. A process
+// started without a locale (LANG unset: plain "C", ASCII) would lose every umlaut on the way, so
+// character handling is switched to UTF-8 there; a locale the user chose is left alone.
+void ensureUtf8Characters() {
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) return;
+  const char* current = std::setlocale(LC_CTYPE, nullptr);
+  if (current && (std::strcmp(current, "C") == 0 || std::strcmp(current, "POSIX") == 0))
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+}  // namespace
+
 void Connection::openOdbc(const QString& odbcString, const QString& user, const QString& password) {
+  ensureUtf8Characters();
   if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) raiseDataError(ErrProviderNotFound);
   QString failure;
   {

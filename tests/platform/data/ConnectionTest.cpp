@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <clocale>
+#include <string>
 
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
@@ -201,6 +203,21 @@ TEST(Connection, OdbcDsnOpens) {
   auto rs = con->Execute(QStringLiteral("SELECT Text FROM TextBausteine WHERE Nummer=8"));
   ASSERT_FALSE(rs->Eof());
   EXPECT_EQ(rs->Fields(0)->Value().value().toString(), QStringLiteral("dsn"));
+}
+
+TEST(Connection, OdbcKeepsUmlautsInAProcessStartedWithoutLocale) {
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  std::setlocale(LC_ALL, "C");
+  testsupport::TempDir dir;
+  const QString file = makeHostDatabase(dir);
+  exec(file, QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SKRV_BeträgeFormat', 'Grüße')"));
+  auto con = open(Road::Odbc, file);
+  auto rs = con->Execute(QStringLiteral("SELECT Wert FROM Vorgaben WHERE FeldName='skrv_beträgeformat'"));
+  const bool found = !rs->Eof();
+  const QString value = found ? rs->Fields(0)->Value().value().toString() : QString();
+  std::setlocale(LC_ALL, before.c_str());
+  ASSERT_TRUE(found);
+  EXPECT_EQ(value, QStringLiteral("Grüße"));
 }
 
 TEST(Connection, OdbcFailureCarriesTheDriverMessage) {
