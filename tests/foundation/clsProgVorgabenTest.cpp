@@ -4,6 +4,7 @@
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 #include "schema/HostSchema.h"
+#include "tests/foundation/VorgabenDatenbank.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ErrorOf.h"
 
@@ -11,32 +12,7 @@ namespace {
 
 using testsupport::errorOf;
 
-class clsProgVorgabenTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    QString error;
-    file = dir.file(QStringLiteral("host.db"));
-    ASSERT_TRUE(schema::createHostDatabase(file, &error)) << error.toStdString();
-    con = std::make_shared<data::Connection>();
-    con->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
-    con->Open(QStringLiteral("Data Source=") + file);
-  }
-  void exec(const QString& sql) { con->Execute(sql); }
-  QString rows(const QString& where = QString()) {
-    auto rs = con->Execute(QStringLiteral("SELECT FeldName, Wert FROM Vorgaben ") + where + QStringLiteral(" ORDER BY ID"));
-    QStringList out;
-    while (!rs->Eof()) {
-      const vb::Variant w = rs->Fields(1)->Value();
-      out << vb::CStr(rs->Fields(0)->Value()) + QLatin1Char('=') + (w.isNull() ? QStringLiteral("<null>") : vb::CStr(w));
-      rs->MoveNext();
-    }
-    return out.join(QLatin1Char(';'));
-  }
-
-  testsupport::TempDir dir;
-  QString file;
-  std::shared_ptr<data::Connection> con;
-};
+class clsProgVorgabenTest : public testsupport::VorgabenDatenbank {};
 
 }  // namespace
 
