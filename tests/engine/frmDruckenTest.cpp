@@ -9,6 +9,7 @@
 #include "platform/ui/ProgramInfo.h"
 #include "platform/vb/VbError.h"
 #include "tests/support/DruckFensterFixture.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -33,14 +34,7 @@ class OhneLL : public QObject {
   Q_OBJECT
 };
 
-long fehlerNummer(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+long fehlerNummer(const std::function<void()>& f) { return testsupport::errorOf(f); }
 
 const QString kUngueltigerModus = QStringLiteral("Ungültiger Aufruf von StartPrint. 'AusgabeModus' enthält ungültigen Wert");
 

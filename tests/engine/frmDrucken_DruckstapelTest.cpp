@@ -9,6 +9,7 @@
 #include "platform/vb/VbError.h"
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/support/DruckFensterFixture.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -48,14 +49,7 @@ class frmDrucken_DruckstapelTest : public druckausgabe::EchterDruck {
   QStringList mitgliederBeimZeigen;
 };
 
-long fehlerNummer(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+long fehlerNummer(const std::function<void()>& f) { return testsupport::errorOf(f); }
 
 }  // namespace
 
