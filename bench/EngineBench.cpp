@@ -3,7 +3,6 @@
 // walk with prices and VAT sums, closing block) on the real report control.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -48,12 +47,3 @@ void BM_EngineInvoiceToPdf(benchmark::State& state) {
 BENCHMARK(BM_EngineInvoiceToPdf)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

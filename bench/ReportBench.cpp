@@ -2,7 +2,6 @@
 // storage file, and the same list exported as PDF.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -94,12 +93,3 @@ void BM_InvoiceToPdf(benchmark::State& state) {
 BENCHMARK(BM_InvoiceToPdf)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
