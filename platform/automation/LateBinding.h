@@ -14,6 +14,8 @@
 // Trailing vb::Variant parameters may be left out by the caller; they receive
 // vb::Variant::missing(). Results come back as vb::Variant: a void method gives Empty, an object
 // result must be declared std::shared_ptr<QObject> or vb::Variant.
+// A RemoteObject (an object of another process, see Bridge.h) takes the same calls: they go
+// over the bus into this same late binding on the other side.
 #include <QList>
 #include <QObject>
 #include <QString>
