@@ -122,6 +122,16 @@ QString databaseMessage(const QSqlError& e) {
   return db.isEmpty() ? e.text().trimmed() : db;
 }
 
+// A connection still held by a process-wide object when the process ends is destroyed in static
+// destruction, possibly after Qt's SQL layer is gone. The marker below is made once the first
+// connection is open, after every part of that layer it needs, so it goes before them; from then
+// on such a connection is left to the end of the process.
+bool sqlLayerGone = false;
+struct SqlLayerLifetime {
+  ~SqlLayerLifetime() { sqlLayerGone = true; }
+};
+void markSqlLayerLifetime() { static const SqlLayerLifetime lifetime; }
+
 QString nextConnectionName() {
   static std::atomic<int> counter{0};
   return QStringLiteral("skrivant-data-%1").arg(++counter);
@@ -140,6 +150,7 @@ QString connectionValue(const QString& value) {
 Connection::Connection() : m_name(nextConnectionName()) {}
 
 Connection::~Connection() {
+  if (sqlLayerGone) return;
   if (m_open) {
     QSqlDatabase::database(m_name, false).close();
   }
@@ -246,6 +257,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
              password.isEmpty() ? setting(QStringLiteral("Password")) : password);
   }
   m_open = true;
+  markSqlLayerLifetime();
 }
 
 void Connection::openJet(const QString& dataSource, const QString& systemDatabase) {
