@@ -164,7 +164,7 @@ TEST_F(modSkrivantTest, DesignerClosedFlagKeepsTheLastValue) {
 
 TEST(modSkrivantExit, HostThatLeavesTheConnectionHandlerSetExitsCleanly) {
   testsupport::TempDir dir;
-  for (const QString mode : {QStringLiteral("app"), QStringLiteral("plain")}) {
+  for (const QString& mode : {QStringLiteral("app"), QStringLiteral("plain")}) {
     QProcess host;
     host.start(QStringLiteral(SKRIVANT_EXIT_HOST), {mode, dir.file(mode + QStringLiteral(".mdb"))});
     ASSERT_TRUE(host.waitForFinished(60000)) << mode.toStdString();
