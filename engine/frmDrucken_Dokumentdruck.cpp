@@ -11,6 +11,7 @@
 #include "foundation/modSkrivant.h"
 #include "foundation/modUtils.h"
 #include "foundation/modWaehrungen.h"
+#include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
 #include "platform/report/IReportControl.h"
@@ -157,7 +158,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
       verbindungen->let_SQLGruppe_DB_Properties(kUebergabeGruppe, QStringLiteral("Jet OLEDB:System database"),
                                                 ordner + QStringLiteral("SYSTEM.MDW"));
       verbindungen->let_SQLGruppe_DB_OpenConnection(kUebergabeGruppe,
-                                                    QStringLiteral("Data Source=") + Uebergabedatei());
+                                                    QStringLiteral("Data Source=") + data::connectionValue(Uebergabedatei()));
     });
 
     // A caller's own record set is printed in its own order; ours in LongKey order, asked twice

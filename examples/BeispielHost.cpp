@@ -105,7 +105,7 @@ bool BeispielHost::einrichten(QString* fehler) {
     for (const short gruppe : {short(4), short(6)}) {
       m_verbindungen->let_SQLGruppe_DB_Provider(gruppe, kJet);
       m_verbindungen->let_SQLGruppe_DB_Properties(gruppe, QStringLiteral("Jet OLEDB:System database"), systemDatenbank);
-      m_verbindungen->let_SQLGruppe_DB_OpenConnection(gruppe, QStringLiteral("Data Source=") + datenbank());
+      m_verbindungen->let_SQLGruppe_DB_OpenConnection(gruppe, QStringLiteral("Data Source=") + data::connectionValue(datenbank()));
     }
     SetGlobalConnectList(m_verbindungen);
     datenbankFuellen();

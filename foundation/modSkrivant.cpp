@@ -1,5 +1,6 @@
 #include "foundation/modSkrivant.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -75,6 +76,16 @@ QString CollapseDatenPfad(const QString& Pfad) {
 
 void SetGlobalConnectList(std::shared_ptr<clsConnectionHandler> handler) {
   state().globalConnectList = std::move(handler);
+  // A host that never clears the slot: its connections are let go while the application object
+  // is still there, not in static destruction.
+  static bool releaseRegistered = false;
+  if (state().globalConnectList && !releaseRegistered && QCoreApplication::instance()) {
+    releaseRegistered = true;
+    qAddPostRoutine([] {
+      releaseRegistered = false;
+      state().globalConnectList.reset();
+    });
+  }
 }
 
 std::shared_ptr<clsConnectionHandler> GetGlobalConnectList() { return state().globalConnectList; }

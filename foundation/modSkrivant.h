@@ -33,6 +33,7 @@ QString ExpandDatenPfad(const QString& Pfad);
 QString CollapseDatenPfad(const QString& Pfad);
 
 // The engine-wide connection handler through which the form tables are reached; may be empty.
+// A handler still set when the QCoreApplication goes is released then.
 void SetGlobalConnectList(std::shared_ptr<clsConnectionHandler> handler);
 std::shared_ptr<clsConnectionHandler> GetGlobalConnectList();
 

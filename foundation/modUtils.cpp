@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "platform/automation/LateBinding.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Sql.h"
@@ -18,6 +19,11 @@ bool VerzeichnisExistiert(const QString& Pfad) {
 }
 
 vb::Variant NZ(const vb::Variant& Wert, const vb::Variant& Ersatz) {
+  // A field stands for its value here, as in an assignment without Set.
+  if (Wert.isObject() && !Wert.isNothing() && Wert.object()->metaObject()->indexOfMethod("Value()") >= 0) {
+    const vb::Variant value = automation::callByName(*Wert.object(), QStringLiteral("Value"), automation::CallKind::Get);
+    return value.isNull() ? Ersatz : value;
+  }
   return Wert.isNull() ? Ersatz : Wert;
 }
 
@@ -34,10 +40,11 @@ std::shared_ptr<data::Recordset> openVorgabe(const QString& FeldName, const std:
 }  // namespace
 
 QString GetVorgabe(const QString& FeldName, const QString& Default, const std::shared_ptr<data::Connection>& objCon) {
-  auto rs = openVorgabe(FeldName, objCon);
+  const QString key = data::withoutNul(FeldName);
+  auto rs = openVorgabe(key, objCon);
   if (rs->Eof()) {
     rs->AddNew();
-    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
+    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(key));
     rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Default));
     rs->Update();
     return Default;
@@ -46,10 +53,11 @@ QString GetVorgabe(const QString& FeldName, const QString& Default, const std::s
 }
 
 void SetVorgabe(const QString& FeldName, const QString& Wert, const std::shared_ptr<data::Connection>& objCon) {
-  auto rs = openVorgabe(FeldName, objCon);
+  const QString key = data::withoutNul(FeldName);
+  auto rs = openVorgabe(key, objCon);
   if (rs->Eof()) {
     rs->AddNew();
-    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
+    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(key));
   }
   rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Wert));
   rs->Update();

@@ -5,6 +5,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <atomic>
 #include <clocale>
 #include <cstring>
@@ -41,37 +42,73 @@ struct Pair {
   QString value;
 };
 
-// "key=value;key={va;lue};key='v'" into pairs; keys trimmed, values unquoted.
+// "key=value;key='v;a''lue';key=\"v\";key={va;lue}" into pairs, keys and plain values trimmed.
+// A value in double or single quotes is taken up to its closing quote, a doubled quote inside
+// standing for one; a value in braces (ODBC) is kept with its braces, "}}" inside standing for
+// "}". Parts without "=" are passed over.
 std::vector<Pair> parseConnectionString(const QString& text) {
   std::vector<Pair> pairs;
-  QString part;
-  QChar quote;
-  auto flush = [&] {
-    const int eq = part.indexOf(QLatin1Char('='));
-    if (eq > 0) {
-      QString value = part.mid(eq + 1).trimmed();
-      if (value.size() >= 2 && ((value.front() == QLatin1Char('"') && value.back() == QLatin1Char('"')) ||
-                                (value.front() == QLatin1Char('\'') && value.back() == QLatin1Char('\''))))
-        value = value.mid(1, value.size() - 2);
-      pairs.push_back({part.left(eq).trimmed(), value});
-    }
-    part.clear();
+  const qsizetype n = text.size();
+  qsizetype i = 0;
+  const auto skipToNextPart = [&] {
+    const qsizetype semi = text.indexOf(QLatin1Char(';'), i);
+    i = semi < 0 ? n : semi + 1;
   };
-  for (const QChar c : text) {
-    if (!quote.isNull()) {
-      if (c == quote) quote = QChar();
-    } else if (c == QLatin1Char('{')) {
-      quote = QLatin1Char('}');
-    } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-      if (part.mid(part.indexOf(QLatin1Char('=')) + 1).trimmed().isEmpty()) quote = c;
-    } else if (c == QLatin1Char(';')) {
-      flush();
+  while (i < n) {
+    const qsizetype eq = text.indexOf(QLatin1Char('='), i);
+    const qsizetype semi = text.indexOf(QLatin1Char(';'), i);
+    if (eq < 0 || (semi >= 0 && semi < eq)) {
+      skipToNextPart();
       continue;
     }
-    part += c;
+    const QString key = text.mid(i, eq - i).trimmed();
+    i = eq + 1;
+    while (i < n && text[i].isSpace() && text[i] != QLatin1Char(';')) ++i;
+    QString value;
+    const QChar first = i < n ? text[i] : QChar();
+    if (first == QLatin1Char('"') || first == QLatin1Char('\'')) {
+      for (++i; i < n; ++i) {
+        if (text[i] != first) {
+          value += text[i];
+        } else if (i + 1 < n && text[i + 1] == first) {
+          value += first;
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+      skipToNextPart();
+    } else if (first == QLatin1Char('{')) {
+      const qsizetype start = i;
+      for (++i; i < n; ++i) {
+        if (text[i] != QLatin1Char('}')) continue;
+        if (i + 1 < n && text[i + 1] == QLatin1Char('}')) {
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+      value = text.mid(start, i - start);
+      skipToNextPart();
+    } else {
+      const qsizetype end = semi < 0 ? n : semi;
+      value = text.mid(i, end - i).trimmed();
+      i = end < n ? end + 1 : n;
+    }
+    if (!key.isEmpty()) pairs.push_back({key, value});
   }
-  flush();
   return pairs;
+}
+
+// A value for an ODBC connection string: braced when a ";" or a brace would end it early.
+QString odbcValue(const QString& value) {
+  if (value.startsWith(QLatin1Char('{')) && value.endsWith(QLatin1Char('}'))) return value;  // braced already
+  if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) && !value.contains(QLatin1Char('}')) &&
+      value == value.trimmed())
+    return value;
+  return QLatin1Char('{') + QString(value).replace(QLatin1Char('}'), QLatin1String("}}")) + QLatin1Char('}');
 }
 
 const Pair* findPair(const std::vector<Pair>& pairs, const QString& key) {
@@ -85,6 +122,16 @@ QString databaseMessage(const QSqlError& e) {
   return db.isEmpty() ? e.text().trimmed() : db;
 }
 
+// A connection still held by a process-wide object when the process ends is destroyed in static
+// destruction, possibly after Qt's SQL layer is gone. The marker below is made once the first
+// connection is open, after every part of that layer it needs, so it goes before them; from then
+// on such a connection is left to the end of the process.
+bool sqlLayerGone = false;
+struct SqlLayerLifetime {
+  ~SqlLayerLifetime() { sqlLayerGone = true; }
+};
+void markSqlLayerLifetime() { static const SqlLayerLifetime lifetime; }
+
 QString nextConnectionName() {
   static std::atomic<int> counter{0};
   return QStringLiteral("skrivant-data-%1").arg(++counter);
@@ -92,9 +139,18 @@ QString nextConnectionName() {
 
 }  // namespace
 
+QString connectionValue(const QString& value) {
+  static const QString special = QStringLiteral(";\"'{}");
+  const bool plain = value == value.trimmed() &&
+                     std::none_of(value.begin(), value.end(), [](QChar c) { return special.contains(c); });
+  if (plain) return value;
+  return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 Connection::Connection() : m_name(nextConnectionName()) {}
 
 Connection::~Connection() {
+  if (sqlLayerGone) return;
   if (m_open) {
     QSqlDatabase::database(m_name, false).close();
   }
@@ -121,10 +177,18 @@ Connection::ProviderKind Connection::providerKind(const QString& provider) const
 void Connection::ensureProperties(ProviderKind kind) {
   const bool jet = kind == ProviderKind::Jet;
   if (!m_properties.empty() && m_propertiesForJet == jet) return;
+  // Every property a Jet host may set before opening. Only "Data Source" and the system database
+  // mean something on SQLite; the others are kept as set and change nothing.
   static const QStringList jetNames = {
       QStringLiteral("Data Source"), QStringLiteral("User ID"), QStringLiteral("Password"),
-      QStringLiteral("Mode"), QStringLiteral("Persist Security Info"), kSystemDatabase,
-      QStringLiteral("Jet OLEDB:Database Password"), QStringLiteral("Jet OLEDB:Engine Type")};
+      QStringLiteral("Mode"), QStringLiteral("Persist Security Info"), QStringLiteral("Extended Properties"),
+      QStringLiteral("Locale Identifier"), QStringLiteral("Prompt"), QStringLiteral("Window Handle"),
+      kSystemDatabase, QStringLiteral("Jet OLEDB:Database Password"), QStringLiteral("Jet OLEDB:Engine Type"),
+      QStringLiteral("Jet OLEDB:Registry Path"), QStringLiteral("Jet OLEDB:Database Locking Mode"),
+      QStringLiteral("Jet OLEDB:Global Partial Bulk Ops"), QStringLiteral("Jet OLEDB:Global Bulk Transactions"),
+      QStringLiteral("Jet OLEDB:New Database Password"), QStringLiteral("Jet OLEDB:Create System Database"),
+      QStringLiteral("Jet OLEDB:Encrypt Database"), QStringLiteral("Jet OLEDB:Don't Copy Locale on Compact"),
+      QStringLiteral("Jet OLEDB:Compact Without Replica Repair"), QStringLiteral("Jet OLEDB:SFP")};
   static const QStringList odbcNames = {
       QStringLiteral("Data Source"), QStringLiteral("User ID"), QStringLiteral("Password"),
       QStringLiteral("Extended Properties"), QStringLiteral("Persist Security Info"), QStringLiteral("Prompt")};
@@ -187,12 +251,13 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
     QString odbc;
     for (const Pair& p : rest) {
       if (p.key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) continue;
-      odbc += p.key + QLatin1Char('=') + p.value + QLatin1Char(';');
+      odbc += p.key + QLatin1Char('=') + odbcValue(p.value) + QLatin1Char(';');
     }
     openOdbc(odbc, user.isEmpty() ? setting(QStringLiteral("User ID")) : user,
              password.isEmpty() ? setting(QStringLiteral("Password")) : password);
   }
   m_open = true;
+  markSqlLayerLifetime();
 }
 
 void Connection::openJet(const QString& dataSource, const QString& systemDatabase) {
@@ -252,7 +317,7 @@ void Connection::openOdbc(const QString& odbcString, const QString& user, const 
       if (const Pair* dsn = findPair(pairs, QStringLiteral("DSN"))) {
         name = dsn->value;
         for (const Pair& p : pairs)
-          if (&p != dsn) name += QLatin1Char(';') + p.key + QLatin1Char('=') + p.value;
+          if (&p != dsn) name += QLatin1Char(';') + p.key + QLatin1Char('=') + odbcValue(p.value);
       }
     }
     db.setDatabaseName(name);

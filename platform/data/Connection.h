@@ -9,6 +9,8 @@
 //    must name an existing file (its content is not read).
 //  - everything else goes through ODBC (QODBC over unixODBC): "DSN=...", "DRIVER={...};...", a
 //    DAO-style "ODBC;" prefix, or a bare "Data Source=" taken as a DSN.
+// A value in a connection string may stand in double or single quotes (a doubled quote inside is
+// one quote) and then holds ";" and blanks as they are.
 // SQLite connections wait up to kBusyTimeoutMs for a lock held by another connection (hosts and
 // engine share files) and compare text with a Unicode-aware NOCASE collation.
 //
@@ -27,6 +29,11 @@
 namespace data {
 
 class Recordset;
+
+// `value` as it is written after "key=" when a connection string is built: as it is when plain,
+// else between double quotes with every double quote doubled, so that a path holding ";" or a
+// folder named like ";Provider=x" stays one value.
+QString connectionValue(const QString& value);
 
 class Connection : public QObject, public std::enable_shared_from_this<Connection> {
   Q_OBJECT

@@ -172,6 +172,26 @@ std::optional<QDateTime> parseStoredDate(const QString& text) {
   return std::nullopt;
 }
 
+// `sql` with every character between quotes ('text', "name", [name], `name`) replaced by "_",
+// positions unchanged; a doubled quote inside stays inside.
+QString withoutQuotedContents(const QString& sql) {
+  QString out = sql;
+  QChar close;
+  for (qsizetype i = 0; i < out.size(); ++i) {
+    const QChar c = out[i];
+    if (close.isNull()) {
+      if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) close = c;
+      else if (c == QLatin1Char('[')) close = QLatin1Char(']');
+    } else if (c == close && !(close != QLatin1Char(']') && i + 1 < out.size() && out[i + 1] == close)) {
+      close = QChar();
+    } else {
+      if (c == close) out[i++] = QLatin1Char('_');  // the first of a doubled quote
+      out[i] = QLatin1Char('_');
+    }
+  }
+  return out;
+}
+
 // Jet's LIKE wildcards in the system's SQL text become SQLite's: "*" any text, "?" one character.
 QString jetLikePatterns(const QString& sql) {
   static const QRegularExpression like(QStringLiteral(R"(\bLIKE\s+'((?:[^']|'')*)')"), kReOptions);
@@ -272,13 +292,17 @@ void Recordset::prepareCommand() {
       QStringLiteral(R"(^\s*SELECT\s+(.+?)\s+(FROM\s+((\[[^\]]+\]|"[^"]+"|`[^`]+`|[\p{L}\p{N}_]+))"
                      R"((?:\s+(?:AS\s+)?(?!WHERE\b|ORDER\b)[\p{L}\p{N}_]+)?)(?:\s+(?:WHERE|ORDER\s+BY)\b.*)?)\s*$)"),
       kReOptions);
-  if (notSingle.match(m_sql).hasMatch()) return;
-  const QRegularExpressionMatch m = single.match(m_sql);
+  // The statement's shape is read with the contents of texts and quoted names blanked out (a
+  // key 'UNION' is no union); the parts are then taken from the statement itself.
+  const QString shape = withoutQuotedContents(m_sql);
+  if (notSingle.match(shape).hasMatch()) return;
+  const QRegularExpressionMatch m = single.match(shape);
   if (!m.hasMatch()) return;
-  m_selectList = m.captured(1);
-  m_fromClause = m.captured(2);
-  m_tableRef = m.captured(3);
-  m_table = unquoteIdentifier(m.captured(4));
+  const auto part = [&](int n) { return m_sql.mid(m.capturedStart(n), m.capturedLength(n)); };
+  m_selectList = part(1);
+  m_fromClause = part(2);
+  m_tableRef = part(3);
+  m_table = unquoteIdentifier(part(4));
   m_updatable = true;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/report/Expression.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace report {
@@ -10,6 +11,7 @@ struct Expression::Node {
   ReportValue literal;
   QString name;
   std::shared_ptr<const Node> left, right;
+  int depth = 1;  // levels down to the deepest leaf
 };
 
 namespace {
@@ -21,6 +23,9 @@ using NodePtr = std::shared_ptr<const Node>;
 constexpr int kText = 0x10000000;
 constexpr int kNumber = 0x08000000;
 constexpr int kBool = 0x02000000;
+// Parsing, evaluating and freeing a condition recurse once per level: a bound keeps a
+// template's condition from exhausting the stack.
+constexpr int kMaxDepth = 200;
 
 ReportValue boolValue(bool b) { return {b ? QStringLiteral("1") : QStringLiteral("0"), kBool}; }
 
@@ -32,7 +37,7 @@ class Parser {
   explicit Parser(const QString& text) : m_text(text) {}
 
   NodePtr parseAll(QString* error) {
-    NodePtr n = parseOr();
+    NodePtr n = parseNested(&Parser::parseOr);
     skipBlanks();
     if (m_error.isEmpty() && m_pos < m_text.size()) fail(QStringLiteral("unexpected \"%1\"").arg(m_text.mid(m_pos)));
     if (!m_error.isEmpty()) {
@@ -58,11 +63,26 @@ class Parser {
     m_pos += symbol.size();
     return true;
   }
-  static NodePtr make(Op op, NodePtr l = nullptr, NodePtr r = nullptr) {
+  NodePtr make(Op op, NodePtr l = nullptr, NodePtr r = nullptr) {
     auto n = std::make_shared<Node>();
     n->op = op;
+    n->depth = 1 + std::max(l ? l->depth : 0, r ? r->depth : 0);
+    if (n->depth > kMaxDepth) tooDeep();
     n->left = std::move(l);
     n->right = std::move(r);
+    return n;
+  }
+  void tooDeep() { fail(QStringLiteral("nested deeper than %1 levels").arg(kMaxDepth)); }
+  // Runs one level of the grammar that may come back here; refuses to go deeper than kMaxDepth.
+  NodePtr parseNested(NodePtr (Parser::*rule)()) {
+    if (!m_error.isEmpty()) return nullptr;
+    if (m_nesting >= kMaxDepth) {
+      tooDeep();
+      return nullptr;
+    }
+    ++m_nesting;
+    NodePtr n = (this->*rule)();
+    --m_nesting;
     return n;
   }
 
@@ -79,11 +99,11 @@ class Parser {
     return n;
   }
   NodePtr parseNot() {
-    if (accept(QStringLiteral("not"))) return make(Op::Not, parseNot());
+    if (accept(QStringLiteral("not"))) return make(Op::Not, parseNested(&Parser::parseNot));
     skipBlanks();
     if (m_pos + 1 < m_text.size() && m_text[m_pos] == QLatin1Char('!') && m_text[m_pos + 1] != QLatin1Char('=')) {
       ++m_pos;
-      return make(Op::Not, parseNot());
+      return make(Op::Not, parseNested(&Parser::parseNot));
     }
     return parseComparison();
   }
@@ -107,7 +127,7 @@ class Parser {
     const QChar c = m_text[m_pos];
     if (c == QLatin1Char('(')) {
       ++m_pos;
-      NodePtr n = parseOr();
+      NodePtr n = parseNested(&Parser::parseOr);
       if (!accept(QStringLiteral(")"))) fail(QStringLiteral("\")\" missing"));
       return n;
     }
@@ -161,7 +181,7 @@ class Parser {
     const QString f = name.toLower();
     NodePtr n;
     if (f == QLatin1String("empty")) {
-      n = make(Op::Empty, parseOr());
+      n = make(Op::Empty, parseNested(&Parser::parseOr));
     } else if (f == QLatin1String("page")) {
       n = make(Op::Page);
     } else if (f == QLatin1String("firstpage")) {
@@ -178,6 +198,7 @@ class Parser {
 
   const QString& m_text;
   qsizetype m_pos = 0;
+  int m_nesting = 0;
   QString m_error;
 };
 

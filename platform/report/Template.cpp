@@ -10,6 +10,11 @@ namespace report {
 
 namespace {
 
+// Millimetres: ten metres, far beyond any sheet.
+constexpr double kMaxLength = 10000;
+constexpr double kMaxFontPoints = 1000;
+constexpr double kMaxGridCells = 1000;
+
 // Reading stops at the first fault; the message names where it is.
 struct Reader {
   QString error;
@@ -24,11 +29,27 @@ struct Reader {
       if (!allowed.contains(it.key())) fail(where, QStringLiteral("unknown key \"%1\"").arg(it.key()));
   }
 
-  double number(const QJsonObject& o, const QString& key, double fallback, const QString& where) {
+  // Every number is finite and within [lo, hi]: pages are laid out in whole hundredths of a
+  // millimetre, and a length, count or size beyond any sheet would overflow there. A refused
+  // number gives `fallback`, so nothing undefined is computed before the template is refused.
+  double number(const QJsonObject& o, const QString& key, double fallback, const QString& where,
+                double lo = -kMaxLength, double hi = kMaxLength) {
     const QJsonValue v = o.value(key);
     if (v.isUndefined()) return fallback;
-    if (!v.isDouble()) fail(where, QStringLiteral("\"%1\" must be a number").arg(key));
-    return v.toDouble(fallback);
+    return inRange(v, key, lo, hi, where) ? v.toDouble() : fallback;
+  }
+
+  bool inRange(const QJsonValue& v, const QString& key, double lo, double hi, const QString& where) {
+    if (!v.isDouble()) {
+      fail(where, QStringLiteral("\"%1\" must be a number").arg(key));
+      return false;
+    }
+    const double d = v.toDouble();
+    if (!(d >= lo && d <= hi)) {
+      fail(where, QStringLiteral("\"%1\" must be between %2 and %3").arg(key).arg(lo).arg(hi));
+      return false;
+    }
+    return true;
   }
 
   QString text(const QJsonObject& o, const QString& key, const QString& where) {
@@ -66,7 +87,7 @@ struct Reader {
                   QStringLiteral("underline")},
               where + QStringLiteral(".font"));
     if (o.contains(QLatin1String("family"))) f.setFamilies({text(o, QStringLiteral("family"), where)});
-    points = number(o, QStringLiteral("size"), points, where + QStringLiteral(".font"));
+    points = number(o, QStringLiteral("size"), points, where + QStringLiteral(".font"), 0, kMaxFontPoints);
     if (points <= 0) fail(where, QStringLiteral("font size must be above 0"));
     if (o.contains(QLatin1String("bold"))) f.setBold(o.value(QLatin1String("bold")).toBool());
     if (o.contains(QLatin1String("italic"))) f.setItalic(o.value(QLatin1String("italic")).toBool());
@@ -197,7 +218,8 @@ struct Reader {
         const QJsonArray a = s.toArray();
         if (a.size() != 2 || a[0].toDouble() <= 0 || a[1].toDouble() <= 0)
           fail(QStringLiteral("page.size"), QStringLiteral("must be [width, height]"));
-        else
+        else if (inRange(a[0], QStringLiteral("size"), 0, kMaxLength, QStringLiteral("page.size")) &&
+                 inRange(a[1], QStringLiteral("size"), 0, kMaxLength, QStringLiteral("page.size")))
           size = QSizeF(a[0].toDouble(), a[1].toDouble());
       } else if (!s.isUndefined()) {
         fail(QStringLiteral("page.size"), QStringLiteral("must be a name or [width, height]"));
@@ -209,7 +231,10 @@ struct Reader {
       const QJsonValue m = o.value(QLatin1String("margins"));
       if (m.isArray() && m.toArray().size() == 4) {
         const QJsonArray a = m.toArray();
-        margins = QMarginsF(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), a[3].toDouble());
+        bool valid = true;
+        for (const QJsonValue& side : a)
+          valid = valid && inRange(side, QStringLiteral("margins"), -kMaxLength, kMaxLength, QStringLiteral("page"));
+        if (valid) margins = QMarginsF(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), a[3].toDouble());
       } else if (!m.isUndefined()) {
         fail(QStringLiteral("page.margins"), QStringLiteral("must be [left, top, right, bottom]"));
       }
@@ -252,8 +277,8 @@ struct Reader {
     s.height = number(o, QStringLiteral("height"), 0, w);
     s.gapX = number(o, QStringLiteral("gapX"), 0, w);
     s.gapY = number(o, QStringLiteral("gapY"), 0, w);
-    s.columns = static_cast<int>(number(o, QStringLiteral("columns"), 1, w));
-    s.rows = static_cast<int>(number(o, QStringLiteral("rows"), 1, w));
+    s.columns = static_cast<int>(number(o, QStringLiteral("columns"), 1, w, 1, kMaxGridCells));
+    s.rows = static_cast<int>(number(o, QStringLiteral("rows"), 1, w, 1, kMaxGridCells));
     const QString order = text(o, QStringLiteral("order"), w);
     s.byColumns = order == QLatin1String("columns");
     if (!order.isEmpty() && order != QLatin1String("rows") && !s.byColumns)

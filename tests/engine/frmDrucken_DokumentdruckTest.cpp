@@ -97,7 +97,7 @@ class frmDruckenDokumentdruck : public testsupport::DruckFensterFixture {
   static std::shared_ptr<data::Connection> oeffnen(const QString& datei) {
     auto con = std::make_shared<data::Connection>();
     con->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
-    con->Open(QStringLiteral("Data Source=") + datei);
+    con->Open(QStringLiteral("Data Source=") + data::connectionValue(datei));
     return con;
   }
 
@@ -513,6 +513,20 @@ TEST_F(frmDruckenDokumentdruck, AMissingSystemDatabaseIsReportedAndTheJobEnds) {
   EXPECT_EQ(meldungen(), QStringList({fehlt, kKeineDaten, fehlt, kKeineDaten}));
   EXPECT_FALSE(fenster->Running());
   EXPECT_TRUE(ll->callsOf(QStringLiteral("EndPrint")).isEmpty());
+}
+
+TEST_F(frmDruckenDokumentdruck, AHandOverFileInAFolderWithASemicolonIsPrinted) {
+  const QString ordner = temp.file(QStringLiteral("a;Provider=MSDASQL"));
+  QString fehler;
+  ASSERT_TRUE(schema::createHostDatabase(ordner + QStringLiteral("/Uebergabe.mdb"), &fehler)) << fehler.toStdString();
+  temp.write(QStringLiteral("a;Provider=MSDASQL/SYSTEM.MDW"), "");
+  uebergabe = ordner + QStringLiteral("/Uebergabe.mdb");
+  hand = oeffnen(uebergabe);
+  vorbereiten(*fenster);
+  position(QStringLiteral("01"), 1, 1);
+  fenster->StartPrint(4);
+  EXPECT_EQ(meldungen(), QStringList());
+  EXPECT_EQ(verschiedene(positionen()), QStringList({QStringLiteral("01")}));
 }
 
 TEST_F(frmDruckenDokumentdruck, AHandOverFileThatIsNoDatabaseIsLoggedAndRunningFalls) {

@@ -232,6 +232,12 @@ TEST_F(BeispielHostTest, InstallsTheDefaultTemplatesIntoBothFormsFolders) {
   }
 }
 
+TEST_F(BeispielHostTest, SetsUpInAWorkFolderWhoseNameHoldsASemicolon) {
+  beispiel::BeispielHost host(temp.file(QStringLiteral("Arbeit;Provider=MSDASQL")));
+  QString fehler;
+  EXPECT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
+}
+
 TEST_F(BeispielHostTest, ASecondRunInTheSameWorkFolderStartsAfresh) {
   QString fehler;
   ASSERT_TRUE(beispiel::beispielRechnungDrucken(arbeitsordner(), pdf(), &fehler)) << qPrintable(fehler);

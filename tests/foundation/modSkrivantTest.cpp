@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <cstdlib>
 
 #include "foundation/modDebugOutput.h"
@@ -159,4 +160,15 @@ TEST_F(modSkrivantTest, DesignerClosedFlagKeepsTheLastValue) {
   EXPECT_TRUE(GetGestaltungBeendet());
   SetGestaltungBeendet(false);
   EXPECT_FALSE(GetGestaltungBeendet());
+}
+
+TEST(modSkrivantExit, HostThatLeavesTheConnectionHandlerSetExitsCleanly) {
+  testsupport::TempDir dir;
+  for (const QString& mode : {QStringLiteral("app"), QStringLiteral("plain")}) {
+    QProcess host;
+    host.start(QStringLiteral(SKRIVANT_EXIT_HOST), {mode, dir.file(mode + QStringLiteral(".mdb"))});
+    ASSERT_TRUE(host.waitForFinished(60000)) << mode.toStdString();
+    EXPECT_EQ(host.exitStatus(), QProcess::NormalExit) << mode.toStdString() << host.readAllStandardError().toStdString();
+    EXPECT_EQ(host.exitCode(), 0) << mode.toStdString() << host.readAllStandardError().toStdString();
+  }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "foundation/clsProgVorgaben.h"
 #include "foundation/modUtils.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
@@ -62,4 +63,32 @@ TEST_F(modUtilsVorgabe, DatabaseErrorsReachTheCallerAndNothingIsWritten) {
   } catch (const vb::VbError& e) {
     EXPECT_EQ(e.number(), vb::ErrObjectNotSet);
   }
+}
+
+TEST_F(modUtilsVorgabe, KeysWithSqlWordsOrANulAreStoredAndFoundOnce) {
+  const QStringList keys = {QStringLiteral("Ort UNION Land"), QStringLiteral("Kunden JOIN Adressen"),
+                            QStringLiteral("DISTINCT"), QStringLiteral("Kunde") + QChar(0) + QStringLiteral("Nr")};
+  for (const QString& key : keys) {
+    SetVorgabe(key, QStringLiteral("1"), con);
+    EXPECT_EQ(GetVorgabe(key, QStringLiteral("0"), con).toStdString(), "1") << key.toStdString();
+    EXPECT_EQ(GetVorgabe(key, QStringLiteral("0"), con).toStdString(), "1") << key.toStdString();
+  }
+  // The settings object finds the same rows.
+  clsProgVorgaben vorgaben;
+  vorgaben.LoadCustomProperties(vb::Variant(con));
+  for (const QString& key : keys)
+    EXPECT_EQ(vb::CStr(vorgaben.Value(key, vb::Variant(0))).toStdString(), "1") << key.toStdString();
+  EXPECT_EQ(vb::CStr(con->Execute(QStringLiteral("SELECT count(*) FROM Vorgaben"))->Fields(0)->Value()).toStdString(),
+            std::to_string(keys.size()));
+}
+
+TEST_F(modUtilsVorgabe, NzOfAFieldTakesItsValue) {
+  con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('leer', NULL), ('voll', 'x')"));
+  auto rs = con->Execute(QStringLiteral("SELECT Wert FROM Vorgaben ORDER BY ID"));
+  const vb::Variant feld(rs->Fields(0));
+  EXPECT_EQ(vb::CStr(NZ(feld, vb::Variant(QStringLiteral("Ersatz")))), QStringLiteral("Ersatz"));
+  rs->MoveNext();
+  EXPECT_EQ(vb::CStr(NZ(feld, vb::Variant(QStringLiteral("Ersatz")))), QStringLiteral("x"));
+  EXPECT_EQ(vb::CStr(NZ(vb::Variant::null(), vb::Variant(7))), QStringLiteral("7"));
+  EXPECT_EQ(NZ(vb::Variant(con)).objectAs<data::Connection>(), con) << "an object without a value stays itself";
 }

@@ -85,6 +85,46 @@ TEST(Connection, WorkgroupFileMustExist) {
   EXPECT_EQ(con->State(), 1);
 }
 
+TEST(Connection, QuotedValuesKeepSemicolonsAndQuotesOfAPath) {
+  testsupport::TempDir dir;
+  const QStringList folders = {QStringLiteral("a;b"), QStringLiteral("x;Provider=MSDASQL"),
+                               QStringLiteral("O'Brien \"Buch\""), QStringLiteral("{klammer")};
+  for (int i = 0; i < folders.size(); ++i) {
+    const QString file = makeHostDatabase(dir, folders[i] + QStringLiteral("/Beispiel.mdb"));
+    exec(file, QStringLiteral("INSERT INTO TextBausteine (Nummer, Text) VALUES (%1, 'hier')").arg(i));
+    auto con = std::make_shared<data::Connection>();
+    const QString built = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + data::connectionValue(file) +
+                          QStringLiteral(";Persist Security Info=False");
+    ASSERT_EQ(errorText([&] { con->Open(built); }).toStdString(), "") << built.toStdString();
+    EXPECT_TRUE(con->isSqlite());
+    EXPECT_FALSE(con->Execute(QStringLiteral("SELECT Text FROM TextBausteine WHERE Nummer=%1").arg(i))->Eof())
+        << built.toStdString();
+  }
+  // Written by hand the other way: single quotes, the one inside doubled.
+  const QString file = dir.file(folders[2] + QStringLiteral("/Beispiel.mdb"));
+  auto con = jetConnection(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+  con->Open(QStringLiteral("Data Source = '") + QString(file).replace(QLatin1Char('\''), QLatin1String("''")) +
+            QStringLiteral("' ;Mode=Share Deny None"));
+  EXPECT_FALSE(con->Execute(QStringLiteral("SELECT Text FROM TextBausteine WHERE Nummer=2"))->Eof());
+}
+
+TEST(Connection, JetPropertiesWithoutMeaningOnSqliteAreKeptAndChangeNothing) {
+  testsupport::TempDir dir;
+  const QString file = makeHostDatabase(dir);
+  auto con = jetConnection(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+  const QStringList names = {QStringLiteral("Jet OLEDB:Database Locking Mode"), QStringLiteral("Locale Identifier"),
+                             QStringLiteral("Jet OLEDB:Registry Path"), QStringLiteral("Extended Properties"),
+                             QStringLiteral("Prompt")};
+  for (const QString& name : names) {
+    ASSERT_EQ(errorOf([&] { con->Properties(name)->let_Value(vb::Variant(QStringLiteral("1"))); }), 0)
+        << name.toStdString();
+  }
+  con->Open(QStringLiteral("Data Source=") + file);
+  EXPECT_EQ(con->State(), 1);
+  for (const QString& name : names)
+    EXPECT_EQ(con->Properties(name.toUpper())->Value().value().toString(), QStringLiteral("1")) << name.toStdString();
+}
+
 TEST(Connection, PropertiesAreFoundByNameWithoutRegardToCase) {
   auto con = jetConnection(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
   auto p = con->Properties(QStringLiteral("jet oledb:system DATABASE"));

@@ -104,3 +104,19 @@ TEST(TextTemplate, ReplacesReferencesWithFormattedValues) {
   EXPECT_EQ(sole->soleValue(v)->text, QStringLiteral("Müller"));
   EXPECT_FALSE(TextTemplate::parse(QStringLiteral("offen {Name"), &why));
 }
+
+TEST(Expression, NestingDeeperThanTheLimitIsRefusedNotACrash) {
+  const auto repeat = [](const char* s, int n) { return QString::fromLatin1(s).repeated(n); };
+  const QString parens = repeat("(", 6000) + QStringLiteral("a") + repeat(")", 6000);
+  const QString nots = repeat("not ", 6000) + QStringLiteral("a");
+  const QString chain = QStringLiteral("a") + repeat(" and a", 100000);
+  for (const QString& deep : {parens, nots, chain}) {
+    QString why;
+    EXPECT_FALSE(Expression::parse(deep, &why)) << deep.left(20).toStdString();
+    EXPECT_TRUE(why.startsWith(QStringLiteral("nested deeper than 200 levels"))) << why.left(80).toStdString();
+  }
+  Values v;
+  v.values[QStringLiteral("a")] = {QStringLiteral("1"), kTypeNumeric};
+  EXPECT_TRUE(test(repeat("(", 150) + QStringLiteral("a = 1") + repeat(")", 150), v));
+  EXPECT_TRUE(test(QStringLiteral("a = 1") + repeat(" and a = 1", 150), v));
+}

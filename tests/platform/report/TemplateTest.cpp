@@ -78,6 +78,24 @@ TEST(Template, FaultsNameTheirPlace) {
                   .contains(QStringLiteral("page objects")));
 }
 
+TEST(Template, NumbersOutOfRangeAreRefused) {
+  const struct {
+    const char* json;
+    const char* error;
+  } cases[] = {
+      {R"({ "kind": "label", "label": { "width": 5, "height": 5, "columns": 1e10 } })", R"(label: "columns" must be between 1 and 1000)"},
+      {R"({ "kind": "label", "label": { "width": 5, "height": 5, "rows": -3e9 } })", R"(label: "rows" must be between 1 and 1000)"},
+      {R"({ "kind": "list", "font": { "size": 1e12 } })", R"(template.font: "size" must be between 0 and 1000)"},
+      {R"({ "kind": "list", "objects": [ { "type": "text", "width": 5, "font": { "size": 1e300 } } ] })", R"(objects[0].font: "size" must be between 0 and 1000)"},
+      {R"({ "kind": "list", "objects": [ { "type": "line", "x2": 1e300 } ] })", R"(objects[0]: "x2" must be between -10000 and 10000)"},
+      {R"({ "kind": "list", "page": { "size": [210, 1e9] } })", R"(page.size: "size" must be between 0 and 10000)"},
+      {R"({ "kind": "list", "page": { "margins": [10, "viel", 10, 10] } })", R"(page: "margins" must be a number)"},
+      {R"({ "kind": "list", "table": { "rows": [ { "paddingTop": -1e20 } ] } })", R"(table.rows[0]: "paddingTop" must be between)"},
+  };
+  for (const auto& c : cases)
+    EXPECT_TRUE(errorOf(c.json).startsWith(QString::fromUtf8(c.error))) << c.json << " gave " << errorOf(c.json).toStdString();
+}
+
 TEST(Template, EmptyTemplatesOfBothKindsAreTemplates) {
   QString why;
   auto list = Template::parse(emptyTemplateText(2), &why);
