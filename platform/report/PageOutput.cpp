@@ -60,7 +60,10 @@ bool writePdf(const PageSource& pages, const QString& path, const QString& title
     writer.setCreator(QStringLiteral("Skrivant"));
     if (!paintPages(pages, writer, error)) return false;
   }
-  if (!file.commit()) return failed(QStringLiteral("%1: %2").arg(path, file.errorString()));
+  // The last buffered bytes are written here; QSaveFile's commit would rename the file even when
+  // that fails.
+  if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+    return failed(QStringLiteral("%1: %2").arg(path, file.errorString()));
   return true;
 }
 
