@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 
+#include <QFileInfo>
+
 #include "platform/printing/CupsPrintDocument.h"
 #include "platform/printing/CupsPrinterCatalogue.h"
 #include "tests/engine/DruckausgabeSupport.h"
@@ -112,7 +114,6 @@ TEST_F(frmDrucken_CupsTest, QueueRemovedBeforePrintingIsToldAndTheStorageKept) {
     druckausgabe::dokument(*fenster, 2, vorlage, QStringLiteral("Rechnung 4712"), 1);
     const auto boxen = dialogs->messageBoxes().mid(vorher);
     ASSERT_EQ(boxen.size(), 1);
-    qDebug() << boxen[0].text;
     EXPECT_TRUE(boxen[0].text.contains(kQueue)) << boxen[0].text.toStdString();
     EXPECT_EQ(fenster->ExitCode(), 1);
     EXPECT_TRUE(QFileInfo::exists(fenster->Speicherdatei));

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPicture>
 #include <QRegularExpression>
 #include <functional>
 #include <stdexcept>
@@ -20,6 +22,7 @@
 #include "platform/printing/RecordingPrintDocument.h"
 #include "platform/report/PrintBox.h"
 #include "platform/report/ReportControl.h"
+#include "platform/report/StorageFile.h"
 #include "schema/HostSchema.h"
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -600,8 +603,17 @@ TEST_F(frmDruckenDokumentdruckEcht, AJobOutputsOnlyTheStorageItWrote) {
   EXPECT_EQ(echt->ExitCode(), 0);
   EXPECT_EQ(speicher(), QStringList());
 
-  // A storage that an earlier job or run left under this job's name.
-  temp.write(QStringLiteral("Liste.LL"), "Rest");
+  // The storage of another customer's document that an earlier run left under this job's name.
+  if (!QFileInfo::exists(temp.file(QStringLiteral("Liste.LL")))) {
+    QPicture seite;
+    QPainter maler(&seite);
+    maler.drawText(10, 10, QStringLiteral("Rechnung an Kunde A"));
+    maler.end();
+    report::StorageFile alt;
+    alt.addPage(QSizeF(210, 297), seite);
+    QString fehler;
+    ASSERT_TRUE(alt.save(temp.file(QStringLiteral("Liste.LL")), &fehler)) << fehler.toStdString();
+  }
   ASSERT_TRUE(QFile::remove(liste));
   echt->StartPrint(2);
   EXPECT_TRUE(druck->documents().isEmpty());

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -64,6 +67,22 @@ TEST(frmInfoFenster, ShowsCaptionButtonAndAnEmptyProgressLine) {
   EXPECT_EQ(font.family(), QStringLiteral("Arial"));
   EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
   EXPECT_TRUE(font.bold());
+}
+
+// The window carries the program's icon beside its caption: the one the program set, else ours.
+TEST(frmInfoFenster, ShowsTheProgramIcon) {
+  const auto bild = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+  {
+    frmInfoFenster w;
+    ASSERT_FALSE(w.windowIcon().isNull());
+    EXPECT_EQ(bild(w.windowIcon()), bild(ui::programIcon()));
+  }
+  QPixmap rot(16, 16);
+  rot.fill(Qt::red);
+  QGuiApplication::setWindowIcon(QIcon(rot));
+  frmInfoFenster w;
+  QGuiApplication::setWindowIcon(QIcon());
+  EXPECT_EQ(bild(w.windowIcon()), rot.toImage());
 }
 
 TEST(frmInfoFenster, VersionLabelHasNoLeadingZeros) {
