@@ -4,11 +4,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/PageView.h"
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/support/DruckFensterFixture.h"
+#include "tests/support/RequireTool.h"
 
 namespace {
 
@@ -309,4 +312,17 @@ TEST_F(frmDrucken_DruckstartEchtTest, PrintTakesTheTemplatesPaper) {
   const QSizeF mm = druck->documents()[0].pageSize.size(QPageSize::Millimeter);
   EXPECT_NEAR(mm.width(), 210, 0.5);
   EXPECT_NEAR(mm.height(), 148, 0.5);
+
+  const QString ziel = log.dir().file(QStringLiteral("Quer.pdf"));
+  fenster->let_PDFArchivDatei(ziel);
+  druckausgabe::dokument(*fenster, 4, quer, QStringLiteral("Quer"), 1);
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {ziel});
+  SKRIVANT_REQUIRE_TOOL(info.waitForStarted(), "pdfinfo missing");
+  ASSERT_TRUE(info.waitForFinished(30000));
+  const QString aus = QString::fromUtf8(info.readAllStandardOutput());
+  const auto groesse = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(aus);
+  ASSERT_TRUE(groesse.hasMatch()) << aus.toStdString();
+  EXPECT_NEAR(groesse.captured(1).toDouble(), 595.3, 1);  // 210 mm wide
+  EXPECT_NEAR(groesse.captured(2).toDouble(), 419.5, 1);  // 148 mm high
 }
