@@ -63,7 +63,7 @@ int frmDrucken::DruckInitialisieren(short AusgabeModus, const QString& Formatdat
       break;
     case 4:
       if (m_PDFArchivDatei.isEmpty()) {
-        // The message is the job's failure; the passes go on against a job that never started.
+        // The message is the job's failure: the job roads end the job here.
         m_JobFehler = true;
         ui::MsgBox(QStringLiteral("Für den Export in eine PDF Datei muss eine Zieldatei angegeben werden!"),
                    ui::vbOKOnly | ui::vbCritical);
