@@ -129,7 +129,7 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     }
     if (direkt && status != report::kOk)
       JobFehler(QStringLiteral("Der Druck mit der Vorlage '%1' konnte nicht gestartet werden: %2")
-                    .arg(datei, ll.LastErrorText()));
+                    .arg(datei, ll.lastError()));
     if (JobFehlgeschlagen()) return;
 
     quelle(handler, "MoveFirst");

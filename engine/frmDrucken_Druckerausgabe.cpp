@@ -82,7 +82,7 @@ bool frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
   schritt([&] { LL().SetStorageJob(h, 1); });
   schritt([&] { seiten = LL().StoragePageCount(h); });
   if (h <= 0 || seiten < 0) {
-    JobFehler(QStringLiteral("Die Druckdatei '%1' kann nicht gelesen werden: %2").arg(Speicherdatei, LL().LastErrorText()));
+    JobFehler(QStringLiteral("Die Druckdatei '%1' kann nicht gelesen werden: %2").arg(Speicherdatei, LL().lastError()));
     return false;
   }
   // The paper is the template's: the size and orientation of the first page.

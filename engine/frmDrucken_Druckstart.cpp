@@ -43,7 +43,7 @@ int frmDrucken::DruckInitialisieren(short AusgabeModus, const QString& Formatdat
   const auto gestartet = [&](int status) {
     if (status == report::kOk || status == report::kUserAbort) return true;
     JobFehler(QStringLiteral("Der Druck mit der Vorlage '%1' konnte nicht gestartet werden: %2")
-                  .arg(Formatdatei, LL().LastErrorText()));
+                  .arg(Formatdatei, LL().lastError()));
     return false;
   };
   int status = report::kOk;
@@ -95,9 +95,9 @@ bool frmDrucken::DruckBeenden(short AusgabeModus) {
   }
   if (AusgabeModus == 4)
     JobFehler(QStringLiteral("Die PDF-Datei '%1' konnte nicht geschrieben werden: %2")
-                  .arg(m_PDFArchivDatei, LL().LastErrorText()));
+                  .arg(m_PDFArchivDatei, LL().lastError()));
   else
-    JobFehler(QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden: ") + LL().LastErrorText());
+    JobFehler(QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden: ") + LL().lastError());
   return false;
 }
 
@@ -113,7 +113,7 @@ void frmDrucken::DruckAbschliessen(short AusgabeModus, const QString& Formatdate
           LL().DeletePreviewFiles(projekt, QString());
         else
           JobFehler(QStringLiteral("Die Druckdatei '%1' kann nicht angezeigt werden: %2")
-                        .arg(Speicherdatei, LL().LastErrorText()));
+                        .arg(Speicherdatei, LL().lastError()));
       }
       break;
     case 2:

@@ -124,7 +124,7 @@ class IReportControl : public QObject {
                                  const QString& value) = 0;
 
   // Why the last call that answered a negative status failed, in words for a message.
-  virtual QString LastErrorText() const = 0;
+  virtual QString lastError() const = 0;
 };
 
 }  // namespace report

@@ -69,9 +69,9 @@ class RecordingReportControl : public IReportControl {
   int DrawStoragePage(int handle, QPainter& painter, int page, const QRectF& target = {}) override;
   int SetExportParameter(int extensionType, const QString& format, const QString& key,
                          const QString& value) override;
-  // The text set by setLastErrorText.
-  QString LastErrorText() const override { return m_lastErrorText; }
-  void setLastErrorText(const QString& text) { m_lastErrorText = text; }
+  // The text set by setLastError.
+  QString lastError() const override { return m_lastErrorText; }
+  void setLastError(const QString& text) { m_lastErrorText = text; }
   // What StoragePageSize leaves in its argument; invalid leaves it unchanged.
   void setStoragePageSize(const QSizeF& sizeMM) { m_storagePageSize = sizeMM; }
 

@@ -121,7 +121,7 @@ QString ReportControl::storagePathForJob(const QString& templateFile) const {
   return storagePathForProject(templateFile, d->defaultsDir);
 }
 
-QString ReportControl::LastErrorText() const { return d->lastError; }
+QString ReportControl::lastError() const { return d->lastError; }
 
 int ReportControl::DefineReportField(const QString& name, const QString& contents, int type) {
   if (name.isEmpty()) return d->fail(kBadArgument, QStringLiteral("a field needs a name"));

@@ -54,7 +54,7 @@ class ReportControl : public IReportControl {
   int DrawStoragePage(int handle, QPainter& painter, int page, const QRectF& target = {}) override;
   int SetExportParameter(int extensionType, const QString& format, const QString& key,
                          const QString& value) override;
-  QString LastErrorText() const override;
+  QString lastError() const override;
 
  private:
   struct Impl;

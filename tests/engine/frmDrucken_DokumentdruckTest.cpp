@@ -558,7 +558,7 @@ TEST_F(frmDruckenDokumentdruck, ExitCodeTellsTheLastJobsFailureAndEverCancelled)
       {"StartPrintJob", report::kFileError, 1},
       {nullptr, 0, -1},
   };
-  ll->setLastErrorText(QStringLiteral("Vorlage kaputt"));
+  ll->setLastError(QStringLiteral("Vorlage kaputt"));
   for (const Job& j : jobs) {
     SCOPED_TRACE(j.operation ? j.operation : "none");
     const auto vorher = dialogs->messageBoxes().size();

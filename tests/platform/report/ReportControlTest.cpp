@@ -108,13 +108,13 @@ struct Fixture : ::testing::Test {
     control.StartVariables();
     control.DefineReportVariable(QStringLiteral("Titel"), QStringLiteral("Lager"), T);
     QString file = tpl;
-    EXPECT_EQ(control.StartPrintJob(kProjectList, file, kToStorage), kOk) << control.LastErrorText().toStdString();
+    EXPECT_EQ(control.StartPrintJob(kProjectList, file, kToStorage), kOk) << control.lastError().toStdString();
     control.PrintVariables();
     for (int i = 1; i <= rows; ++i) {
       definePosition(i);
       EXPECT_LE(printRow(), 1) << "row " << i;
     }
-    EXPECT_EQ(control.EndPrint(0), kOk) << control.LastErrorText().toStdString();
+    EXPECT_EQ(control.EndPrint(0), kOk) << control.lastError().toStdString();
     QString why;
     auto s = StorageFile::load(control.storagePathForJob(tpl), &why);
     EXPECT_TRUE(s.has_value()) << why.toStdString();
@@ -378,7 +378,7 @@ TEST_F(ReportControlTest, JobStartRefusesMissingWrongAndBrokenTemplates) {
   EXPECT_EQ(control.StartPrintJob(kProjectList, label, kToStorage), kBadTemplate);
   QString broken = write(QStringLiteral("B.lst"), "{ \"kind\": \"list\", ");
   EXPECT_EQ(control.StartPrintJob(kProjectList, broken, kToStorage), kBadTemplate);
-  EXPECT_FALSE(control.LastErrorText().isEmpty());
+  EXPECT_FALSE(control.lastError().isEmpty());
   QString good = write(QStringLiteral("L.lst"), kFixedRows);
   EXPECT_EQ(control.StartPrintJob(3, good, kToStorage), kBadArgument);
   EXPECT_EQ(control.StartPrintJob(kProjectList, good, 0), kBadArgument);
@@ -389,7 +389,7 @@ TEST_F(ReportControlTest, StoredWindowsPathsFindTheTemplate) {
   write(QStringLiteral("Formulare/Rechnung.LST"), kFixedRows);
   QString stored = QString(dir.path() + QStringLiteral("\\FORMULARE\\rechnung.lst"));
   control.SetPrinterDefaultsDir(dir.path() + QStringLiteral("\\"));
-  ASSERT_EQ(control.StartPrintJob(kProjectList, stored, kToStorage), kOk) << control.LastErrorText().toStdString();
+  ASSERT_EQ(control.StartPrintJob(kProjectList, stored, kToStorage), kOk) << control.lastError().toStdString();
   control.PrintVariables();
   ASSERT_EQ(control.EndPrint(0), kOk);
   EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("rechnung.LL"))));
@@ -578,7 +578,7 @@ TEST_F(ReportControlTest, PdfExportWritesTheFileNamedByTheExportParameters) {
   control.DefineReportField(QStringLiteral("Ort"), QStringLiteral("Übersee"), T);
   control.DefineReportField(QStringLiteral("Datum"), QStringLiteral("2024-03-05"), kTypeDate);
   printRow();
-  ASSERT_EQ(control.EndPrint(0), kOk) << control.LastErrorText().toStdString();
+  ASSERT_EQ(control.EndPrint(0), kOk) << control.lastError().toStdString();
   const QString pdf = dir.file(QStringLiteral("Archiv/R1.pdf"));
   ASSERT_TRUE(QFileInfo::exists(pdf));
   EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("Export.LL")))) << "an export writes no storage";
@@ -626,7 +626,7 @@ TEST_F(ReportControlTest, PdfExportCutShortKeepsTheEarlierFile) {
     control.PrintVariables();
     return control.EndPrint(0);
   };
-  ASSERT_EQ(exportieren(), kOk) << control.LastErrorText().toStdString();
+  ASSERT_EQ(exportieren(), kOk) << control.lastError().toStdString();
   QFile vorher(pdf);
   ASSERT_TRUE(vorher.open(QIODevice::ReadOnly));
   const QByteArray gut = vorher.readAll();
@@ -644,7 +644,7 @@ TEST_F(ReportControlTest, PdfExportCutShortKeepsTheEarlierFile) {
   signal(SIGXFSZ, altesSignal);
 
   EXPECT_EQ(status, kFileError);
-  EXPECT_FALSE(control.LastErrorText().isEmpty());
+  EXPECT_FALSE(control.lastError().isEmpty());
   QFile nachher(pdf);
   ASSERT_TRUE(nachher.open(QIODevice::ReadOnly));
   const QByteArray jetzt = nachher.readAll();
