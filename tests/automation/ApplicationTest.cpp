@@ -319,6 +319,7 @@ TEST_F(ApplicationTest, ContentMembersGiveTheFixedResultsOfTheTypeLibrary) {
       {"ClearAnzahlKopien", {}, vb::Variant()},
       {"BeimDrucken", {}, false},
       {"IsBesetzt", {}, false},
+      {"OpenDesign", {QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/Rechnung.lst")}, vb::Variant()},
   };
   for (const Ergebnis& e : ergebnisse) {
     SCOPED_TRACE(e.member);
@@ -333,6 +334,7 @@ TEST_F(ApplicationTest, ContentMembersGiveTheFixedResultsOfTheTypeLibrary) {
   // The missing hand-over file was refused by the window, with its message.
   EXPECT_EQ(f.Uebergabedatei(), QString());
   EXPECT_EQ(dialogs->messageBoxes().size(), 1);
+  EXPECT_EQ(dialogs->shown().last().kind, QStringLiteral("designer"));
 }
 
 // The progress window and what happens to it when its owner goes.
