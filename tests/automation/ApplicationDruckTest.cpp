@@ -21,6 +21,7 @@
 #include "platform/vb/Convert.h"
 #include "tests/automation/AutomationTestSupport.h"
 #include "tests/examples/PdfText.h"
+#include "tests/support/ErrorOf.h"
 
 using automation::CallKind;
 using automation::callByName;
@@ -185,17 +186,32 @@ TEST_F(ApplicationDruckTest, IsBesetztDuringAJobAndGetExitCodeFromTheFirstAbortO
   EXPECT_EQ(vb::CLng(rufe(*app, "GetExitCode")), 0);
   EXPECT_FALSE(vb::CBool(rufe(*app, "IsBesetzt")));
 
+  // A second host on the same window, whose calls come in while the first job waits for its user.
+  auto zweite = std::make_shared<Application>();
   bool besetzt = false;
+  bool zweiteBesetzt = false;
+  QList<long> zweiteFehler;
   dialogs->answerWindow([&](QDialog& d) {
     besetzt = vb::CBool(rufe(*app, "IsBesetzt"));
+    zweiteBesetzt = vb::CBool(rufe(*zweite, "IsBesetzt"));
+    for (const char* ausgabe : {"PrintDokument", "PDFAusgabeDokument", "AddToDruckstapel"})
+      zweiteFehler << testsupport::errorOf([&] { rufe(*zweite, ausgabe); });
     d.accept();
     return int(QDialog::Accepted);
   });
-  dialogs->answerWindow([](QDialog&) { return int(QDialog::Rejected); });
+  bool vorschau = false;
+  dialogs->answerWindow([&](QDialog&) {
+    vorschau = true;
+    return int(QDialog::Rejected);
+  });
   EXPECT_EQ(vb::CLng(rufe(*app, "PreviewDokument")), 0);
   EXPECT_TRUE(besetzt);
+  EXPECT_TRUE(zweiteBesetzt);
+  EXPECT_EQ(zweiteFehler, QList<long>({5, 5, 5}));
+  EXPECT_TRUE(vorschau);
   EXPECT_FALSE(vb::CBool(rufe(*app, "IsBesetzt")));
   EXPECT_EQ(vb::CLng(rufe(*app, "GetExitCode")), 0);
+  zweite.reset();
 
   // The user cancels the print options: the job is aborted, and that stays told.
   EXPECT_EQ(vb::CLng(rufe(*app, "PreviewDokument")), 0);
