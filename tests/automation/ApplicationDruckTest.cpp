@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
 #include <memory>
@@ -23,8 +23,8 @@
 #include "tests/examples/PdfText.h"
 #include "tests/support/ErrorOf.h"
 
-using automation::CallKind;
 using automation::callByName;
+using automation::CallKind;
 
 namespace {
 
@@ -35,8 +35,9 @@ vb::Variant rufe(QObject& o, const char* member, const QList<vb::Variant>& args 
 // The amount at the end of the first line of `text` that starts with `anfang`, in cents; -1 when
 // there is none.
 long long betragAmZeilenende(const QString& text, const QString& anfang) {
-  const QRegularExpression re(QStringLiteral("^\\s*%1\\b.*\\s(-?[\\d.]+,\\d\\d)\\s*$").arg(QRegularExpression::escape(anfang)),
-                              QRegularExpression::MultilineOption);
+  const QRegularExpression re(
+      QStringLiteral("^\\s*%1\\b.*\\s(-?[\\d.]+,\\d\\d)\\s*$").arg(QRegularExpression::escape(anfang)),
+      QRegularExpression::MultilineOption);
   const auto m = re.match(text);
   if (!m.hasMatch()) return -1;
   return QString(m.captured(1)).remove(QLatin1Char('.')).remove(QLatin1Char(',')).toLongLong();
@@ -61,7 +62,8 @@ class ApplicationDruckTest : public automationtest::AutomationFixture {
       callByName(*handler, QStringLiteral("SQLGruppe_DB_Provider"), CallKind::Let,
                  {gruppe, QStringLiteral("Microsoft.Jet.OLEDB.4.0")});
       callByName(*handler, QStringLiteral("SQLGruppe_DB_Properties"), CallKind::Let,
-                 {gruppe, QStringLiteral("Jet OLEDB:System database"), host.datenverzeichnis() + QStringLiteral("SYSTEM.MDW")});
+                 {gruppe, QStringLiteral("Jet OLEDB:System database"),
+                  host.datenverzeichnis() + QStringLiteral("SYSTEM.MDW")});
       callByName(*handler, QStringLiteral("SQLGruppe_DB_OpenConnection"), CallKind::Let,
                  {gruppe, QStringLiteral("Data Source=") + host.datenbank()});
     }
@@ -83,7 +85,8 @@ class ApplicationDruckTest : public automationtest::AutomationFixture {
   // A short document of `n` positions: one page.
   void kurzesDokument(int n) {
     QList<beispiel::Zeile> zeilen;
-    for (int i = 1; i <= n; ++i) zeilen << beispiel::position(i, i, QStringLiteral("Artikel %1").arg(i), 2.5 * i, i % 2);
+    for (int i = 1; i <= n; ++i)
+      zeilen << beispiel::position(i, i, QStringLiteral("Artikel %1").arg(i), 2.5 * i, i % 2);
     host.zeilenSchreiben(zeilen);
   }
 
@@ -93,7 +96,8 @@ class ApplicationDruckTest : public automationtest::AutomationFixture {
 TEST_F(ApplicationDruckTest, RoadOfOneDocumentGivesAPdfWhoseEndAmountIsGetGesamtBetrag) {
   host.zeilenSchreiben(beispiel::beispielZeilen());
   auto app = vorbereiten();
-  rufe(*app, "SetAnschrift", {QStringLiteral("Städtisches Gymnasium Musterstadt\r\nSchulbibliothek\r\n12345 Musterstadt"), 0});
+  rufe(*app, "SetAnschrift",
+       {QStringLiteral("Städtisches Gymnasium Musterstadt\r\nSchulbibliothek\r\n12345 Musterstadt"), 0});
   rufe(*app, "SetVorText", {QStringLiteral("Sehr geehrte Damen und Herren,")});
   rufe(*app, "SetSchlussText", {beispiel::beispielSchlusstext()});
   rufe(*app, "SetRechnungNr", {QStringLiteral("2024-10317")});
@@ -123,8 +127,8 @@ TEST_F(ApplicationDruckTest, RoadOfOneDocumentGivesAPdfWhoseEndAmountIsGetGesamt
   const QString text = testsupport::pdfSeiten(pdf).join(QLatin1Char('\f'));
   ASSERT_FALSE(text.isEmpty());
   EXPECT_TRUE(text.contains(QStringLiteral("Städtisches Gymnasium Musterstadt")));
-  EXPECT_EQ(betragAmZeilenende(text, QStringLiteral("Rechnungsbetrag")), cents)
-      << qPrintable(vb::CStr(gesamt)) << "\n" << qPrintable(text);
+  EXPECT_EQ(betragAmZeilenende(text, QStringLiteral("Rechnungsbetrag")), cents) << qPrintable(vb::CStr(gesamt)) << "\n"
+                                                                                << qPrintable(text);
 }
 
 TEST_F(ApplicationDruckTest, BatchWithProgressWindowCancelAndTheLastDocumentInThePreview) {

@@ -22,8 +22,8 @@
 #include "tests/automation/AutomationTestSupport.h"
 #include "tests/support/ErrorOf.h"
 
-using automation::CallKind;
 using automation::callByName;
+using automation::CallKind;
 using namespace automationtest;
 
 namespace {
@@ -34,12 +34,14 @@ TEST_F(ApplicationTest, CreationAndTerminationWriteTheirLogLinesAndLetGoOfTheWin
   auto app = std::make_shared<Application>();
   const QStringList start = logZeilen();
   ASSERT_GE(start.size(), 3);
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("^Programmstart am \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d Version:%1\\.%2\\.%3$")
-                                     .arg(SKRIVANT_VERSION_MAJOR)
-                                     .arg(SKRIVANT_VERSION_MINOR)
-                                     .arg(SKRIVANT_VERSION_REVISION))
-                  .match(start.first())
-                  .hasMatch())
+  EXPECT_TRUE(
+      QRegularExpression(
+          QStringLiteral("^Programmstart am \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d Version:%1\\.%2\\.%3$")
+              .arg(SKRIVANT_VERSION_MAJOR)
+              .arg(SKRIVANT_VERSION_MINOR)
+              .arg(SKRIVANT_VERSION_REVISION))
+          .match(start.first())
+          .hasMatch())
       << qPrintable(start.first());
   EXPECT_EQ(start.at(1), QStringLiteral("->Application_Initialize"));
   EXPECT_TRUE(start.contains(QStringLiteral("->frmDrucken.Initialize")));
@@ -93,7 +95,8 @@ TEST_F(ApplicationTest, ConnectListTakesOnlyALocalConnectionHandler) {
       ADD_FAILURE() << "no error";
     } catch (const vb::VbError& e) {
       EXPECT_EQ(e.number(), 13);
-      EXPECT_TRUE(e.description().contains(QStringLiteral("\"Skrivant.clsConnectionHandler\""))) << qPrintable(e.description());
+      EXPECT_TRUE(e.description().contains(QStringLiteral("\"Skrivant.clsConnectionHandler\"")))
+          << qPrintable(e.description());
     }
     EXPECT_EQ(callByName(*app, QStringLiteral("ConnectList"), CallKind::Get).object(), eigener);
   }
@@ -203,31 +206,32 @@ TEST_F(ApplicationTest, ContentMembersPassTheirValuesOnAsTheHostExpects) {
          EXPECT_FALSE(vb::CBool(callByName(app, QStringLiteral("NettoRechnung"), CallKind::Get)));
        }},
       {"NettoRechnung let",
-       {{QStringLiteral("NettoRechnung"), {false}, CallKind::Let}, {QStringLiteral("NettoRechnung"), {true}, CallKind::Let}},
+       {{QStringLiteral("NettoRechnung"), {false}, CallKind::Let},
+        {QStringLiteral("NettoRechnung"), {true}, CallKind::Let}},
        0,
        [](const frmDrucken& f, Application& app, const QList<ui::ShownDialog>&) {
          EXPECT_EQ(f.AusgabeEndpreis(), QStringLiteral("E"));
          EXPECT_TRUE(vb::CBool(callByName(app, QStringLiteral("NettoRechnung"), CallKind::Get)));
        }},
-      {"255 page-1 header lines",
-       kopfZeilen(1, 255),
-       0,
+      {"255 page-1 header lines", kopfZeilen(1, 255), 0,
        [](const frmDrucken& f, Application&, const QList<ui::ShownDialog>&) {
          EXPECT_EQ(f.KopfZeile(1), QStringLiteral("Zeile 1"));
          EXPECT_EQ(f.KopfZeile(255), QStringLiteral("Zeile 255"));
        }},
       {"the 256th page-1 header line", kopfZeilen(1, 256), 6, nullptr},
-      {"235 page-2 header lines",
-       kopfZeilen(2, 235),
-       0,
+      {"235 page-2 header lines", kopfZeilen(2, 235), 0,
        [](const frmDrucken& f, Application&, const QList<ui::ShownDialog>&) {
          EXPECT_EQ(f.KopfZeile(21), QStringLiteral("Zeile 1"));
          EXPECT_EQ(f.KopfZeile(255), QStringLiteral("Zeile 235"));
        }},
       {"the 236th page-2 header line", kopfZeilen(2, 236), 6, nullptr},
       {"Clear and Clear260 start the header lines again",
-       {kopf(1, QStringLiteral("a")), kopf(1, QStringLiteral("b")), {QStringLiteral("Clear"), {}},
-        kopf(1, QStringLiteral("c")), kopf(2, QStringLiteral("d")), {QStringLiteral("Clear260"), {false}},
+       {kopf(1, QStringLiteral("a")),
+        kopf(1, QStringLiteral("b")),
+        {QStringLiteral("Clear"), {}},
+        kopf(1, QStringLiteral("c")),
+        kopf(2, QStringLiteral("d")),
+        {QStringLiteral("Clear260"), {false}},
         kopf(2, QStringLiteral("e"))},
        0,
        [](const frmDrucken& f, Application&, const QList<ui::ShownDialog>&) {
@@ -239,9 +243,12 @@ TEST_F(ApplicationTest, ContentMembersPassTheirValuesOnAsTheHostExpects) {
       {"SetLeerzeilenZwischenPos -32768",
        {{QStringLiteral("SetLeerzeilenZwischenPos"), {-32768}}},
        0,
-       [](const frmDrucken& f, Application&, const QList<ui::ShownDialog>&) { EXPECT_EQ(f.LeerzeilenZwischenPositionen(), -32768); }},
+       [](const frmDrucken& f, Application&, const QList<ui::ShownDialog>&) {
+         EXPECT_EQ(f.LeerzeilenZwischenPositionen(), -32768);
+       }},
       {"a second SetKundenNr replaces the first and Clear keeps it",
-       {{QStringLiteral("SetKundenNr"), {10}}, {QStringLiteral("SetKundenNr"), {QStringLiteral("20")}},
+       {{QStringLiteral("SetKundenNr"), {10}},
+        {QStringLiteral("SetKundenNr"), {QStringLiteral("20")}},
         {QStringLiteral("Clear"), {}}},
        0,
        [](const frmDrucken& f, Application&, const QList<ui::ShownDialog>&) {
@@ -326,7 +333,9 @@ TEST_F(ApplicationTest, ContentMembersGiveTheFixedResultsOfTheTypeLibrary) {
     SCOPED_TRACE(e.member);
     const vb::Variant ergebnis = callByName(*app, QString::fromUtf8(e.member), CallKind::Method, e.args);
     EXPECT_EQ(ergebnis.marker(), e.erwartet.marker());
-    if (e.erwartet.isValue()) EXPECT_EQ(vb::CBool(ergebnis), vb::CBool(e.erwartet));
+    if (e.erwartet.isValue()) {
+      EXPECT_EQ(vb::CBool(ergebnis), vb::CBool(e.erwartet));
+    }
   }
   const frmDrucken& f = *GeladenesDruckfenster();
   EXPECT_TRUE(f.DruckOhneEPGP());
@@ -347,10 +356,9 @@ TEST_F(ApplicationTest, ProgressWindowClosesWithItsApplication) {
   EXPECT_EQ(infoFenster(), nullptr);
   const QStringList zeilen = logZeilen();
   const qsizetype terminate = zeilen.indexOf(QStringLiteral("->Application.Terminate"));
-  EXPECT_EQ(zeilen.mid(terminate), QStringList({QStringLiteral("->Application.Terminate"),
-                                               QStringLiteral("->InfoFensterterminate"),
-                                               QStringLiteral("InfoFensterterminate->"),
-                                               QStringLiteral("Application.Terminate->")}));
+  EXPECT_EQ(zeilen.mid(terminate),
+            QStringList({QStringLiteral("->Application.Terminate"), QStringLiteral("->InfoFensterterminate"),
+                         QStringLiteral("InfoFensterterminate->"), QStringLiteral("Application.Terminate->")}));
 }
 
 // A host that lets go of the object while the progress window lets its calls in (the bridge does
@@ -360,7 +368,8 @@ TEST_F(ApplicationTest, ReleaseDuringTheProgressWindowsEventsEndsTheObjectAfterT
   std::weak_ptr<Application> beobachter = app;
   Application* roh = app.get();
   QTimer::singleShot(0, [&app] { app.reset(); });
-  EXPECT_EQ(vb::CLng(callByName(*roh, QStringLiteral("AddToDruckstapel"), CallKind::Method, {QStringLiteral("Beleg 1")})), 0);
+  EXPECT_EQ(
+      vb::CLng(callByName(*roh, QStringLiteral("AddToDruckstapel"), CallKind::Method, {QStringLiteral("Beleg 1")})), 0);
   EXPECT_TRUE(beobachter.expired());
   EXPECT_EQ(infoFenster(), nullptr);
   EXPECT_EQ(logZeilen().last(), QStringLiteral("Application.Terminate->"));

@@ -8,8 +8,8 @@
 #include "platform/vb/Convert.h"
 #include "tests/support/ErrorOf.h"
 
-using automation::CallKind;
 using automation::callByName;
+using automation::CallKind;
 
 namespace {
 
@@ -30,7 +30,8 @@ double lies(clsPrintPos& pos, const char* member) {
 
 TEST(clsPrintPos, FreshObjectReadsZeroEmptyAndFalse) {
   clsPrintPos pos;
-  for (const char* member : {"Menge", "MwSt_Satz", "EP_Lohn", "EP_Fremdleistung", "EP_StundenLohn", "EP_Material", "EP"})
+  for (const char* member :
+       {"Menge", "MwSt_Satz", "EP_Lohn", "EP_Fremdleistung", "EP_StundenLohn", "EP_Material", "EP"})
     EXPECT_EQ(lies(pos, member), 0) << member;
   EXPECT_EQ(callByName(pos, QStringLiteral("Bezeichnung"), CallKind::Get), vb::Variant(QString()));
   EXPECT_EQ(callByName(pos, QStringLiteral("SkontoAbzugsfähig"), CallKind::Get), vb::Variant(false));
@@ -42,7 +43,9 @@ TEST(clsPrintPos, UnitPriceIsMaterialPlusWage) {
       {"material and wage add up", {{"EP_Material", 10.0}, {"EP_Lohn", 5.0}}, 10, 5, 15},
       {"external service and hourly wage are no part of it",
        {{"EP_Material", 10.0}, {"EP_Lohn", 5.0}, {"EP_Fremdleistung", 3.0}, {"EP_StundenLohn", 40.0}},
-       10, 5, 15},
+       10,
+       5,
+       15},
   };
   for (const EpFall& fall : faelle) {
     SCOPED_TRACE(fall.name);
