@@ -181,6 +181,9 @@ class frmDrucken : public QObject {
   std::array<double, 4> dblRabattfaehigBetrag{};
   std::array<double, 4> dblRabattBetrag{};
   std::array<double, 3> dblMWSTBetrag{};
+  // Set by a closing line "Gesamtrabatt": the discount slots then hold the overall discount
+  // (negative) and the invoice amounts are already net of it.
+  bool GesamtrabattAbgezogen = false;
 
   std::vector<AbschlussZeile> Abschluss;
   std::vector<AbzugEintrag> Abzuege;

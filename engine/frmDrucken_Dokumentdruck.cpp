@@ -117,6 +117,20 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     return t;
   };
 
+  // The sums as the counting pass left them after its closing block: the real pass fills the
+  // opening text from them, before it has walked a row.
+  struct Summen {
+    std::array<double, 4> rechnung{}, rabatt{};
+    bool rabattAbgezogen = false;
+  };
+  Summen gezaehlt;
+  const auto summen = [this] { return Summen{dblRechnungsbetrag, dblRabattBetrag, GesamtrabattAbgezogen}; };
+  const auto summenSetzen = [this](const Summen& s) {
+    dblRechnungsbetrag = s.rechnung;
+    dblRabattBetrag = s.rabatt;
+    GesamtrabattAbgezogen = s.rabattAbgezogen;
+  };
+
   // One pass; false when the user cancelled its start.
   const auto durchgang = [&]() -> bool {
     schritt([&] { let_UebertraegeDrucken(true); });
@@ -199,7 +213,12 @@ void frmDrucken::StartPrint(short AusgabeModus) {
       if (i == 1) {
         schritt([&] { DruckFelderDefinieren(rs, true); });
         QString vortext;
-        schritt([&] { vortext = PlatzhalterErsetzen(vb::CStr(GetValue(QStringLiteral("Vortext"), QString()))); });
+        schritt([&] {
+          const Summen laufend = summen();
+          if (Durchgang == 2) summenSetzen(gezaehlt);
+          const auto zurueck = qScopeGuard([&] { summenSetzen(laufend); });
+          vortext = PlatzhalterErsetzen(vb::CStr(GetValue(QStringLiteral("Vortext"), QString())));
+        });
         schritt([&] { DruckeTextZeilen(vortext, QStringLiteral("Vortext"), QStringLiteral("Vortext")); });
       } else {
         if (i == 2) {
@@ -214,6 +233,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     }
 
     if (!Abschluss.empty()) schritt([&] { DruckeAbschluss(); });
+    if (Durchgang == 1) gezaehlt = summen();
 
     // The closing texts get a row of their own: nothing of the last row printed (a position, the
     // end amount) may be printed again with them.

@@ -389,6 +389,24 @@ TEST_F(frmDruckenDokumentdruck, ADocumentWithoutRowsLeavesNoSumsOfTheOneBefore) 
   EXPECT_DOUBLE_EQ(fenster->Rechnungsbetrag_voll(), 0);
 }
 
+// The opening text is printed before the rows are walked: the real pass fills its amounts from
+// the figures of the counting pass, the same the closing texts show.
+TEST_F(frmDruckenDokumentdruck, OpeningTextShowsTheAmountsTheCountingPassFound) {
+  SetBetraegeFormat(QStringLiteral("#,##0.00"));
+  position(QStringLiteral("01"), 2, 10);
+  position(QStringLiteral("02"), 1, 5, 2);
+  fenster->AddAbschluss(QStringLiteral("Brutto"), QStringLiteral("Gesamtbetrag"), false);
+  fenster->let_VorText(QStringLiteral("Wir berechnen Ihnen <RechBetrag> €."));
+  fenster->let_SchlussText(QStringLiteral("Summe <RechBetrag> €"));
+  fenster->StartPrint(4);
+  const QStringList vortexte = verschiedene(felder(QStringLiteral("Vortext")).filter(QStringLiteral("berechnen")));
+  ASSERT_FALSE(vortexte.isEmpty());
+  EXPECT_EQ(vortexte.last(), QStringLiteral("Wir berechnen Ihnen 25,00 €."));
+  EXPECT_EQ(felder(QStringLiteral("Schlusstext")).last(), QStringLiteral("Summe 25,00 €"));
+  // The walk of the real pass still starts from zero.
+  EXPECT_DOUBLE_EQ(fenster->Rechnungsbetrag(), 25);
+}
+
 TEST_F(frmDruckenDokumentdruck, ClosingTextsGetTheEndAmountAndItsValueInMarks) {
   SetBetraegeFormat(QStringLiteral("#,##0.00"));
   position(QStringLiteral("01"), 2, 500);
