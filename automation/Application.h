@@ -11,7 +11,6 @@
 // and of the conversions (6 overflow, 13 type mismatch) reach the host as they are raised.
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <memory>
