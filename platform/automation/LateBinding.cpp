@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/automation/RemoteObject.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 
@@ -22,6 +23,7 @@ void registerTypes() {
   static const bool done = [] {
     qRegisterMetaType<vb::Variant>();
     qRegisterMetaType<std::shared_ptr<QObject>>();
+    qRegisterMetaType<vb::Currency>();
     return true;
   }();
   (void)done;
@@ -43,6 +45,8 @@ QVariant toParameter(const vb::Variant& v, const QMetaType& type) {
     if (!v.isObject()) typeMismatch(type);
     return QVariant::fromValue(v.object());
   }
+  if (type == QMetaType::fromType<vb::Currency>())
+    return QVariant::fromValue(v.isCurrency() ? v.value().value<vb::Currency>() : vb::Currency::fromDouble(vb::CDbl(v)));
   switch (type.id()) {
     case QMetaType::QString: return vb::CStr(v);
     case QMetaType::Int: return QVariant::fromValue(int(vb::CLng(v)));
@@ -113,7 +117,14 @@ std::optional<QMetaProperty> findProperty(const QMetaObject& mo, const QString& 
   return std::nullopt;
 }
 
-vb::Variant invoke(QObject& obj, const QMetaMethod& m, const QList<vb::Variant>& args) {
+// moc keeps "&" in the name of a non-const reference parameter only (a const one normalises away).
+bool isByReference(const QMetaMethod& m, int parameter) {
+  return m.parameterTypeName(parameter).endsWith('&');
+}
+
+// Calls `m`; with `byRef`, the arguments for reference parameters are replaced by what the
+// member left in them.
+vb::Variant invoke(QObject& obj, const QMetaMethod& m, const QList<vb::Variant>& args, QList<vb::Variant>* byRef) {
   const int n = m.parameterCount();
   std::vector<QVariant> values;
   values.reserve(n + 1);
@@ -129,7 +140,12 @@ vb::Variant invoke(QObject& obj, const QMetaMethod& m, const QList<vb::Variant>&
     argv[i + 1] = values.back().data();
   }
   QMetaObject::metacall(&obj, QMetaObject::InvokeMetaMethod, m.methodIndex(), argv.data());
-  return argv[0] ? fromResult(values.front(), returnType) : vb::Variant();
+  const std::size_t first = argv[0] ? 1 : 0;
+  if (byRef) {
+    for (int i = 0; i < n && i < byRef->size(); ++i)
+      if (isByReference(m, i)) (*byRef)[i] = fromResult(values[first + i], m.parameterMetaType(i));
+  }
+  return first ? fromResult(values.front(), returnType) : vb::Variant();
 }
 
 vb::Variant accessProperty(QObject& obj, const QMetaProperty& p, CallKind kind, const QList<vb::Variant>& args) {
@@ -172,14 +188,33 @@ QString asciiName(const QString& name) {
   return out;
 }
 
-vb::Variant callByName(QObject& obj, const QString& member, CallKind kind, const QList<vb::Variant>& args) {
+namespace {
+
+vb::Variant callLocal(QObject& obj, const QString& member, CallKind kind, const QList<vb::Variant>& args,
+                      QList<vb::Variant>* byRef) {
   registerTypes();
   const QMetaObject& mo = *obj.metaObject();
   bool named = false;
-  if (const auto m = findMethod(mo, accessorName(member, kind), args.size(), named)) return invoke(obj, *m, args);
+  if (const auto m = findMethod(mo, accessorName(member, kind), args.size(), named)) return invoke(obj, *m, args, byRef);
   if (named) wrongArgumentCount(member);
   if (const auto p = findProperty(mo, asciiName(member))) return accessProperty(obj, *p, kind, args);
   vb::raise(vb::ErrNoSuchMember, QString::fromLatin1(mo.className()));
+}
+
+}  // namespace
+
+vb::Variant callByName(QObject& obj, const QString& member, CallKind kind, const QList<vb::Variant>& args) {
+  if (auto* remote = qobject_cast<RemoteObject*>(&obj)) {
+    QList<vb::Variant> copy = args;
+    return remote->call(member, kind, copy);
+  }
+  return callLocal(obj, member, kind, args, nullptr);
+}
+
+vb::Variant callByName(QObject& obj, const QString& member, CallKind kind, QList<vb::Variant>& args) {
+  if (auto* remote = qobject_cast<RemoteObject*>(&obj)) return remote->call(member, kind, args);
+  const QList<vb::Variant> in = args;
+  return callLocal(obj, member, kind, in, &args);
 }
 
 }  // namespace automation

@@ -1,5 +1,5 @@
 #pragma once
-// Late binding in process: call a member of a QObject by its name, as the component model's
+// Late binding: call a member of a QObject by its name, as the component model's
 // dispatch did. Members are the object's public Q_INVOKABLE methods and slots, and its
 // Q_PROPERTYs:
 //   Method, Get  a method named like the member, or a readable property;
@@ -31,5 +31,13 @@ QString asciiName(const QString& name);
 // but not for this number of arguments; a VbError thrown by the member reaches the caller as
 // it was thrown.
 vb::Variant callByName(QObject& obj, const QString& member, CallKind kind, const QList<vb::Variant>& args = {});
+
+// The same call with every argument passed by reference, as the public classes' members take
+// them: afterwards `args` holds what the member left in each parameter it declared as a
+// non-const reference (vb::Variant&, QString&, short&, int&, double&, bool&, …), with the
+// automation type of the parameter (a QString& comes back a String, a short& an Integer).
+// Arguments for other parameters, and leftover optional ones, come back as they went in.
+// On a RemoteObject the call goes over the bus and the peer's changed arguments come back.
+vb::Variant callByName(QObject& obj, const QString& member, CallKind kind, QList<vb::Variant>& args);
 
 }  // namespace automation

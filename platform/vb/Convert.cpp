@@ -161,7 +161,9 @@ QString CStr(const Variant& v) {
       if (d.time() == QTime(0, 0)) return d.date().toString(QStringLiteral("dd.MM.yyyy"));
       return d.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     }
-    default: return q.toString();
+    default:
+      if (v.isCurrency()) return numberToText(q.value<Currency>().toDouble());
+      return q.toString();
   }
 }
 
@@ -183,6 +185,7 @@ double CDbl(const Variant& v) {
     case QMetaType::Double: return q.toDouble();
     case QMetaType::QDateTime: return toOleDate(q.toDateTime());
     default: {
+      if (v.isCurrency()) return q.value<Currency>().toDouble();
       const QString s = q.toString();
       if (auto d = parseNumberText(s)) return *d;
       if (s.trimmed().compare(QLatin1String("Wahr"), Qt::CaseInsensitive) == 0 ||

@@ -22,7 +22,8 @@ Variant Variant::fromQVariant(const QVariant& q) {
     case QMetaType::QTime: return Variant(QDateTime(QDate(1899, 12, 30), q.toTime()));
     case QMetaType::QByteArray: return Variant(QString::fromUtf8(q.toByteArray()));
     default:
-      if (q.canConvert<Variant>() && q.userType() == qMetaTypeId<Variant>()) return q.value<Variant>();
+      if (q.userType() == qMetaTypeId<Variant>()) return q.value<Variant>();
+      if (q.userType() == qMetaTypeId<Currency>()) return Variant(q.value<Currency>());
       return Variant(q.toString());
   }
 }
@@ -35,7 +36,7 @@ bool Variant::isNumberType() const {
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::Double: return true;
-    default: return false;
+    default: return isCurrency();
   }
 }
 
@@ -55,7 +56,7 @@ VarType Variant::varType() const {
     case QMetaType::LongLong: return VarType::LongLong;
     case QMetaType::Double: return VarType::Double;
     case QMetaType::QDateTime: return VarType::Date;
-    default: return VarType::String;
+    default: return isCurrency() ? VarType::Currency : VarType::String;
   }
 }
 

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/vb/Currency.h"
+
 namespace vb {
 
 // VB's VarType codes, as callers reading a field's Type see them.
@@ -29,6 +31,7 @@ class Variant {
   Variant(long long i) : m_marker(Marker::Value), m_value(static_cast<qlonglong>(i)) {}
   Variant(std::uint8_t b) : m_marker(Marker::Value), m_value(QVariant::fromValue(b)) {}
   Variant(double d) : m_marker(Marker::Value), m_value(d) {}
+  Variant(Currency c) : m_marker(Marker::Value), m_value(QVariant::fromValue(c)) {}
   Variant(const QString& s) : m_marker(Marker::Value), m_value(s) {}
   Variant(const char* s) : m_marker(Marker::Value), m_value(QString::fromUtf8(s)) {}
   Variant(const QDateTime& d) : m_marker(Marker::Value), m_value(d) {}
@@ -50,11 +53,12 @@ class Variant {
   bool isObject() const { return m_marker == Marker::Object; }
   bool isNothing() const { return m_marker == Marker::Object && !m_object; }
   bool isValue() const { return m_marker == Marker::Value; }
-  // A number type (Integer, Long, Double, Byte, Boolean is not one).
+  // A number type (Integer, Long, Double, Currency, Byte; Boolean is not one).
   bool isNumberType() const;
   bool isString() const { return isValue() && m_value.typeId() == QMetaType::QString; }
   bool isDate() const { return isValue() && m_value.typeId() == QMetaType::QDateTime; }
   bool isBool() const { return isValue() && m_value.typeId() == QMetaType::Bool; }
+  bool isCurrency() const { return isValue() && m_value.typeId() == qMetaTypeId<Currency>(); }
 
   VarType varType() const;
   const QVariant& value() const { return m_value; }

@@ -20,8 +20,11 @@ QString standardErrorText(long number) {
     case 76: return QStringLiteral("Pfad nicht gefunden");
     case 91: return QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt");
     case 94: return QStringLiteral("Unzulässige Verwendung von Null");
+    case 429: return QStringLiteral("Objekterstellung durch ActiveX-Komponente nicht möglich.");
     case 438: return QStringLiteral("Objekt unterstützt diese Eigenschaft oder Methode nicht");
+    case 440: return QStringLiteral("Automatisierungsfehler");
     case 457: return QStringLiteral("Dieser Schlüssel ist bereits einem Element dieser Auflistung zugeordnet");
+    case 462: return QStringLiteral("Der Remoteservercomputer existiert nicht oder ist nicht verfügbar");
     default: return QStringLiteral("Anwendungs- oder objektdefinierter Fehler");
   }
 }

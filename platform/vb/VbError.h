@@ -16,8 +16,11 @@ enum ErrorNumber : long {
   ErrPathNotFound = 76,
   ErrObjectNotSet = 91,
   ErrInvalidNull = 94,
+  ErrCannotCreateObject = 429,
   ErrNoSuchMember = 438,
+  ErrAutomation = 440,
   ErrDuplicateKey = 457,
+  ErrRemoteServerUnavailable = 462,
 };
 
 class VbError : public std::runtime_error {

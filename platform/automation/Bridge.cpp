@@ -1,0 +1,441 @@
+#include "platform/automation/Bridge.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMetaType>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
+#include <QDBusVirtualObject>
+#include <QEventLoop>
+#include <QHash>
+#include <QMetaMethod>
+#include <QMetaProperty>
+#include <QPointer>
+#include <limits>
+
+#include "platform/automation/ClassRegistry.h"
+#include "platform/automation/RemoteObject.h"
+#include "platform/automation/WireValue.h"
+#include "platform/vb/VbError.h"
+
+namespace automation {
+
+namespace {
+
+const QString ObjectPathPrefix = QStringLiteral("/obj/");
+const QString IntrospectableInterface = QStringLiteral("org.freedesktop.DBus.Introspectable");
+
+struct Export {
+  std::shared_ptr<QObject> object;
+  QHash<QString, quint32> holders;  // peer's unique name -> references it holds
+};
+
+QString escapeXml(const QString& s) { return s.toHtmlEscaped(); }
+
+// An interface name element allows letters, digits and '_', and no digit first.
+QString interfaceElement(const QString& name) {
+  QString out;
+  for (const QChar c : name) out += (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('_') ? c : QLatin1Char('_');
+  if (out.isEmpty() || out.front().isDigit()) out.prepend(QLatin1Char('_'));
+  return out;
+}
+
+QString classInterfaceName(const QMetaObject& mo) {
+  QString id = progIdOf(mo);
+  if (id.isEmpty()) id = QString::fromLatin1(mo.className()).replace(QLatin1String("::"), QLatin1String("."));
+  QStringList parts;
+  for (const QString& part : id.split(QLatin1Char('.'), Qt::SkipEmptyParts)) parts << interfaceElement(part);
+  return QLatin1String(Bridge::ClassInterfacePrefix) + parts.join(QLatin1Char('.'));
+}
+
+QString argXml(const QString& name, const char* type, const char* direction) {
+  return QStringLiteral("      <arg name=\"%1\" type=\"%2\" direction=\"%3\"/>\n")
+      .arg(escapeXml(name), QLatin1String(type), QLatin1String(direction));
+}
+
+// The public members of a class as methods taking and giving (yv): methods and slots (the one
+// with the most parameters where a name is overloaded), properties as a reading method and a
+// "let_" method when writable.
+QString classInterfaceXml(const QMetaObject& mo) {
+  QMap<QString, QMetaMethod> methods;
+  for (int i = QObject::staticMetaObject.methodCount(); i < mo.methodCount(); ++i) {
+    const QMetaMethod m = mo.method(i);
+    if (m.access() != QMetaMethod::Public) continue;
+    if (m.methodType() != QMetaMethod::Method && m.methodType() != QMetaMethod::Slot) continue;
+    const QString name = QString::fromLatin1(m.name());
+    const auto it = methods.constFind(name.toLower());
+    if (it == methods.constEnd() || it->parameterCount() < m.parameterCount()) methods.insert(name.toLower(), m);
+  }
+  QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(classInterfaceName(mo));
+  for (const QMetaMethod& m : std::as_const(methods)) {
+    xml += QStringLiteral("    <method name=\"%1\">\n").arg(QString::fromLatin1(m.name()));
+    const QList<QByteArray> names = m.parameterNames();
+    for (int p = 0; p < m.parameterCount(); ++p) {
+      const QString name = p < names.size() && !names[p].isEmpty() ? QString::fromLatin1(names[p]) : QStringLiteral("arg%1").arg(p);
+      xml += argXml(name, "(yv)", "in");
+    }
+    xml += argXml(QStringLiteral("result"), "(yv)", "out") + QStringLiteral("    </method>\n");
+  }
+  for (int i = QObject::staticMetaObject.propertyCount(); i < mo.propertyCount(); ++i) {
+    const QMetaProperty p = mo.property(i);
+    const QString name = QString::fromLatin1(p.name());
+    if (p.isReadable() && !methods.contains(name.toLower()))
+      xml += QStringLiteral("    <method name=\"%1\">\n").arg(name) + argXml(QStringLiteral("result"), "(yv)", "out") +
+             QStringLiteral("    </method>\n");
+    const QString let = QStringLiteral("let_") + name;
+    if (p.isWritable() && !methods.contains(let.toLower()))
+      xml += QStringLiteral("    <method name=\"%1\">\n").arg(let) + argXml(QStringLiteral("value"), "(yv)", "in") +
+             argXml(QStringLiteral("result"), "(yv)", "out") + QStringLiteral("    </method>\n");
+  }
+  return xml + QStringLiteral("  </interface>\n");
+}
+
+const QString& objectInterfaceXml() {
+  static const QString xml =
+      QStringLiteral("  <interface name=\"%1\">\n    <method name=\"Invoke\">\n").arg(QLatin1String(Bridge::ObjectInterface)) +
+      argXml(QStringLiteral("member"), "s", "in") + argXml(QStringLiteral("kind"), "y", "in") +
+      argXml(QStringLiteral("args"), "a(yv)", "in") + argXml(QStringLiteral("result"), "(yv)", "out") +
+      argXml(QStringLiteral("argsBack"), "a(yv)", "out") + QStringLiteral("    </method>\n    <method name=\"Release\">\n") +
+      argXml(QStringLiteral("count"), "u", "in") + QStringLiteral("    </method>\n  </interface>\n");
+  return xml;
+}
+
+const QString& factoryInterfaceXml() {
+  static const QString xml =
+      QStringLiteral("  <interface name=\"%1\">\n    <method name=\"CreateObject\">\n").arg(QLatin1String(Bridge::FactoryInterface)) +
+      argXml(QStringLiteral("progId"), "s", "in") + argXml(QStringLiteral("object"), "(so)", "out") +
+      QStringLiteral("    </method>\n  </interface>\n");
+  return xml;
+}
+
+QString introspectionDocument(const QString& body) {
+  return QStringLiteral(
+             "<!DOCTYPE node PUBLIC \"-//freedesktop//DTD D-BUS Object Introspection 1.0//EN\"\n"
+             " \"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n"
+             "  <interface name=\"org.freedesktop.DBus.Introspectable\">\n    <method name=\"Introspect\">\n"
+             "      <arg name=\"xml_data\" type=\"s\" direction=\"out\"/>\n    </method>\n  </interface>\n") +
+         body + QStringLiteral("</node>\n");
+}
+
+QString errorText(const vb::VbError& e) {
+  // Tabs would break the fields apart; a shell user reads the message as it is.
+  auto field = [](QString s) { return s.replace(QLatin1Char('\t'), QLatin1Char(' ')); };
+  return QStringLiteral("%1\t%2\t%3").arg(e.number()).arg(field(e.source()), field(e.description()));
+}
+
+}  // namespace
+
+// Receives every call to "/obj/<n>" and FACTORY on the bridge's thread (QtDBus posts them to the
+// thread the virtual object lives in).
+class ObjectTable : public QDBusVirtualObject {
+ public:
+  explicit ObjectTable(Bridge& bridge) : m_bridge(bridge) {}
+  QString introspect(const QString&) const override { return {}; }
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection&) override;
+
+ private:
+  Bridge& m_bridge;
+};
+
+struct Bridge::Private {
+  explicit Private(Bridge& bridge)
+      : q(bridge), table(bridge), watcher(QString(), bridge.m_connection, QDBusServiceWatcher::WatchForUnregistration) {}
+
+  Bridge& q;
+  ObjectTable table;
+  QDBusServiceWatcher watcher;
+  QHash<QString, Export> exports;          // by path
+  QHash<const QObject*, QString> paths;   // path of each exported object
+  QHash<QPair<QString, QString>, std::weak_ptr<RemoteObject>> proxies;  // by (bus name, path)
+  QStringList ownNames;
+  std::function<std::shared_ptr<QObject>(const QString&)> factory;
+  quint64 nextId = 1;
+
+  bool isOwnName(const QString& busName) const {
+    return busName == q.m_connection.baseService() || ownNames.contains(busName);
+  }
+
+  WireValue::Exporter exporterFor(const QString& peer) {
+    return [this, peer](const std::shared_ptr<QObject>& obj) { return exportFor(obj, peer); };
+  }
+  WireValue::Importer importer() {
+    return [this](const ObjectRef& ref) { return import(ref); };
+  }
+
+  ObjectRef exportFor(const std::shared_ptr<QObject>& obj, const QString& peer) {
+    if (!obj) return {QString(), QDBusObjectPath(QStringLiteral("/"))};
+    // A peer's own object goes back as its own reference; an object of a third process is
+    // exported as our proxy, so the third process's counts stay with the peers it knows.
+    if (const auto* remote = qobject_cast<const RemoteObject*>(obj.get()); remote && remote->busName() == peer)
+      return {remote->busName(), QDBusObjectPath(remote->path())};
+    QString path = paths.value(obj.get());
+    const bool added = path.isEmpty();
+    if (added) {
+      path = ObjectPathPrefix + QString::number(nextId++);
+      exports.insert(path, Export{obj, {}});
+      paths.insert(obj.get(), path);
+    }
+    ++exports[path].holders[peer];
+    watch(peer);
+    if (added) emit q.exportedCountChanged(int(exports.size()));
+    return {q.m_connection.baseService(), QDBusObjectPath(path)};
+  }
+
+  std::shared_ptr<QObject> import(const ObjectRef& ref) {
+    const QString path = ref.path.path();
+    if (isOwnName(ref.busName)) {
+      const auto it = exports.constFind(path);
+      if (it == exports.constEnd()) vb::raise(vb::ErrObjectNotSet, path);
+      return it->object;
+    }
+    const auto key = qMakePair(ref.busName, path);
+    if (std::shared_ptr<RemoteObject> proxy = proxies.value(key).lock()) {
+      ++proxy->m_received;
+      return proxy;
+    }
+    std::shared_ptr<RemoteObject> proxy(new RemoteObject(q, ref.busName, path));
+    proxy->m_received = 1;
+    proxies.insert(key, proxy);
+    return proxy;
+  }
+
+  // Watches the peer's name so a peer that leaves is released; a peer gone before the watch
+  // began is found by asking the bus once.
+  void watch(const QString& peer) {
+    if (watcher.watchedServices().contains(peer)) return;
+    watcher.addWatchedService(peer);
+    QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                                      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    ask << peer;
+    auto* pending = new QDBusPendingCallWatcher(q.m_connection.asyncCall(ask), &q);
+    QObject::connect(pending, &QDBusPendingCallWatcher::finished, &q, [this, peer](QDBusPendingCallWatcher* w) {
+      w->deleteLater();
+      const QDBusMessage reply = w->reply();
+      if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().value(0).toBool()) releasePeer(peer);
+    });
+  }
+
+  void release(const QString& path, const QString& peer, quint32 count) {
+    const auto it = exports.find(path);
+    if (it == exports.end() || !it->holders.contains(peer)) return;
+    quint32& held = it->holders[peer];
+    held -= std::min(held, count);
+    if (held == 0) it->holders.remove(peer);
+    if (!it->holders.isEmpty()) return;
+    Export dropped = exports.take(path);
+    paths.remove(dropped.object.get());
+    forgetIfIdle(peer);
+    dropped = {};  // the object's termination runs here unless someone else holds it
+    emit q.exportedCountChanged(int(exports.size()));
+  }
+
+  void releasePeer(const QString& peer) {
+    QStringList held;
+    for (auto it = exports.cbegin(); it != exports.cend(); ++it)
+      if (it->holders.contains(peer)) held << it.key();
+    for (const QString& path : held) release(path, peer, std::numeric_limits<quint32>::max());
+    forgetIfIdle(peer);
+  }
+
+  void forgetIfIdle(const QString& peer) {
+    for (const Export& e : std::as_const(exports))
+      if (e.holders.contains(peer)) return;
+    watcher.removeWatchedService(peer);
+  }
+
+  QString introspect(const QString& path) const {
+    if (path == QLatin1String(FactoryPath)) return introspectionDocument(factory ? factoryInterfaceXml() : QString());
+    if (const auto it = exports.constFind(path); it != exports.constEnd()) {
+      QString body = objectInterfaceXml();
+      if (!qobject_cast<const RemoteObject*>(it->object.get())) body += classInterfaceXml(*it->object->metaObject());
+      return introspectionDocument(body);
+    }
+    QString nodes;
+    if (path + QLatin1Char('/') == ObjectPathPrefix)
+      for (auto it = exports.cbegin(); it != exports.cend(); ++it)
+        nodes += QStringLiteral("  <node name=\"%1\"/>\n").arg(it.key().mid(ObjectPathPrefix.size()));
+    return introspectionDocument(nodes);
+  }
+
+  void reply(const QDBusMessage& call, const QVariantList& values) {
+    if (call.isReplyRequired()) q.m_connection.send(call.createReply(values));
+  }
+
+  void handleCall(const QDBusMessage& call);
+  void handleObjectCall(const QDBusMessage& call, const std::shared_ptr<QObject>& obj);
+};
+
+bool ObjectTable::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
+  m_bridge.d->handleCall(message);
+  return true;
+}
+
+void Bridge::Private::handleCall(const QDBusMessage& call) {
+  const QString path = call.path();
+  if (call.interface() == IntrospectableInterface && call.member() == QLatin1String("Introspect")) {
+    reply(call, {introspect(path)});
+    return;
+  }
+  try {
+    if (path == QLatin1String(FactoryPath) && factory && call.member() == QLatin1String("CreateObject") &&
+        call.signature() == QLatin1String("s")) {
+      const std::shared_ptr<QObject> obj = factory(call.arguments().value(0).toString());
+      if (!obj) vb::raise(vb::ErrCannotCreateObject, call.arguments().value(0).toString());
+      reply(call, {QVariant::fromValue(exportFor(obj, call.service()))});
+      return;
+    }
+    const auto it = exports.constFind(path);
+    if (it == exports.constEnd()) {
+      q.m_connection.send(call.createErrorReply(QDBusError::UnknownObject, QStringLiteral("No object at %1").arg(path)));
+      return;
+    }
+    // Held here too: the object may be released by a nested call while its member runs.
+    const std::shared_ptr<QObject> obj = it->object;
+    handleObjectCall(call, obj);
+  } catch (const vb::VbError& e) {
+    q.m_connection.send(call.createErrorReply(QLatin1String(ErrorName), errorText(e)));
+  } catch (const std::exception& e) {
+    q.m_connection.send(call.createErrorReply(
+        QLatin1String(ErrorName), errorText(vb::VbError(vb::ErrAutomation, QString::fromLocal8Bit(e.what()), call.member()))));
+  }
+}
+
+void Bridge::Private::handleObjectCall(const QDBusMessage& call, const std::shared_ptr<QObject>& obj) {
+  const QString iface = call.interface();
+  const QString peer = call.service();
+  const QVariantList in = call.arguments();
+  if (iface == QLatin1String(ObjectInterface) && call.member() == QLatin1String("Invoke") &&
+      call.signature() == QLatin1String("sya(yv)")) {
+    const uchar kind = in[1].value<uchar>();
+    if (kind > uchar(CallKind::Set)) vb::raise(vb::ErrInvalidCall, call.member());
+    QList<vb::Variant> args = WireValue::decode(qdbus_cast<QList<WireValue>>(in[2]), importer());
+    const vb::Variant result = callByName(*obj, in[0].toString(), CallKind(kind), args);
+    reply(call, {QVariant::fromValue(WireValue::encode(result, exporterFor(peer))),
+                 QVariant::fromValue(WireValue::encode(args, exporterFor(peer)))});
+  } else if (iface == QLatin1String(ObjectInterface) && call.member() == QLatin1String("Release") &&
+             call.signature() == QLatin1String("u")) {
+    release(call.path(), peer, in[0].toUInt());
+    reply(call, {});
+  } else if (iface.isEmpty() || iface.startsWith(QLatin1String(ClassInterfacePrefix))) {
+    QString member = call.member();
+    CallKind kind = CallKind::Method;
+    if (member.startsWith(QLatin1String("let_"), Qt::CaseInsensitive)) kind = CallKind::Let;
+    if (member.startsWith(QLatin1String("set_"), Qt::CaseInsensitive)) kind = CallKind::Set;
+    if (kind != CallKind::Method) member = member.mid(4);
+    QList<vb::Variant> args;
+    for (const QVariant& arg : in) args << WireValue::fromArgument(arg, importer());
+    const vb::Variant result = callByName(*obj, member, kind, args);
+    reply(call, {QVariant::fromValue(WireValue::encode(result, exporterFor(peer)))});
+  } else {
+    q.m_connection.send(call.createErrorReply(QDBusError::UnknownMethod,
+                                              QStringLiteral("No method %1.%2 (%3)").arg(iface, call.member(), call.signature())));
+  }
+}
+
+Bridge::Bridge(const QDBusConnection& connection, QObject* parent)
+    : QObject(parent), m_connection(connection), d(std::make_unique<Private>(*this)) {
+  WireValue::registerTypes();
+  m_connection.registerVirtualObject(ObjectPathPrefix.chopped(1), &d->table, QDBusConnection::SubPath);
+  connect(&d->watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& peer) { d->releasePeer(peer); });
+}
+
+Bridge::~Bridge() {
+  m_connection.unregisterObject(ObjectPathPrefix.chopped(1), QDBusConnection::UnregisterTree);
+  if (d->factory) m_connection.unregisterObject(QLatin1String(FactoryPath));
+}
+
+Bridge& Bridge::session() {
+  static QPointer<Bridge> bridge;
+  if (!bridge) {
+    if (!QCoreApplication::instance()) vb::raise(vb::ErrCannotCreateObject, QStringLiteral("no QCoreApplication"));
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) vb::raise(vb::ErrCannotCreateObject, bus.lastError().message());
+    bridge = new Bridge(bus);
+    // Before QtDBus winds its connections down at the application's end.
+    qAddPostRoutine([] { delete bridge.data(); });
+  }
+  return *bridge;
+}
+
+void Bridge::serveFactory(std::function<std::shared_ptr<QObject>(const QString&)> factory) {
+  const bool first = !d->factory;
+  d->factory = std::move(factory);
+  if (first) m_connection.registerVirtualObject(QLatin1String(FactoryPath), &d->table);
+}
+
+void Bridge::addOwnName(const QString& busName) {
+  if (!d->ownNames.contains(busName)) d->ownNames << busName;
+}
+
+int Bridge::exportedCount() const { return int(d->exports.size()); }
+
+QDBusMessage Bridge::waitForReply(const QDBusMessage& call) {
+  // No client timeout: a call may open a window the user works in for as long as he likes. A
+  // peer that leaves the bus ends the call with an error from the bus.
+  QDBusPendingCall pending = m_connection.asyncCall(call, std::numeric_limits<int>::max());
+  if (!pending.isFinished()) {
+    QDBusPendingCallWatcher watcher(pending);
+    QEventLoop loop;
+    connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
+  if (!pending.isFinished())  // the application is quitting
+    return call.createErrorReply(QDBusError::NoReply, QStringLiteral("The call was left unfinished"));
+  return pending.reply();
+}
+
+namespace {
+
+// A run-time error of the peer as it was raised there; `otherwise` for the bus's own errors.
+[[noreturn]] void raiseReplyError(const QDBusMessage& reply, long otherwise) {
+  if (reply.errorName() == QLatin1String(Bridge::ErrorName)) {
+    const QStringList fields = reply.errorMessage().split(QLatin1Char('\t'));
+    bool ok = false;
+    const long number = fields.value(0).toLong(&ok);
+    if (ok && fields.size() == 3) throw vb::VbError(number, fields[2], fields[1]);
+  }
+  vb::raise(otherwise, reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage());
+}
+
+}  // namespace
+
+std::shared_ptr<QObject> Bridge::createRemote(const QString& busName, const QString& progId) {
+  QDBusMessage call = QDBusMessage::createMethodCall(busName, QLatin1String(FactoryPath), QLatin1String(FactoryInterface),
+                                                     QStringLiteral("CreateObject"));
+  call << progId;
+  const QDBusMessage reply = waitForReply(call);
+  if (reply.type() != QDBusMessage::ReplyMessage) raiseReplyError(reply, vb::ErrCannotCreateObject);
+  if (reply.signature() != QLatin1String("(so)")) vb::raise(vb::ErrCannotCreateObject, busName);
+  const ObjectRef ref = qdbus_cast<ObjectRef>(reply.arguments().value(0));
+  if (ref.path.path() == QLatin1String("/")) vb::raise(vb::ErrCannotCreateObject, progId);
+  return d->import(ref);
+}
+
+vb::Variant Bridge::invokeRemote(const RemoteObject& proxy, const QString& member, CallKind kind, QList<vb::Variant>& args) {
+  QDBusMessage call = QDBusMessage::createMethodCall(proxy.busName(), proxy.path(), QLatin1String(ObjectInterface),
+                                                     QStringLiteral("Invoke"));
+  // A vanished server is not started again behind the caller's back.
+  call.setAutoStartService(false);
+  call << member << QVariant::fromValue(uchar(kind))
+       << QVariant::fromValue(WireValue::encode(args, d->exporterFor(proxy.busName())));
+  const QDBusMessage reply = waitForReply(call);
+  if (reply.type() != QDBusMessage::ReplyMessage) raiseReplyError(reply, vb::ErrRemoteServerUnavailable);
+  if (reply.signature() != QLatin1String("(yv)a(yv)")) vb::raise(vb::ErrAutomation, proxy.busName());
+  const vb::Variant result = qdbus_cast<WireValue>(reply.arguments()[0]).decode(d->importer());
+  const QList<vb::Variant> back = WireValue::decode(qdbus_cast<QList<WireValue>>(reply.arguments()[1]), d->importer());
+  if (back.size() == args.size()) args = back;
+  return result;
+}
+
+void Bridge::releaseRemote(const QString& busName, const QString& path, quint32 count) {
+  const auto key = qMakePair(busName, path);
+  if (d->proxies.value(key).expired()) d->proxies.remove(key);
+  if (count == 0) return;
+  QDBusMessage release = QDBusMessage::createMethodCall(busName, path, QLatin1String(ObjectInterface), QStringLiteral("Release"));
+  release.setAutoStartService(false);
+  release << count;
+  m_connection.send(release);
+}
+
+}  // namespace automation

@@ -1,0 +1,99 @@
+#pragma once
+// One side of the out-of-process road, over a QDBusConnection; the server program and every
+// host have one. It exports local objects that travel in calls and replies (one object path
+// each, "/obj/<n>"; the same object keeps its path while it is exported) and turns references
+// that arrive into RemoteObject proxies, or back into the local object when the reference comes
+// home (its bus name is this connection's unique name or one of its own well-known names).
+//
+// On the bus every exported object answers:
+//   de.automation.Object.Invoke(s member, y kind, a(yv) args) -> ((yv) result, a(yv) argsBack)
+//       kind 0 Method, 1 Get, 2 Let, 3 Set; goes through callByName, argsBack holds the
+//       arguments as the member left them (by-reference parameters changed).
+//   de.automation.Object.Release(u count)
+//       the sender drops `count` of the references it received to this object.
+//   de.automation.class.<identifier or class name>.<Member>((yv) …) -> ((yv) result)
+//       each public member called directly, for shell users (gdbus call, busctl); plain basic
+//       values (s, i, d, b, …) are taken as arguments too. "let_<Name>"/"set_<Name>" assign.
+//   org.freedesktop.DBus.Introspectable.Introspect, listing the members above.
+// A value travels as (yv): the VarType code and n Integer, i Long, x LongLong, d Double,
+// x Currency (ten-thousandths), d Date (OLE serial), b Boolean, s String, y Byte,
+// (so) object reference (bus name, path; path "/" is Nothing), i 0 Empty/Null/Missing
+// (Missing is code 10, Error).
+// A run-time error comes back as the D-Bus error "de.automation.Error" whose message is
+// "<number>\t<source>\t<description>"; other exceptions as error 440.
+//
+// References are counted per peer (its unique name): each reference sent to a peer counts one,
+// the peer's RemoteObject sends Release with its count when it goes, and a peer that leaves the
+// bus (exit, crash) is released of all it held. When no peer holds an object any more the bridge
+// drops its shared_ptr, so the object's destructor runs if nobody else holds it.
+//
+// Everything runs on the thread that owns the bridge (the main thread); calls wait for their
+// reply in a local event loop that serves incoming calls (callbacks) but no user input, without
+// a client timeout: a peer that leaves the bus ends the call with error 462.
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "platform/automation/LateBinding.h"
+#include "platform/vb/Variant.h"
+
+namespace automation {
+
+class RemoteObject;
+
+class Bridge : public QObject {
+  Q_OBJECT
+
+ public:
+  // The D-Bus names of the road, for shells and other languages.
+  static constexpr const char* ObjectInterface = "de.automation.Object";
+  static constexpr const char* ClassInterfacePrefix = "de.automation.class.";
+  static constexpr const char* FactoryInterface = "de.automation.Factory";
+  static constexpr const char* FactoryPath = "/factory";
+  static constexpr const char* ErrorName = "de.automation.Error";
+
+  explicit Bridge(const QDBusConnection& connection, QObject* parent = nullptr);
+  ~Bridge() override;
+
+  // The bridge of the session bus, made on first use; the one createRemoteObject and Server use.
+  // Raises 429 when there is no session bus.
+  static Bridge& session();
+
+  QDBusConnection connection() const { return m_connection; }
+
+  // Serves de.automation.Factory.CreateObject(s progId) -> ((so)) at FactoryPath through
+  // `factory`; the reference returned counts for the caller.
+  void serveFactory(std::function<std::shared_ptr<QObject>(const QString&)> factory);
+  // A well-known name this side owns: references under it come home as local objects.
+  void addOwnName(const QString& busName);
+
+  // Creates an object at the peer `busName` through its factory (D-Bus activation starts the
+  // program when it is not running). Raises what the peer raised (429 for an unknown
+  // identifier), 429 when the peer cannot be reached or started.
+  std::shared_ptr<QObject> createRemote(const QString& busName, const QString& progId);
+
+  // Number of local objects peers hold references to.
+  int exportedCount() const;
+
+ signals:
+  // The number of exported objects changed (an object was handed out, or its last reference went).
+  void exportedCountChanged(int count);
+
+ private:
+  friend class RemoteObject;
+  friend class ObjectTable;
+  struct Private;
+
+  vb::Variant invokeRemote(const RemoteObject& proxy, const QString& member, CallKind kind, QList<vb::Variant>& args);
+  void releaseRemote(const QString& busName, const QString& path, quint32 count);
+  QDBusMessage waitForReply(const QDBusMessage& call);
+
+  QDBusConnection m_connection;
+  std::unique_ptr<Private> d;
+};
+
+}  // namespace automation

@@ -1,0 +1,67 @@
+#include "platform/automation/Server.h"
+
+#include <QDBusConnectionInterface>
+
+#include "platform/automation/Bridge.h"
+#include "platform/automation/ClassRegistry.h"
+#include "platform/vb/VbError.h"
+
+namespace automation {
+
+QString busNameFor(const QString& progId) {
+  return QStringLiteral("de.automation.") + progId.section(QLatin1Char('.'), 0, 0).toLower();
+}
+
+Server::Server(const QString& project, QObject* parent) : QObject(parent), m_busName(busNameFor(project)) {
+  m_grace.setSingleShot(true);
+  m_grace.setInterval(std::chrono::seconds(30));
+  connect(&m_grace, &QTimer::timeout, this, [this] {
+    if (!m_created) emit idle();
+  });
+  // QtDBus keeps a program running when the bus goes away (the session ended).
+  m_busCheck.setInterval(std::chrono::seconds(1));
+  connect(&m_busCheck, &QTimer::timeout, this, &Server::checkBus);
+}
+
+bool Server::start() {
+  Bridge* bridge = nullptr;
+  try {
+    bridge = &Bridge::session();
+  } catch (const vb::VbError& e) {
+    m_error = QStringLiteral("No session bus: %1").arg(e.source());
+    return false;
+  }
+  // The factory answers before the name is claimed: activation hands waiting calls over at once.
+  bridge->serveFactory([](const QString& progId) { return createObject(progId); });
+  bridge->addOwnName(m_busName);
+  connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged, Qt::UniqueConnection);
+  const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bridge->connection().interface()->registerService(
+      m_busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+  if (!reply.isValid()) {
+    m_error = QStringLiteral("%1: %2").arg(m_busName, reply.error().message());
+    return false;
+  }
+  if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+    m_error = QStringLiteral("%1 is owned by another process").arg(m_busName);
+    return false;
+  }
+  m_grace.start();
+  m_busCheck.start();
+  return true;
+}
+
+void Server::setStartGrace(std::chrono::milliseconds grace) { m_grace.setInterval(grace); }
+
+void Server::onExportedCountChanged(int count) {
+  if (count > 0) {
+    m_created = true;
+  } else if (m_created) {
+    emit idle();
+  }
+}
+
+void Server::checkBus() {
+  if (!Bridge::session().connection().isConnected()) emit idle();
+}
+
+}  // namespace automation

@@ -1,0 +1,54 @@
+#pragma once
+// A program's public face on the session bus: it owns the program's well-known name and serves
+// the factory (de.automation.Factory.CreateObject at "/factory") from the class registry.
+// A program registers its classes, starts a Server and quits on idle():
+//   automation::registerClass<Application>(QStringLiteral("Skrivant.Application"));
+//   automation::Server server(QStringLiteral("Skrivant"));
+//   if (!server.start()) return 1;
+//   QObject::connect(&server, &automation::Server::idle, &app, &QCoreApplication::quit);
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <chrono>
+
+namespace automation {
+
+// The session-bus name of the program serving `progId`: "de.automation." followed by the
+// identifier's part before the first dot in lower case ("Skrivant.Application" and
+// "skrivant.application" both give "de.automation.skrivant"), as bus names are case-sensitive
+// and identifiers are not. A bare project name ("Skrivant") gives the same.
+QString busNameFor(const QString& progId);
+
+class Server : public QObject {
+  Q_OBJECT
+
+ public:
+  // Serves the identifiers of `project` ("Skrivant") under busNameFor(project).
+  explicit Server(const QString& project, QObject* parent = nullptr);
+
+  // Claims the bus name. False, with errorString(), when there is no session bus or another
+  // process owns the name.
+  bool start();
+  QString busName() const { return m_busName; }
+  QString errorString() const { return m_error; }
+
+  // How long a started server waits for its first object before it is idle (30 s).
+  void setStartGrace(std::chrono::milliseconds grace);
+
+ signals:
+  // Nothing is left to serve: the last object held by a client was released (or its client
+  // left the bus), no object was created within the start grace, or the bus went away.
+  void idle();
+
+ private:
+  void onExportedCountChanged(int count);
+  void checkBus();
+
+  QString m_busName;
+  QString m_error;
+  QTimer m_grace;
+  QTimer m_busCheck;
+  bool m_created = false;
+};
+
+}  // namespace automation
