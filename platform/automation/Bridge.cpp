@@ -145,8 +145,11 @@ struct Bridge::Private {
   Bridge& q;
   ObjectTable table;
   QDBusServiceWatcher watcher;
-  QHash<QString, Export> exports;          // by path
-  QHash<const QObject*, QString> paths;   // path of each exported object
+  QHash<QString, Export> exports;  // objects peers hold, by path
+  // Every object ever exported keeps its path while it lives: a peer's release may overtake
+  // the reply that hands the object back, which must still find it.
+  QHash<const QObject*, QString> paths;
+  QHash<QString, std::weak_ptr<QObject>> known;
   QHash<QPair<QString, QString>, std::weak_ptr<RemoteObject>> proxies;  // by (bus name, path)
   QStringList ownNames;
   std::function<std::shared_ptr<QObject>(const QString&)> factory;
@@ -170,12 +173,17 @@ struct Bridge::Private {
     if (const auto* remote = qobject_cast<const RemoteObject*>(obj.get()); remote && remote->busName() == peer)
       return {remote->busName(), QDBusObjectPath(remote->path())};
     QString path = paths.value(obj.get());
-    const bool added = path.isEmpty();
-    if (added) {
+    if (path.isEmpty()) {
       path = ObjectPathPrefix + QString::number(nextId++);
-      exports.insert(path, Export{obj, {}});
       paths.insert(obj.get(), path);
+      known.insert(path, obj);
+      QObject::connect(obj.get(), &QObject::destroyed, &q, [this, raw = obj.get(), path] {
+        paths.remove(raw);
+        known.remove(path);
+      });
     }
+    const bool added = !exports.contains(path);
+    if (added) exports.insert(path, Export{obj, {}});
     ++exports[path].holders[peer];
     watch(peer);
     if (added) emit q.exportedCountChanged(int(exports.size()));
@@ -185,9 +193,8 @@ struct Bridge::Private {
   std::shared_ptr<QObject> import(const ObjectRef& ref) {
     const QString path = ref.path.path();
     if (isOwnName(ref.busName)) {
-      const auto it = exports.constFind(path);
-      if (it == exports.constEnd()) vb::raise(vb::ErrObjectNotSet, path);
-      return it->object;
+      if (std::shared_ptr<QObject> obj = known.value(path).lock()) return obj;
+      vb::raise(vb::ErrObjectNotSet, path);
     }
     const auto key = qMakePair(ref.busName, path);
     if (std::shared_ptr<RemoteObject> proxy = proxies.value(key).lock()) {
@@ -224,7 +231,6 @@ struct Bridge::Private {
     if (held == 0) it->holders.remove(peer);
     if (!it->holders.isEmpty()) return;
     Export dropped = exports.take(path);
-    paths.remove(dropped.object.get());
     forgetIfIdle(peer);
     dropped = {};  // the object's termination runs here unless someone else holds it
     emit q.exportedCountChanged(int(exports.size()));

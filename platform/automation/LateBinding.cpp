@@ -85,6 +85,17 @@ vb::Variant fromResult(const QVariant& value, const QMetaType& type) {
   return vb::Variant::fromQVariant(value);
 }
 
+// moc keeps "&" in the name of a non-const reference parameter only (a const one normalises away).
+bool isByReference(const QMetaMethod& m, int parameter) {
+  return m.parameterTypeName(parameter).endsWith('&');
+}
+
+// moc records no meta type for a non-const reference parameter; the type it refers to has one.
+QMetaType parameterType(const QMetaMethod& m, int parameter) {
+  if (!isByReference(m, parameter)) return m.parameterMetaType(parameter);
+  return QMetaType::fromName(m.parameterTypeName(parameter).chopped(1));
+}
+
 bool nameMatches(const QByteArray& candidate, const QString& wanted) {
   return QString::fromLatin1(candidate).compare(wanted, Qt::CaseInsensitive) == 0;
 }
@@ -103,7 +114,7 @@ std::optional<QMetaMethod> findMethod(const QMetaObject& mo, const QString& want
     if (m.parameterCount() < argc || optional) continue;
     bool rest = true;
     for (int p = int(argc); p < m.parameterCount(); ++p)
-      rest = rest && m.parameterMetaType(p) == QMetaType::fromType<vb::Variant>();
+      rest = rest && parameterType(m, p) == QMetaType::fromType<vb::Variant>();
     if (rest) optional = m;
   }
   return optional;
@@ -115,11 +126,6 @@ std::optional<QMetaProperty> findProperty(const QMetaObject& mo, const QString& 
     if (nameMatches(p.name(), wanted)) return p;
   }
   return std::nullopt;
-}
-
-// moc keeps "&" in the name of a non-const reference parameter only (a const one normalises away).
-bool isByReference(const QMetaMethod& m, int parameter) {
-  return m.parameterTypeName(parameter).endsWith('&');
 }
 
 // Calls `m`; with `byRef`, the arguments for reference parameters are replaced by what the
@@ -136,14 +142,14 @@ vb::Variant invoke(QObject& obj, const QMetaMethod& m, const QList<vb::Variant>&
   }
   for (int i = 0; i < n; ++i) {
     const vb::Variant arg = i < args.size() ? args[i] : vb::Variant::missing();
-    values.push_back(toParameter(arg, m.parameterMetaType(i)));
+    values.push_back(toParameter(arg, parameterType(m, i)));
     argv[i + 1] = values.back().data();
   }
   QMetaObject::metacall(&obj, QMetaObject::InvokeMetaMethod, m.methodIndex(), argv.data());
   const std::size_t first = argv[0] ? 1 : 0;
   if (byRef) {
     for (int i = 0; i < n && i < byRef->size(); ++i)
-      if (isByReference(m, i)) (*byRef)[i] = fromResult(values[first + i], m.parameterMetaType(i));
+      if (isByReference(m, i)) (*byRef)[i] = fromResult(values[first + i], parameterType(m, i));
   }
   return first ? fromResult(values.front(), returnType) : vb::Variant();
 }

@@ -48,6 +48,11 @@ class Druckauftrag : public QObject {
   Q_INVOKABLE vb::Variant Wert() const { return Variant::null(); }
   Q_INVOKABLE void Verbinden(Druckauftrag* anderer) { verbunden = anderer; }
   Q_INVOKABLE QObject* Roh() { return this; }
+  Q_INVOKABLE void LokalerPfad(QString& pfad, short& laenge, const QString& fest) {
+    pfad = pfad.trimmed();
+    laenge = short(pfad.size());
+    (void)fest;
+  }
   Q_INVOKABLE void Fehler() { vb::raise(vb::ErrObjectNotSet, QStringLiteral("Quelle"), QStringLiteral("eigene Beschreibung")); }
 
  signals:
@@ -209,3 +214,16 @@ TEST(LateBinding, PropertiesAreFoundForGetAndLet) {
 }
 
 #include "LateBindingTest.moc"
+
+TEST(LateBinding, ByReferenceParametersComeBackChangedWithTheirType) {
+  Druckauftrag d;
+  QList<Variant> args{Variant(QStringLiteral("  C:\\Vorlagen  ")), Variant(1.5), Variant(7)};
+  callByName(d, QStringLiteral("LokalerPfad"), CallKind::Method, args);
+  EXPECT_EQ(args[0], Variant(QStringLiteral("C:\\Vorlagen")));
+  EXPECT_EQ(args[1], Variant(std::int16_t(11)));  // an Integer now, as the parameter is
+  EXPECT_EQ(args[2], Variant(7));                 // const: as it went in
+  // The const overload leaves the caller's arguments alone.
+  const QList<Variant> fixed{Variant(QStringLiteral(" x ")), Variant(0), Variant(0)};
+  callByName(d, QStringLiteral("LokalerPfad"), CallKind::Method, fixed);
+  EXPECT_EQ(fixed[0], Variant(QStringLiteral(" x ")));
+}

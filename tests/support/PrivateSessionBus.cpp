@@ -1,0 +1,64 @@
+#include "tests/support/PrivateSessionBus.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <memory>
+
+namespace testsupport {
+
+namespace {
+
+constexpr int StartMs = 15000;
+
+struct Daemon {
+  QProcess process;
+  std::string failure;
+  bool running = false;
+
+  ~Daemon() {
+    // Servers it started see the bus go and end themselves.
+    if (process.state() != QProcess::NotRunning) {
+      process.kill();
+      process.waitForFinished(5000);
+    }
+  }
+};
+
+Daemon& daemon() {
+  static Daemon d;
+  return d;
+}
+
+}  // namespace
+
+bool PrivateSessionBus::installed() { return !QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty(); }
+
+const char* PrivateSessionBus::notInstalledMessage() { return "dbus-daemon is not installed (scripts/setup installs dbus-daemon)"; }
+
+bool PrivateSessionBus::ensure() {
+  Daemon& d = daemon();
+  if (d.running) return true;
+  d.process.setProgram(QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")));
+  d.process.setArguments({QStringLiteral("--config-file=" SKRIVANT_DBUS_SESSION_CONFIG), QStringLiteral("--nofork"),
+                          QStringLiteral("--print-address=1")});
+  d.process.setProcessChannelMode(QProcess::SeparateChannels);
+  d.process.start();
+  if (!d.process.waitForStarted(StartMs)) {
+    d.failure = "dbus-daemon did not start: " + d.process.errorString().toStdString();
+    return false;
+  }
+  while (!d.process.canReadLine() && d.process.waitForReadyRead(StartMs)) {
+  }
+  const QByteArray address = d.process.readLine().trimmed();
+  if (address.isEmpty()) {
+    d.failure = "dbus-daemon printed no address: " + d.process.readAllStandardError().toStdString();
+    return false;
+  }
+  qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+  d.running = true;
+  return true;
+}
+
+const std::string& PrivateSessionBus::failure() { return daemon().failure; }
+
+}  // namespace testsupport

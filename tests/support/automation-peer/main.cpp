@@ -1,0 +1,102 @@
+// The bridge tests' peer. Without arguments it is the server of "BridgeTest.*", started by D-Bus
+// activation from its build-tree service file. With "--hold <log file>" it is a host that
+// creates a BridgeTest.Lifetime, prints "ready" and waits to be killed.
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+#include <QThread>
+#include <cstdio>
+#include <unistd.h>
+
+#include "platform/automation/ClassRegistry.h"
+#include "platform/automation/Client.h"
+#include "platform/automation/Server.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/VbError.h"
+
+using automation::CallKind;
+using automation::callByName;
+using vb::Variant;
+
+namespace {
+
+// Gives back what it gets and changes what it gets by reference.
+class EchoObject : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QString Name MEMBER m_name)
+
+ public:
+  Q_INVOKABLE vb::Variant Echo(const vb::Variant& value) { return value; }
+  Q_INVOKABLE int VarTypeOf(const vb::Variant& value) { return int(value.varType()); }
+  Q_INVOKABLE void Trim(QString& text) { text = text.trimmed(); }
+  Q_INVOKABLE void Increment(short& number, vb::Variant& note) {
+    ++number;
+    note = Variant(QStringLiteral("geändert"));
+  }
+  Q_INVOKABLE void Raise(int number, const QString& source, const QString& description) {
+    vb::raise(number, source, description);
+  }
+  // Whether `other` is an Echo of this process: a reference that came home.
+  Q_INVOKABLE bool IsLocal(const std::shared_ptr<QObject>& other) { return qobject_cast<EchoObject*>(other.get()); }
+  Q_INVOKABLE int Pid() { return int(::getpid()); }
+  Q_INVOKABLE void Block(int seconds) { QThread::sleep(seconds); }
+
+  // Walks a record source of the caller: "<RecordCount>:<Name>;<Name>…".
+  Q_INVOKABLE QString Names(const std::shared_ptr<QObject>& records) {
+    QStringList names;
+    callByName(*records, QStringLiteral("MoveFirst"), CallKind::Method);
+    const long count = vb::CLng(callByName(*records, QStringLiteral("RecordCount"), CallKind::Get));
+    while (!vb::CBool(callByName(*records, QStringLiteral("EOF"), CallKind::Get))) {
+      const Variant field = callByName(*records, QStringLiteral("Fields"), CallKind::Method, {Variant("Name")});
+      names << vb::CStr(callByName(*field.object(), QStringLiteral("Value"), CallKind::Get));
+      callByName(*records, QStringLiteral("MoveNext"), CallKind::Method);
+    }
+    return QString::number(count) + QLatin1Char(':') + names.join(QLatin1Char(';'));
+  }
+
+ private:
+  QString m_name;
+};
+
+// Writes a line into its log file when it terminates, so a test sees the release.
+class Lifetime : public QObject {
+  Q_OBJECT
+
+ public:
+  ~Lifetime() override {
+    QFile file(m_log);
+    if (!m_log.isEmpty() && file.open(QIODevice::Append)) file.write("terminated\n");
+  }
+  Q_INVOKABLE void SetLogFile(const QString& path) { m_log = path; }
+
+ private:
+  QString m_log;
+};
+
+int hold(const QString& log) {
+  auto lifetime = automation::createRemoteObject(QStringLiteral("BridgeTest.Lifetime"));
+  callByName(*lifetime, QStringLiteral("SetLogFile"), CallKind::Method, {Variant(log)});
+  std::puts("ready");
+  std::fflush(stdout);
+  return QCoreApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  if (args.size() == 3 && args[1] == QLatin1String("--hold")) return hold(args[2]);
+
+  automation::registerClass<EchoObject>(QStringLiteral("BridgeTest.Echo"));
+  automation::registerClass<Lifetime>(QStringLiteral("BridgeTest.Lifetime"));
+  automation::Server server(QStringLiteral("BridgeTest"));
+  if (!server.start()) {
+    QTextStream(stderr) << server.errorString() << '\n';
+    return 1;
+  }
+  QObject::connect(&server, &automation::Server::idle, &app, &QCoreApplication::quit);
+  return app.exec();
+}
+
+#include "main.moc"
