@@ -1,29 +1,33 @@
-// Creates the engine's print window in process and calls it by name, as a host would.
-// Prints one line per answer; exits non-zero when something is not there.
+// A host that links the installed engine and drives Skrivant.Application in process, by name, as
+// it would over the bus. Prints one line per answer; exits non-zero when something is missing.
+//   inprocess-host <local path>
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
 #include <memory>
 
-#include "engine/frmDrucken.h"
+#include "automation/Klassenregistrierung.h"
+#include "platform/automation/ClassRegistry.h"
 #include "platform/automation/LateBinding.h"
-#include "platform/report/ReportControl.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/Format.h"
 #include "platform/vb/VbError.h"
 
+using automation::CallKind;
+
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  QApplication qapp(argc, argv);
+  if (argc != 2) return 64;
   try {
-    frmDrucken fenster(std::make_shared<report::ReportControl>());
-    automation::callByName(fenster, QStringLiteral("PDFArchivDatei"), automation::CallKind::Let,
-                           {QStringLiteral("/tmp/archiv.pdf")});
-    const QString archiv =
-        vb::CStr(automation::callByName(fenster, QStringLiteral("PDFArchivDatei"), automation::CallKind::Get));
-    const QString version =
-        vb::CStr(automation::callByName(fenster, QStringLiteral("GetVersion"), automation::CallKind::Method));
-    std::printf("PDFArchivDatei=%s\n", qPrintable(archiv));
-    std::printf("GetVersion=%s\n", qPrintable(version));
+    KlassenRegistrieren();
+    const auto app = automation::createObject(QStringLiteral("Skrivant.Application"));
+    QList<vb::Variant> pfad{QStringLiteral("  ") + QString::fromLocal8Bit(argv[1]) + QStringLiteral("  ")};
+    automation::callByName(*app, QStringLiteral("LokalerPfad"), CallKind::Let, pfad);
+    std::printf("LokalerPfad=%s\n", qPrintable(vb::CStr(pfad.at(0))));
+    std::printf("GetVersion=%s\n",
+                qPrintable(vb::CStr(automation::callByName(*app, QStringLiteral("GetVersion"), CallKind::Method))));
+    std::printf("IsBesetzt=%s\n",
+                qPrintable(vb::CStr(automation::callByName(*app, QStringLiteral("IsBesetzt"), CallKind::Get))));
     std::printf("Betrag=%s\n", qPrintable(vb::Format(1234.5, QStringLiteral("#,##0.00"))));
     const bool vorlage = QFileInfo::exists(QStringLiteral(VORLAGEN "/Rechnung.lst"));
     std::printf("Rechnung.lst=%s\n", vorlage ? "da" : "fehlt");
