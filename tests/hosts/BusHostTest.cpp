@@ -121,12 +121,18 @@ TEST_F(BusHost, InvoiceToPdfThroughTheActivatedEngine) {
 }
 
 TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
-  const QString lokal = tmp.file(QStringLiteral("lokal/"));
-  // The engine started by hand this time, so its exit status can be seen.
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  // The engine started by hand this time, so its exit status can be seen: the killed host left
+  // the engine's process-wide connection handler set, with open connections.
   const QString start = QStringLiteral("\"%1/bin/skrivant\" & engine=$!; \"$@\"; host=$?; wait $engine; "
                                        "echo EngineStatus=$?; exit $host")
                             .arg(prefix);
-  const auto a = host({QStringLiteral("absturz"), lokal, QStringLiteral("gestartet")}, start);
+  const auto a = host({QStringLiteral("absturz"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(),
+                       QString::number(beispiel::kFormStatusRechnung), QString::number(beispiel::kFormNummer),
+                       QStringLiteral("gestartet")},
+                      start);
   EXPECT_EQ(a.value(QStringLiteral("EngineLaeuft")), QStringLiteral("ja")) << ausgabe.toStdString();
   EXPECT_EQ(a.value(QStringLiteral("EngineNameFrei")), QStringLiteral("ja"));
   EXPECT_EQ(a.value(QStringLiteral("EngineBeendet")), QStringLiteral("ja"));

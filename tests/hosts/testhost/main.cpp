@@ -5,9 +5,10 @@
 //   skrivant-testhost dokument <datenverzeichnis> <lokaler pfad> <datenbank> <pdf> <formstatus> <formnummer>
 //       one invoice from the hand-over database to a PDF, and a handler of the host's own
 //       process offered as ConnectList
-//   skrivant-testhost kunde <lokaler pfad>
-//       creates an Application, says "bereit" and waits to be killed
-//   skrivant-testhost absturz <lokaler pfad> [gestartet]
+//   skrivant-testhost kunde <datenverzeichnis> <datenbank> <formstatus> <formnummer>
+//       creates an Application on the engine's connection handler, loads the form (which makes
+//       the handler the engine's process-wide one), says "bereit" and waits to be killed
+//   skrivant-testhost absturz <kunde's arguments> [gestartet]
 //       starts "kunde", kills it with SIGKILL once it is ready and waits for the engine to end;
 //       with "gestartet" it first waits for an engine its caller started to own its bus name
 #include <QCoreApplication>
@@ -48,12 +49,8 @@ QString fehlerText(const vb::VbError& e) {
   return QStringLiteral("%1|%2|%3").arg(e.number()).arg(e.source(), e.description());
 }
 
-int dokument(const QStringList& a) {
-  const QString daten = a.at(0), lokal = a.at(1), datenbank = a.at(2), pdf = a.at(3);
-  const auto formStatus = static_cast<std::int16_t>(a.at(4).toInt());
-  const auto formNummer = static_cast<std::int16_t>(a.at(5).toInt());
-
-  auto app = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
+// The engine's own connection handler with the form tables (4) and settings (6) of `datenbank`.
+std::shared_ptr<QObject> verbindungen(const QString& daten, const QString& datenbank) {
   auto handler = automation::createRemoteObject(QStringLiteral("Skrivant.clsConnectionHandler"));
   for (const std::int16_t gruppe : {std::int16_t(4), std::int16_t(6)}) {
     setze(*handler, QStringLiteral("SQLGruppe_DB_Provider"), {gruppe, kJet});
@@ -61,6 +58,16 @@ int dokument(const QStringList& a) {
           {gruppe, QStringLiteral("Jet OLEDB:System database"), daten + QStringLiteral("SYSTEM.MDW")});
     setze(*handler, QStringLiteral("SQLGruppe_DB_OpenConnection"), {gruppe, QStringLiteral("Data Source=") + datenbank});
   }
+  return handler;
+}
+
+std::int16_t kurz(const QString& text) { return static_cast<std::int16_t>(text.toInt()); }
+
+int dokument(const QStringList& a) {
+  const QString daten = a.at(0), lokal = a.at(1), datenbank = a.at(2), pdf = a.at(3);
+
+  auto app = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
+  const auto handler = verbindungen(daten, datenbank);
 
   // A handler of this process cannot carry the engine's connections.
   try {
@@ -80,7 +87,7 @@ int dokument(const QStringList& a) {
 
   rufe(*app, QStringLiteral("SetDataBaseName"), {datenbank});
   rufe(*app, QStringLiteral("Clear"));
-  rufe(*app, QStringLiteral("SetDruckerOptionen"), {formStatus, formNummer});
+  rufe(*app, QStringLiteral("SetDruckerOptionen"), {kurz(a.at(4)), kurz(a.at(5))});
   rufe(*app, QStringLiteral("SetAnschrift"),
        {QStringLiteral("Städtische Bücherei\r\nFrau Lange\r\nAm Markt 3\r\n12345 Musterstadt"), std::int16_t(0)});
   rufe(*app, QStringLiteral("SetVorText"), {QStringLiteral("Wir berechnen Ihnen wie folgt:")});
@@ -118,8 +125,9 @@ int dokument(const QStringList& a) {
 
 int kunde(const QStringList& a) {
   auto app = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
-  QList<vb::Variant> pfad{a.at(0)};
-  automation::callByName(*app, QStringLiteral("LokalerPfad"), CallKind::Let, pfad);
+  automation::callByName(*app, QStringLiteral("ConnectList"), CallKind::Set, {vb::Variant(verbindungen(a.at(0), a.at(1)))});
+  setze(*app, QStringLiteral("Datenverzeichnis"), {a.at(0)});
+  rufe(*app, QStringLiteral("SetDruckerOptionen"), {kurz(a.at(2)), kurz(a.at(3))});
   zeile(QStringLiteral("bereit"), QString::number(QCoreApplication::applicationPid()));
   return QCoreApplication::exec();
 }
@@ -128,14 +136,14 @@ int absturz(const QStringList& a) {
   QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
   const QString name = automation::busNameFor(QStringLiteral("Skrivant"));
 
-  if (a.value(1) == QLatin1String("gestartet")) {
+  if (a.value(4) == QLatin1String("gestartet")) {
     const QDeadlineTimer start(30000);
     while (!start.hasExpired() && !bus->isServiceRegistered(name)) QThread::msleep(50);
   }
 
   QProcess kind;
   kind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  kind.start(QCoreApplication::applicationFilePath(), {QStringLiteral("kunde"), a.at(0)});
+  kind.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("kunde")} + a.mid(0, 4));
   QByteArray ausgabe;
   const QDeadlineTimer frist(60000);
   while (!ausgabe.contains("bereit=") && !frist.hasExpired() && kind.waitForReadyRead(1000)) ausgabe += kind.readAll();
@@ -166,8 +174,8 @@ int main(int argc, char** argv) {
   const QString was = args.value(0);
   try {
     if (was == QLatin1String("dokument") && args.size() == 7) return dokument(args.mid(1));
-    if (was == QLatin1String("kunde") && args.size() == 2) return kunde(args.mid(1));
-    if (was == QLatin1String("absturz") && (args.size() == 2 || args.size() == 3)) return absturz(args.mid(1));
+    if (was == QLatin1String("kunde") && args.size() == 5) return kunde(args.mid(1));
+    if (was == QLatin1String("absturz") && (args.size() == 5 || args.size() == 6)) return absturz(args.mid(1));
   } catch (const vb::VbError& e) {
     zeile(QStringLiteral("Fehler"), fehlerText(e));
     return 2;
