@@ -81,6 +81,8 @@ class BridgeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SKRIVANT_REQUIRE_TOOL(testsupport::PrivateSessionBus::installed(), testsupport::PrivateSessionBus::notInstalledMessage());
+    // Activated servers inherit the bus's environment.
+    qputenv("AUTOMATION_TEST_PEER_GRACE_MS", "1500");
     ASSERT_TRUE(testsupport::PrivateSessionBus::ensure()) << testsupport::PrivateSessionBus::failure();
   }
   // Every test lets go of what it created: the server must end after its last object.
@@ -201,6 +203,16 @@ TEST_F(BridgeTest, ObjectsOfAHostKilledWithSigkillAreReleased) {
     QFile f(log);
     return f.open(QIODevice::ReadOnly) && f.readAll() == "terminated\n";
   })) << "the killed host's object was not terminated";
+}
+
+TEST_F(BridgeTest, AServerStartedButNotUsedEndsAfterItsGrace) {
+  QDBusMessage start = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                                      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
+  start << PeerBusName << 0u;
+  const QDBusMessage reply = Bridge::session().connection().call(start);
+  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  EXPECT_TRUE(peerRunning());
+  // TearDown waits for it to end.
 }
 
 TEST_F(BridgeTest, ReleasingTheLastReferenceTerminatesTheObject) {

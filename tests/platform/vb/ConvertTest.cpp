@@ -297,3 +297,16 @@ TEST(Convert, TextHelpersIgnoreCase) {
             QStringLiteral("1.1. und 1.1."));
   EXPECT_EQ(replaceText(QStringLiteral("abc"), QString(), QStringLiteral("x")), QStringLiteral("abc"));
 }
+
+TEST(Convert, CurrencyIsAFixedPointNumberOfFourPlaces) {
+  const Variant amount(vb::Currency::fromDouble(1234.56789));
+  EXPECT_EQ(amount.varType(), vb::VarType::Currency);
+  EXPECT_TRUE(amount.isNumberType());
+  EXPECT_EQ(amount.value().value<vb::Currency>().units, 12345679);
+  EXPECT_EQ(CDbl(amount), 1234.5679);
+  EXPECT_EQ(CStr(amount), QStringLiteral("1234,5679"));
+  EXPECT_EQ(CLng(amount), 1235);
+  EXPECT_EQ(vb::Currency::fromDouble(-0.00006).units, -1);
+  EXPECT_EQ(errorOf([] { vb::Currency::fromDouble(1e15); }), vb::ErrOverflow);
+  EXPECT_EQ(Variant::fromQVariant(QVariant::fromValue(vb::Currency{5})), Variant(vb::Currency{5}));
+}

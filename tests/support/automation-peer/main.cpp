@@ -1,6 +1,7 @@
 // The bridge tests' peer. Without arguments it is the server of "BridgeTest.*", started by D-Bus
 // activation from its build-tree service file. With "--hold <log file>" it is a host that
-// creates a BridgeTest.Lifetime, prints "ready" and waits to be killed.
+// creates a BridgeTest.Lifetime, prints "ready" and waits to be killed. AUTOMATION_TEST_PEER_GRACE_MS
+// shortens the server's start grace.
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
   automation::registerClass<EchoObject>(QStringLiteral("BridgeTest.Echo"));
   automation::registerClass<Lifetime>(QStringLiteral("BridgeTest.Lifetime"));
   automation::Server server(QStringLiteral("BridgeTest"));
+  if (const int grace = qEnvironmentVariableIntValue("AUTOMATION_TEST_PEER_GRACE_MS")) server.setStartGrace(std::chrono::milliseconds(grace));
   if (!server.start()) {
     QTextStream(stderr) << server.errorString() << '\n';
     return 1;
