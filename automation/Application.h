@@ -74,6 +74,7 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
   Q_INVOKABLE void CancelOutput() { m_blnAbbruch = true; }
   // Preview, print and PDF export of the document (with the batch collected before it, for
   // preview and print). Always 0, as the type library gives it: GetExitCode tells a failed job.
+  // Like AddToDruckstapel, error 5 while another job runs on the window (IsBesetzt).
   Q_INVOKABLE std::int32_t PDFAusgabeDokument() { return Ausgeben(4); }
   Q_INVOKABLE std::int32_t PreviewDokument() { return Ausgeben(1); }
   Q_INVOKABLE std::int32_t PrintDokument() { return Ausgeben(2); }
@@ -146,6 +147,8 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
 
  private:
   std::int32_t Ausgeben(std::int16_t AusgabeModus);
+  // Error 5 while a job of the print window runs.
+  void KeinLaufenderAuftrag() const;
   void InfoFensterSchliessen();
 
   std::shared_ptr<frmDrucken> m_fenster;
