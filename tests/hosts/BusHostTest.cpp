@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include "examples/BeispielHost.h"
@@ -26,7 +27,7 @@ class BusHost : public ::testing::Test {
                           "dbus-run-session is not installed (package dbus)");
     SKRIVANT_REQUIRE_TOOL(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
                           "pdftotext is not installed (package poppler-utils)");
-    const auto lauf = installieren(prefix);
+    const auto lauf = installieren(prefix, QStringLiteral("Runtime"));
     ASSERT_TRUE(lauf.ok()) << lauf.ausgabe.toStdString();
     const QString dienst = prefix + QStringLiteral("/share/dbus-1/services/de.automation.skrivant.service");
     QFile datei(dienst);
@@ -34,23 +35,14 @@ class BusHost : public ::testing::Test {
     // The installed file starts the installed program, wherever the prefix is.
     ASSERT_TRUE(datei.readAll().contains(("Exec=" + prefix + "/bin/skrivant").toUtf8()));
 
-    busKonfiguration = tmp.write(
-        QStringLiteral("session.conf"),
-        QStringLiteral("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-                       " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                       "<busconfig>\n"
-                       "  <type>session</type>\n"
-                       "  <listen>unix:tmpdir=%1</listen>\n"
-                       "  <auth>EXTERNAL</auth>\n"
-                       "  <servicedir>%2/share/dbus-1/services</servicedir>\n"
-                       "  <policy context=\"default\">\n"
-                       "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                       "    <allow eavesdrop=\"true\"/>\n"
-                       "    <allow own=\"*\"/>\n"
-                       "  </policy>\n"
-                       "</busconfig>\n")
-            .arg(tmp.path(), prefix)
-            .toUtf8());
+    // The build tree's session configuration, with the prefix's services in place of the tree's.
+    QFile baum(QStringLiteral(SKRIVANT_DBUS_SESSION_CONFIG));
+    ASSERT_TRUE(baum.open(QIODevice::ReadOnly)) << baum.fileName().toStdString();
+    QString konfiguration = QString::fromUtf8(baum.readAll());
+    static const QRegularExpression kDienste(QStringLiteral("<servicedir>[^<]*</servicedir>"));
+    ASSERT_EQ(konfiguration.count(kDienste), 1) << konfiguration.toStdString();
+    konfiguration.replace(kDienste, QStringLiteral("<servicedir>%1/share/dbus-1/services</servicedir>").arg(prefix));
+    busKonfiguration = tmp.write(QStringLiteral("session.conf"), konfiguration.toUtf8());
   }
 
   // Runs the test host with `argumente` under a private session bus; its answers by name.

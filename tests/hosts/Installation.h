@@ -34,10 +34,12 @@ inline Lauf ausfuehren(const QString& programm, const QStringList& argumente, in
   return lauf;
 }
 
-// Installs the build this test belongs to under `prefix`.
-inline Lauf installieren(const QString& prefix) {
-  return ausfuehren(QStringLiteral(SKRIVANT_CMAKE_COMMAND),
-                    {QStringLiteral("--install"), QStringLiteral(SKRIVANT_BINARY_DIR), QStringLiteral("--prefix"), prefix});
+// Installs the build this test belongs to under `prefix`: everything, or one component
+// ("Runtime": the programs, their service files and the templates).
+inline Lauf installieren(const QString& prefix, const QString& komponente = {}) {
+  QStringList argumente{QStringLiteral("--install"), QStringLiteral(SKRIVANT_BINARY_DIR), QStringLiteral("--prefix"), prefix};
+  if (!komponente.isEmpty()) argumente << QStringLiteral("--component") << komponente;
+  return ausfuehren(QStringLiteral(SKRIVANT_CMAKE_COMMAND), argumente);
 }
 
 }  // namespace testsupport
