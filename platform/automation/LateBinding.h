@@ -9,11 +9,13 @@
 //
 // Arguments are converted to the parameter types: vb::Variant as it is; QString (CStr); int,
 // long, long long (CLng); short (CInt); unsigned char (CByte); double, float (CDbl); bool (CBool);
-// QDateTime, QDate (CDate); std::shared_ptr<QObject>, QObject* and pointers to QObject
+// QDateTime, QDate (CDate); vb::Currency (CDbl to four places); std::shared_ptr<QObject>, QObject* and pointers to QObject
 // subclasses (an object reference, Nothing allowed). Conversion errors (6, 13, 94) are raised.
 // Trailing vb::Variant parameters may be left out by the caller; they receive
 // vb::Variant::missing(). Results come back as vb::Variant: a void method gives Empty, an object
 // result must be declared std::shared_ptr<QObject> or vb::Variant.
+// A RemoteObject (an object of another process, see Bridge.h) takes the same calls: they go
+// over the bus into this same late binding on the other side.
 #include <QList>
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "tests/support/PrivateSessionBus.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <memory>
 
 namespace testsupport {
 
@@ -47,7 +47,8 @@ bool PrivateSessionBus::ensure() {
     d.failure = "dbus-daemon did not start: " + d.process.errorString().toStdString();
     return false;
   }
-  while (!d.process.canReadLine() && d.process.waitForReadyRead(StartMs)) {
+  const QDeadlineTimer deadline(StartMs);
+  while (!d.process.canReadLine() && d.process.waitForReadyRead(int(deadline.remainingTime()))) {
   }
   const QByteArray address = d.process.readLine().trimmed();
   if (address.isEmpty()) {

@@ -185,6 +185,7 @@ TEST_F(BridgeTest, ReferencesComeHomeAsTheLocalObject) {
 
 TEST_F(BridgeTest, ServerCallsBackTheHostsRecordSourceDuringTheCall) {
   const auto server = echo();
+  EXPECT_EQ(callByName(*server, QStringLiteral("OnMainThread"), CallKind::Method), Variant(true));
   const auto records = std::make_shared<Records>(QStringList{QStringLiteral("Anna"), QStringLiteral("Bernd"), QStringLiteral("Cäcilie")});
   EXPECT_EQ(callByName(*server, QStringLiteral("Names"), CallKind::Method, {Variant(records)}),
             Variant(QStringLiteral("3:Anna;Bernd;Cäcilie")));

@@ -40,6 +40,7 @@ class EchoObject : public QObject {
   // Whether `other` is an Echo of this process: a reference that came home.
   Q_INVOKABLE bool IsLocal(const std::shared_ptr<QObject>& other) { return qobject_cast<EchoObject*>(other.get()); }
   Q_INVOKABLE int Pid() { return int(::getpid()); }
+  Q_INVOKABLE bool OnMainThread() { return QThread::currentThread() == qApp->thread(); }
   Q_INVOKABLE void Block(int seconds) { QThread::sleep(seconds); }
 
   // Walks a record source of the caller: "<RecordCount>:<Name>;<Name>…".
