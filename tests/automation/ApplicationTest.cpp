@@ -107,9 +107,10 @@ TEST_F(ApplicationTest, ConnectListTakesOnlyALocalConnectionHandler) {
 TEST_F(ApplicationTest, LokalerPfadTrimsTheCallersTextAndDatenverzeichnisKeepsItsOwn) {
   auto app = std::make_shared<Application>();
   const QString ordner = temp.path() + QStringLiteral("/Lokal/");
-  QString pfad = QStringLiteral("  ") + ordner + QStringLiteral(" \t");
-  app->let_LokalerPfad(pfad);
-  EXPECT_EQ(pfad, ordner);
+  // By name with the arguments by reference, as a host's variable is passed.
+  QList<vb::Variant> argumente = {QStringLiteral("  ") + ordner + QStringLiteral(" \t")};
+  callByName(*app, QStringLiteral("LokalerPfad"), CallKind::Let, argumente);
+  EXPECT_EQ(argumente.first(), vb::Variant(ordner));
   EXPECT_EQ(vb::CStr(callByName(*app, QStringLiteral("LokalerPfad"), CallKind::Get)), ordner);
 
   callByName(*app, QStringLiteral("Datenverzeichnis"), CallKind::Let, {QStringLiteral(" D:\\Daten\\ ")});
