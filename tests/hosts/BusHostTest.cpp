@@ -98,6 +98,7 @@ TEST_F(BusHost, InvoiceToPdfThroughTheActivatedEngine) {
   EXPECT_EQ(a.value(QStringLiteral("IsBesetzt")), QStringLiteral("False"));
   EXPECT_EQ(a.value(QStringLiteral("GetExitCode")), QStringLiteral("0"));
   EXPECT_TRUE(a.value(QStringLiteral("UnbekanntesMitglied")).startsWith(QStringLiteral("438|"))) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("PrintPosEPMaterial")), QStringLiteral("12,5"));
 
   // What the host is told is what the reader sees at the end of the closing block.
   const QString gesamt = a.value(QStringLiteral("GetGesamtBetrag"));

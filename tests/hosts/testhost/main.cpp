@@ -114,6 +114,12 @@ int dokument(const QStringList& a) {
   zeile(QStringLiteral("GetExitCode"), vb::CStr(rufe(*app, QStringLiteral("GetExitCode"))));
   zeile(QStringLiteral("GetGesamtBetrag"), vb::CStr(rufe(*app, QStringLiteral("GetGesamtBetrag"))));
 
+  // The third class the program serves.
+  const auto position = automation::createRemoteObject(QStringLiteral("Skrivant.clsPrintPos"));
+  setze(*position, QStringLiteral("EP"), {12.5});
+  zeile(QStringLiteral("PrintPosEPMaterial"),
+        vb::CStr(automation::callByName(*position, QStringLiteral("EP_Material"), CallKind::Get)));
+
   // An error of the engine arrives with its number and description.
   try {
     rufe(*app, QStringLiteral("GibtEsNicht"));
