@@ -137,16 +137,16 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
   Q_INVOKABLE void let_NettoRechnung(bool v);
   Q_INVOKABLE bool NettoRechnung() const;
   // The full VAT rate from the leading number of MwSt_Satz in percent, and net or gross pricing.
-  Q_INVOKABLE vb::Variant SetAbschluss(const QString& MwSt_Satz, const QString& Art_MWSt,
-                                       const QString& AltWaehrFaktor, const QString& AltWaehrung,
-                                       const QString& DruckWaehrung, const QString& TextNetto,
-                                       const QString& TextMWSt, const QString& TextBrutto);
+  Q_INVOKABLE vb::Variant SetAbschluss(const QString& MwSt_Satz, const QString& Art_MWSt, const QString& AltWaehrFaktor,
+                                       const QString& AltWaehrung, const QString& DruckWaehrung,
+                                       const QString& TextNetto, const QString& TextMWSt, const QString& TextBrutto);
   Q_INVOKABLE vb::Variant SetVorText(const QString& VorText);
   Q_INVOKABLE vb::Variant SetSchlussText(const QString& SchlussText);
   Q_INVOKABLE vb::Variant SetZahlText(const QString& ZahlText);
 
  private:
   std::int32_t Ausgeben(std::int16_t AusgabeModus);
+  vb::Variant WertSetzen(const QString& name, const vb::Variant& wert);
   // Error 5 while a job of the print window runs.
   void KeinLaufenderAuftrag() const;
   void InfoFensterSchliessen();

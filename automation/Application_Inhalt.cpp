@@ -1,7 +1,6 @@
 // Application's document-content members: each hands its value to the print window, with the
 // few small changes made on the way (header line numbers, line breaks, deduction texts, rates).
 #include "automation/Application.h"
-
 #include "engine/frmDrucken.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ProgramInfo.h"
@@ -25,6 +24,12 @@ int KopfZeilenNr(std::uint8_t& zaehler, int versatz) {
 }
 
 }  // namespace
+
+// A document value by name, kept in the print window's value store. Empty.
+vb::Variant Application::WertSetzen(const QString& name, const vb::Variant& wert) {
+  m_fenster->AddValue(name, wert);
+  return {};
+}
 
 void Application::ClearAbschluss() { m_fenster->ClearAbschluss(); }
 
@@ -72,7 +77,8 @@ bool Application::SetFormToBlankett() {
 }
 
 // Fonts are the template's business.
-bool Application::SetAktuelleFont(const QString&, std::int16_t, std::int16_t, std::int16_t, std::int16_t, std::int16_t) {
+bool Application::SetAktuelleFont(const QString&, std::int16_t, std::int16_t, std::int16_t, std::int16_t,
+                                  std::int16_t) {
   return true;
 }
 
@@ -124,38 +130,31 @@ vb::Variant Application::SetLeerzeilenZwischenPos(std::int32_t LeerzeilenAnzahl)
 }
 
 vb::Variant Application::SetKundenNr(std::int32_t lngKundenNr) {
-  m_fenster->AddValue(QStringLiteral("KundenNr"), vb::Variant(lngKundenNr));
-  return {};
+  return WertSetzen(QStringLiteral("KundenNr"), vb::Variant(lngKundenNr));
 }
 
 vb::Variant Application::SetVorgangNr(const QString& VorgangNr) {
-  m_fenster->AddValue(QStringLiteral("VorgangNr"), VorgangNr);
-  return {};
+  return WertSetzen(QStringLiteral("VorgangNr"), VorgangNr);
 }
 
 vb::Variant Application::SetRechnungNr(const QString& RechnungNr) {
-  m_fenster->AddValue(QStringLiteral("RechnungNr"), RechnungNr);
-  return {};
+  return WertSetzen(QStringLiteral("RechnungNr"), RechnungNr);
 }
 
 vb::Variant Application::SetBestellungNr(const QString& strWert) {
-  m_fenster->AddValue(QStringLiteral("BestellungNr"), strWert);
-  return {};
+  return WertSetzen(QStringLiteral("BestellungNr"), strWert);
 }
 
 vb::Variant Application::SetRemissionNr(const QString& strWert) {
-  m_fenster->AddValue(QStringLiteral("RemissionNr"), strWert);
-  return {};
+  return WertSetzen(QStringLiteral("RemissionNr"), strWert);
 }
 
 vb::Variant Application::SetSachbearbeiter(const QString& strWert) {
-  m_fenster->AddValue(QStringLiteral("Sachbearbeiter"), strWert);
-  return {};
+  return WertSetzen(QStringLiteral("Sachbearbeiter"), strWert);
 }
 
 vb::Variant Application::SetRechnungDatum(const QDateTime& datWert) {
-  m_fenster->AddValue(QStringLiteral("RechnungDatum"), datWert);
-  return {};
+  return WertSetzen(QStringLiteral("RechnungDatum"), datWert);
 }
 
 vb::Variant Application::SetUebertrag(std::int16_t UebertragDrucken) {
@@ -187,9 +186,8 @@ void Application::let_NettoRechnung(bool v) {
 
 bool Application::NettoRechnung() const { return m_fenster->NettoRechnung(); }
 
-vb::Variant Application::SetAbschluss(const QString& MwSt_Satz, const QString& Art_MWSt, const QString&,
-                                      const QString&, const QString&, const QString&, const QString&,
-                                      const QString&) {
+vb::Variant Application::SetAbschluss(const QString& MwSt_Satz, const QString& Art_MWSt, const QString&, const QString&,
+                                      const QString&, const QString&, const QString&, const QString&) {
   m_fenster->let_MWSTSatz_Voll(vb::Val(MwSt_Satz) / 100);
   m_fenster->let_AusgabeEndpreis(Art_MWSt);
   return {};

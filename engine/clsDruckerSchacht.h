@@ -94,6 +94,8 @@ class clsDruckerSchacht : public QObject {
   Q_INVOKABLE QString Drucker(short Exemplar, short DruckSeite);
   Q_INVOKABLE int SchachtNr(short Exemplar, short DruckSeite);
   Q_INVOKABLE QString SchachtText(short Exemplar, short DruckSeite);
+  // Whether a route holds copy `Exemplar` and page `DruckSeite` (it becomes the current route).
+  bool FindDruckerRoute(short Exemplar, short DruckSeite);
 
  private:
   using Values = vb::Collection<vb::Variant>;
@@ -105,7 +107,6 @@ class clsDruckerSchacht : public QObject {
   // The rows of the current workstation that meet `Bedingung`, or of "$GLOBAL$" when it has none
   // (the current workstation then becomes "$GLOBAL$").
   std::shared_ptr<data::Recordset> openRouten(int FormNummer, int FormStatus, const QString& Bedingung);
-  bool FindDruckerRoute(short Exemplar, short DruckSeite);
   // The entry of the current route, or `fallback` when the route lacks it or it is Null.
   vb::Variant routeValue(const QString& key, const vb::Variant& fallback) const;
 

@@ -77,6 +77,19 @@ void frmDrucken::Init() {
   Abzuege.clear();
 }
 
+short frmDrucken::ExitCode() const {
+  if (m_JobFehler) return 1;
+  return m_Abgebrochen ? -1 : 0;
+}
+
+void frmDrucken::JobFehler(const QString& meldung) {
+  DebugOutput(meldung);
+  // One message a job: a printer that is gone would otherwise answer every batch member.
+  if (m_JobFehler) return;
+  m_JobFehler = true;
+  ui::MsgBox(meldung, ui::vbOKOnly | ui::vbCritical);
+}
+
 void frmDrucken::Preview() {
   // StartPrint(-1) stops at its mode check; nothing of the job runs. The old window unloaded
   // itself afterwards; this one has no widget to close and lives as long as its owner holds it.

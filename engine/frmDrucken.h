@@ -60,7 +60,9 @@ class frmDrucken : public QObject {
   Q_INVOKABLE QString PDFArchivDatei() const { return m_PDFArchivDatei; }
   Q_INVOKABLE void Init();
   Q_INVOKABLE bool Running() const { return m_Running; }
-  Q_INVOKABLE bool ExitCode() const { return m_ExitCode; }
+  // 1 while the last job failed to put out what was asked (its message was shown), else -1 once a
+  // job of this window was cancelled by the user, else 0.
+  Q_INVOKABLE short ExitCode() const;
   // Loads form `Vorlage` of form type `Status` for this workstation and copies its texts (and,
   // while KopienAusVorlage, its copy count) into the document. Errors reach the caller.
   Q_INVOKABLE void SetDruckerOptionen(short Status, short Vorlage);
@@ -181,6 +183,9 @@ class frmDrucken : public QObject {
   std::array<double, 4> dblRabattfaehigBetrag{};
   std::array<double, 4> dblRabattBetrag{};
   std::array<double, 3> dblMWSTBetrag{};
+  // Set by a closing line "Gesamtrabatt": the discount slots then hold the overall discount
+  // (negative) and the invoice amounts are already net of it.
+  bool GesamtrabattAbgezogen = false;
 
   std::vector<AbschlussZeile> Abschluss;
   std::vector<AbzugEintrag> Abzuege;
@@ -211,16 +216,30 @@ class frmDrucken : public QObject {
   short AktBerichtArt() const;
 
   // Print start and job end of every pass. DruckInitialisieren answers -99 when the user
-  // cancelled the start, else the status of the start's last option call.
+  // cancelled the start, a failed start's status (the job is then marked failed, see
+  // JobFehler), else the status of the start's last option call. DruckAbschliessen raises or
+  // marks the job failed when the output did not happen; the storage file is then kept.
   int DruckInitialisieren(short AusgabeModus, const QString& Formatdatei);
   void DruckAbschliessen(short AusgabeModus, const QString& Formatdatei);
+  // EndPrint of the job and its status: True when the job's output (storage file or PDF) was
+  // written; a cancel in the print box counts as the user's abort, any other failure is the
+  // job's (JobFehler).
+  bool DruckBeenden(short AusgabeModus);
+  // A job's failure: `meldung` is logged and, as the job's first failure, shown; ExitCode
+  // answers 1 until the next job starts (JobBeginn).
+  void JobFehler(const QString& meldung);
+  void JobBeginn() { m_JobFehler = false; }
+  bool JobFehlgeschlagen() const { return m_JobFehler; }
   // Print batch: the current storage file becomes the next member "SDRKnnn.LL"; members are
-  // printed one by one with their own copy counts, or previewed merged.
+  // printed one by one with their own copy counts, or previewed merged. A member that cannot be
+  // stored raises and leaves the batch as it was.
   void InDruckstapelAblegen();
   void DruckstapelDrucken();
   void DruckstapelVorschau();
-  // Puts the storage file on paper copy by copy and page by page through the form's routes.
-  void PreviewAnDrucker(const QString& Dateiname, const vb::Variant& Kopien);
+  // Puts the storage file on paper copy by copy and page by page through the form's routes, on
+  // paper of the storage's page size. False, with the job marked failed, when a page did not
+  // reach a printer (storage unreadable, no default printer, printer gone, spooler refused).
+  bool PreviewAnDrucker(const QString& Dateiname, const vb::Variant& Kopien);
   // Page count of the current storage file.
   short GetSeitenanzahl();
   // The price values of a position row and its share of the sums per VAT class.
@@ -235,7 +254,8 @@ class frmDrucken : public QObject {
 
   std::shared_ptr<report::IReportControl> m_LL;
   bool m_Running = false;
-  bool m_ExitCode = false;
+  bool m_Abgebrochen = false;  // a job was cancelled by the user; stays for the window's life
+  bool m_JobFehler = false;    // the current or last job failed
   bool m_Steuerbefreit = false;
   double m_GesamtRabatt = 0;
   bool m_DruckOhneEPGP = false;

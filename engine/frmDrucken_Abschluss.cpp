@@ -12,11 +12,12 @@
 
 namespace {
 
+// A total of amounts in cents: a sum of doubles gathers fractions no amount has.
 template <std::size_t N>
 double summe(const std::array<double, N>& werte) {
   double s = 0;
   for (double w : werte) s += w;
-  return s;
+  return Runden(s, 2);
 }
 
 // Balances the four slots to `soll` in place.
@@ -27,30 +28,6 @@ void ausgleichen(double soll, std::array<double, 4>& werte) {
   for (std::size_t i = 0; i < werte.size(); ++i) werte[i] = vb::CDbl(liste.at(static_cast<qsizetype>(i)));
 }
 
-// How many decimals the amount format can show at most; the general form shows what the value has.
-int betragsStellen() {
-  const QString format = GetBetraegeFormat().section(QLatin1Char(';'), 0, 0);
-  if (format.isEmpty()) return 15;
-  int stellen = 0;
-  bool nachKomma = false;
-  bool zitat = false;
-  for (qsizetype i = 0; i < format.size(); ++i) {
-    const QChar c = format[i];
-    if (c == u'"') {
-      zitat = !zitat;
-    } else if (zitat) {
-      continue;
-    } else if (c == u'\\') {
-      ++i;
-    } else if (c == u'.') {
-      nachKomma = true;
-    } else if (nachKomma && (c == u'0' || c == u'#')) {
-      ++stellen;
-    }
-  }
-  return stellen;
-}
-
 }  // namespace
 
 void frmDrucken::SummenLoeschen() {
@@ -58,6 +35,7 @@ void frmDrucken::SummenLoeschen() {
   dblRabattfaehigBetrag.fill(0);
   dblRabattBetrag.fill(0);
   dblMWSTBetrag.fill(0);
+  GesamtrabattAbgezogen = false;
 }
 
 double frmDrucken::BetragAusText(const QString& text) {
@@ -119,11 +97,12 @@ void frmDrucken::DruckeAbschluss() {
         const double a = dblRechnungsbetrag[c];
         if (a == 0) continue;
         const double satz = c == 1 ? MWSTSatz_Voll() : MWSTSatz_halb();
-        const double mwst = enthalten ? a - a / (satz + 1) : satz * a;
+        // VAT is money: in cents whatever the amount format shows, and the stored VAT is the
+        // printed one.
+        const double mwst = Runden(enthalten ? a - vb::divide(a, satz + 1) : satz * a, 2);
         const QString t = BetragFormatieren(mwst);
-        // The stored VAT is the printed one; a format without cents must not cost the cents.
-        dblMWSTBetrag[c] = betragsStellen() < 2 ? Runden(mwst, 2) : BetragAusText(t);
-        netto -= dblMWSTBetrag[c];
+        dblMWSTBetrag[c] = mwst;
+        netto = Runden(netto - mwst, 2);
         const QString bezeichnung = vb::replaceText(vb::replaceText(b, QStringLiteral("[MWSTSatz]"), satzText(satz)),
                                                     QStringLiteral("[Betrag]"), BetragFormatieren(a));
         if (enthalten) {
@@ -157,6 +136,7 @@ void frmDrucken::DruckeAbschluss() {
       for (std::size_t i = 0; i < dblRechnungsbetrag.size(); ++i) dblRechnungsbetrag[i] += dblRabattBetrag[i];
       neu += rabatt;
       ausgleichen(neu, dblRechnungsbetrag);
+      GesamtrabattAbgezogen = true;
       zeile(vb::replaceText(b, QStringLiteral("[Gesamtrabatt]"), vb::Format(vb::Variant(-g), GetProzentFormat())),
             BetragFormatieren(rabatt), QStringLiteral("Gesamtrabatt"));
     } else if (ist("LinieEinfach")) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <algorithm>
+#include <exception>
 
 #include "engine/clsDruckerSchacht.h"
 #include "engine/frmDrucken.h"
@@ -45,15 +46,19 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     return;
   }
   m_Running = true;
+  JobBeginn();
 
   // A job that does not finish takes the copies it put into the print batch back out, so no
   // later job prints them; and whatever happens, the host polling Running sees the end.
   const short stapelVorher = StapelAnzahl;
   const int kopienVorher = StapelKopien.Count();
   bool fertig = false;
+  const int fehlerVorher = std::uncaught_exceptions();
   const auto jobEnde = qScopeGuard([&] {
     m_Running = false;
     if (fertig) return;
+    // An error on its way to the caller is this job's failure too.
+    if (std::uncaught_exceptions() > fehlerVorher) m_JobFehler = true;
     const QString ordner = QFileInfo(Speicherdatei).path() + QLatin1Char('/');
     for (int k = stapelVorher + 1; k <= StapelAnzahl; ++k)
       QFile::remove(ordner + QStringLiteral("SDRK") + vb::Format(vb::Variant(k), QStringLiteral("000")) +
@@ -119,9 +124,13 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
 
     const int status = direkt ? ll.StartPrintJob(art, datei, report::kToPrinter) : DruckInitialisieren(modus, datei);
     if (status == report::kUserAbort) {
-      m_ExitCode = true;
+      m_Abgebrochen = true;
       return;
     }
+    if (direkt && status != report::kOk)
+      JobFehler(QStringLiteral("Der Druck mit der Vorlage '%1' konnte nicht gestartet werden: %2")
+                    .arg(datei, ll.lastError()));
+    if (JobFehlgeschlagen()) return;
 
     quelle(handler, "MoveFirst");
     if (art != 1) {
@@ -154,10 +163,11 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
         ZeileDrucken();
       }
     }
-    ll.EndPrint(0);
     // Printed straight by the control: there is no storage file of this job to put out, and the
     // one Speicherdatei still names belongs to an earlier job.
+    if (!DruckBeenden(direkt ? 2 : modus)) return;
     if (!direkt) DruckAbschliessen(modus, datei);
+    if (JobFehlgeschlagen()) return;
   }
   fertig = true;
 }

@@ -156,7 +156,7 @@ void frmDrucken::AddAbzugBetrag(bool VorMwStAbziehen, const QString& AbzugBetrag
   AbzugEintrag eintrag;
   eintrag.VorMwStAbziehen = VorMwStAbziehen;
   // A gross deduction is kept as its net part.
-  eintrag.Betrag = VorMwStAbziehen ? vb::Variant(vb::CDbl(AbzugBetrag) / (MwStSatz + 1)) : vb::Variant(AbzugBetrag);
+  eintrag.Betrag = VorMwStAbziehen ? vb::Variant(vb::divide(vb::CDbl(AbzugBetrag), MwStSatz + 1)) : vb::Variant(AbzugBetrag);
   eintrag.MWSTSatz = MwStSatz;
   eintrag.Text = strText;
   Abzuege.push_back(std::move(eintrag));

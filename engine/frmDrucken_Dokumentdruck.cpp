@@ -1,5 +1,6 @@
 // The document print: one document from the hand-over table and the document data, every
 // exemplar in two passes (the first counts the pages, the second puts the document out).
+#include <QFile>
 #include <QScopeGuard>
 #include <algorithm>
 
@@ -17,6 +18,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
+#include "platform/vb/PathResolver.h"
 
 namespace {
 
@@ -40,12 +42,6 @@ bool vorgabeGesetzt(const QString& name) {
   return vb::Val(GetVorgabe(name, QStringLiteral("0"), handler->SQLGruppe_Connection(6))) != 0;
 }
 
-// The folder of a file, with its separator; stored paths use "\", ours "/".
-QString ordnerVon(const QString& datei) {
-  const qsizetype p = std::max(datei.lastIndexOf(QLatin1Char('\\')), datei.lastIndexOf(QLatin1Char('/')));
-  return datei.left(p + 1);
-}
-
 std::shared_ptr<data::Recordset> druckdatenOeffnen(const std::shared_ptr<data::Connection>& con) {
   auto rs = std::make_shared<data::Recordset>();
   rs->Open(QStringLiteral("SELECT * FROM PrintInputTabelle ORDER BY LongKey"), vb::Variant(con), data::adOpenDynamic,
@@ -65,6 +61,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
   if (!AusgabeModusPruefen(AusgabeModus)) return;
   AktAusgabeModus = AusgabeModus;
   m_Running = true;
+  JobBeginn();
   // A host polls Running until the job is over: it must fall on every way out.
   const auto jobEnde = qScopeGuard([this] { m_Running = false; });
   report::IReportControl& ll = LL();
@@ -117,6 +114,20 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     return t;
   };
 
+  // The sums as the counting pass left them after its closing block: the real pass fills the
+  // opening text from them, before it has walked a row.
+  struct Summen {
+    std::array<double, 4> rechnung{}, rabatt{};
+    bool rabattAbgezogen = false;
+  };
+  Summen gezaehlt;
+  const auto summen = [this] { return Summen{dblRechnungsbetrag, dblRabattBetrag, GesamtrabattAbgezogen}; };
+  const auto summenSetzen = [this](const Summen& s) {
+    dblRechnungsbetrag = s.rechnung;
+    dblRabattBetrag = s.rabatt;
+    GesamtrabattAbgezogen = s.rabattAbgezogen;
+  };
+
   // One pass; false when the user cancelled its start.
   const auto durchgang = [&]() -> bool {
     schritt([&] { let_UebertraegeDrucken(true); });
@@ -129,9 +140,13 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     // The counting pass always goes into a storage file.
     int status = report::kOk;
     schritt([&] { status = DruckInitialisieren(Durchgang == 1 ? 2 : AusgabeModus, datei); });
-    if (status == report::kUserAbort) return false;
+    if (status == report::kUserAbort) {
+      m_Abgebrochen = true;
+      return false;
+    }
+    if (JobFehlgeschlagen()) return false;
 
-    const QString ordner = ordnerVon(Uebergabedatei());
+    const QString ordner = vb::folderPart(Uebergabedatei());
     if (!DateiExistiert(ordner + QStringLiteral("system.mdw")))
       schritt([&] {
         ui::MsgBox(QStringLiteral("Datei '") + ordner + QStringLiteral("system.mdw' nicht gefunden!"), ui::vbOKOnly);
@@ -174,6 +189,11 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     if (leer) {
       summenLoeschen();
       schritt([&] { ui::MsgBox(QStringLiteral("Keine Druckdaten vorhanden!"), ui::vbInformation); });
+      // The preview's job has a progress box up: end it, and its empty storage with it.
+      if (Durchgang == 2 && AusgabeModus == 1) {
+        schritt([&] { ll.EndPrint(0); });
+        QFile::remove(Speicherdatei);
+      }
       return true;
     }
 
@@ -199,7 +219,12 @@ void frmDrucken::StartPrint(short AusgabeModus) {
       if (i == 1) {
         schritt([&] { DruckFelderDefinieren(rs, true); });
         QString vortext;
-        schritt([&] { vortext = PlatzhalterErsetzen(vb::CStr(GetValue(QStringLiteral("Vortext"), QString()))); });
+        schritt([&] {
+          const Summen laufend = summen();
+          if (Durchgang == 2) summenSetzen(gezaehlt);
+          const auto zurueck = qScopeGuard([&] { summenSetzen(laufend); });
+          vortext = PlatzhalterErsetzen(vb::CStr(GetValue(QStringLiteral("Vortext"), QString())));
+        });
         schritt([&] { DruckeTextZeilen(vortext, QStringLiteral("Vortext"), QStringLiteral("Vortext")); });
       } else {
         if (i == 2) {
@@ -214,6 +239,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     }
 
     if (!Abschluss.empty()) schritt([&] { DruckeAbschluss(); });
+    if (Durchgang == 1) gezaehlt = summen();
 
     // The closing texts get a row of their own: nothing of the last row printed (a position, the
     // end amount) may be printed again with them.
@@ -231,21 +257,24 @@ void frmDrucken::StartPrint(short AusgabeModus) {
       ll.DefineReportField(QStringLiteral("ÜbertragUnterdrücken"), QStringLiteral("Ja"), report::kTypeText);
     });
     schritt([&] { ZeileDrucken(); });
-    schritt([&] { ll.EndPrint(0); });
+    bool geschrieben = false;
+    schritt([&] { geschrieben = DruckBeenden(Durchgang == 1 ? 2 : AusgabeModus); });
+    if (!geschrieben) return false;
 
-    if (Durchgang == 2)
-      schritt([&] { DruckAbschliessen(AusgabeModus, datei); });
-    else
+    if (Durchgang == 2) {
+      if (const auto e = vb::ignoreErrors([&] { DruckAbschliessen(AusgabeModus, datei); })) {
+        vb::logTrappedLine(e->description());
+        JobFehler(QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden: ") + e->description());
+      }
+    } else {
       schritt([&] { Seitenzahl = GetSeitenanzahl(); });
+      // Only counted: the real pass writes its own storage, or none at all (PDF).
+      QFile::remove(Speicherdatei);
+    }
     return true;
   };
 
-  for (AktExemplar = 0; AktExemplar < n; ++AktExemplar) {
-    for (Durchgang = 1; Durchgang <= 2; ++Durchgang) {
-      if (!durchgang()) {
-        m_ExitCode = true;
-        return;
-      }
-    }
-  }
+  for (AktExemplar = 0; AktExemplar < n; ++AktExemplar)
+    for (Durchgang = 1; Durchgang <= 2; ++Durchgang)
+      if (!durchgang()) return;
 }

@@ -28,13 +28,32 @@ std::optional<QString> installierterDrucker(const QString& name) {
   return std::nullopt;
 }
 
+// The first failure of a print that did not reach its printer: which printer, and why.
+struct Druckfehler {
+  QString drucker;
+  QString grund;
+  void merken(const QString& d, const vb::VbError& e) {
+    if (grund.isEmpty()) {
+      drucker = d;
+      grund = e.description();
+    }
+  }
+};
+
+// A step of the printer session; its failure is logged as any other and kept for the message.
+template <typename F>
+void druckSchritt(Druckfehler& fehler, const QString& drucker, F&& anweisung) {
+  if (const auto e = vb::resumeNext(QStringLiteral("PreviewAnDrucker"), std::forward<F>(anweisung)))
+    fehler.merken(drucker, *e);
+}
+
 // The route's printer and bin for the pages that follow. A printer that is not installed changes
 // nothing: the pages go on where they went, and the bin stays unknown so the next page tries again.
-void druckerWechseln(printing::PrinterSession& sitzung, QString& aktDrucker, int& aktSchacht, const QString& drucker,
-                     int schacht) {
+void druckerWechseln(printing::PrinterSession& sitzung, Druckfehler& fehler, QString& aktDrucker, int& aktSchacht,
+                     const QString& drucker, int schacht) {
   if (const auto gefunden = installierterDrucker(drucker)) {
     const bool andererDrucker = QString::compare(*gefunden, sitzung.printer(), Qt::CaseInsensitive) != 0;
-    if (!aktDrucker.isEmpty()) schritt([&] { sitzung.end(); });
+    if (!aktDrucker.isEmpty()) druckSchritt(fehler, sitzung.printer(), [&] { sitzung.end(); });
     schritt([&] { sitzung.setPrinter(*gefunden); });
     // Bin 0 leaves the printer's bin alone; a printer we just moved to starts on its own bin.
     if (schacht > 0)
@@ -42,7 +61,11 @@ void druckerWechseln(printing::PrinterSession& sitzung, QString& aktDrucker, int
     else if (andererDrucker)
       schritt([&] { sitzung.setBin(0); });
     aktSchacht = schacht;
-    schritt([&] { sitzung.painter(); });
+    druckSchritt(fehler, sitzung.printer(), [&] { sitzung.painter(); });
+  } else if (sitzung.printer().isEmpty() && !drucker.isEmpty()) {
+    // Nothing to fall back on: the pages are tried on the route's printer, so the spooler says
+    // what became of it.
+    schritt([&] { sitzung.setPrinter(drucker); });
   }
   aktDrucker = drucker;
   DebugOutput(QStringLiteral("PrinterWechseln->"));
@@ -50,17 +73,26 @@ void druckerWechseln(printing::PrinterSession& sitzung, QString& aktDrucker, int
 
 }  // namespace
 
-void frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
+bool frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
   int h = 0;
   int seiten = 0;
   int anzahl = 0;
+  QSizeF papier;
   schritt([&] { h = LL().OpenStorage(Speicherdatei, QString(), 1, 0); });
   schritt([&] { LL().SetStorageJob(h, 1); });
-  // A storage that could not be opened answers a negative status: no pages.
-  schritt([&] { seiten = qMax(0, LL().StoragePageCount(h)); });
+  schritt([&] { seiten = LL().StoragePageCount(h); });
+  if (h <= 0 || seiten < 0) {
+    JobFehler(QStringLiteral("Die Druckdatei '%1' kann nicht gelesen werden: %2").arg(Speicherdatei, LL().lastError()));
+    return false;
+  }
+  // The paper is the template's: the size and orientation of the first page.
+  if (seiten > 0) schritt([&] { LL().StoragePageSize(h, 1, papier); });
   schritt([&] { anzahl = vb::CLng(Kopien); });
 
-  printing::PrinterSession sitzung(ApplicationTitel());
+  printing::PrinterSession sitzung(ApplicationTitel(), printing::printDocument(),
+                                   papier.isValid() ? QPageSize(papier, QPageSize::Millimeter) : QPageSize(QPageSize::A4));
+  Druckfehler fehler;
+  bool keinStandard = false;
   // Kept over pages as the route answers were: a failed query leaves the last answer.
   QString drucker;
   int schacht = 0;
@@ -72,17 +104,36 @@ void frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
     schritt([&] { rueckwaerts = DruckerSchacht->LetzteSeiteZuerst(exemplar, 1); });
     for (int i = 0; i < seiten; ++i) {
       const int s = rueckwaerts ? seiten - i : i + 1;
-      schritt([&] { drucker = DruckerSchacht->Drucker(exemplar, static_cast<short>(s)); });
+      const bool gefragt = !vb::resumeNext(QStringLiteral("PreviewAnDrucker"), [&] {
+        drucker = DruckerSchacht->Drucker(exemplar, static_cast<short>(s));
+      });
+      // A "Standard" route without a default printer names none: the page goes nowhere, and not
+      // to whichever printer happens to be current. (A page without any route goes to the
+      // current printer.)
+      if (gefragt && drucker.isEmpty() && DruckerSchacht->FindDruckerRoute(exemplar, static_cast<short>(s))) {
+        keinStandard = true;
+        continue;
+      }
       schritt([&] { schacht = DruckerSchacht->SchachtNr(exemplar, static_cast<short>(s)); });
       if (QString::compare(drucker, aktDrucker, Qt::CaseInsensitive) != 0 || schacht != aktSchacht)
-        druckerWechseln(sitzung, aktDrucker, aktSchacht, drucker, schacht);
-      schritt([&] { LL().DrawStoragePage(h, sitzung.painter(), s); });
+        druckerWechseln(sitzung, fehler, aktDrucker, aktSchacht, drucker, schacht);
+      const QString ziel = sitzung.printer().isEmpty() ? drucker : sitzung.printer();
+      druckSchritt(fehler, ziel, [&] { LL().DrawStoragePage(h, sitzung.painter(), s); });
       // Last page first: the sheet of page 1 is the last one, so no new sheet after it.
-      if (!rueckwaerts || s > 1) schritt([&] { sitzung.newPage(); });
+      if (!rueckwaerts || s > 1) druckSchritt(fehler, ziel, [&] { sitzung.newPage(); });
     }
-    schritt([&] { sitzung.end(); });
+    druckSchritt(fehler, sitzung.printer(), [&] { sitzung.end(); });
   }
   schritt([&] { LL().CloseStorage(h); });
+
+  if (keinStandard)
+    JobFehler(QStringLiteral("Es ist kein Standarddrucker eingerichtet. Die Druckdatei '%1' wurde nicht gedruckt und "
+                             "bleibt erhalten.")
+                  .arg(Speicherdatei));
+  else if (!fehler.grund.isEmpty())
+    JobFehler(QStringLiteral("Drucken auf '%1' fehlgeschlagen: %2\nDie Druckdatei '%3' bleibt erhalten.")
+                  .arg(fehler.drucker, fehler.grund, Speicherdatei));
+  return !keinStandard && fehler.grund.isEmpty();
 }
 
 short frmDrucken::GetSeitenanzahl() {

@@ -25,22 +25,25 @@ QString stapelOrdner(const QString& Speicherdatei) { return QFileInfo(Speicherda
 }  // namespace
 
 void frmDrucken::InDruckstapelAblegen() {
-  ++StapelAnzahl;
-  const QString ziel = mitglied(stapelOrdner(Speicherdatei), StapelAnzahl);
+  // The member counts only once its file is there: a job without storage (cancelled, failed)
+  // must not shift every later member onto the copies of another.
+  const QString ziel = mitglied(stapelOrdner(Speicherdatei), StapelAnzahl + 1);
   if (QFileInfo::exists(ziel) && !QFile::remove(ziel)) vb::raise(ErrPathFileAccess);
   if (!QFileInfo::exists(Speicherdatei)) vb::raise(vb::ErrFileNotFound);
   if (!QFile::copy(Speicherdatei, ziel)) vb::raise(ErrPathFileAccess);
+  ++StapelAnzahl;
   if (!QFile::remove(Speicherdatei)) vb::raise(ErrPathFileAccess);
 }
 
 void frmDrucken::DruckstapelDrucken() {
-  StapelKopien.Add(AnzahlKopien());
   InDruckstapelAblegen();
+  StapelKopien.Add(AnzahlKopien());
   const QString ordner = stapelOrdner(Speicherdatei);
   for (int b = 1; b <= StapelAnzahl; ++b) {
     Speicherdatei = mitglied(ordner, b);
-    PreviewAnDrucker(Speicherdatei, vb::Variant(StapelKopien.Item(b)));
-    LL().DeletePreviewFiles(Speicherdatei, QString());
+    // A member that did not reach its printer stays on disk (until the next window clears them).
+    if (PreviewAnDrucker(Speicherdatei, vb::Variant(StapelKopien.Item(b))))
+      LL().DeletePreviewFiles(Speicherdatei, QString());
   }
   StapelKopien.Clear();
   StapelAnzahl = 0;

@@ -380,6 +380,9 @@ void frmDrucken::DruckFelderDefinieren(const std::shared_ptr<data::Recordset>& r
     schritt([&] { DefiniereWert(QStringLiteral("Zeilentyp"), QStringLiteral("Leerzeile"), kText); });
     schritt([&] { ZeileDrucken(); });
   } else if (ist(u"{Seitenvorschub}")) {
+    // The document print prints every row after this call: a page feed must not print the
+    // position before it again, nor count it twice in the carry-over.
+    schritt([&] { DruckFelderDefinieren(nullptr, true); });
     if (AktBerichtArt() != 1) schritt([&] { NeueSeite(); });
   } else if (ist(u"{TB}")) {
     schritt([&] { DruckFelderDefinieren(nullptr, true); });
@@ -407,10 +410,9 @@ void frmDrucken::DruckFelderDefinieren(const std::shared_ptr<data::Recordset>& r
   // Picture of the row. The column is read only where the table has it.
   QString bild;
   if (BildspalteVorhanden) schritt([&] { bild = text(r, QStringLiteral("BildAusdatei")); });
-  if (!bild.isEmpty()) {
-    // A file that cannot be read leaves the picture values of the row before.
-    if (!DateiExistiert(bild)) return;
-    // A file that holds no picture is logged and gets no picture, never the one loaded before.
+  // A file that is missing or holds no picture gets no picture, never the one of the row before;
+  // only a file that is there but no picture is logged.
+  if (!bild.isEmpty() && DateiExistiert(bild)) {
     if (schritt([&] { m_Picture = bildLaden(bild); })) {
       schritt([&] { DefiniereWert(QStringLiteral("Bilddatei"), bild, kBild); });
       schritt([&] { DefiniereWert(QStringLiteral("BildHöhe"), bildMass(m_Picture.height(), m_Picture.dotsPerMeterY()), kZahl); });

@@ -90,7 +90,7 @@ QString frmDrucken::PlatzhalterErsetzen(const QString& text) {
   });
 
   double gesamt = 0;
-  Schritt([&] { gesamt = Rechnungsbetrag(); });
+  Schritt([&] { gesamt = Runden(Rechnungsbetrag(), 2); });
 
   // Cash discount: per VAT class only when the text asks for a class; rows without a class then
   // take no cash discount.
@@ -108,34 +108,39 @@ QString frmDrucken::PlatzhalterErsetzen(const QString& text) {
   Schritt([&] { Ersetze(t, QStringLiteral("<SkontoBetragVoll>"), [&] { return BetragFormatieren(skontoKlasse[1]); }); });
   Schritt([&] { Ersetze(t, QStringLiteral("<SkontoBetragHalb>"), [&] { return BetragFormatieren(skontoKlasse[2]); }); });
   Schritt([&] { Ersetze(t, QStringLiteral("<SkontoBetragOhne>"), [&] { return BetragFormatieren(skontoKlasse[3]); }); });
-  Schritt([&] { Ersetze(t, QStringLiteral("<SkontoRechBetrag>"), [&] { return BetragFormatieren(gesamt - skonto); }); });
+  Schritt([&] { Ersetze(t, QStringLiteral("<SkontoRechBetrag>"), [&] { return BetragFormatieren(Runden(gesamt - skonto, 2)); }); });
   Schritt([&] { Ersetze(t, QStringLiteral("<RechBetrag>"), [&] { return BetragFormatieren(gesamt); }); });
 
   // Discounts: a net invoice shows them gross; the full and reduced class are filled with their
-  // gross value here, before the net values below could reach them.
+  // gross value here, before the net values below could reach them. After a closing line
+  // "Gesamtrabatt" the slots hold the discount as a deduction and the total is already net of
+  // it: the discount shows as the amount it is, and is not taken off the total again.
+  const auto rabattBetrag = [this](int i) { return GesamtrabattAbgezogen ? -dblRabattBetrag[i] : dblRabattBetrag[i]; };
   double rabatt = 0;
   for (int i = 0; i <= 3; ++i) {
     Schritt([&] {
       if (!NettoRechnung()) {
-        rabatt += dblRabattBetrag[i];
+        rabatt += rabattBetrag(i);
         return;
       }
       const double satz = i == 1 ? MWSTSatz_Voll() : i == 2 ? MWSTSatz_halb() : 0.0;
-      const double brutto = (1 + satz) * dblRabattBetrag[i];
+      const double brutto = Runden((1 + satz) * rabattBetrag(i), 2);
       if (i == 1) Ersetze(t, QStringLiteral("<RabattBetragVoll>"), [&] { return BetragFormatieren(brutto); });
       if (i == 2) Ersetze(t, QStringLiteral("<RabattBetragHalb>"), [&] { return BetragFormatieren(brutto); });
-      rabatt += Runden(brutto, 2);
+      rabatt += brutto;
     });
   }
+  rabatt = Runden(rabatt, 2);
+  const double rabattRechBetrag = GesamtrabattAbgezogen ? gesamt : Runden(gesamt - rabatt, 2);
   Schritt([&] { Ersetze(t, QStringLiteral("<RabattBetrag>"), [&] { return BetragFormatieren(rabatt); }); });
-  Schritt([&] { Ersetze(t, QStringLiteral("<RabattBetragVoll>"), [&] { return BetragFormatieren(dblRabattBetrag[1]); }); });
-  Schritt([&] { Ersetze(t, QStringLiteral("<RabattBetragHalb>"), [&] { return BetragFormatieren(dblRabattBetrag[2]); }); });
-  Schritt([&] { Ersetze(t, QStringLiteral("<RabattBetragOhne>"), [&] { return BetragFormatieren(dblRabattBetrag[3]); }); });
+  Schritt([&] { Ersetze(t, QStringLiteral("<RabattBetragVoll>"), [&] { return BetragFormatieren(rabattBetrag(1)); }); });
+  Schritt([&] { Ersetze(t, QStringLiteral("<RabattBetragHalb>"), [&] { return BetragFormatieren(rabattBetrag(2)); }); });
+  Schritt([&] { Ersetze(t, QStringLiteral("<RabattBetragOhne>"), [&] { return BetragFormatieren(rabattBetrag(3)); }); });
   Schritt([&] { Ersetze(t, QStringLiteral("<Rabatt>"), [&] { return vb::Format(GesamtRabatt(), GetProzentFormat()); }); });
   Schritt([&] {
-    Ersetze(t, QStringLiteral("<SktRabRechBetrag>"), [&] { return BetragFormatieren(gesamt - skonto - rabatt); });
+    Ersetze(t, QStringLiteral("<SktRabRechBetrag>"), [&] { return BetragFormatieren(Runden(rabattRechBetrag - skonto, 2)); });
   });
-  Schritt([&] { Ersetze(t, QStringLiteral("<RabRechBetrag>"), [&] { return BetragFormatieren(gesamt - rabatt); }); });
+  Schritt([&] { Ersetze(t, QStringLiteral("<RabRechBetrag>"), [&] { return BetragFormatieren(rabattRechBetrag); }); });
 
   Schritt([&] { Ersetze(t, QStringLiteral("<ZahlungZiel>"), [&] { return alsText("ZahlZiel"); }); });
   Schritt([&] {

@@ -24,9 +24,10 @@ vb::Variant spalte(const data::Recordset& rs, const QString& name) {
 
 double betrag(const data::Recordset& rs, const QString& name) { return vb::CDbl(NZ(spalte(rs, name), 0)); }
 
-// The row's VAT class, the index into the sums; error 9 outside 0 to 3.
+// The row's VAT class, the index into the sums; error 9 outside 0 to 3. A row without a class
+// goes to the slot of no class: its printed amount must be in the totals.
 int klasse(const data::Recordset& rs) {
-  const int art = vb::CInt(spalte(rs, QStringLiteral("MWSTArt")));
+  const int art = vb::CInt(NZ(spalte(rs, QStringLiteral("MWSTArt")), 0));
   if (art < 0 || art > 3) vb::raise(vb::ErrSubscript);
   return art;
 }

@@ -1,6 +1,9 @@
 #include "engine/modFormate.h"
 
+#include <cmath>
+
 #include "platform/vb/Format.h"
+#include "platform/vb/VbError.h"
 
 namespace {
 
@@ -24,4 +27,8 @@ QString GetProzentFormat() { return formate().prozent; }
 void SetMWSTSatzFormat(const QString& Format) { formate().mwstSatz = Format; }
 QString GetMWSTSatzFormat() { return formate().mwstSatz; }
 
-QString BetragFormatieren(double Betrag) { return vb::Format(vb::Variant(Betrag), formate().betraege); }
+QString BetragFormatieren(double Betrag) {
+  // An amount beyond the Double range overflows, as in the run time; it is never printed as "inf".
+  if (!std::isfinite(Betrag)) vb::raise(vb::ErrOverflow);
+  return vb::Format(vb::Variant(Betrag), formate().betraege);
+}

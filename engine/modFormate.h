@@ -11,5 +11,5 @@ QString GetProzentFormat();
 void SetMWSTSatzFormat(const QString& Format);
 QString GetMWSTSatzFormat();
 
-// `Betrag` as text in the amount format.
+// `Betrag` as text in the amount format; error 6 for an infinite or undefined amount.
 QString BetragFormatieren(double Betrag);

@@ -13,6 +13,7 @@
 
 frmInfoFenster::frmInfoFenster(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(QStringLiteral("Skrivant"));
+  setWindowIcon(ui::programIcon());
 
   auto* ProgInfo = new QLabel(QStringLiteral("Version: ") + ui::programVersion(), this);
   ProgInfo->setObjectName(QStringLiteral("ProgInfo"));

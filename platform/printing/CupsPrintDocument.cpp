@@ -25,7 +25,12 @@ CupsPrintDocument::~CupsPrintDocument() { abort(); }
 void CupsPrintDocument::openDocument(const QString& printer, int bin, const QString& title,
                                      const QPageSize& pageSize) {
   const std::optional<PrinterInfo> info = CupsPrinterCatalogue().printer(printer);
-  if (!info) vb::raise(ErrPrinter, Source, QStringLiteral("Drucker '%1' nicht gefunden").arg(printer));
+  if (!info) {
+    // Without a name nothing asked the server, so its last message is not about this printer.
+    const QString why = printer.isEmpty() ? QStringLiteral("kein Drucker angegeben")
+                                          : QString::fromUtf8(cupsLastErrorString());
+    vb::raise(ErrPrinter, Source, QStringLiteral("Drucker '%1' nicht gefunden: %2").arg(printer, why));
+  }
   m_binOption.clear();
   m_binKeyword.clear();
   if (bin > 0) {
@@ -44,8 +49,10 @@ void CupsPrintDocument::openDocument(const QString& printer, int bin, const QStr
   m_printer = info->deviceName;
   m_title = title;
   // The paper is the page size asked for; otherwise the queue's default paper would take the pages.
+  // Paper names are for the upright sheet: a landscape page is printed across it.
   const QSizeF mm = pageSize.size(QPageSize::Millimeter);
-  const pwg_media_t* media = pwgMediaForSize(qRound(mm.width() * 100), qRound(mm.height() * 100));
+  const pwg_media_t* media = pwgMediaForSize(qRound(qMin(mm.width(), mm.height()) * 100),
+                                             qRound(qMax(mm.width(), mm.height()) * 100));
   m_media = media ? QString::fromUtf8(media->pwg) : QString();
   m_writer = std::make_unique<QPdfWriter>(m_file.get());
   m_writer->setTitle(title);

@@ -9,6 +9,7 @@
 // (RecordingReportControl.h) records the calls for tests of the layers above.
 #include <QObject>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 class QPainter;
@@ -109,6 +110,8 @@ class IReportControl : public QObject {
   virtual int StoragePageCount(int handle) = 0;
   // Appends the pages of `source` to `target` (opened for writing).
   virtual int AppendStorage(int target, int source) = 0;
+  // Size in millimetres of page `page` (from 1) of the selected job, in its orientation.
+  virtual int StoragePageSize(int handle, int page, QSizeF& sizeMM) = 0;
   // Selects the job of the storage to work on; a storage of ours holds job 1.
   virtual int SetStorageJob(int handle, int job) = 0;
   // Draws page `page` (from 1) scaled to fit `target` on `painter`; an empty target means the
@@ -119,6 +122,9 @@ class IReportControl : public QObject {
   // (stored Windows paths accepted, trailing separator optional) and "Export.Quiet".
   virtual int SetExportParameter(int extensionType, const QString& format, const QString& key,
                                  const QString& value) = 0;
+
+  // Why the last call that answered a negative status failed, in words for a message.
+  virtual QString lastError() const = 0;
 };
 
 }  // namespace report

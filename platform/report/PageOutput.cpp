@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
 
 namespace report {
 
@@ -42,15 +43,27 @@ bool paintPages(const PageSource& pages, QPagedPaintDevice& device, QString* err
 }
 
 bool writePdf(const PageSource& pages, const QString& path, const QString& title, QString* error) {
-  if (!QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
-    if (error) *error = QStringLiteral("the folder of %1 does not exist").arg(path);
+  const auto failed = [&](const QString& why) {
+    if (error) *error = why;
     return false;
+  };
+  if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
+    return failed(QStringLiteral("the folder of %1 does not exist").arg(path));
+  // Written beside the target and renamed when complete: a failed or cut-short write leaves the
+  // earlier file as it was.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return failed(QStringLiteral("%1: %2").arg(path, file.errorString()));
+  {
+    QPdfWriter writer(&file);
+    writer.setResolution(1200);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Skrivant"));
+    if (!paintPages(pages, writer, error)) return false;
   }
-  QPdfWriter writer(path);
-  writer.setResolution(1200);
-  writer.setTitle(title);
-  writer.setCreator(QStringLiteral("Skrivant"));
-  if (!paintPages(pages, writer, error)) return false;
+  // The last buffered bytes are written here; QSaveFile's commit would rename the file even when
+  // that fails.
+  if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+    return failed(QStringLiteral("%1: %2").arg(path, file.errorString()));
   return true;
 }
 

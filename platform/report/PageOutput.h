@@ -12,6 +12,8 @@ namespace report {
 bool paintPages(const PageSource& pages, QPagedPaintDevice& device, QString* error);
 
 // Writes the pages as a PDF file at `path` (a real path) with `title` as its document title.
+// False, with `error` telling why, when the file could not be written whole; an earlier file at
+// `path` then stays as it was.
 bool writePdf(const PageSource& pages, const QString& path, const QString& title, QString* error);
 
 // Prints the pages on the default printer; false when there is none or it failed.

@@ -148,6 +148,12 @@ int RecordingReportControl::AppendStorage(int target, int source) {
   return record(QStringLiteral("AppendStorage"), {num(target), num(source)});
 }
 
+int RecordingReportControl::StoragePageSize(int handle, int page, QSizeF& sizeMM) {
+  const int status = record(QStringLiteral("StoragePageSize"), {num(handle), num(page)});
+  if (status == kOk && m_storagePageSize.isValid()) sizeMM = m_storagePageSize;
+  return status;
+}
+
 int RecordingReportControl::SetStorageJob(int handle, int job) {
   return record(QStringLiteral("SetStorageJob"), {num(handle), num(job)});
 }

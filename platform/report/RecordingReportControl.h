@@ -64,10 +64,16 @@ class RecordingReportControl : public IReportControl {
   int CloseStorage(int handle) override;
   int StoragePageCount(int handle) override;
   int AppendStorage(int target, int source) override;
+  int StoragePageSize(int handle, int page, QSizeF& sizeMM) override;
   int SetStorageJob(int handle, int job) override;
   int DrawStoragePage(int handle, QPainter& painter, int page, const QRectF& target = {}) override;
   int SetExportParameter(int extensionType, const QString& format, const QString& key,
                          const QString& value) override;
+  // The text set by setLastError.
+  QString lastError() const override { return m_lastErrorText; }
+  void setLastError(const QString& text) { m_lastErrorText = text; }
+  // What StoragePageSize leaves in its argument; invalid leaves it unchanged.
+  void setStoragePageSize(const QSizeF& sizeMM) { m_storagePageSize = sizeMM; }
 
  private:
   int record(const QString& operation, const QStringList& args, int defaultStatus = kOk);
@@ -82,6 +88,8 @@ class RecordingReportControl : public IReportControl {
   int m_nextHandle = 1;
   QString m_selectedFile;
   QString m_designedFile;
+  QString m_lastErrorText;
+  QSizeF m_storagePageSize;
 };
 
 }  // namespace report

@@ -28,9 +28,8 @@ QString joinFolder(const QString& folder, const QString& name) {
 }  // namespace
 
 QString storagePathForProject(const QString& file, const QString& path) {
-  const qsizetype cut = qMax(file.lastIndexOf(QLatin1Char('/')), file.lastIndexOf(QLatin1Char('\\')));
-  const QString folder = file.left(cut + 1);
-  QString stem = file.mid(cut + 1);
+  const QString folder = vb::folderPart(file);
+  QString stem = vb::fileNamePart(file);
   const qsizetype dot = stem.lastIndexOf(QLatin1Char('.'));
   if (dot >= 0) stem.truncate(dot);
   return vb::resolvePath(joinFolder(path.isEmpty() ? folder : path, stem + QStringLiteral(".LL")));
@@ -344,6 +343,15 @@ int ReportControl::AppendStorage(int target, int source) {
   const StorageFile pages = s->data;  // a storage appended to itself doubles once
   t->data.append(pages);
   t->mustWrite = true;
+  return kOk;
+}
+
+int ReportControl::StoragePageSize(int handle, int page, QSizeF& sizeMM) {
+  auto* s = d->storage(handle);
+  if (!s) return d->fail(kBadArgument, QStringLiteral("unknown storage handle %1").arg(handle));
+  if (page < 1 || page > s->data.pageCount())
+    return d->fail(kBadArgument, QStringLiteral("no page %1 in %2").arg(page).arg(s->path));
+  sizeMM = s->data.pageSizeMM(page);
   return kOk;
 }
 

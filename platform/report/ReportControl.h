@@ -49,13 +49,12 @@ class ReportControl : public IReportControl {
   int CloseStorage(int handle) override;
   int StoragePageCount(int handle) override;
   int AppendStorage(int target, int source) override;
+  int StoragePageSize(int handle, int page, QSizeF& sizeMM) override;
   int SetStorageJob(int handle, int job) override;
   int DrawStoragePage(int handle, QPainter& painter, int page, const QRectF& target = {}) override;
   int SetExportParameter(int extensionType, const QString& format, const QString& key,
                          const QString& value) override;
-
-  // Why the last call that answered a negative status failed (for the debug log).
-  QString lastError() const;
+  QString lastError() const override;
 
  private:
   struct Impl;

@@ -61,6 +61,7 @@ void ReportJob::openPage() {
   m_y = bodyTop();
   m_rowsOnPage = 0;
   m_tableOnPage = false;
+  m_headerOnPage = false;
   m_labelSlot = 0;
   m_pageSums.clear();
 }
@@ -128,12 +129,16 @@ void ReportJob::place(const RenderedRow& row, double from, double to) {
   m_y += to - from;
 }
 
+// The header goes above the first row of the page that one of its layouts holds for: a page
+// that opens with rows the header does not belong over (an opening text) gets it further down.
 void ReportJob::startTable() {
-  if (m_tableOnPage) return;
   m_tableOnPage = true;
   m_tableInJob = true;
+  if (m_headerOnPage) return;
   const RenderedRow header = render(m_tpl.table.header, false);
-  if (header.height > 0) place(header, 0, header.height);
+  if (header.height <= 0) return;
+  place(header, 0, header.height);
+  m_headerOnPage = true;
 }
 
 void ReportJob::printFooter(bool last) {
@@ -181,7 +186,7 @@ int ReportJob::printFields() {
   if (!m_pageOpen) openPage();
   const RenderedRow row = render(m_tpl.table.rows, false);
   if (row.height <= 0) return kOk;
-  const double header = m_tableOnPage ? 0 : measure(m_tpl.table.header, false);
+  const double header = m_headerOnPage ? 0 : measure(m_tpl.table.header, false);
   const double footer = measure(m_tpl.table.footer, false);
   const double room = m_tpl.table.bottom * U - m_y - header - footer;
   if (row.height <= room + kSlack) {
@@ -241,7 +246,7 @@ StorageFile ReportJob::finish() {
         closePage(false);
         openPage();
       }
-      startTable();
+      if (!m_tableOnPage) startTable();
     }
     closePage(true);
   }

@@ -65,7 +65,8 @@ class ReportJob {
   QPainter m_bodyPainter;
   double m_y = 0;              // next body row's top (units)
   int m_rowsOnPage = 0;
-  bool m_tableOnPage = false;  // the header is out on this page
+  bool m_tableOnPage = false;   // a body row is out on this page
+  bool m_headerOnPage = false;  // the header is out on this page
   bool m_tableInJob = false;
   int m_labelSlot = 0;
   QHash<QString, double> m_sums;      // case-folded name -> running total

@@ -24,6 +24,12 @@ void playPicture(QPainter& painter, const QPicture& picture) {
   const double dpiX = static_cast<double>(picture.logicalDpiX()) / painter.device()->logicalDpiX();
   const double dpiY = static_cast<double>(picture.logicalDpiY()) / painter.device()->logicalDpiY();
   painter.save();
+  // A picture records only what its painter changed from a new painter's state: play it from that
+  // state, not from the target's (a widget's painter starts with its palette's pen, which on the
+  // preview's dark ground is light, and text drawn in the default black would vanish).
+  painter.setPen(QPen());
+  painter.setBrush(Qt::NoBrush);
+  painter.setFont(QFont());
   painter.scale(dpiX, dpiY);
   QPicture shared = picture;  // play() is not const; the copy shares the data
   shared.play(&painter);

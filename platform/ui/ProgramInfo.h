@@ -1,5 +1,6 @@
 #pragma once
 // The running program's title and version as the windows show them.
+#include <QIcon>
 #include <QString>
 
 namespace ui {
@@ -9,5 +10,8 @@ namespace ui {
 QString programTitle();
 // "major.minor.revision" of the build, each in plain decimal ("1.12.19").
 QString programVersion();
+// The program's icon for its windows: the application's window icon when the program set one,
+// else a small sheet of paper of our own.
+QIcon programIcon();
 
 }  // namespace ui

@@ -272,6 +272,13 @@ bool IsDate(const Variant& v) {
   return false;
 }
 
+double divide(double a, double b) {
+  if (b == 0) raise(a == 0 ? ErrOverflow : ErrDivisionByZero);
+  const double q = a / b;
+  if (!std::isfinite(q)) raise(ErrOverflow);
+  return q;
+}
+
 double Val(const QString& text) {
   int i = 0;
   const int n = text.size();

@@ -34,6 +34,10 @@ bool IsDate(const Variant& v);
 // character; "&H" hex and "&O" octal prefixes; never raises.
 double Val(const QString& text);
 
+// a / b as the run time divides: a zero divisor raises 11 (6 when a is 0 too), and a quotient
+// beyond the Double range raises 6, so no infinity or NaN reaches a text.
+double divide(double a, double b);
+
 // VB's comparison with Option Compare Text: numbers as numbers, a number and a numeric text as
 // numbers, texts without regard to case, Empty as 0 or "". Null raises 94; a number against a
 // text that is no number raises 13. Returns -1, 0 or 1.

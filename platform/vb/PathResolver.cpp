@@ -83,4 +83,14 @@ QString toStoredPath(const QString& real) {
   return p;
 }
 
+namespace {
+qsizetype folderLength(const QString& path) {
+  return qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
+}
+}  // namespace
+
+QString folderPart(const QString& path) { return path.left(folderLength(path)); }
+
+QString fileNamePart(const QString& path) { return path.mid(folderLength(path)); }
+
 }  // namespace vb

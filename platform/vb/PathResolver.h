@@ -16,4 +16,10 @@ QString resolvePath(const QString& stored);
 // The path as the system writes it: slashes become backslashes.
 QString toStoredPath(const QString& real);
 
+// Splitting at the last separator, "/" or "\" (hosts send stored paths, ours are real ones):
+// the folder up to and including it, and the file name after it. Without a separator the folder
+// is "" and the file name is the whole path.
+QString folderPart(const QString& path);
+QString fileNamePart(const QString& path);
+
 }  // namespace vb

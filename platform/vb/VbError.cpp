@@ -13,6 +13,7 @@ QString standardErrorText(long number) {
     case 5: return QStringLiteral("Unzulässiger Prozeduraufruf oder ungültiges Argument");
     case 6: return QStringLiteral("Überlauf");
     case 9: return QStringLiteral("Index außerhalb des gültigen Bereichs");
+    case 11: return QStringLiteral("Division durch Null");
     case 13: return QStringLiteral("Typen unverträglich");
     case 53: return QStringLiteral("Datei nicht gefunden");
     case 62: return QStringLiteral("Einlesen hinter Dateiende");

@@ -10,6 +10,7 @@ enum ErrorNumber : long {
   ErrInvalidCall = 5,
   ErrOverflow = 6,
   ErrSubscript = 9,
+  ErrDivisionByZero = 11,
   ErrTypeMismatch = 13,
   ErrFileNotFound = 53,
   ErrInputPastEnd = 62,

@@ -1,21 +1,24 @@
 #pragma once
-// Fixtures of the automation tests: a debug log in a temporary local path, scripted dialogs, and
-// the progress window as a host's user would find it on the screen.
+// Fixtures of the automation tests: a debug log in a temporary local path, scripted dialogs, calls
+// by name as a host makes them, and the progress window as the user finds it on the screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QWidget>
 
 #include "foundation/frmInfoFenster.h"
+#include "platform/automation/LateBinding.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "tests/support/DebugLog.h"
 
 namespace automationtest {
 
+inline vb::Variant rufe(QObject& o, const char* member, const QList<vb::Variant>& args = {},
+                        automation::CallKind kind = automation::CallKind::Method) {
+  return automation::callByName(o, QString::fromUtf8(member), kind, args);
+}
+
 class AutomationFixture : public ::testing::Test {
  protected:
-  QStringList logZeilen() const { return log.lines(); }
-
   // The open progress window, or nullptr.
   static frmInfoFenster* infoFenster() {
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -116,8 +116,7 @@ inline void dokument(frmDrucken& fenster, short modus, const QString& vorlage, c
   fenster.LL().DefineReportVariable(QStringLiteral("Dok"), dok, report::kTypeText);
   ASSERT_EQ(fenster.DruckInitialisieren(modus, vorlage), report::kOk);
   for (int s = 0; s < seiten; ++s) fenster.LL().PrintVariables();
-  fenster.LL().EndPrint(0);
-  fenster.DruckAbschliessen(modus, vorlage);
+  if (fenster.DruckBeenden(modus)) fenster.DruckAbschliessen(modus, vorlage);
 }
 
 // "<dok> Seite 1" .. "<dok> Seite <seiten>".

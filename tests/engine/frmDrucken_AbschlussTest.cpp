@@ -9,6 +9,7 @@
 #include "foundation/clsProgVorgaben.h"
 #include "platform/vb/VbError.h"
 #include "tests/engine/UebergabeTabelle.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/DruckFensterFixture.h"
 
 namespace {
@@ -249,6 +250,40 @@ TEST_F(frmDruckenAbschluss, AmountFormatWithoutCentsDoesNotCostTheStoredVat) {
   EXPECT_DOUBLE_EQ(fenster->MWSTBetrag_voll(), 1600);
   EXPECT_DOUBLE_EQ(fenster->MWSTBetrag_halb(), 7.04);
   EXPECT_DOUBLE_EQ(fenster->Rechnungsbetrag_halb(), 107.54);
+}
+
+// Before the first batch print of a process there is no amount format: amounts print in the
+// general number form, but VAT and totals are money all the same, in cents.
+TEST_F(frmDruckenAbschluss, VatAndTotalsAreInCentsWithoutAnAmountFormat) {
+  SetBetraegeFormat(QString());
+  vorgabenLaden();
+  fenster->let_MWSTSatz_Voll(0.19);
+  fenster->dblRechnungsbetrag = {0, 28.15, 0, 27.2};
+  fenster->AddAbschluss(QStringLiteral("Netto"), QStringLiteral("Netto"), false);
+  fenster->AddAbschluss(QStringLiteral("MWST"), QStringLiteral("MwSt"), false);
+  fenster->AddAbschluss(QStringLiteral("Brutto"), QStringLiteral("Brutto"), false);
+  fenster->AddAbschluss(QStringLiteral("EnthalteneMWST"), QStringLiteral("darin"), false);
+  fenster->DruckeAbschluss();
+  // 19 % of 28,15 is 5,3485; 33,50 holds 5,35 of VAT at 19 %.
+  EXPECT_EQ(gedruckt(), (QStringList{QStringLiteral("Netto|55,35|Endbetrag"), QStringLiteral("MwSt|5,35|MWSTBetrag"),
+                                     QStringLiteral("Brutto|60,7|Endbetrag"),
+                                     QStringLiteral("darin|5,35|EnthaltenerMWSTBetrag"),
+                                     QStringLiteral("Der Nettobetrag der Rechnung beträgt: 55,35 €|55,35|"
+                                                    "EnthaltenerMWSTBetrag")}));
+  EXPECT_DOUBLE_EQ(fenster->MWSTBetrag_voll(), 5.35);
+}
+
+// A rate of -1 makes the VAT contained in a gross amount a division by zero: the run time's
+// error 11 goes to the caller's trap, and no amount that is no number is printed.
+TEST_F(frmDruckenAbschluss, ContainedVatAtARateOfMinusOneIsADivisionByZero) {
+  vorgabenLaden();
+  fenster->let_MWSTSatz_Voll(-1);
+  fenster->dblRechnungsbetrag[1] = 100;
+  fenster->AddAbschluss(QStringLiteral("EnthalteneMWST"), QStringLiteral("enthalten"), false);
+  fenster->AddAbschluss(QStringLiteral("Brutto"), QStringLiteral("Gesamt"), false);
+  EXPECT_EQ(testsupport::errorOf([this] { fenster->DruckeAbschluss(); }), vb::ErrDivisionByZero);
+  EXPECT_TRUE(gedruckt().isEmpty());
+  EXPECT_DOUBLE_EQ(fenster->MWSTBetrag_voll(), 0);
 }
 
 TEST_F(frmDruckenAbschluss, AmountTextsAreReadWithEitherSeparator) {

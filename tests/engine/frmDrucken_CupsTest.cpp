@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 
+#include <QFileInfo>
+
 #include "platform/printing/CupsPrintDocument.h"
 #include "platform/printing/CupsPrinterCatalogue.h"
 #include "tests/engine/DruckausgabeSupport.h"
@@ -96,4 +98,25 @@ TEST_F(frmDrucken_CupsTest, TwoCopiesWithFirstPageFromTrayOneAndCopyOneLastPageF
   }
   EXPECT_TRUE(QDir(log.dir().path()).entryList({QStringLiteral("*.LL")}, QDir::Files).isEmpty());
   EXPECT_FALSE(log.lines().join(QLatin1Char('\n')).contains(QStringLiteral("PreviewAnDrucker ")));
+}
+
+// The queue is gone when the document is put on paper: the user is told which printer and what
+// the spooler said, the storage file stays, and the caller sees the failure.
+TEST_F(frmDrucken_CupsTest, QueueRemovedBeforePrintingIsToldAndTheStorageKept) {
+  route(GetRechnerName(), 1, 99, 1, 99999, kQueue, 1);
+  druckausgabe::ladeFormular(*fenster, db, vorlage);
+  for (const QString& aktuell : {QString(), kQueue}) {
+    SCOPED_TRACE(aktuell.toStdString());
+    printing::setCurrentPrinter(aktuell);
+    fenster->JobBeginn();
+    const auto vorher = dialogs->messageBoxes().size();
+    ASSERT_TRUE(cupsd->run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), kQueue})) << cupsd->failure();
+    druckausgabe::dokument(*fenster, 2, vorlage, QStringLiteral("Rechnung 4712"), 1);
+    const auto boxen = dialogs->messageBoxes().mid(vorher);
+    ASSERT_EQ(boxen.size(), 1);
+    EXPECT_TRUE(boxen[0].text.contains(kQueue)) << boxen[0].text.toStdString();
+    EXPECT_EQ(fenster->ExitCode(), 1);
+    EXPECT_TRUE(QFileInfo::exists(fenster->Speicherdatei));
+    ASSERT_TRUE(cupsd->addPclQueue(kQueue)) << cupsd->failure();
+  }
 }

@@ -9,6 +9,7 @@
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 #include "tests/support/DruckFensterFixture.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -229,15 +230,22 @@ TEST_F(frmDrucken_DokumentdatenTest, GrossDeductionIsKeptAsItsNetPart) {
   EXPECT_EQ(fenster->Abzuege[1].Betrag, vb::Variant("50,00"));
 }
 
-TEST_F(frmDrucken_DokumentdatenTest, GrossDeductionThatIsNoNumberFailsAndAddsNothing) {
-  long nummer = 0;
-  try {
-    fenster->AddAbzugBetrag(true, QStringLiteral("fünfzig"), 0.19, QStringLiteral("- x"));
-  } catch (const vb::VbError& e) {
-    nummer = e.number();
+// A gross deduction keeps its net part: an amount that is no number is a type mismatch, a rate of
+// -1 a division by zero (never an infinite amount in the list).
+TEST_F(frmDrucken_DokumentdatenTest, GrossDeductionThatCannotBeWorkedOutFailsAndAddsNothing) {
+  const struct {
+    const char* betrag;
+    double satz;
+    long fehler;
+  } faelle[] = {{"fünfzig", 0.19, vb::ErrTypeMismatch}, {"119,00", -1, vb::ErrDivisionByZero}};
+  for (const auto& f : faelle) {
+    EXPECT_EQ(testsupport::errorOf([&] {
+                fenster->AddAbzugBetrag(true, QString::fromUtf8(f.betrag), f.satz, QStringLiteral("- x"));
+              }),
+              f.fehler)
+        << f.betrag;
+    EXPECT_TRUE(fenster->Abzuege.empty());
   }
-  EXPECT_EQ(nummer, vb::ErrTypeMismatch);
-  EXPECT_TRUE(fenster->Abzuege.empty());
 }
 
 TEST_F(frmDrucken_DokumentdatenTest, TotalsGettersReadTheirSlots) {

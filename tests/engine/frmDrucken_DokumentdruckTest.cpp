@@ -2,7 +2,12 @@
 // database next to its SYSTEM.MDW, and the form and settings database of the host.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPicture>
 #include <QRegularExpression>
 #include <functional>
 #include <stdexcept>
@@ -15,7 +20,11 @@
 #include "platform/printing/CurrentPrinter.h"
 #include "platform/printing/PrintDocument.h"
 #include "platform/printing/RecordingPrintDocument.h"
+#include "platform/report/PrintBox.h"
+#include "platform/report/ReportControl.h"
+#include "platform/report/StorageFile.h"
 #include "schema/HostSchema.h"
+#include "tests/engine/DruckausgabeSupport.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/DruckFensterFixture.h"
 
@@ -389,6 +398,24 @@ TEST_F(frmDruckenDokumentdruck, ADocumentWithoutRowsLeavesNoSumsOfTheOneBefore) 
   EXPECT_DOUBLE_EQ(fenster->Rechnungsbetrag_voll(), 0);
 }
 
+// The opening text is printed before the rows are walked: the real pass fills its amounts from
+// the figures of the counting pass, the same the closing texts show.
+TEST_F(frmDruckenDokumentdruck, OpeningTextShowsTheAmountsTheCountingPassFound) {
+  SetBetraegeFormat(QStringLiteral("#,##0.00"));
+  position(QStringLiteral("01"), 2, 10);
+  position(QStringLiteral("02"), 1, 5, 2);
+  fenster->AddAbschluss(QStringLiteral("Brutto"), QStringLiteral("Gesamtbetrag"), false);
+  fenster->let_VorText(QStringLiteral("Wir berechnen Ihnen <RechBetrag> €."));
+  fenster->let_SchlussText(QStringLiteral("Summe <RechBetrag> €"));
+  fenster->StartPrint(4);
+  const QStringList vortexte = verschiedene(felder(QStringLiteral("Vortext")).filter(QStringLiteral("berechnen")));
+  ASSERT_FALSE(vortexte.isEmpty());
+  EXPECT_EQ(vortexte.last(), QStringLiteral("Wir berechnen Ihnen 25,00 €."));
+  EXPECT_EQ(felder(QStringLiteral("Schlusstext")).last(), QStringLiteral("Summe 25,00 €"));
+  // The walk of the real pass still starts from zero.
+  EXPECT_DOUBLE_EQ(fenster->Rechnungsbetrag(), 25);
+}
+
 TEST_F(frmDruckenDokumentdruck, ClosingTextsGetTheEndAmountAndItsValueInMarks) {
   SetBetraegeFormat(QStringLiteral("#,##0.00"));
   position(QStringLiteral("01"), 2, 500);
@@ -529,6 +556,101 @@ TEST_F(frmDruckenDokumentdruck, AControlThatThrowsIsLoggedAndTheJobStillEnds) {
   ll->clearCalls();
   fenster->StartPrint(2);
   EXPECT_EQ(ll->callsOf(QStringLiteral("PrintFields")).size(), 2 * 4);
+}
+
+// ExitCode over a run of jobs: 1 while the last job failed (its message shown), -1 once a job
+// was cancelled, else 0; every job starts with its failure mark cleared.
+TEST_F(frmDruckenDokumentdruck, ExitCodeTellsTheLastJobsFailureAndEverCancelled) {
+  position(QStringLiteral("01"), 1, 1);
+  struct Job {
+    const char* operation;  // fails once with `status`; nullptr: the job goes through
+    int status;
+    short exitCode;
+  };
+  const QList<Job> jobs = {
+      {nullptr, 0, 0},
+      {"StartPrintJob", report::kBadTemplate, 1},
+      {nullptr, 0, 0},
+      {"EndPrint", report::kFileError, 1},
+      {"StartPrintJob", report::kUserAbort, -1},
+      {"StartPrintJob", report::kFileError, 1},
+      {nullptr, 0, -1},
+  };
+  ll->setLastError(QStringLiteral("Vorlage kaputt"));
+  for (const Job& j : jobs) {
+    SCOPED_TRACE(j.operation ? j.operation : "none");
+    const auto vorher = dialogs->messageBoxes().size();
+    if (j.operation) ll->queueStatus(QString::fromLatin1(j.operation), j.status);
+    fenster->StartPrint(2);
+    EXPECT_FALSE(fenster->Running());
+    EXPECT_EQ(fenster->ExitCode(), j.exitCode);
+    const auto boxen = dialogs->messageBoxes().mid(vorher);
+    ASSERT_EQ(boxen.size(), j.exitCode == 1 ? 1 : 0);
+    if (!boxen.isEmpty()) EXPECT_TRUE(boxen[0].text.contains(QStringLiteral("Vorlage kaputt")));
+  }
+  EXPECT_EQ(vb::CLng(automation::callByName(*fenster, QStringLiteral("ExitCode"), automation::CallKind::Get)), -1);
+}
+
+// The same jobs on the real report control and its windows.
+class frmDruckenDokumentdruckEcht : public frmDruckenDokumentdruck {
+ protected:
+  void SetUp() override {
+    frmDruckenDokumentdruck::SetUp();
+    liste = druckausgabe::schreibeVorlage(temp);
+    db.addForm(kStatus, 2, QStringLiteral("BerichtArt, Formatdatei, AnzahlKopien"), QStringLiteral("2, '%1', 1").arg(liste));
+    echt = std::make_shared<frmDrucken>(std::make_shared<report::ReportControl>());
+    vorbereiten(*echt);
+    echt->SetDruckerOptionen(kStatus, 2);
+  }
+  void TearDown() override {
+    echt.reset();
+    frmDruckenDokumentdruck::TearDown();
+  }
+  QStringList speicher() const { return QDir(temp.path()).entryList({QStringLiteral("*.LL")}, QDir::Files); }
+
+  QString liste;
+  std::shared_ptr<frmDrucken> echt;
+};
+
+// A PDF job leaves no storage file, and a print job whose start fails puts out nothing at all,
+// least of all the document of the job before.
+TEST_F(frmDruckenDokumentdruckEcht, AJobOutputsOnlyTheStorageItWrote) {
+  position(QStringLiteral("01"), 1, 1);
+  echt->StartPrint(4);
+  EXPECT_TRUE(QFileInfo::exists(temp.file(QStringLiteral("Archiv.pdf"))));
+  EXPECT_EQ(echt->ExitCode(), 0);
+  EXPECT_EQ(speicher(), QStringList());
+
+  // The storage of another customer's document that an earlier run left under this job's name.
+  if (!QFileInfo::exists(temp.file(QStringLiteral("Liste.LL")))) {
+    QPicture seite;
+    QPainter maler(&seite);
+    maler.drawText(10, 10, QStringLiteral("Rechnung an Kunde A"));
+    maler.end();
+    report::StorageFile alt;
+    alt.addPage(QSizeF(210, 297), seite);
+    QString fehler;
+    ASSERT_TRUE(alt.save(temp.file(QStringLiteral("Liste.LL")), &fehler)) << fehler.toStdString();
+  }
+  ASSERT_TRUE(QFile::remove(liste));
+  echt->StartPrint(2);
+  EXPECT_TRUE(druck->documents().isEmpty());
+  EXPECT_EQ(echt->ExitCode(), 1);
+  const auto boxen = dialogs->messageBoxes();
+  ASSERT_EQ(boxen.size(), 1);
+  EXPECT_TRUE(boxen[0].text.contains(liste)) << boxen[0].text.toStdString();
+  EXPECT_EQ(speicher(), QStringList());
+}
+
+// A preview of an empty table closes its progress box with the job.
+TEST_F(frmDruckenDokumentdruckEcht, AnEmptyPreviewClosesItsProgressBox) {
+  dialogs->answerWindow([](QDialog&) { return int(QDialog::Accepted); });  // print options
+  echt->StartPrint(1);
+  EXPECT_EQ(meldungen(), QStringList(2, kKeineDaten));
+  for (QWidget* w : QApplication::topLevelWidgets())
+    EXPECT_FALSE(qobject_cast<report::PrintBox*>(w) && w->isVisible()) << "the progress box is still up";
+  EXPECT_EQ(speicher(), QStringList());
+  EXPECT_EQ(echt->ExitCode(), 0);
 }
 
 TEST_F(frmDruckenDokumentdruck, HostsStartItByName) {

@@ -137,12 +137,15 @@ TEST_F(frmDrucken_DruckstapelTest, MemberThousandGetsFourDigits) {
   EXPECT_EQ(dateien(QStringLiteral("*.LL")), QStringList({QStringLiteral("SDRK1000.LL")}));
 }
 
-TEST_F(frmDrucken_DruckstapelTest, MissingStorageFileIsError53AndLaterMembersKeepTheirCopies) {
-  fenster->StapelKopien.Add(7);
-  fenster->Speicherdatei = log.dir().file(QStringLiteral("Fehlt.LL"));
-  EXPECT_EQ(fehlerNummer([&] { fenster->InDruckstapelAblegen(); }), vb::ErrFileNotFound);
-  EXPECT_EQ(fenster->StapelAnzahl, 1);
+// A document whose storage is missing (its job cancelled or failed) leaves the batch as it was,
+// so the members after it print with their own copies.
+TEST_F(frmDrucken_DruckstapelTest, AFailedStoreLeavesTheBatchAsItWas) {
   dokument(*fenster, 3, vorlage, A, 1, 2);
+  fenster->Speicherdatei = log.dir().file(QStringLiteral("Fehlt.LL"));
+  fenster->let_AnzahlKopien(7);
+  EXPECT_EQ(fehlerNummer([&] { fenster->DruckAbschliessen(3, QStringLiteral("Fehlt.lst")); }), vb::ErrFileNotFound);
+  EXPECT_EQ(fenster->StapelAnzahl, 1);
+  EXPECT_EQ(fenster->StapelKopien.Count(), 1);
   dokument(*fenster, 2, vorlage, B, 1, 1);
   EXPECT_EQ(gedruckt(), QList<QStringList>({seiten(A, 1), seiten(A, 1), seiten(B, 1)}));
 }

@@ -4,11 +4,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/PageView.h"
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/support/DruckFensterFixture.h"
+#include "tests/support/RequireTool.h"
 
 namespace {
 
@@ -244,4 +247,82 @@ TEST_F(frmDrucken_DruckstartEchtTest, PrintPutsTheStoragePagesOnPaperAndDeletesT
   EXPECT_EQ(gedruckt(), QList<QStringList>({druckausgabe::seiten(QStringLiteral("Brief"), 2),
                                             druckausgabe::seiten(QStringLiteral("Brief"), 2)}));
   EXPECT_TRUE(dateien(QStringLiteral("*.LL")).isEmpty());
+}
+
+// Output that was not made is told once, the storage file stays, and ExitCode answers 1.
+TEST_F(frmDrucken_DruckstartEchtTest, OutputThatWasNotMadeIsToldAndKeepsTheStorage) {
+  struct Fall {
+    const char* name;
+    short modus;
+    QString ziel;      // the PDF target (mode 4)
+    QString drucker;   // the route's printer (mode 2); "Standard" with no default printer
+    QString ablehnung; // what the spooler says to every job; empty: it takes them
+    QString meldung;   // a piece of the message
+  };
+  const QString ordnerFehlt = log.dir().file(QStringLiteral("fehlt/R1.pdf"));
+  const QString istOrdner = log.dir().file(QStringLiteral("Archiv"));
+  QDir().mkpath(istOrdner);
+  const QList<Fall> faelle = {
+      {"pdf in a folder that does not exist", 4, ordnerFehlt, {}, {}, ordnerFehlt},
+      {"pdf on a path that is a folder", 4, istOrdner, {}, {}, istOrdner},
+      {"standard route without default printer", 2, {}, QStringLiteral("Standard"), {}, QStringLiteral("Standarddrucker")},
+      {"spooler refuses the job", 2, {}, QStringLiteral("Laser"), QStringLiteral("Warteschlange gelöscht"),
+       QStringLiteral("'Laser' fehlgeschlagen: Warteschlange gelöscht")},
+  };
+  katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"))});
+  katalog->setDefaultPrinter(QString());
+  // A printer an earlier job left current must not take pages meant for the default printer.
+  printing::setCurrentPrinter(QStringLiteral("Laser"));
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    db.exec(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu"));
+    db.addRoute(QStringLiteral("$GLOBAL$"), druckausgabe::kFormStatus, druckausgabe::kFormNummer, 1, 99, 1, 99999,
+                QLatin1Char('\'') + f.drucker + QLatin1Char('\''));
+    fenster->DruckerSchacht->LoadDruckForm(GetRechnerName(), druckausgabe::kFormNummer, druckausgabe::kFormStatus);
+    druck->failSubmissions(f.ablehnung);
+    fenster->let_PDFArchivDatei(f.ziel);
+    fenster->JobBeginn();
+    const auto vorher = dialogs->messageBoxes().size();
+    druckausgabe::dokument(*fenster, f.modus, vorlage, QStringLiteral("Brief"), 1);
+    const auto boxen = dialogs->messageBoxes().mid(vorher);
+    ASSERT_EQ(boxen.size(), 1);
+    EXPECT_TRUE(boxen[0].text.contains(f.meldung)) << boxen[0].text.toStdString();
+    EXPECT_EQ(boxen[0].style, ui::vbOKOnly | ui::vbCritical);
+    EXPECT_TRUE(log.lines().contains(boxen[0].text));
+    EXPECT_EQ(fenster->ExitCode(), 1);
+    EXPECT_EQ(f.modus == 2, QFileInfo::exists(fenster->Speicherdatei));
+    for (const auto& d : druck->documents()) EXPECT_EQ(d.job, 0) << "printed on " << d.printer.toStdString();
+  }
+  EXPECT_TRUE(QFileInfo(istOrdner).isDir());
+}
+
+// The paper of a printed job is the template's, size and orientation.
+TEST_F(frmDrucken_DruckstartEchtTest, PrintTakesTheTemplatesPaper) {
+  const QString quer = log.dir().write(QStringLiteral("Quer.lst"), R"({
+  "kind": "list",
+  "page": { "size": "A5", "orientation": "landscape", "margins": [10, 10, 10, 10] },
+  "objects": [ { "type": "text", "x": 10, "y": 10, "width": 150, "text": "{Dok} Seite {page()}" } ]
+})");
+  db.addRoute(QStringLiteral("$GLOBAL$"), druckausgabe::kFormStatus, druckausgabe::kFormNummer, 1, 99, 1, 99999,
+              QStringLiteral("'Laser'"));
+  katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"))});
+  fenster->DruckerSchacht->LoadDruckForm(GetRechnerName(), druckausgabe::kFormNummer, druckausgabe::kFormStatus);
+  druckausgabe::dokument(*fenster, 2, quer, QStringLiteral("Quer"), 1);
+  ASSERT_EQ(druck->documents().size(), 1);
+  const QSizeF mm = druck->documents()[0].pageSize.size(QPageSize::Millimeter);
+  EXPECT_NEAR(mm.width(), 210, 0.5);
+  EXPECT_NEAR(mm.height(), 148, 0.5);
+
+  const QString ziel = log.dir().file(QStringLiteral("Quer.pdf"));
+  fenster->let_PDFArchivDatei(ziel);
+  druckausgabe::dokument(*fenster, 4, quer, QStringLiteral("Quer"), 1);
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {ziel});
+  SKRIVANT_REQUIRE_TOOL(info.waitForStarted(), "pdfinfo missing");
+  ASSERT_TRUE(info.waitForFinished(30000));
+  const QString aus = QString::fromUtf8(info.readAllStandardOutput());
+  const auto groesse = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(aus);
+  ASSERT_TRUE(groesse.hasMatch()) << aus.toStdString();
+  EXPECT_NEAR(groesse.captured(1).toDouble(), 595.3, 1);  // 210 mm wide
+  EXPECT_NEAR(groesse.captured(2).toDouble(), 419.5, 1);  // 148 mm high
 }

@@ -127,6 +127,24 @@ TEST_F(frmDrucken_PlatzhalterTest, AmountsAfterDiscountAndCashDiscount) {
             QStringLiteral("5,0%|950,00|930,00"));
 }
 
+// After a closing line "Gesamtrabatt" the total is already net of the discount: the discount
+// shows as the amount taken off, and is neither taken off again nor added back.
+TEST_F(frmDrucken_PlatzhalterTest, AfterTheOverallDiscountLineTheDiscountIsTakenOffOnce) {
+  fenster->let_AusgabeEndpreis(QStringLiteral("I"));
+  variable(QStringLiteral("SkontoSatz"), QStringLiteral("0,02"));
+  fenster->let_GesamtRabatt(0.1);
+  fenster->dblRechnungsbetrag[1] = 100;
+  fenster->dblRabattfaehigBetrag[1] = 100;
+  fenster->dblRabattBetrag[1] = 10;  // as the rows add it
+  const QString text = QStringLiteral("<RabattBetrag>|<RabattBetragVoll>|<RabRechBetrag>|<SktRabRechBetrag>");
+  EXPECT_EQ(ersetze(text), QStringLiteral("10,00|10,00|90,00|88,00"));
+  fenster->AddAbschluss(QStringLiteral("Gesamtrabatt"), QStringLiteral("Rabatt"), false);
+  fenster->DruckeAbschluss();
+  ASSERT_DOUBLE_EQ(fenster->Rechnungsbetrag(), 90);
+  // The cash discount is now worked out on the discounted total.
+  EXPECT_EQ(ersetze(text), QStringLiteral("10,00|10,00|90,00|88,20"));
+}
+
 TEST_F(frmDrucken_PlatzhalterTest, DueDatesAddTheirDaysToTheInvoiceDate) {
   variable(QStringLiteral("RechnungsDatum"), QStringLiteral("07.02.2008"));
   variable(QStringLiteral("SkontoZiel"), QStringLiteral("10"));

@@ -106,6 +106,16 @@ TEST_F(frmDruckenPreise, ClassZeroGoesToSlotZero) {
   EXPECT_DOUBLE_EQ(fenster->Rechnungsbetrag(), 7);
 }
 
+// A printed amount is in the totals: a row without a class counts where class 0 counts.
+TEST_F(frmDruckenPreise, RowWithoutClassGoesToTheSlotOfNoClass) {
+  zeile(QStringLiteral("1, 7, 7, 0, NULL, 0, -1"));
+  EXPECT_EQ(ll->field(QStringLiteral("DruckGP")), QStringLiteral("7,00"));
+  EXPECT_DOUBLE_EQ(fenster->dblRechnungsbetrag[0], 7);
+  EXPECT_DOUBLE_EQ(fenster->dblRabattfaehigBetrag[0], 7);
+  EXPECT_DOUBLE_EQ(fenster->Rechnungsbetrag(), 7);
+  EXPECT_TRUE(walkLog().isEmpty());
+}
+
 TEST_F(frmDruckenPreise, ClassOutsideTheSlotsIsLoggedAndAddsNothing) {
   zeile(QStringLiteral("1, 7, 7, 0, 4, 0, -1"));
   EXPECT_EQ(ll->field(QStringLiteral("DruckGP")), QStringLiteral("7,00"));

@@ -222,6 +222,34 @@ TEST_F(Vorlagen, PageHoldingOnlyTheClosingTextsHasNoColumnHead) {
   FAIL() << "the closing texts never went to a page of their own";
 }
 
+// An opening text that fills page 1 (a cover letter) gets no column head over it: the head
+// stands over the first position, below the opening text; and page 2 gives its number once.
+TEST_F(Vorlagen, ColumnHeadStandsOverThePositionsNotOverTheOpeningText) {
+  QStringList brief;
+  for (int i = 1; i <= 70; ++i) brief << QStringLiteral("Briefzeile %1").arg(i);
+  const QStringList seiten =
+      listeAlsPdf({{QStringLiteral("AnzahlSeiten"), QStringLiteral("2")}},
+                  {{{QStringLiteral("Zeilentyp"), QStringLiteral("Vortext")},
+                    {QStringLiteral("Vortext"), brief.join(QStringLiteral("\r\n"))}},
+                   {{QStringLiteral("Vortext"), QString()}},
+                   kPosition,
+                   schlusstexte(QString())});
+  ASSERT_EQ(seiten.size(), 2);
+  EXPECT_TRUE(seiten[0].contains(QStringLiteral("Briefzeile 1")));
+  EXPECT_FALSE(seiten[0].contains(QStringLiteral("Bezeichnung")));
+  const QStringList zeilen = seiten[1].split(QLatin1Char('\n'));
+  const auto zeileMit = [&zeilen](const QString& teil) {
+    for (qsizetype i = 0; i < zeilen.size(); ++i)
+      if (zeilen[i].contains(teil)) return i;
+    return qsizetype(-1);
+  };
+  const qsizetype kopf = zeileMit(QStringLiteral("Bezeichnung"));
+  EXPECT_GT(kopf, zeileMit(QStringLiteral("Briefzeile 70")));
+  EXPECT_LT(kopf, zeileMit(QStringLiteral("Nathan der Weise")));
+  EXPECT_EQ(seiten[0].count(QStringLiteral("Seite 1 von 2")), 1);
+  EXPECT_EQ(seiten[1].count(QStringLiteral("Seite 2 von 2")), 1);
+}
+
 TEST_F(Vorlagen, CopyMarkOnlyOnLaterExemplars) {
   const auto mitExemplar = [this](const QString& n) {
     return listeAlsPdf({{QStringLiteral("Exemplar"), n, report::kTypeNumeric}}, {kPosition}).join(QString());

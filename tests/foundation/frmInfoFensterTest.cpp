@@ -66,6 +66,13 @@ TEST(frmInfoFenster, ShowsCaptionButtonAndAnEmptyProgressLine) {
   EXPECT_TRUE(font.bold());
 }
 
+// The window carries the program's icon beside its caption.
+TEST(frmInfoFenster, ShowsTheProgramIcon) {
+  frmInfoFenster w;
+  ASSERT_FALSE(w.windowIcon().isNull());
+  EXPECT_EQ(w.windowIcon().pixmap(16, 16).toImage(), ui::programIcon().pixmap(16, 16).toImage());
+}
+
 TEST(frmInfoFenster, VersionLabelHasNoLeadingZeros) {
   frmInfoFenster w;
   ASSERT_NE(labelOf(w, "ProgInfo"), nullptr);

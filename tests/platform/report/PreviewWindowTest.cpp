@@ -4,11 +4,15 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollArea>
+#include <QSet>
 
 #include "platform/report/PageView.h"
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/QtReportWindows.h"
+#include "platform/report/ReportJob.h"
+#include "platform/report/Template.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "tests/platform/report/WindowTestPages.h"
 
@@ -34,7 +38,76 @@ QColor paintedColour(const QWidget& w) {
   return image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
+// A page of a real job whose first object is black text: drawn with the painter's default pen,
+// which the page does not record.
+report::StorageFile seiteMitFirmenname() {
+  const QByteArray vorlage = R"({
+    "kind": "list",
+    "objects": [
+      { "type": "text", "x": 100, "y": 14, "width": 95, "align": "right", "font": { "size": 16, "bold": true },
+        "text": "Buchhandlung am Markt" },
+      { "type": "text", "x": 100, "y": 22, "width": 95, "align": "right", "color": "#404040", "text": "Marktplatz 1" } ]
+  })";
+  QString fehler;
+  auto tpl = report::Template::parse(vorlage, &fehler);
+  EXPECT_TRUE(tpl) << qPrintable(fehler);
+  report::ValueSet felder, variablen;
+  report::ReportJob job(*tpl, felder, variablen);
+  job.printVariables();
+  return job.finish();
+}
+
+// The dark pixels of an image, as a set of points.
+QSet<QPoint> dunklePunkte(const QImage& bild) {
+  QSet<QPoint> punkte;
+  for (int y = 0; y < bild.height(); ++y)
+    for (int x = 0; x < bild.width(); ++x)
+      if (qGray(bild.pixel(x, y)) < 128) punkte.insert(QPoint(x, y));
+  return punkte;
+}
+
+// The share of the points of `a` that have a point of `b` at most one pixel away.
+double anteilMitNachbar(const QSet<QPoint>& a, const QSet<QPoint>& b) {
+  qsizetype treffer = 0;
+  for (const QPoint& p : a) {
+    bool nah = false;
+    for (int dy = -1; dy <= 1 && !nah; ++dy)
+      for (int dx = -1; dx <= 1 && !nah; ++dx) nah = b.contains(p + QPoint(dx, dy));
+    if (nah) ++treffer;
+  }
+  return a.isEmpty() ? 1.0 : static_cast<double>(treffer) / a.size();
+}
+
 }  // namespace
+
+TEST(PreviewWindow, ShowsWhatTheSamePageShowsDrawnIntoAnImage) {
+  const report::StorageFile seiten = seiteMitFirmenname();
+  ASSERT_EQ(seiten.pageCount(), 1);
+  PreviewWindow w(seiten, "Vorschau");
+  w.resize(700, 800);
+  w.show();
+  QApplication::processEvents();
+  QWidget* canvas = w.findChild<QWidget*>("pageCanvas");
+  // The page stands on the canvas inside a grey border of 12 pixels.
+  const QRect seite = canvas->rect().adjusted(12, 12, -12, -12);
+  const QImage vorschau = canvas->grab().toImage().copy(seite);
+
+  QImage bild(seite.size(), QImage::Format_RGB32);
+  bild.fill(Qt::white);
+  QPainter p(&bild);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  seiten.drawPage(1, p, QRectF(QPointF(0, 0), QSizeF(seite.size())));
+  p.end();
+
+  // Both ways, each dark pixel has one in the other picture within a pixel (edges of
+  // antialiased glyphs may fall either side of the threshold).
+  const QSet<QPoint> erwartet = dunklePunkte(bild);
+  const QSet<QPoint> gezeigt = dunklePunkte(vorschau);
+  ASSERT_GT(erwartet.size(), 200);
+  EXPECT_GE(anteilMitNachbar(erwartet, gezeigt), 0.99);
+  EXPECT_GE(anteilMitNachbar(gezeigt, erwartet), 0.99);
+}
 
 TEST(PreviewWindow, NavigationMovesThroughThePagesAndNamesThePage) {
   ColouredPages pages(4);

@@ -12,6 +12,10 @@
 #include <QPdfWriter>
 #include <QProcess>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "platform/report/ReportControl.h"
 #include "platform/report/StorageFile.h"
 #include "platform/report/Template.h"
@@ -606,6 +610,47 @@ TEST_F(ReportControlTest, PdfExportFaultsAreStatuses) {
   control.PrintVariables();
   EXPECT_EQ(control.EndPrint(0), kBadArgument) << "PDF not among the allowed formats";
   EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("x.pdf"))));
+}
+
+// A disk that fills up while the PDF is written (a file size limit makes every write past it
+// fail, as a full disk does): the export fails and the earlier file at the target stays whole.
+TEST_F(ReportControlTest, PdfExportCutShortKeepsTheEarlierFile) {
+  const QString tpl = write(QStringLiteral("Export.lst"), kFixedRows);
+  const QString pdf = dir.file(QStringLiteral("R1.pdf"));
+  control.SetExportParameter(1, QStringLiteral("PDF"), QStringLiteral("Export.File"), QStringLiteral("R1.pdf"));
+  control.SetExportParameter(1, QStringLiteral("PDF"), QStringLiteral("Export.Path"), dir.path());
+  const auto exportieren = [&] {
+    QString file = tpl;
+    EXPECT_EQ(control.StartPrintJob(kProjectList, file, kToExport), kOk);
+    control.DefineReportVariable(QStringLiteral("Titel"), QStringLiteral("mit einem Text, der Platz braucht"), T);
+    control.PrintVariables();
+    return control.EndPrint(0);
+  };
+  ASSERT_EQ(exportieren(), kOk) << control.lastError().toStdString();
+  QFile vorher(pdf);
+  ASSERT_TRUE(vorher.open(QIODevice::ReadOnly));
+  const QByteArray gut = vorher.readAll();
+  vorher.close();
+  ASSERT_GT(gut.size(), 2048);
+
+  rlimit alt{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &alt), 0);
+  const auto altesSignal = signal(SIGXFSZ, SIG_IGN);
+  rlimit knapp = alt;
+  knapp.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &knapp), 0);
+  const int status = exportieren();
+  setrlimit(RLIMIT_FSIZE, &alt);
+  signal(SIGXFSZ, altesSignal);
+
+  EXPECT_EQ(status, kFileError);
+  EXPECT_FALSE(control.lastError().isEmpty());
+  QFile nachher(pdf);
+  ASSERT_TRUE(nachher.open(QIODevice::ReadOnly));
+  const QByteArray jetzt = nachher.readAll();
+  EXPECT_EQ(jetzt.size(), gut.size());
+  EXPECT_TRUE(jetzt == gut);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("Export.lst"), QStringLiteral("R1.pdf")}));
 }
 
 TEST_F(ReportControlTest, PrinterJobsGoToThePrinterOutput) {

@@ -114,3 +114,20 @@ TEST(PathResolver, EmptyPathStaysEmpty) {
 TEST(PathResolver, StoredPathUsesBackslashes) {
   EXPECT_EQ(toStoredPath(QStringLiteral("/home/a/Formular/x.lst")), QStringLiteral("\\home\\a\\Formular\\x.lst"));
 }
+
+TEST(PathResolver, SplittingTakesEitherSeparator) {
+  struct Fall {
+    QString pfad, ordner, datei;
+  };
+  const QList<Fall> faelle = {
+      {QStringLiteral("C:\\Archiv\\R1.pdf"), QStringLiteral("C:\\Archiv\\"), QStringLiteral("R1.pdf")},
+      {QStringLiteral("/home/buch/R 2.pdf"), QStringLiteral("/home/buch/"), QStringLiteral("R 2.pdf")},
+      {QStringLiteral("/daten\\Formular/Re.lst"), QStringLiteral("/daten\\Formular/"), QStringLiteral("Re.lst")},
+      {QStringLiteral("Rechnung.lst"), QString(), QStringLiteral("Rechnung.lst")},
+      {QStringLiteral("C:\\Archiv\\"), QStringLiteral("C:\\Archiv\\"), QString()},
+  };
+  for (const Fall& f : faelle) {
+    EXPECT_EQ(vb::folderPart(f.pfad), f.ordner) << f.pfad.toStdString();
+    EXPECT_EQ(vb::fileNamePart(f.pfad), f.datei) << f.pfad.toStdString();
+  }
+}
