@@ -114,10 +114,11 @@ void frmDrucken::DruckeAbschluss() {
       }
       if (enthalten && netto != 0) {
         leeren();
-        if (!objVorgaben) vb::raise(vb::ErrObjectNotSet);
-        const QString info = vb::CStr(objVorgaben->Value(
-            QStringLiteral("SKRV_NettoBetragInfoText"),
-            vb::Variant(QStringLiteral("Der Nettobetrag der Rechnung beträgt: [RechNettoBetrag] €"))));
+        // A host that printed no batch has handed in no settings: the text's default applies, so
+        // the closing lines after this one (the final amount among them) are not lost.
+        const vb::Variant standard(QStringLiteral("Der Nettobetrag der Rechnung beträgt: [RechNettoBetrag] €"));
+        const QString info = vb::CStr(
+            objVorgaben ? objVorgaben->Value(QStringLiteral("SKRV_NettoBetragInfoText"), standard) : standard);
         zeile(vb::replaceText(info, QStringLiteral("[RechNettoBetrag]"), BetragFormatieren(netto)),
               BetragFormatieren(netto), QStringLiteral("EnthaltenerMWSTBetrag"));
       }
