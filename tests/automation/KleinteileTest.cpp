@@ -214,10 +214,12 @@ TEST_F(KleinteileCupsTest, QueueOfThreeIsPrintedWithPdfCopiesAndMarkedPrinted) {
   position(12, 1, "Der Stechlin", 20.00, 2);
   kopf(13, 8);
   position(13, 1, "Irrungen Wirrungen", 30.00);
-  // Printed in SortID order; a Null Nummer counts as a row of the queue.
-  einreihen(13, 3, true);
-  einreihen(11, 1, true);
-  einreihen(12, 2, false);
+  // Printed in SortID order; a Null Nummer counts as a row of the queue, a document without its
+  // head is told and left out.
+  einreihen(13, 30, true);
+  einreihen(11, 10, true);
+  einreihen(12, 20, false);
+  einreihen(99, 15, false);
   sql("INSERT INTO KT_DruckTabelle (Nummer, SortID) VALUES (NULL, 0)");
 
   auto app = anwendung();
@@ -234,14 +236,17 @@ TEST_F(KleinteileCupsTest, QueueOfThreeIsPrintedWithPdfCopiesAndMarkedPrinted) {
   ASSERT_TRUE(fertig) << cupsd->failure();
   EXPECT_EQ(fertig->size(), 3);
 
-  // The row without a Nummer is told and stays as it was; the others are printed.
+  // The rows without a Nummer or a head are told and stay as they were; the others are printed.
   const auto boxen = dialogs->messageBoxes();
-  ASSERT_EQ(boxen.size(), 1);
+  ASSERT_EQ(boxen.size(), 2);
   EXPECT_FALSE(boxen[0].text.isEmpty());
+  EXPECT_EQ(boxen[1].text, QStringLiteral("Kopfdaten für Vorgang 99 nicht gefunden!"));
   const QString ablage = host.datenverzeichnis() + QStringLiteral("RechAusgang/");
-  const auto s = stand();
-  ASSERT_EQ(s.size(), 7);
+  auto s = stand();
+  ASSERT_EQ(s.size(), 8);
   EXPECT_EQ(s[0].mid(0, 3), QStringList({"", "", ""}));
+  EXPECT_EQ(s[2].mid(0, 3), QStringList({"99", "", ""}));
+  s.removeAt(2);
   EXPECT_EQ(s[1].mid(0, 3), QStringList({"11", kWahr, ablage + "11.PDF"}));
   EXPECT_EQ(s[2].mid(0, 3), QStringList({"12", kWahr, ""}));
   EXPECT_EQ(s[3].mid(0, 3), QStringList({"13", kWahr, ablage + "13.PDF"}));
@@ -269,6 +274,11 @@ TEST_F(KleinteileCupsTest, CancelAndFailedPrintLeaveTheQueueAsItWas) {
     position(n, 1, QStringLiteral("Titel %1").arg(n), 5.0 * n);
     einreihen(n, n, false);
   }
+  sql("UPDATE KT_DruckTabelle SET AuchAlsPDF = -1 WHERE Nummer = 1");
+  const QString ablage = temp.file(QStringLiteral("Ablage")) + QLatin1Char('/');
+  ASSERT_TRUE(QDir().mkpath(ablage));
+  for (const char* fremd : {"fremd.LOG", "alt.TMP"}) temp.write(QStringLiteral("Ablage/") + fremd, "nicht unseres");
+  sql(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SKRV_PDFAblage', '%1')").arg(ablage));
   const auto vorher = stand();
 
   // The user cancels in the progress window while document 2 goes into the batch.
@@ -281,6 +291,9 @@ TEST_F(KleinteileCupsTest, CancelAndFailedPrintLeaveTheQueueAsItWas) {
   EXPECT_EQ(fortschritt, QStringList({"Drucke Vorgang 1", "Drucke Vorgang 2"}));
   EXPECT_EQ(stand(), vorher);
   EXPECT_TRUE(gespoolt().isEmpty());
+  // The batched document's copy was made before the batch took it; files of others stay.
+  EXPECT_TRUE(testsupport::pdfSeiten(ablage + "1.PDF").join('\f').contains("Titel 1"));
+  EXPECT_EQ(QDir(ablage).entryList(QDir::Files), QStringList({"1.PDF", "alt.TMP", "fremd.LOG"}));
 
   // The printer is gone: the job fails, is told, and nothing is marked.
   auto zweite = anwendung();
