@@ -208,7 +208,7 @@ class KleinteileCupsTest : public KleinteileTest {
 };
 
 TEST_F(KleinteileCupsTest, QueueOfThreeIsPrintedWithPdfCopiesAndMarkedPrinted) {
-  kopf(11, 0, "NettoRechnung", "-1");
+  kopf(11, 0, "NettoRechnung, RechungsDatum", "-1, '2026-03-01 00:00:00'");
   position(11, 1, "Effi Briest", 10.00);
   kopf(12, 2);
   position(12, 1, "Der Stechlin", 20.00, 2);
@@ -260,6 +260,7 @@ TEST_F(KleinteileCupsTest, QueueOfThreeIsPrintedWithPdfCopiesAndMarkedPrinted) {
   // The copies are of their own documents, made before the batch took them.
   const QString angebot = testsupport::pdfSeiten(ablage + "11.PDF").join('\f');
   EXPECT_TRUE(angebot.contains("Effi Briest")) << qPrintable(angebot);
+  EXPECT_TRUE(angebot.contains("01.03.2026"));  // a print variable of the head
   EXPECT_TRUE(angebot.contains("Angebotsbetrag"));
   EXPECT_TRUE(angebot.contains("Nettobetrag der Rechnung"));
   const QString gutschrift = testsupport::pdfSeiten(ablage + "13.PDF").join('\f');
