@@ -407,4 +407,26 @@ TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
   EXPECT_EQ(zeilen("SELECT COUNT(*) FROM Artikel"), QList<QStringList>({{"1"}}));
 }
 
+// The previous document's rows cannot be cleared: the document is told and left out, so they
+// are not printed again as part of it, and nothing is marked.
+TEST_F(KleinteileTest, RowsThatCannotBeClearedAreNotPrintedAgain) {
+  kopf(1, 2);
+  position(1, 1, "Vorher", 1.0);
+  kopf(2, 2);
+  position(2, 1, "Nachher", 2.0);
+  einreihen(1, 1, false);
+  einreihen(2, 2, false);
+  sql("CREATE TRIGGER Gesperrt BEFORE DELETE ON PrintInputTabelle WHEN OLD.Bezeichnung = 'Vorher' "
+      "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+  const auto vorher = stand();
+
+  auto app = anwendung();
+  drucke(*app, true);
+  const auto boxen = dialogs->messageBoxes();
+  ASSERT_EQ(boxen.size(), 1);
+  EXPECT_TRUE(boxen[0].text.contains(QStringLiteral("gesperrt"))) << qPrintable(boxen[0].text);
+  for (const auto& gezeigt : dialogs->shown()) EXPECT_NE(gezeigt.type, ui::ShownDialog::Type::ModalWindow);
+  EXPECT_EQ(stand(), vorher);
+}
+
 }  // namespace
