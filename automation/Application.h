@@ -143,6 +143,18 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
   Q_INVOKABLE vb::Variant SetSchlussText(const QString& SchlussText);
   Q_INVOKABLE vb::Variant SetZahlText(const QString& ZahlText);
 
+  // ---- the "Kleinteile" queue (Application_Kleinteile.cpp) ----
+
+  // Prints every document queued in KT_DruckTabelle of the hand-over database, in SortID order:
+  // all but the last into the print batch, the last with the batch as preview (Vorschau True) or
+  // print. Queue rows and heads get their totals and printed state only once the output that
+  // carries them is out; a cancelled or failed run leaves them as they were. Failures are shown
+  // one by one and the run goes on. Empty.
+  Q_INVOKABLE vb::Variant DruckeKleinteile(bool& Vorschau);
+
+ private:
+  friend class KleinteilLauf;
+
  private:
   std::int32_t Ausgeben(std::int16_t AusgabeModus);
   vb::Variant WertSetzen(const QString& name, const vb::Variant& wert);

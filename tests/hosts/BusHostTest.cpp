@@ -10,9 +10,16 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "engine/modSkrivant.h"
 #include "examples/BeispielHost.h"
+#include "foundation/clsConnectionHandler.h"
+#include "foundation/modSkrivant.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+#include "platform/vb/Convert.h"
 #include "tests/examples/PdfText.h"
 #include "tests/hosts/Installation.h"
+#include "tests/support/PrivateCupsd.h"
 #include "tests/support/RequireTool.h"
 #include "tests/support/TempDir.h"
 
@@ -143,6 +150,51 @@ TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
   const qsizetype anfang = log.indexOf(QStringLiteral("->Application.Terminate"));
   ASSERT_GE(anfang, 0) << log.toStdString();
   EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
+}
+
+// The queue of small documents printed by one call over the bus, to the private cupsd the engine
+// reaches through the environment the bus handed on, with PDF copies in the data directory.
+TEST_F(BusHost, KleinteileQueuePrintedThroughTheActivatedEngine) {
+  SKRIVANT_REQUIRE_TOOL(PrivateCupsd::installed(), PrivateCupsd::notInstalledMessage());
+  PrivateCupsd cupsd;
+  ASSERT_TRUE(cupsd.start()) << cupsd.failure();
+  ASSERT_TRUE(cupsd.addPclQueue(QStringLiteral("Laser"))) << cupsd.failure();
+  ASSERT_TRUE(cupsd.run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("Laser")})) << cupsd.failure();
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  short formNummer = 0;
+  CreateFormular(2, formNummer, std::int16_t(2));
+  const auto con = GetGlobalConnectList()->SQLGruppe_Connection(4);
+  con->Execute(QStringLiteral(
+      "UPDATE Auftrag_Formular_Neu SET Formatdatei='$Daten$FORMULAR\\Rechnung.lst', AnzahlKopien=1, MEFont_Name='Arial', "
+      "MEFont_Size=10, MEFont_Bold=0, MEFont_Italic=0, MEFont_Underline=0, MEFont_Strikethrough=0 WHERE FormStatus=2"));
+  con->Execute(QStringLiteral("INSERT INTO KleinteilKopf (Nummer, Art, MWSThalb, MWSTvoll) VALUES (21, 2, 0.07, 0.19), "
+                              "(22, 2, 0.07, 0.19)"));
+  con->Execute(QStringLiteral("INSERT INTO KleinteilElemente (KopfNummer, LaufendeNummer, Kennziffer, Stueck, "
+                              "Bezeichnung, VK1, VK2, MWST) VALUES (21, 1, 'P', 1, 'Effi Briest', 10, 10, 1), "
+                              "(22, 1, 'P', 2, 'Der Stechlin', 20, 40, 2)"));
+  con->Execute(QStringLiteral("INSERT INTO KT_DruckTabelle (Nummer, SortID, AuchAlsPDF) VALUES (21, 1, -1), (22, 2, -1)"));
+
+  const auto a = host({QStringLiteral("kleinteile"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank()});
+  EXPECT_EQ(a.value(QStringLiteral("DruckeKleinteile"), QStringLiteral("?")), QString()) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("BeimDrucken")), QStringLiteral("False"));
+  EXPECT_EQ(a.value(QStringLiteral("GetExitCode")), QStringLiteral("0"));
+
+  const auto jobs = cupsd.takeJobs(QStringLiteral("Laser"));
+  ASSERT_TRUE(jobs) << cupsd.failure();
+  EXPECT_EQ(jobs->size(), 2);
+  data::Recordset rs;
+  rs.Open(QStringLiteral("SELECT Nummer, VorgangGedruckt, PDFdatei FROM KT_DruckTabelle ORDER BY SortID"), vb::Variant(con));
+  for (const QString& position : {QStringLiteral("Effi Briest"), QStringLiteral("Der Stechlin")}) {
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_TRUE(vb::CBool(rs.Fields(1)->Value())) << position.toStdString();
+    const QString pdf = vb::CStr(rs.Fields(2)->Value());
+    EXPECT_EQ(pdf, vorbereitung.datenverzeichnis() + QStringLiteral("RechAusgang/") + vb::CStr(rs.Fields(0)->Value()) +
+                       QStringLiteral(".PDF"));
+    EXPECT_FALSE(zeilenMit(pdfSeiten(pdf).join(QLatin1Char('\f')), position).isEmpty()) << pdf.toStdString();
+    rs.MoveNext();
+  }
 }
 
 }  // namespace

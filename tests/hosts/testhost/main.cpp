@@ -11,6 +11,8 @@
 //   skrivant-testhost absturz <kunde's arguments> [gestartet]
 //       starts "kunde", kills it with SIGKILL once it is ready and waits for the engine to end;
 //       with "gestartet" it first waits for an engine its caller started to own its bus name
+//   skrivant-testhost kleinteile <datenverzeichnis> <datenbank>
+//       prints the "Kleinteile" queue of the database (groups 1, 2, 4 and 6 on it)
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -49,10 +51,12 @@ QString fehlerText(const vb::VbError& e) {
   return QStringLiteral("%1|%2|%3").arg(e.number()).arg(e.source(), e.description());
 }
 
-// The engine's own connection handler with the form tables (4) and settings (6) of `datenbank`.
-std::shared_ptr<QObject> verbindungen(const QString& daten, const QString& datenbank) {
+// The engine's own connection handler with the form tables (4) and settings (6) of `datenbank`,
+// and the other `gruppen`.
+std::shared_ptr<QObject> verbindungen(const QString& daten, const QString& datenbank,
+                                      QList<std::int16_t> gruppen = {}) {
   auto handler = automation::createRemoteObject(QStringLiteral("Skrivant.clsConnectionHandler"));
-  for (const std::int16_t gruppe : {std::int16_t(4), std::int16_t(6)}) {
+  for (const std::int16_t gruppe : gruppen << std::int16_t(4) << std::int16_t(6)) {
     setze(*handler, QStringLiteral("SQLGruppe_DB_Provider"), {gruppe, kJet});
     setze(*handler, QStringLiteral("SQLGruppe_DB_Properties"),
           {gruppe, QStringLiteral("Jet OLEDB:System database"), daten + QStringLiteral("SYSTEM.MDW")});
@@ -172,6 +176,21 @@ int absturz(const QStringList& a) {
   return 0;
 }
 
+int kleinteile(const QStringList& a) {
+  auto app = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
+  automation::callByName(*app, QStringLiteral("ConnectList"), CallKind::Set,
+                         {vb::Variant(verbindungen(a.at(0), a.at(1), {std::int16_t(1), std::int16_t(2)}))});
+  setze(*app, QStringLiteral("Datenverzeichnis"), {a.at(0)});
+  rufe(*app, QStringLiteral("SetDataBaseName"), {a.at(1)});
+  QList<vb::Variant> vorschau{false};
+  zeile(QStringLiteral("DruckeKleinteile"),
+        vb::CStr(automation::callByName(*app, QStringLiteral("DruckeKleinteile"), CallKind::Method, vorschau)));
+  zeile(QStringLiteral("BeimDrucken"),
+        vb::CBool(rufe(*app, QStringLiteral("BeimDrucken"))) ? QStringLiteral("True") : QStringLiteral("False"));
+  zeile(QStringLiteral("GetExitCode"), vb::CStr(rufe(*app, QStringLiteral("GetExitCode"))));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -182,10 +201,11 @@ int main(int argc, char** argv) {
     if (was == QLatin1String("dokument") && args.size() == 7) return dokument(args.mid(1));
     if (was == QLatin1String("kunde") && args.size() == 5) return kunde(args.mid(1));
     if (was == QLatin1String("absturz") && (args.size() == 5 || args.size() == 6)) return absturz(args.mid(1));
+    if (was == QLatin1String("kleinteile") && args.size() == 3) return kleinteile(args.mid(1));
   } catch (const vb::VbError& e) {
     zeile(QStringLiteral("Fehler"), fehlerText(e));
     return 2;
   }
-  std::fprintf(stderr, "usage: skrivant-testhost dokument|kunde|absturz ...\n");
+  std::fprintf(stderr, "usage: skrivant-testhost dokument|kunde|absturz|kleinteile ...\n");
   return 64;
 }
