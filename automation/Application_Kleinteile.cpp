@@ -176,6 +176,8 @@ void KleinteilLauf::ausfuehren() {
     }
   } else if (!ergebnisse.empty()) {
     DebugOutput(QStringLiteral("DruckeKleinteile: Stapel nicht ausgegeben, Warteschlange unverändert"));
+    // The documents stay queued; printed later with another job they would come out twice.
+    f.DruckstapelVerwerfen();
     a.InfoFensterSchliessen();
   }
   schritt([&] { queue->Close(); });

@@ -236,6 +236,9 @@ class frmDrucken : public QObject {
   void InDruckstapelAblegen();
   void DruckstapelDrucken();
   void DruckstapelVorschau();
+  // Drops the collected members unprinted: a caller whose batch will not be put out must not
+  // leave it for the next job of the window to print.
+  void DruckstapelVerwerfen();
   // Puts the storage file on paper copy by copy and page by page through the form's routes, on
   // paper of the storage's page size. False, with the job marked failed, when a page did not
   // reach a printer (storage unreadable, no default printer, printer gone, spooler refused).

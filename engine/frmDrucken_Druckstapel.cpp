@@ -65,3 +65,10 @@ void frmDrucken::DruckstapelVorschau() {
   StapelKopien.Clear();
   StapelAnzahl = 0;
 }
+
+void frmDrucken::DruckstapelVerwerfen() {
+  const QString ordner = stapelOrdner(Speicherdatei);
+  for (int d = 1; d <= StapelAnzahl; ++d) QFile::remove(mitglied(ordner, d));
+  StapelKopien.Clear();
+  StapelAnzahl = 0;
+}

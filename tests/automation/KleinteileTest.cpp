@@ -295,6 +295,8 @@ TEST_F(KleinteileCupsTest, CancelAndFailedPrintLeaveTheQueueAsItWas) {
   // The batched document's copy was made before the batch took it; files of others stay.
   EXPECT_TRUE(testsupport::pdfSeiten(ablage + "1.PDF").join('\f').contains("Titel 1"));
   EXPECT_EQ(QDir(ablage).entryList(QDir::Files), QStringList({"1.PDF", "alt.TMP", "fremd.LOG"}));
+  // Document 1 stays queued, so the window's next job must not print it from the batch.
+  EXPECT_EQ(GeladenesDruckfenster()->StapelAnzahl, 0);
 
   // The printer is gone: the job fails, is told, and nothing is marked.
   auto zweite = anwendung();
