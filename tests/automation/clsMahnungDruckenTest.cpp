@@ -33,7 +33,7 @@ using namespace automationtest;
 
 namespace {
 
-constexpr short kMahnung = 130;
+constexpr short kMahnung = beispiel::kFormStatusMahnung;
 
 QDateTime um(int j, int m, int t, int stunde = 0) { return QDateTime(QDate(j, m, t), QTime(stunde, 0)); }
 
@@ -47,27 +47,16 @@ class MahnungTest : public AutomationFixture {
   void SetUp() override {
     QString fehler;
     ASSERT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
+    formNummer = host.mahnformularAnlegen();
     verbindungen = std::make_shared<clsConnectionHandler>();
     rufe(*verbindungen, "SQLGruppe_DB_Provider", {short(4), "Microsoft.Jet.OLEDB.4.0"}, CallKind::Let);
     rufe(*verbindungen, "SQLGruppe_DB_OpenConnection",
          {short(4), QStringLiteral("Data Source=") + data::connectionValue(host.datenbank())}, CallKind::Let);
-    SetGlobalConnectList(verbindungen);
-    ASSERT_TRUE(CreateFormular(kMahnung, formNummer, 2));
-    sql(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei='$Daten$FORMULAR\\Mahnung.lst', AnzahlKopien=1, "
-                       "Absender='Buchhandlung am Markt · Marktplatz 1', Betrefftext='Leider konnten wir keinen "
-                       "Zahlungseingang feststellen.', AllgemeinSchlussText='Allgemeiner Schluss' "
-                       "WHERE FormStatus=130 AND FormNummer=%1")
-            .arg(formNummer));
-    sql(QStringLiteral("INSERT INTO Auftrag_Formular_Mahnung VALUES (%1, 130, 2, 'Zweite Mahnung', '', "
-                       "'Bitte zahlen Sie umgehend.')")
-            .arg(formNummer));
   }
   void TearDown() override {
     SetDatenverzeichnis(QString());
     SetGlobalConnectList(nullptr);
   }
-
-  void sql(const QString& anweisung) const { verbindungen->SQLGruppe_Connection(4)->Execute(anweisung); }
 
   // A letter object by program identifier, on the host's form tables, level `stufe`.
   std::shared_ptr<clsMahnungDrucken> brief(const QString& stufe = QStringLiteral("2")) {
