@@ -52,7 +52,7 @@ clsMahnungDrucken::clsMahnungDrucken() {
 clsMahnungDrucken::~clsMahnungDrucken() {
   m_InfoFenster.reset();
   if (m_fenster && m_fenster->DruckdatenHandler == m_handler) m_fenster->DruckdatenHandler.reset();
-  vb::ignoreErrors([this] { m_fenster.reset(); });
+  m_fenster.reset();
   m_ConnectList.reset();
   m_handler.reset();
 }
