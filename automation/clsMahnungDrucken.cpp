@@ -4,6 +4,7 @@
 #include <QScopeGuard>
 
 #include "automation/clsMahnDruckHandler.h"
+#include "automation/Fortschrittsanzeige.h"
 #include "engine/Druckfenster.h"
 #include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
@@ -15,7 +16,6 @@
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
 #include "platform/report/IReportControl.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
@@ -142,14 +142,7 @@ std::int16_t clsMahnungDrucken::AddToDruckstapel(const vb::Variant& DruckInfo) {
   FussZeilenAnhaengen();
   m_fenster->set_DruckdatenHandler(vb::Variant(m_handler));
   m_fenster->StartPrintAllgemein(3, vb::Variant(false));
-  if (!text.isEmpty()) {
-    if (!m_InfoFenster) {
-      m_InfoFenster = std::make_unique<frmInfoFenster>();
-      ui::dialogs().showWindow(*m_InfoFenster, QStringLiteral("infofenster"));
-      m_InfoFenster->set_Parent(this);
-    }
-    m_InfoFenster->SetInfoText(text);
-  }
+  FortschrittZeigen(m_InfoFenster, this, text);
   const bool abgebrochen = m_abbruch;
   Clear();
   return abgebrochen ? 1 : 0;
