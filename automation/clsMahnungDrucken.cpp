@@ -106,12 +106,14 @@ vb::Variant clsMahnungDrucken::OpenDesign(const QString& Dateiname) {
   const double offen = m_offenerBetrag;
   const short kopien = f.AnzahlKopien();
   const bool kopienAusVorlage = f.KopienAusVorlage;
+  const bool kopienGesetzt = m_kopienGesetzt;
   const auto zurueck = qScopeGuard([&] {
     f.DruckdatenHandler.reset();
     m_handler = brief;
     m_offenerBetrag = offen;
     f.let_AnzahlKopien(kopien);
     f.KopienAusVorlage = kopienAusVorlage;
+    m_kopienGesetzt = kopienGesetzt;
   });
   m_handler = std::make_shared<clsMahnDruckHandler>();
   m_offenerBetrag = 0;
