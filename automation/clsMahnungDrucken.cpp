@@ -101,12 +101,15 @@ std::int32_t clsMahnungDrucken::GetExitCode() const { return m_fenster->ExitCode
 vb::Variant clsMahnungDrucken::OpenDesign(const QString& Dateiname) {
   KeinLaufenderAuftrag();
   frmDrucken& f = *m_fenster;
-  // The samples fill a letter of their own; the host's letter and copy count come back afterwards.
+  // The samples fill a letter of their own; the host's letter, copy count and titles come back
+  // afterwards.
   const auto brief = m_handler;
   const double offen = m_offenerBetrag;
   const short kopien = f.AnzahlKopien();
   const bool kopienAusVorlage = f.KopienAusVorlage;
   const bool kopienGesetzt = m_kopienGesetzt;
+  const QString jobTitel = f.ApplicationTitel();
+  const QString dokumentTitel = f.DokumentTitel();
   const auto zurueck = qScopeGuard([&] {
     f.DruckdatenHandler.reset();
     m_handler = brief;
@@ -114,6 +117,8 @@ vb::Variant clsMahnungDrucken::OpenDesign(const QString& Dateiname) {
     f.let_AnzahlKopien(kopien);
     f.KopienAusVorlage = kopienAusVorlage;
     m_kopienGesetzt = kopienGesetzt;
+    f.let_ApplicationTitel(jobTitel);
+    f.let_DokumentTitel(dokumentTitel);
   });
   m_handler = std::make_shared<clsMahnDruckHandler>();
   m_offenerBetrag = 0;

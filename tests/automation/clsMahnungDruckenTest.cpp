@@ -250,6 +250,8 @@ TEST_F(MahnungTest, CopyCountAndDesignerSamplesStayWithTheirLetter) {
     w.findChild<QAction*>(QStringLiteral("closeDesigner"))->trigger();
     return w.result();
   });
+  rufe(*b, "SetDokumentTitle", {"Mahnlauf Dezember"});
+  rufe(*b, "SetFormBez", {"Zahlungserinnerung"});
   rufe(*b, "OpenDesign", {host.datenverzeichnis() + QStringLiteral("FORMULAR/Mahnung.lst")});
   EXPECT_EQ(titel, QStringLiteral("Mahnung"));
   for (const char16_t* name : {u"OffenerBetrag", u"Mahngebühren", u"AnzahlRechnungen", u"RechnungNr", u"FälligDatum",
@@ -260,6 +262,8 @@ TEST_F(MahnungTest, CopyCountAndDesignerSamplesStayWithTheirLetter) {
   EXPECT_EQ(b->handler()->Daten()->RecordCount(), 11);
   EXPECT_TRUE(fenster->KopienAusVorlage);
   EXPECT_FALSE(fenster->DruckdatenHandler);
+  EXPECT_EQ(fenster->ApplicationTitel(), QStringLiteral("Mahnlauf Dezember"));
+  EXPECT_EQ(fenster->DokumentTitel(), QStringLiteral("Zahlungserinnerung"));
 
   // The batch: no progress window without a text; once cancelled, every later letter says so.
   EXPECT_EQ(rufe(*b, "AddToDruckstapel", {QString()}), vb::Variant(std::int16_t(0)));
