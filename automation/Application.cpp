@@ -2,6 +2,7 @@
 // progress window, and the busy and exit state.
 #include "automation/Application.h"
 
+#include "automation/Fortschrittsanzeige.h"
 #include "engine/Druckfenster.h"
 #include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
@@ -9,7 +10,6 @@
 #include "foundation/frmInfoFenster.h"
 #include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/ui/ProgramInfo.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
@@ -104,14 +104,7 @@ std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
   const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
   KeinLaufenderAuftrag();
   m_fenster->StartPrint(3);
-  if (!text.isEmpty()) {
-    if (!m_InfoFenster) {
-      m_InfoFenster = std::make_unique<frmInfoFenster>();
-      ui::dialogs().showWindow(*m_InfoFenster, QStringLiteral("infofenster"));
-      m_InfoFenster->set_Parent(this);
-    }
-    m_InfoFenster->SetInfoText(text);
-  }
+  FortschrittZeigen(m_InfoFenster, this, text);
   const bool abgebrochen = m_blnAbbruch;
   Clear();
   return abgebrochen ? 1 : 0;

@@ -1,6 +1,8 @@
 #include "automation/Klassenregistrierung.h"
 
 #include "automation/Application.h"
+#include "automation/clsMahnDruckHandler.h"
+#include "automation/clsMahnungDrucken.h"
 #include "automation/clsPrintPos.h"
 #include "foundation/clsConnectionHandler.h"
 #include "platform/automation/ClassRegistry.h"
@@ -8,5 +10,7 @@
 void KlassenRegistrieren() {
   automation::registerClass<Application>(QStringLiteral("Skrivant.Application"));
   automation::registerClass<clsPrintPos>(QStringLiteral("Skrivant.clsPrintPos"));
+  automation::registerClass<clsMahnDruckHandler>(QStringLiteral("Skrivant.clsMahnDruckHandler"));
+  automation::registerClass<clsMahnungDrucken>(QStringLiteral("Skrivant.clsMahnungDrucken"));
   automation::registerClass<clsConnectionHandler>(QStringLiteral("Skrivant.clsConnectionHandler"));
 }

@@ -152,6 +152,26 @@ void BeispielHost::datenbankFuellen() {
   SetVorgabe(QStringLiteral("SKRV_MWSTSatzFormat"), QStringLiteral("#,#0.0%"), vorgaben);
 }
 
+short BeispielHost::mahnformularAnlegen() {
+  short nummer = 0;
+  CreateFormular(kFormStatusMahnung, nummer, 2);
+  const auto con = m_verbindungen->SQLGruppe_Connection(4);
+  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei=%1, AnzahlKopien=1, Absender=%2, "
+                              "Betrefftext=%3, AllgemeinSchlussText=%4 WHERE FormStatus=%5 AND FormNummer=%6")
+                   .arg(sqlText(QStringLiteral("$Daten$FORMULAR\\Mahnung.lst")),
+                        sqlText(QStringLiteral("Buchhandlung am Markt · Marktplatz 1")),
+                        sqlText(QStringLiteral("Leider konnten wir keinen Zahlungseingang feststellen.")),
+                        sqlText(QStringLiteral("Allgemeiner Schlusstext")))
+                   .arg(kFormStatusMahnung)
+                   .arg(nummer));
+  con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Mahnung (FormNummer, FormStatus, Mahnstufe, Überschrift, "
+                              "VorText, SchlussText) VALUES (%1, %2, 2, 'Zweite Mahnung', '', %3)")
+                   .arg(nummer)
+                   .arg(kFormStatusMahnung)
+                   .arg(sqlText(QStringLiteral("Bitte zahlen Sie umgehend."))));
+  return nummer;
+}
+
 void BeispielHost::zeilenSchreiben(const QList<Zeile>& zeilen) {
   const auto con = m_verbindungen->SQLGruppe_Connection(4);
   con->BeginTrans();

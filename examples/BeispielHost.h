@@ -43,6 +43,11 @@ class BeispielHost {
   // False with the reason in `fehler`; nothing is printed.
   bool einrichten(QString* fehler = nullptr);
 
+  // Adds a dunning form (form kind 130) on the default dunning template, with its general texts
+  // and the texts of dunning level 2 (heading "Zweite Mahnung", no opening text of its own);
+  // its form number.
+  short mahnformularAnlegen();
+
   // Replaces the rows of the hand-over table by `zeilen`, LongKey in their order.
   void zeilenSchreiben(const QList<Zeile>& zeilen);
 

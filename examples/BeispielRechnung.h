@@ -31,6 +31,7 @@ constexpr double kGesamtRabatt = 0.05;
 
 // The form the host prints with: form type 3 (invoice), template number 1.
 constexpr short kFormStatusRechnung = 3;
+constexpr short kFormStatusMahnung = 130;
 constexpr short kFormNummer = 1;
 
 // The rows of the sample invoice, in print order: 26 positions.

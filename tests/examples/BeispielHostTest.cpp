@@ -224,7 +224,8 @@ TEST_F(BeispielHostTest, InstallsTheDefaultTemplatesIntoBothFormsFolders) {
   QString fehler;
   ASSERT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
   const QStringList erwartet = {QStringLiteral("Etiketten.lbl"), QStringLiteral("LDoppelt.BMP"),
-                                QStringLiteral("LEinfach.BMP"), QStringLiteral("Rechnung.lst")};
+                                QStringLiteral("LEinfach.BMP"), QStringLiteral("Mahnung.lst"),
+                                QStringLiteral("Rechnung.lst")};
   for (const QString& ordner : {GetFormularPfad(), host.datenverzeichnis() + QStringLiteral("FORMULAR")}) {
     QStringList dateien = QDir(ordner).entryList(QDir::Files);
     dateien.sort();

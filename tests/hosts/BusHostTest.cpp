@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <cmath>
 
 #include "engine/modSkrivant.h"
 #include "examples/BeispielHost.h"
@@ -120,6 +121,34 @@ TEST_F(BusHost, InvoiceToPdfThroughTheActivatedEngine) {
   // The content members reached the page, the closing text with the end amount in it.
   for (const QString& teil : {QStringLiteral("Städtische Bücherei"), QStringLiteral("R-4711"),
                               QStringLiteral("Wir berechnen Ihnen wie folgt:"), QStringLiteral("Zu zahlen: ") + gesamt + QStringLiteral(" EUR")})
+    EXPECT_FALSE(zeilenMit(text, teil).isEmpty()) << teil.toStdString() << "\n" << text.toStdString();
+}
+
+TEST_F(BusHost, DunningLetterToPdfThroughTheActivatedEngine) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  const short formNummer = vorbereitung.mahnformularAnlegen();
+  const QString pdf = tmp.file(QStringLiteral("Mahnung K-815.pdf"));
+
+  const auto a = host({QStringLiteral("mahnung"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(), pdf,
+                       QString::number(formNummer)});
+  EXPECT_EQ(a.value(QStringLiteral("VorText")), QStringLiteral("Leider konnten wir keinen Zahlungseingang feststellen."))
+      << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("PDFAusgabeDokument")), QStringLiteral("0"));
+  EXPECT_EQ(a.value(QStringLiteral("IsBesetzt")), QStringLiteral("False"));
+  EXPECT_EQ(a.value(QStringLiteral("GetExitCode")), QStringLiteral("0"));
+
+  // The host's invoices: 100.004 less 20.00 paid and 50.00, each rounded to cents first.
+  const long long offen = std::llround(100.004 * 100) - 2000 + 5000;
+  const QString text = pdfSeiten(pdf).join(QLatin1Char('\f'));
+  ASSERT_FALSE(text.isEmpty()) << "no readable PDF at " << pdf.toStdString() << "\n" << ausgabe.toStdString();
+  const QStringList zeilen = zeilenMit(text, QStringLiteral("Offener Betrag"));
+  ASSERT_EQ(zeilen.size(), 1) << text.toStdString();
+  EXPECT_TRUE(zeilen.first().contains(deutscherBetrag(offen) + QStringLiteral(" EUR"))) << zeilen.first().toStdString();
+  for (const QString& teil : {QStringLiteral("R-1001"), QStringLiteral("R-1002"), QStringLiteral("20.11.2026"),
+                              QStringLiteral("Zweite Mahnung"), QStringLiteral("Bitte zahlen Sie umgehend."),
+                              QStringLiteral("Mahngebühren"), QStringLiteral("5,00 EUR"), QStringLiteral("Städtische Bücherei")})
     EXPECT_FALSE(zeilenMit(text, teil).isEmpty()) << teil.toStdString() << "\n" << text.toStdString();
 }
 

@@ -5,6 +5,8 @@
 //   skrivant-testhost dokument <datenverzeichnis> <lokaler pfad> <datenbank> <pdf> <formstatus> <formnummer>
 //       one invoice from the hand-over database to a PDF, and a handler of the host's own
 //       process offered as ConnectList
+//   skrivant-testhost mahnung <datenverzeichnis> <datenbank> <pdf> <formnummer>
+//       a dunning letter of level 2 with two invoices to a PDF through clsMahnungDrucken
 //   skrivant-testhost kunde <datenverzeichnis> <datenbank> <formstatus> <formnummer>
 //       creates an Application on the engine's connection handler, loads the form (which makes
 //       the handler the engine's process-wide one), says "bereit" and waits to be killed
@@ -14,6 +16,7 @@
 //   skrivant-testhost kleinteile <datenverzeichnis> <datenbank>
 //       prints the "Kleinteile" queue of the database (groups 1, 2, 4 and 6 on it)
 #include <QCoreApplication>
+#include <QDate>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
@@ -67,6 +70,17 @@ std::shared_ptr<QObject> verbindungen(const QString& daten, const QString& daten
 
 std::int16_t kurz(const QString& text) { return static_cast<std::int16_t>(text.toInt()); }
 
+// Waits for the end of the job; the answers IsBesetzt and GetExitCode.
+void auftragsende(QObject& obj) {
+  const QDeadlineTimer frist(120000);
+  bool besetzt = true;
+  while (!frist.hasExpired() &&
+         (besetzt = vb::CBool(automation::callByName(obj, QStringLiteral("IsBesetzt"), CallKind::Get))))
+    QThread::msleep(50);
+  zeile(QStringLiteral("IsBesetzt"), besetzt ? QStringLiteral("True") : QStringLiteral("False"));
+  zeile(QStringLiteral("GetExitCode"), vb::CStr(rufe(obj, QStringLiteral("GetExitCode"))));
+}
+
 int dokument(const QStringList& a) {
   const QString daten = a.at(0), lokal = a.at(1), datenbank = a.at(2), pdf = a.at(3);
 
@@ -108,14 +122,7 @@ int dokument(const QStringList& a) {
   rufe(*app, QStringLiteral("AddAbschluss"), {QStringLiteral("Brutto"), QStringLiteral("Rechnungsbetrag"), true});
   setze(*app, QStringLiteral("PDFArchivDatei"), {pdf});
   zeile(QStringLiteral("PDFAusgabeDokument"), vb::CStr(rufe(*app, QStringLiteral("PDFAusgabeDokument"))));
-
-  const QDeadlineTimer frist(120000);
-  bool besetzt = true;
-  while (!frist.hasExpired() &&
-         (besetzt = vb::CBool(automation::callByName(*app, QStringLiteral("IsBesetzt"), CallKind::Get))))
-    QThread::msleep(50);
-  zeile(QStringLiteral("IsBesetzt"), besetzt ? QStringLiteral("True") : QStringLiteral("False"));
-  zeile(QStringLiteral("GetExitCode"), vb::CStr(rufe(*app, QStringLiteral("GetExitCode"))));
+  auftragsende(*app);
   zeile(QStringLiteral("GetGesamtBetrag"), vb::CStr(rufe(*app, QStringLiteral("GetGesamtBetrag"))));
 
   // The third class the program serves.
@@ -130,6 +137,31 @@ int dokument(const QStringList& a) {
   } catch (const vb::VbError& e) {
     zeile(QStringLiteral("UnbekanntesMitglied"), fehlerText(e));
   }
+  return 0;
+}
+
+int mahnung(const QStringList& a) {
+  const QString daten = a.at(0), datenbank = a.at(1), pdf = a.at(2);
+  auto brief = automation::createRemoteObject(QStringLiteral("Skrivant.clsMahnungDrucken"));
+  automation::callByName(*brief, QStringLiteral("ConnectList"), CallKind::Set, {vb::Variant(verbindungen(daten, datenbank))});
+  setze(*brief, QStringLiteral("Datenverzeichnis"), {daten});
+  setze(*brief, QStringLiteral("MahnstufenText"), {QStringLiteral("2")});
+  rufe(*brief, QStringLiteral("SetDruckerOptionen"), {std::int16_t(130), kurz(a.at(3))});
+  zeile(QStringLiteral("VorText"), vb::CStr(automation::callByName(*brief, QStringLiteral("VorText"), CallKind::Get)));
+  setze(*brief, QStringLiteral("KundenNr"), {QStringLiteral("K-815")});
+  setze(*brief, QStringLiteral("Anschrift"), {QStringLiteral("Städtische Bücherei\r\nAm Markt 3\r\n12345 Musterstadt")});
+  setze(*brief, QStringLiteral("Druckdatum"), {QDateTime(QDate(2026, 12, 8), QTime(16, 30))});
+  setze(*brief, QStringLiteral("Mahngebühren"), {5.0});
+  rufe(*brief, QStringLiteral("SetDruckwährung"), {QStringLiteral("EUR")});
+  rufe(*brief, QStringLiteral("AddRechnung"),
+       {std::int16_t(2), QStringLiteral("R-1001"), QDateTime(QDate(2026, 10, 1), QTime(0, 0)),
+        QDateTime(QDate(2026, 11, 20), QTime(15, 0)), 100.004, 20.0, QString()});
+  rufe(*brief, QStringLiteral("AddRechnung"),
+       {std::int16_t(2), QStringLiteral("R-1002"), QDateTime(QDate(2026, 10, 15), QTime(0, 0)),
+        QDateTime(QDate(2026, 11, 30), QTime(0, 0)), 50.0, 0.0, QString()});
+  setze(*brief, QStringLiteral("PDFArchivDatei"), {pdf});
+  zeile(QStringLiteral("PDFAusgabeDokument"), vb::CStr(rufe(*brief, QStringLiteral("PDFAusgabeDokument"))));
+  auftragsende(*brief);
   return 0;
 }
 
@@ -199,6 +231,7 @@ int main(int argc, char** argv) {
   const QString was = args.value(0);
   try {
     if (was == QLatin1String("dokument") && args.size() == 7) return dokument(args.mid(1));
+    if (was == QLatin1String("mahnung") && args.size() == 5) return mahnung(args.mid(1));
     if (was == QLatin1String("kunde") && args.size() == 5) return kunde(args.mid(1));
     if (was == QLatin1String("absturz") && (args.size() == 5 || args.size() == 6)) return absturz(args.mid(1));
     if (was == QLatin1String("kleinteile") && args.size() == 3) return kleinteile(args.mid(1));
@@ -206,6 +239,6 @@ int main(int argc, char** argv) {
     zeile(QStringLiteral("Fehler"), fehlerText(e));
     return 2;
   }
-  std::fprintf(stderr, "usage: skrivant-testhost dokument|kunde|absturz|kleinteile ...\n");
+  std::fprintf(stderr, "usage: skrivant-testhost dokument|mahnung|kunde|absturz|kleinteile ...\n");
   return 64;
 }
