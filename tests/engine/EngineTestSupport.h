@@ -1,5 +1,5 @@
 #pragma once
-// Fixtures shared by the engine's tests: a debug log in a temporary folder, a fake printer
+// Fixtures shared by the engine's tests: the debug log of tests/support, a fake printer
 // catalogue installed for the test's lifetime, and a form database made from the host schema and
 // reached through group 4 of the global connection handler.
 #include <gtest/gtest.h>
@@ -18,33 +18,12 @@
 #include "platform/printing/FakePrinterCatalogue.h"
 #include "platform/vb/Convert.h"
 #include "schema/HostSchema.h"
+#include "tests/support/DebugLog.h"
 #include "tests/support/TempDir.h"
 
 namespace enginetest {
 
-// Points the local path at a temporary folder and starts a fresh debug log there; the local
-// path goes back to its default afterwards.
-class DebugLog {
- public:
-  DebugLog() {
-    SetLokalerPfad(m_dir.path() + QStringLiteral("/"));
-    DebugOutputInit(QStringLiteral("Debug.txt"));
-  }
-  ~DebugLog() { SetLokalerPfad(QString()); }
-  DebugLog(const DebugLog&) = delete;
-  DebugLog& operator=(const DebugLog&) = delete;
-  QStringList lines() const {
-    QFile f(m_dir.file(QStringLiteral("Debug.txt")));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QStringList all = fromAnsi(f.readAll()).split(QStringLiteral("\r\n"));
-    if (!all.isEmpty() && all.last().isEmpty()) all.removeLast();
-    return all;
-  }
-  const testsupport::TempDir& dir() const { return m_dir; }
-
- private:
-  testsupport::TempDir m_dir;
-};
+using testsupport::DebugLog;
 
 // Installs a FakePrinterCatalogue and goes back to CUPS when the test ends.
 class FakeCatalogue {

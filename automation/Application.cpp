@@ -1,0 +1,142 @@
+// Application's life, its connection and path members, the output methods with the batch
+// progress window, and the busy and exit state.
+#include "automation/Application.h"
+
+#include "engine/Druckfenster.h"
+#include "engine/frmDrucken.h"
+#include "foundation/clsConnectionHandler.h"
+#include "foundation/clsProgVorgaben.h"
+#include "foundation/frmInfoFenster.h"
+#include "foundation/modDebugOutput.h"
+#include "foundation/modSkrivant.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ProgramInfo.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/ErrorStyle.h"
+#include "platform/vb/VbError.h"
+
+Application::Application() {
+  DebugOutputInit(QStringLiteral("Debug.txt"));
+  DebugOutput(QStringLiteral("Programmstart am ") + vb::CStr(vb::Variant(QDateTime::currentDateTime())) +
+              QStringLiteral(" Version:") + ui::programVersion());
+  DebugOutput(QStringLiteral("->Application_Initialize"));
+  CreateFormularPfad();
+  m_fenster = DruckfensterLaden();
+  m_ConnectList = std::make_shared<clsConnectionHandler>();
+  Clear();
+  DebugOutput(QStringLiteral("Application_Initialize->"));
+}
+
+Application::~Application() {
+  DebugOutput(QStringLiteral("->Application.Terminate"));
+  InfoFensterSchliessen();
+  // Unloads the window unless another object still holds it; its own teardown raises nothing.
+  vb::ignoreErrors([this] { m_fenster.reset(); });
+  m_ConnectList.reset();
+  m_objVorgaben.reset();
+  DebugOutput(QStringLiteral("Application.Terminate->"));
+}
+
+vb::Variant Application::ConnectList() const { return vb::Variant(m_ConnectList); }
+
+void Application::set_ConnectList(const vb::Variant& handler) {
+  if (handler.isNothing()) {
+    m_ConnectList.reset();
+    return;
+  }
+  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
+  if (!lokal)
+    vb::raise(vb::ErrTypeMismatch, QStringLiteral("Skrivant.Application"),
+              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung an, die die Druckengine selbst "
+                             "erzeugt hat (\"Skrivant.clsConnectionHandler\"): ein Objekt eines anderen Prozesses "
+                             "kann keine Datenbankverbindungen tragen."));
+  m_ConnectList = std::move(lokal);
+}
+
+void Application::let_LokalerPfad(QString& Pfad) {
+  Pfad = Pfad.trimmed();
+  SetLokalerPfad(Pfad);
+}
+
+QString Application::LokalerPfad() const { return GetLokalerPfad(); }
+
+void Application::let_Datenverzeichnis(const QString& Pfad) { SetDatenverzeichnis(Pfad); }
+
+bool Application::Clear() {
+  m_fenster->Init();
+  m_KopfZaehler1 = 0;
+  m_KopfZaehler2 = 0;
+  return true;
+}
+
+// The print window's Init has no use for the flag.
+bool Application::Clear260(bool) { return Clear(); }
+
+QString Application::GetVersion() const { return m_fenster->GetVersion(); }
+
+vb::Variant Application::SetDruckerOptionen(std::int16_t Status, std::int16_t Vorlage) {
+  SetGlobalConnectList(m_ConnectList);
+  m_fenster->SetDruckerOptionen(Status, Vorlage);
+  return {};
+}
+
+vb::Variant Application::SetDruckwaehrung(const QString& Druckwaehrung) {
+  m_fenster->let_Druckwaehrung(Druckwaehrung);
+  return {};
+}
+
+bool Application::IsBesetzt() const {
+  if (m_blnGestaltung) return !GetGestaltungBeendet();
+  return m_fenster->Running();
+}
+
+std::int32_t Application::GetExitCode() const { return vb::CLng(vb::Variant(m_fenster->ExitCode())); }
+
+vb::Variant Application::OpenDesign(const QString& Dateiname, const vb::Variant& BerichtArt) {
+  m_fenster->OpenDesign(Dateiname, BerichtArt.isMissing() ? vb::Variant(std::int16_t(2)) : BerichtArt);
+  return {};
+}
+
+QString Application::GetGesamtBetrag() const { return vb::CStr(vb::Variant(m_fenster->Rechnungsbetrag())); }
+
+std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
+  // The progress window lets the host's calls in; one of them may be the host's last release.
+  const auto selbst = weak_from_this().lock();
+  const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
+  KeinLaufenderAuftrag();
+  m_fenster->StartPrint(3);
+  if (!text.isEmpty()) {
+    if (!m_InfoFenster) {
+      m_InfoFenster = std::make_unique<frmInfoFenster>();
+      ui::dialogs().showWindow(*m_InfoFenster, QStringLiteral("infofenster"));
+      m_InfoFenster->set_Parent(this);
+    }
+    m_InfoFenster->SetInfoText(text);
+  }
+  const bool abgebrochen = m_blnAbbruch;
+  Clear();
+  return abgebrochen ? 1 : 0;
+}
+
+std::int32_t Application::Ausgeben(std::int16_t AusgabeModus) {
+  KeinLaufenderAuftrag();
+  InfoFensterSchliessen();
+  m_fenster->objVorgaben = m_objVorgaben;
+  m_fenster->StartPrint(AusgabeModus);
+  return 0;
+}
+
+// A preview or a dialog of a running job lets other hosts' calls in; a job started from one of
+// them would run inside the first on the same window and spoil both.
+void Application::KeinLaufenderAuftrag() const {
+  if (m_fenster->Running())
+    vb::raise(vb::ErrInvalidCall, QStringLiteral("Skrivant.Application"),
+              QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));
+}
+
+void Application::InfoFensterSchliessen() { m_InfoFenster.reset(); }
+
+bool Application::SetDataBaseName(const QString& Dateiname) {
+  m_fenster->let_Uebergabedatei(Dateiname);
+  return true;
+}

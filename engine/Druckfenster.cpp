@@ -1,0 +1,23 @@
+#include "engine/Druckfenster.h"
+
+#include "engine/frmDrucken.h"
+#include "platform/report/ReportControl.h"
+
+namespace {
+
+// Not an owner: the holders are, and the last one to go unloads the window.
+std::weak_ptr<frmDrucken>& geladen() {
+  static std::weak_ptr<frmDrucken> fenster;
+  return fenster;
+}
+
+}  // namespace
+
+std::shared_ptr<frmDrucken> DruckfensterLaden() {
+  if (auto fenster = geladen().lock()) return fenster;
+  auto fenster = std::make_shared<frmDrucken>(std::make_shared<report::ReportControl>());
+  geladen() = fenster;
+  return fenster;
+}
+
+std::shared_ptr<frmDrucken> GeladenesDruckfenster() { return geladen().lock(); }
