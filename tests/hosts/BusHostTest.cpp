@@ -1,0 +1,148 @@
+// A host in a process of its own (skrivant-testhost, linked with the bridge's client library
+// only) drives the installed engine over a private session bus: the bus knows the engine only
+// by the service file `cmake --install` put into the prefix.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "examples/BeispielHost.h"
+#include "tests/examples/PdfText.h"
+#include "tests/hosts/Installation.h"
+#include "tests/support/RequireTool.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using namespace testsupport;
+
+class BusHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SKRIVANT_REQUIRE_TOOL(!QStandardPaths::findExecutable(QStringLiteral("dbus-run-session")).isEmpty(),
+                          "dbus-run-session is not installed (package dbus)");
+    SKRIVANT_REQUIRE_TOOL(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+                          "pdftotext is not installed (package poppler-utils)");
+    const auto lauf = installieren(prefix, QStringLiteral("Runtime"));
+    ASSERT_TRUE(lauf.ok()) << lauf.ausgabe.toStdString();
+    const QString dienst = prefix + QStringLiteral("/share/dbus-1/services/de.automation.skrivant.service");
+    QFile datei(dienst);
+    ASSERT_TRUE(datei.open(QIODevice::ReadOnly)) << dienst.toStdString();
+    // The installed file starts the installed program, wherever the prefix is.
+    ASSERT_TRUE(datei.readAll().contains(("Exec=" + prefix + "/bin/skrivant").toUtf8()));
+
+    // The build tree's session configuration, with the prefix's services in place of the tree's.
+    QFile baum(QStringLiteral(SKRIVANT_DBUS_SESSION_CONFIG));
+    ASSERT_TRUE(baum.open(QIODevice::ReadOnly)) << baum.fileName().toStdString();
+    QString konfiguration = QString::fromUtf8(baum.readAll());
+    static const QRegularExpression kDienste(QStringLiteral("<servicedir>[^<]*</servicedir>"));
+    ASSERT_EQ(konfiguration.count(kDienste), 1) << konfiguration.toStdString();
+    konfiguration.replace(kDienste, QStringLiteral("<servicedir>%1/share/dbus-1/services</servicedir>").arg(prefix));
+    busKonfiguration = tmp.write(QStringLiteral("session.conf"), konfiguration.toUtf8());
+  }
+
+  // Runs the test host with `argumente` under a private session bus; its answers by name.
+  QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {}) {
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The engine's default local path (and its Debug.txt) lies under the per-user data folder.
+    umgebung.insert(QStringLiteral("XDG_DATA_HOME"), xdgDaten);
+    QStringList befehl{QStringLiteral("--config-file=") + busKonfiguration, QStringLiteral("--")};
+    if (vorher.isEmpty()) {
+      befehl << QStringLiteral(SKRIVANT_TESTHOST) << argumente;
+    } else {
+      // `vorher` runs in the same session in front of the host, "$@" being the host's command.
+      befehl << QStringLiteral("sh") << QStringLiteral("-c") << vorher << QStringLiteral("sh")
+             << QStringLiteral(SKRIVANT_TESTHOST) << argumente;
+    }
+    const auto lauf = ausfuehren(QStringLiteral("dbus-run-session"), befehl, 240, umgebung);
+    ausgabe = lauf.ausgabe;
+    EXPECT_TRUE(lauf.ok()) << lauf.ausgabe.toStdString();
+    QMap<QString, QString> antworten;
+    for (const QString& zeile : lauf.ausgabe.split(QLatin1Char('\n'))) {
+      const qsizetype gleich = zeile.indexOf(QLatin1Char('='));
+      if (gleich > 0) antworten.insert(zeile.left(gleich), zeile.mid(gleich + 1));
+    }
+    return antworten;
+  }
+
+  TempDir tmp;
+  const QString prefix = tmp.file(QStringLiteral("prefix"));
+  const QString xdgDaten = tmp.file(QStringLiteral("xdg"));
+  QString busKonfiguration;
+  QString ausgabe;
+};
+
+TEST_F(BusHost, InvoiceToPdfThroughTheActivatedEngine) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  // 2 x 10,00 at 19 % and 1 x 20,00 at 7 %: 40,00 net, 3,80 and 1,40 VAT, 45,20 gross.
+  vorbereitung.zeilenSchreiben({beispiel::position(1, 2, QStringLiteral("Ringbuch A4"), 10.0, true),
+                                beispiel::position(2, 1, QStringLiteral("Atlas der Weltmeere"), 20.0, false)});
+  const QString pdf = tmp.file(QStringLiteral("Rechnung R-4711.pdf"));
+
+  const auto a = host({QStringLiteral("dokument"), vorbereitung.datenverzeichnis(), vorbereitung.lokalerPfad(),
+                       vorbereitung.datenbank(), pdf, QString::number(beispiel::kFormStatusRechnung),
+                       QString::number(beispiel::kFormNummer)});
+
+  // Refused with number and description; the road below runs on the engine's own handler.
+  EXPECT_TRUE(a.value(QStringLiteral("FremderHandler")).startsWith(QStringLiteral("13|"))) << ausgabe.toStdString();
+  EXPECT_TRUE(a.value(QStringLiteral("FremderHandler")).contains(QStringLiteral("Datenbankverbindungen")));
+  EXPECT_EQ(a.value(QStringLiteral("LokalerPfadZurueck")), vorbereitung.lokalerPfad());
+  EXPECT_EQ(a.value(QStringLiteral("PDFAusgabeDokument")), QStringLiteral("0"));
+  EXPECT_EQ(a.value(QStringLiteral("IsBesetzt")), QStringLiteral("False"));
+  EXPECT_EQ(a.value(QStringLiteral("GetExitCode")), QStringLiteral("0"));
+  EXPECT_TRUE(a.value(QStringLiteral("UnbekanntesMitglied")).startsWith(QStringLiteral("438|"))) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("PrintPosEPMaterial")), QStringLiteral("12,5"));
+
+  // What the host is told is what the reader sees at the end of the closing block.
+  const QString gesamt = a.value(QStringLiteral("GetGesamtBetrag"));
+  bool zahl = false;
+  EXPECT_DOUBLE_EQ(QString(gesamt).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&zahl), 45.2);
+  ASSERT_TRUE(zahl) << ausgabe.toStdString();
+  const QString text = pdfSeiten(pdf).join(QLatin1Char('\f'));
+  ASSERT_FALSE(text.isEmpty()) << "no readable PDF at " << pdf.toStdString() << "\n" << ausgabe.toStdString();
+  const QStringList endbetrag = zeilenMit(text, QStringLiteral("Rechnungsbetrag"));
+  ASSERT_EQ(endbetrag.size(), 1) << text.toStdString();
+  EXPECT_EQ(endbetrag.first().split(QLatin1Char(' '), Qt::SkipEmptyParts).last(), gesamt) << endbetrag.first().toStdString();
+  // The content members reached the page, the closing text with the end amount in it.
+  for (const QString& teil : {QStringLiteral("Städtische Bücherei"), QStringLiteral("R-4711"),
+                              QStringLiteral("Wir berechnen Ihnen wie folgt:"), QStringLiteral("Zu zahlen: ") + gesamt + QStringLiteral(" EUR")})
+    EXPECT_FALSE(zeilenMit(text, teil).isEmpty()) << teil.toStdString() << "\n" << text.toStdString();
+}
+
+TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  // The engine started by hand this time, so its exit status can be seen: the killed host left
+  // the engine's process-wide connection handler set, with open connections.
+  const QString start = QStringLiteral("\"%1/bin/skrivant\" & engine=$!; \"$@\"; host=$?; wait $engine; "
+                                       "echo EngineStatus=$?; exit $host")
+                            .arg(prefix);
+  const auto a = host({QStringLiteral("absturz"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(),
+                       QString::number(beispiel::kFormStatusRechnung), QString::number(beispiel::kFormNummer),
+                       QStringLiteral("gestartet")},
+                      start);
+  EXPECT_EQ(a.value(QStringLiteral("EngineLaeuft")), QStringLiteral("ja")) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("EngineNameFrei")), QStringLiteral("ja"));
+  EXPECT_EQ(a.value(QStringLiteral("EngineBeendet")), QStringLiteral("ja"));
+  EXPECT_EQ(a.value(QStringLiteral("EngineStatus")), QStringLiteral("0"));
+
+  // The Application of the killed host was terminated: its log lines are in the engine's Debug.txt.
+  QString log;
+  for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+    QFile f(it.next());
+    if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
+  }
+  const qsizetype anfang = log.indexOf(QStringLiteral("->Application.Terminate"));
+  ASSERT_GE(anfang, 0) << log.toStdString();
+  EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
+}
+
+}  // namespace
