@@ -1,6 +1,8 @@
 #include "automation/Klassenregistrierung.h"
 
 #include "automation/Application.h"
+#include "automation/clsDruckAllgemein.h"
+#include "automation/clsFormTypHandler.h"
 #include "automation/clsPrintPos.h"
 #include "foundation/clsConnectionHandler.h"
 #include "platform/automation/ClassRegistry.h"
@@ -8,5 +10,7 @@
 void KlassenRegistrieren() {
   automation::registerClass<Application>(QStringLiteral("Skrivant.Application"));
   automation::registerClass<clsPrintPos>(QStringLiteral("Skrivant.clsPrintPos"));
+  automation::registerClass<clsDruckAllgemein>(QStringLiteral("Skrivant.clsDruckAllgemein"));
+  automation::registerClass<clsFormTypHandler>(QStringLiteral("Skrivant.clsFormTypHandler"));
   automation::registerClass<clsConnectionHandler>(QStringLiteral("Skrivant.clsConnectionHandler"));
 }
