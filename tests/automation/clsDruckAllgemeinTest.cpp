@@ -27,8 +27,6 @@
 using automation::CallKind;
 using namespace automationtest;
 
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 constexpr std::int32_t kTyp = 1001;
