@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTreeWidget>
 #include <memory>
 
@@ -22,7 +23,9 @@
 #include "platform/vb/Convert.h"
 #include "tests/automation/AutomationTestSupport.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/examples/PdfText.h"
 #include "tests/support/ErrorOf.h"
+#include "engine/frmDrucken.h"
 
 using automation::CallKind;
 using namespace automationtest;
@@ -36,7 +39,7 @@ const QString kText = QString::number(0x10000000), kZahl = QString::number(0x080
 class clsDruckAllgemeinTest : public AutomationFixture {
  protected:
   void SetUp() override {
-    DruckfensterSteuerungVorgeben(ll);
+    if (!echteSteuerung) DruckfensterSteuerungVorgeben(ll);
     QString fehler;
     ASSERT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
     con = GetGlobalConnectList()->SQLGruppe_Connection(4);
@@ -91,6 +94,7 @@ class clsDruckAllgemeinTest : public AutomationFixture {
     return out;
   }
 
+  bool echteSteuerung = false;
   beispiel::BeispielHost host{temp.file(QStringLiteral("Arbeit"))};
   std::shared_ptr<report::RecordingReportControl> ll = std::make_shared<report::RecordingReportControl>();
   std::shared_ptr<data::Connection> con;
@@ -168,6 +172,55 @@ TEST_F(clsDruckAllgemeinTest, DeclaredTypePrintsAsListAndLabelsWithCopiesAndOpen
   kunden.removeDuplicates();
   EXPECT_EQ(kunden, QStringList({"Bücherei Nord"}));
   EXPECT_EQ(definiert("DefineReportField", QStringLiteral("Artikel")), QStringList(4, QStringLiteral("Ringbuch")));
+}
+
+// The default templates on the real control: whatever the type declares reaches the page, and
+// the designer shows the stored samples under the type's name.
+class clsDruckAllgemeinVorlagen : public clsDruckAllgemeinTest {
+ protected:
+  clsDruckAllgemeinVorlagen() { echteSteuerung = true; }
+};
+
+TEST_F(clsDruckAllgemeinVorlagen, ListAndLabelsToPdfAndTheDesigner) {
+  deklarieren();
+  const QString formulare = host.datenverzeichnis() + QStringLiteral("FORMULAR/");
+  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei='%1Formularliste.lst' WHERE FormStatus=1001")
+                   .arg(formulare));
+  con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer, BerichtArt, Formatdatei) "
+                              "VALUES (1001, 2, 1, '%1Formularetiketten.lbl')")
+                   .arg(formulare));
+  const auto fenster = GeladenesDruckfenster();
+  for (const short vorlage : {1, 2}) {
+    rufe(*druck, "SetDruckerOptionen", {std::int16_t(kTyp), std::int16_t(vorlage)});
+    rufe(*druck, "KopfDaten", {vb::Variant(satz("SELECT * FROM LieferKopf"))}, CallKind::Set);
+    rufe(*druck, "DetailDaten", {vb::Variant(satz("SELECT * FROM LieferPos ORDER BY Pos"))}, CallKind::Set);
+    const QString pdf = temp.file(QStringLiteral("Formular%1.pdf").arg(vorlage));
+    fenster->let_PDFArchivDatei(pdf);
+    fenster->StartPrintAllgemein(4);
+    const QString text = testsupport::pdfSeiten(pdf).join(QLatin1Char('\f'));
+    for (const char* teil : {"Kunde: Bücherei Nord", "Datum: 08.12.2026", "Artikel: Ringbuch", "Artikel: Globus",
+                             "Bemerkung: Kante bestoßen"})
+      EXPECT_TRUE(text.contains(QString::fromUtf8(teil))) << teil << "\n" << qPrintable(text);
+    EXPECT_FALSE(text.contains(QStringLiteral("DatenEOF"))) << qPrintable(text);
+    // Labels: one per record, each with the head too.
+    if (vorlage == 2) EXPECT_EQ(text.count(QStringLiteral("Kunde: Bücherei Nord")), 3);
+  }
+  EXPECT_TRUE(dialogs->shown().isEmpty()) << qPrintable(dialogs->shown().value(0).text);
+
+  QString titel;
+  QStringList werte;
+  dialogs->answerWindow([&](QDialog& d) {
+    titel = d.windowTitle();
+    const auto* liste = d.findChild<QTreeWidget*>(QStringLiteral("valueList"));
+    for (int i = 0; liste && i < liste->topLevelItemCount(); ++i)
+      werte << liste->topLevelItem(i)->text(0) + QLatin1Char('=') + liste->topLevelItem(i)->text(3);
+    return int(QDialog::Rejected);
+  });
+  rufe(*druck, "OpenDesign", {kTyp, formulare + QStringLiteral("Formularliste.lst")});
+  EXPECT_EQ(dialogs->pendingAnswers(), 0);
+  EXPECT_TRUE(titel.contains(QStringLiteral("Lieferschein"))) << qPrintable(titel);
+  for (const char* wert : {"Kunde=Bücherei Nord", "Artikel=Ringbuch", "Exemplar=0", "DatenEOF=1"})
+    EXPECT_TRUE(werte.contains(QString::fromUtf8(wert))) << wert << " in " << qPrintable(werte.join(QLatin1Char(' ')));
 }
 
 }  // namespace
