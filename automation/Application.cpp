@@ -12,7 +12,6 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ProgramInfo.h"
 #include "platform/vb/Convert.h"
-#include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
 
 Application::Application() {
@@ -30,8 +29,8 @@ Application::Application() {
 Application::~Application() {
   DebugOutput(QStringLiteral("->Application.Terminate"));
   InfoFensterSchliessen();
-  // Unloads the window unless another object still holds it; its own teardown raises nothing.
-  vb::ignoreErrors([this] { m_fenster.reset(); });
+  // Unloads the window unless another object still holds it.
+  m_fenster.reset();
   m_ConnectList.reset();
   m_objVorgaben.reset();
   DebugOutput(QStringLiteral("Application.Terminate->"));

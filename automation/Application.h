@@ -11,7 +11,6 @@
 // and of the conversions (6 overflow, 13 type mismatch) reach the host as they are raised.
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -61,8 +60,8 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
   // While a job of the print window runs; after FormularGestaltung, while the template manager is
   // open.
   Q_INVOKABLE bool IsBesetzt() const;
-  // 0 while every job went well; the print window's exit state otherwise (-1 once the user
-  // aborted a job).
+  // The print window's exit state as a Long: 0 while the jobs went well, 1 while the last job
+  // failed (nothing or not all of it put out), -1 from the first job the user aborted on.
   Q_INVOKABLE std::int32_t GetExitCode() const;
   Q_INVOKABLE vb::Variant OpenDesign(const QString& Dateiname, const vb::Variant& BerichtArt = vb::Variant::missing());
   // The gross total of the last document, as German text.

@@ -165,6 +165,11 @@ TEST_F(ApplicationDruckTest, IsBesetztDuringAJobAndGetExitCodeFromTheFirstAbortO
   EXPECT_FALSE(vb::CBool(rufe(*app, "IsBesetzt")));
   EXPECT_EQ(vb::CLng(rufe(*app, "GetExitCode")), 0);
 
+  // A PDF that cannot be written: the result stays 0 as hosts know it, GetExitCode tells the failure.
+  rufe(*app, "PDFArchivDatei", {temp.file(QStringLiteral("fehlt/Rechnung.pdf"))}, CallKind::Let);
+  EXPECT_EQ(vb::CLng(rufe(*app, "PDFAusgabeDokument")), 0);
+  EXPECT_EQ(vb::CLng(rufe(*app, "GetExitCode")), 1);
+
   // The user cancels the print options: the job is aborted, and that stays told.
   EXPECT_EQ(vb::CLng(rufe(*app, "PreviewDokument")), 0);
   EXPECT_EQ(vb::CLng(rufe(*zweite, "GetExitCode")), -1);
