@@ -19,6 +19,7 @@ struct HostDaten {
   QList<int> typen;
   QList<QList<vb::Variant>> zeilen;
   int position = 0;
+  QStringList gelesen;  // "Name=Wert" of every value read, in order
 };
 
 class HostFeld : public QObject {
@@ -29,7 +30,9 @@ class HostFeld : public QObject {
   Q_INVOKABLE int Type() const { return m_d->typen.at(m_spalte); }
   Q_INVOKABLE vb::Variant Value() const {
     if (m_d->position >= m_d->zeilen.size()) vb::raise(3021, QStringLiteral("HostDatensatz"), QStringLiteral("Kein aktueller Datensatz."));
-    return m_d->zeilen.at(m_d->position).at(m_spalte);
+    const vb::Variant wert = m_d->zeilen.at(m_d->position).at(m_spalte);
+    m_d->gelesen << Name() + QLatin1Char('=') + (wert.isValue() ? wert.value().toString() : QString());
+    return wert;
   }
 
  private:
@@ -62,6 +65,8 @@ class HostDatensatz : public QObject {
   Q_INVOKABLE void MoveNext() { ++m_d->position; }
   Q_INVOKABLE bool Eof() const { return m_d->position >= RecordCount(); }
   Q_INVOKABLE vb::Variant Fields() const { return vb::Variant(std::make_shared<HostFelder>(m_d)); }
+
+  const QStringList& gelesen() const { return m_d->gelesen; }
 
  private:
   std::shared_ptr<HostDaten> m_d;

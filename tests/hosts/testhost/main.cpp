@@ -11,6 +11,7 @@
 //   skrivant-testhost absturz <kunde's arguments> [gestartet]
 //       starts "kunde", kills it with SIGKILL once it is ready and waits for the engine to end;
 //       with "gestartet" it first waits for an engine its caller started to own its bus name
+//   skrivant-testhost formulartyp|formulardruck ...   see Formulartyp.h
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -25,6 +26,7 @@
 #include "platform/automation/Server.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
+#include "tests/hosts/testhost/Formulartyp.h"
 
 namespace {
 
@@ -181,6 +183,8 @@ int main(int argc, char** argv) {
   try {
     if (was == QLatin1String("dokument") && args.size() == 7) return dokument(args.mid(1));
     if (was == QLatin1String("kunde") && args.size() == 5) return kunde(args.mid(1));
+    if ((was == QLatin1String("formulartyp") || was == QLatin1String("formulardruck")) && args.size() == 3)
+      return formulartyp(args.mid(1), was == QLatin1String("formulardruck"));
     if (was == QLatin1String("absturz") && (args.size() == 5 || args.size() == 6)) return absturz(args.mid(1));
   } catch (const vb::VbError& e) {
     zeile(QStringLiteral("Fehler"), fehlerText(e));
