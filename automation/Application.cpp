@@ -2,6 +2,7 @@
 // progress window, and the busy and exit state.
 #include "automation/Application.h"
 
+#include "automation/Druckstapelfortschritt.h"
 #include "engine/Druckfenster.h"
 #include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
@@ -39,17 +40,7 @@ Application::~Application() {
 vb::Variant Application::ConnectList() const { return vb::Variant(m_ConnectList); }
 
 void Application::set_ConnectList(const vb::Variant& handler) {
-  if (handler.isNothing()) {
-    m_ConnectList.reset();
-    return;
-  }
-  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
-  if (!lokal)
-    vb::raise(vb::ErrTypeMismatch, QStringLiteral("Skrivant.Application"),
-              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung an, die die Druckengine selbst "
-                             "erzeugt hat (\"Skrivant.clsConnectionHandler\"): ein Objekt eines anderen Prozesses "
-                             "kann keine Datenbankverbindungen tragen."));
-  m_ConnectList = std::move(lokal);
+  m_ConnectList = EigeneVerbindungen(handler, QStringLiteral("Skrivant.Application"));
 }
 
 void Application::let_LokalerPfad(QString& Pfad) {
@@ -104,14 +95,7 @@ std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
   const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
   KeinLaufenderAuftrag();
   m_fenster->StartPrint(3);
-  if (!text.isEmpty()) {
-    if (!m_InfoFenster) {
-      m_InfoFenster = std::make_unique<frmInfoFenster>();
-      ui::dialogs().showWindow(*m_InfoFenster, QStringLiteral("infofenster"));
-      m_InfoFenster->set_Parent(this);
-    }
-    m_InfoFenster->SetInfoText(text);
-  }
+  FortschrittZeigen(m_InfoFenster, this, text);
   const bool abgebrochen = m_blnAbbruch;
   Clear();
   return abgebrochen ? 1 : 0;

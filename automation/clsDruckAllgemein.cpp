@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include "automation/Druckstapelfortschritt.h"
 #include "automation/HostFelder.h"
 #include "automation/clsFormTypHandler.h"
 #include "engine/Druckfenster.h"
@@ -90,17 +91,7 @@ clsDruckAllgemein::~clsDruckAllgemein() {
 vb::Variant clsDruckAllgemein::ConnectList() const { return vb::Variant(m_ConnectList); }
 
 void clsDruckAllgemein::set_ConnectList(const vb::Variant& handler) {
-  if (handler.isNothing()) {
-    m_ConnectList.reset();
-    return;
-  }
-  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
-  if (!lokal)
-    vb::raise(vb::ErrTypeMismatch, kQuelle,
-              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung an, die die Druckengine selbst "
-                             "erzeugt hat (\"Skrivant.clsConnectionHandler\"): ein Objekt eines anderen Prozesses "
-                             "kann keine Datenbankverbindungen tragen."));
-  m_ConnectList = std::move(lokal);
+  m_ConnectList = EigeneVerbindungen(handler, kQuelle);
 }
 
 vb::Variant clsDruckAllgemein::CreateFormularTyp(std::int32_t FormTypID, const QString& Bezeichnung,
@@ -215,14 +206,7 @@ std::int16_t clsDruckAllgemein::AddToDruckstapel(const vb::Variant& DruckInfo) {
   KeinLaufenderAuftrag();
   HandlerEinstecken();
   m_fenster->StartPrintAllgemein(3);
-  if (!text.isEmpty()) {
-    if (!m_InfoFenster) {
-      m_InfoFenster = std::make_unique<frmInfoFenster>();
-      ui::dialogs().showWindow(*m_InfoFenster, QStringLiteral("infofenster"));
-      m_InfoFenster->set_Parent(this);
-    }
-    m_InfoFenster->SetInfoText(text);
-  }
+  FortschrittZeigen(m_InfoFenster, this, text);
   const bool abgebrochen = m_blnAbbruch;
   Clear();
   return abgebrochen ? 1 : 0;
@@ -253,5 +237,6 @@ void clsDruckAllgemein::HandlerEinstecken() { m_fenster->set_DruckdatenHandler(v
 // the first on the same window.
 void clsDruckAllgemein::KeinLaufenderAuftrag() const {
   if (m_fenster->Running())
-    vb::raise(vb::ErrInvalidCall, kQuelle, QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));
+    vb::raise(vb::ErrInvalidCall, kQuelle,
+              QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));
 }

@@ -20,8 +20,9 @@ std::shared_ptr<report::IReportControl>& vorgegeben() {
 
 std::shared_ptr<frmDrucken> DruckfensterLaden() {
   if (auto fenster = geladen().lock()) return fenster;
-  auto fenster = std::make_shared<frmDrucken>(
-      vorgegeben() ? vorgegeben() : std::static_pointer_cast<report::IReportControl>(std::make_shared<report::ReportControl>()));
+  std::shared_ptr<report::IReportControl> steuerung = vorgegeben();
+  if (!steuerung) steuerung = std::make_shared<report::ReportControl>();
+  auto fenster = std::make_shared<frmDrucken>(steuerung);
   geladen() = fenster;
   return fenster;
 }

@@ -29,7 +29,8 @@ class HostFeld : public QObject {
   Q_INVOKABLE QString Name() const { return m_d->namen.at(m_spalte); }
   Q_INVOKABLE int Type() const { return m_d->typen.at(m_spalte); }
   Q_INVOKABLE vb::Variant Value() const {
-    if (m_d->position >= m_d->zeilen.size()) vb::raise(3021, QStringLiteral("HostDatensatz"), QStringLiteral("Kein aktueller Datensatz."));
+    if (m_d->position >= m_d->zeilen.size())
+      vb::raise(3021, QStringLiteral("HostDatensatz"), QStringLiteral("Kein aktueller Datensatz."));
     const vb::Variant wert = m_d->zeilen.at(m_d->position).at(m_spalte);
     m_d->gelesen << Name() + QLatin1Char('=') + (wert.isValue() ? wert.value().toString() : QString());
     return wert;
