@@ -2,6 +2,7 @@
 // progress window, and the busy and exit state.
 #include "automation/Application.h"
 
+#include "automation/DruckklasseStarten.h"
 #include "automation/Druckstapelfortschritt.h"
 #include "engine/Druckfenster.h"
 #include "engine/frmDrucken.h"
@@ -11,17 +12,11 @@
 #include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/ProgramInfo.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 
 Application::Application() {
-  DebugOutputInit(QStringLiteral("Debug.txt"));
-  DebugOutput(QStringLiteral("Programmstart am ") + vb::CStr(vb::Variant(QDateTime::currentDateTime())) +
-              QStringLiteral(" Version:") + ui::programVersion());
-  DebugOutput(QStringLiteral("->Application_Initialize"));
-  CreateFormularPfad();
-  m_fenster = DruckfensterLaden();
+  m_fenster = DruckklasseStarten();
   m_ConnectList = std::make_shared<clsConnectionHandler>();
   Clear();
   DebugOutput(QStringLiteral("Application_Initialize->"));

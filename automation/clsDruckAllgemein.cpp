@@ -1,7 +1,7 @@
 #include "automation/clsDruckAllgemein.h"
 
-#include <QDateTime>
 
+#include "automation/DruckklasseStarten.h"
 #include "automation/Druckstapelfortschritt.h"
 #include "automation/HostFelder.h"
 #include "automation/clsFormTypHandler.h"
@@ -9,14 +9,12 @@
 #include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/frmInfoFenster.h"
-#include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
 #include "platform/report/IReportControl.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/ProgramInfo.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
@@ -64,12 +62,7 @@ QObject& hostObjekt(const vb::Variant& v) {
 }  // namespace
 
 clsDruckAllgemein::clsDruckAllgemein() {
-  DebugOutputInit(QStringLiteral("Debug.txt"));
-  DebugOutput(QStringLiteral("Programmstart am ") + vb::CStr(vb::Variant(QDateTime::currentDateTime())) +
-              QStringLiteral(" Version:") + ui::programVersion());
-  DebugOutput(QStringLiteral("->Application_Initialize"));
-  CreateFormularPfad();
-  m_fenster = DruckfensterLaden();
+  m_fenster = DruckklasseStarten();
   m_ConnectList = GetGlobalConnectList();
   if (!m_ConnectList) m_ConnectList = std::make_shared<clsConnectionHandler>();
   m_objFormTypHandler = std::make_shared<clsFormTypHandler>();

@@ -85,6 +85,15 @@ class clsDruckAllgemeinTest : public AutomationFixture {
     ll->clearCalls();
     EXPECT_EQ(rufe(*druck, "LLPrintDokument"), vb::Variant(std::int32_t(0)));
   }
+  // The user gives template 1 the default list and adds the default labels as template 2.
+  QString vorlagenEintragen() const {
+    const QString formulare = host.datenverzeichnis() + QStringLiteral("FORMULAR/");
+    con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei='%1Formularliste.lst' "
+                                "WHERE FormStatus=1001").arg(formulare));
+    con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer, BerichtArt, Formatdatei) "
+                                "VALUES (1001, 2, 1, '%1Formularetiketten.lbl')").arg(formulare));
+    return formulare;
+  }
   // The contents defined for `name` by the given operation, in order.
   QStringList definiert(const char* art, const QString& name) const {
     QStringList out;
@@ -120,13 +129,7 @@ TEST_F(clsDruckAllgemeinTest, DeclaredTypePrintsAsListAndLabelsWithCopiesAndOpen
             QStringList({QStringLiteral("$GLOBAL$|1|1|99|1|1|Standard|Standard|0|Falsch"),
                          QStringLiteral("$GLOBAL$|1|1|99|2|9999|Standard|Standard|0|Falsch")}));
 
-  // The user gives template 1 its file and adds a label template 2.
-  const QString formulare = host.datenverzeichnis() + QStringLiteral("FORMULAR/");
-  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei='%1Formularliste.lst' WHERE FormStatus=1001")
-                   .arg(formulare));
-  con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer, BerichtArt, Formatdatei) "
-                              "VALUES (1001, 2, 1, '%1Formularetiketten.lbl')")
-                   .arg(formulare));
+  const QString formulare = vorlagenEintragen();
 
   // A list in three copies: three rounds, each with the head and the three records.
   rufe(*druck, "SetAnzahlKopien", {std::int16_t(3)});
@@ -183,12 +186,7 @@ class clsDruckAllgemeinVorlagen : public clsDruckAllgemeinTest {
 
 TEST_F(clsDruckAllgemeinVorlagen, ListAndLabelsToPdfAndTheDesigner) {
   deklarieren();
-  const QString formulare = host.datenverzeichnis() + QStringLiteral("FORMULAR/");
-  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei='%1Formularliste.lst' WHERE FormStatus=1001")
-                   .arg(formulare));
-  con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer, BerichtArt, Formatdatei) "
-                              "VALUES (1001, 2, 1, '%1Formularetiketten.lbl')")
-                   .arg(formulare));
+  const QString formulare = vorlagenEintragen();
   const auto fenster = GeladenesDruckfenster();
   for (const short vorlage : {1, 2}) {
     rufe(*druck, "SetDruckerOptionen", {std::int16_t(kTyp), std::int16_t(vorlage)});
