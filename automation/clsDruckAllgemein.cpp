@@ -1,6 +1,5 @@
 #include "automation/clsDruckAllgemein.h"
 
-
 #include "automation/DruckklasseStarten.h"
 #include "automation/Druckstapelfortschritt.h"
 #include "automation/HostFelder.h"
