@@ -2,7 +2,8 @@
 // progress window, and the busy and exit state.
 #include "automation/Application.h"
 
-#include "automation/Fortschrittsanzeige.h"
+#include "automation/DruckklasseStarten.h"
+#include "automation/Druckstapelfortschritt.h"
 #include "engine/Druckfenster.h"
 #include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
@@ -10,17 +11,11 @@
 #include "foundation/frmInfoFenster.h"
 #include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
-#include "platform/ui/ProgramInfo.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 
 Application::Application() {
-  DebugOutputInit(QStringLiteral("Debug.txt"));
-  DebugOutput(QStringLiteral("Programmstart am ") + vb::CStr(vb::Variant(QDateTime::currentDateTime())) +
-              QStringLiteral(" Version:") + ui::programVersion());
-  DebugOutput(QStringLiteral("->Application_Initialize"));
-  CreateFormularPfad();
-  m_fenster = DruckfensterLaden();
+  m_fenster = DruckklasseStarten();
   m_ConnectList = std::make_shared<clsConnectionHandler>();
   Clear();
   DebugOutput(QStringLiteral("Application_Initialize->"));
@@ -39,17 +34,7 @@ Application::~Application() {
 vb::Variant Application::ConnectList() const { return vb::Variant(m_ConnectList); }
 
 void Application::set_ConnectList(const vb::Variant& handler) {
-  if (handler.isNothing()) {
-    m_ConnectList.reset();
-    return;
-  }
-  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
-  if (!lokal)
-    vb::raise(vb::ErrTypeMismatch, QStringLiteral("Skrivant.Application"),
-              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung an, die die Druckengine selbst "
-                             "erzeugt hat (\"Skrivant.clsConnectionHandler\"): ein Objekt eines anderen Prozesses "
-                             "kann keine Datenbankverbindungen tragen."));
-  m_ConnectList = std::move(lokal);
+  m_ConnectList = EigeneVerbindungen(handler, QStringLiteral("Skrivant.Application"));
 }
 
 void Application::let_LokalerPfad(QString& Pfad) {

@@ -4,7 +4,7 @@
 #include <QScopeGuard>
 
 #include "automation/clsMahnDruckHandler.h"
-#include "automation/Fortschrittsanzeige.h"
+#include "automation/Druckstapelfortschritt.h"
 #include "engine/Druckfenster.h"
 #include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
@@ -60,16 +60,7 @@ clsMahnungDrucken::~clsMahnungDrucken() {
 vb::Variant clsMahnungDrucken::ConnectList() const { return vb::Variant(m_ConnectList); }
 
 void clsMahnungDrucken::set_ConnectList(const vb::Variant& handler) {
-  if (handler.isNothing()) {
-    m_ConnectList.reset();
-    return;
-  }
-  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
-  if (!lokal)
-    vb::raise(vb::ErrTypeMismatch, kQuelle,
-              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung der Druckengine an "
-                             "(\"Skrivant.clsConnectionHandler\")."));
-  m_ConnectList = std::move(lokal);
+  m_ConnectList = EigeneVerbindungen(handler, kQuelle);
 }
 
 bool clsMahnungDrucken::Clear() {

@@ -11,13 +11,24 @@ std::weak_ptr<frmDrucken>& geladen() {
   return fenster;
 }
 
+std::shared_ptr<report::IReportControl>& vorgegeben() {
+  static std::shared_ptr<report::IReportControl> steuerung;
+  return steuerung;
+}
+
 }  // namespace
 
 std::shared_ptr<frmDrucken> DruckfensterLaden() {
   if (auto fenster = geladen().lock()) return fenster;
-  auto fenster = std::make_shared<frmDrucken>(std::make_shared<report::ReportControl>());
+  std::shared_ptr<report::IReportControl> steuerung = vorgegeben();
+  if (!steuerung) steuerung = std::make_shared<report::ReportControl>();
+  auto fenster = std::make_shared<frmDrucken>(steuerung);
   geladen() = fenster;
   return fenster;
 }
 
 std::shared_ptr<frmDrucken> GeladenesDruckfenster() { return geladen().lock(); }
+
+void DruckfensterSteuerungVorgeben(std::shared_ptr<report::IReportControl> steuerung) {
+  vorgegeben() = std::move(steuerung);
+}

@@ -2,6 +2,7 @@
 
 #include "engine/modSkrivant.h"
 #include "platform/data/Connection.h"
+#include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Sql.h"
 #include "platform/report/IReportControl.h"
@@ -30,6 +31,35 @@ std::int32_t GetLLFeldTyp(std::int32_t FeldTyp) {
       return report::kTypeNumeric;
     case 8:
     case 9:
+      return report::kTypeDate;
+    default:
+      return report::kTypeText;
+  }
+}
+
+std::int32_t GetLLFeldTypDatenschicht(std::int32_t adTyp) {
+  switch (adTyp) {
+    case data::adBoolean:
+      return report::kTypeBoolean;
+    case data::adSmallInt:
+    case data::adInteger:
+    case data::adSingle:
+    case data::adDouble:
+    case data::adCurrency:
+    case 14:  // decimal
+    case 16:  // tiny int
+    case data::adUnsignedTinyInt:
+    case 18:  // unsigned small int
+    case 19:  // unsigned int
+    case data::adBigInt:
+    case 21:  // unsigned big int
+    case data::adNumeric:
+    case 139:  // variable numeric
+      return report::kTypeNumeric;
+    case data::adDate:
+    case 133:  // database date
+    case 134:  // database time
+    case 135:  // database time stamp
       return report::kTypeDate;
     default:
       return report::kTypeText;

@@ -349,6 +349,11 @@ Bridge::Bridge(const QDBusConnection& connection, QObject* parent)
 Bridge::~Bridge() {
   m_connection.unregisterObject(ObjectPathPrefix.chopped(1), QDBusConnection::UnregisterTree);
   if (d->factory) m_connection.unregisterObject(QLatin1String(FactoryPath));
+  // Objects a peer still holds (a host's record set the engine keeps) go first, while the path
+  // tables their destruction updates still stand.
+  QHash<QString, Export> gehalten;
+  gehalten.swap(d->exports);
+  gehalten.clear();
 }
 
 Bridge& Bridge::session() {

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/report/ReportValue.h"
+#include "platform/report/ReportWindows.h"
 
 namespace report {
 
@@ -23,6 +24,11 @@ class ValueScope {
   virtual std::optional<ReportValue> value(const QString& name) const = 0;
   virtual int page() const = 0;
   virtual bool lastPage() const = 0;
+  // Every field (or variable) defined now, in the order of first definition.
+  virtual QList<DefinedValue> all(bool fields) const {
+    (void)fields;
+    return {};
+  }
 };
 
 class Expression {

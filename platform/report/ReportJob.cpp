@@ -34,6 +34,10 @@ class ReportJob::Scope : public ValueScope {
   }
   int page() const override { return m_job.m_page; }
   bool lastPage() const override { return m_last; }
+  QList<DefinedValue> all(bool fields) const override {
+    const bool ersteSindFelder = &m_first == &m_job.m_fields;
+    return (ersteSindFelder == fields ? m_first : m_second).all();
+  }
 
  private:
   const ValueSet& m_first;

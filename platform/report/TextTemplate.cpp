@@ -1,5 +1,7 @@
 #include "platform/report/TextTemplate.h"
 
+#include <QStringList>
+
 namespace report {
 
 std::optional<TextTemplate> TextTemplate::parse(const QString& text, QString* error) {
@@ -31,6 +33,9 @@ std::optional<TextTemplate> TextTemplate::parse(const QString& text, QString* er
     p.text = (colon < 0 ? inner : inner.left(colon)).trimmed();
     p.format = colon < 0 ? QString() : inner.mid(colon + 1);
     p.kind = p.text.compare(QLatin1String("page()"), Qt::CaseInsensitive) == 0 ? Part::Kind::Page : Part::Kind::Name;
+    if (p.text.compare(QLatin1String("*fields"), Qt::CaseInsensitive) == 0 ||
+        p.text.compare(QLatin1String("*variables"), Qt::CaseInsensitive) == 0)
+      p.kind = Part::Kind::Listing;
     flush();
     t.m_parts.append(p);
     i = end;
@@ -46,6 +51,15 @@ QString TextTemplate::renderPart(const Part& p, const ValueScope& scope) const {
     case Part::Kind::Name: {
       const auto v = scope.value(p.text);
       return v ? v->print(p.format) : QString();
+    }
+    case Part::Kind::Listing: {
+      QStringList ohne;
+      for (const QString& n : p.format.split(QLatin1Char(','), Qt::SkipEmptyParts)) ohne << n.trimmed();
+      QStringList zeilen;
+      for (const DefinedValue& d : scope.all(p.text.compare(QLatin1String("*fields"), Qt::CaseInsensitive) == 0))
+        if (!ohne.contains(d.name, Qt::CaseInsensitive))
+          zeilen << d.name + QStringLiteral(": ") + ReportValue{d.contents, d.type}.print();
+      return zeilen.join(QLatin1Char('\n'));
     }
   }
   return {};

@@ -1,7 +1,9 @@
 #pragma once
 // Text of a template object: literal text with {Name} and {Name:format} references (format: a
 // VB Format pattern, vb::Format) and {page()} for the page number. "{{" and "}}" stand for
-// braces. A name the job did not define prints as nothing.
+// braces. A name the job did not define prints as nothing. {*variables} and {*fields} print every
+// variable or field defined, one "Name: value" line each; names after a colon are left out
+// ({*fields:DatenEOF,Zeilentyp}).
 #include <QList>
 #include <QString>
 #include <optional>
@@ -24,9 +26,9 @@ class TextTemplate {
 
  private:
   struct Part {
-    enum class Kind { Literal, Name, Page } kind = Kind::Literal;
+    enum class Kind { Literal, Name, Page, Listing } kind = Kind::Literal;
     QString text;    // literal text or name
-    QString format;  // format pattern of a name
+    QString format;  // format pattern of a name; names left out of a listing
   };
   QString renderPart(const Part& p, const ValueScope& scope) const;
 

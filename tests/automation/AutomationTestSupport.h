@@ -10,6 +10,9 @@
 #include "platform/ui/ScriptedDialogs.h"
 #include "tests/support/DebugLog.h"
 
+// Texts in failure messages as text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace automationtest {
 
 inline vb::Variant rufe(QObject& o, const char* member, const QList<vb::Variant>& args = {},

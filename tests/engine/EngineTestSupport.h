@@ -23,6 +23,23 @@
 
 namespace enginetest {
 
+// Every row of `sql` on `con`, each as its values joined by "|" (Null as "NULL").
+inline QStringList zeilen(data::Connection& con, const QString& sql) {
+  QStringList out;
+  auto rs = con.Execute(sql);
+  while (!rs->Eof()) {
+    QStringList values;
+    const auto fields = rs->Fields();
+    for (int i = 0; i < fields->Count(); ++i) {
+      const vb::Variant v = fields->Item(vb::Variant(i))->Value();
+      values << (v.isNull() ? QStringLiteral("NULL") : vb::CStr(v));
+    }
+    out << values.join(QLatin1Char('|'));
+    rs->MoveNext();
+  }
+  return out;
+}
+
 using testsupport::DebugLog;
 
 // Installs a FakePrinterCatalogue and goes back to CUPS when the test ends.
@@ -75,21 +92,7 @@ class FormDatabase {
   void exec(const QString& sql) const { m_connection->Execute(sql); }
 
   // Every row of `sql`, each as its values joined by "|" (Null as "NULL").
-  QStringList rows(const QString& sql) const {
-    QStringList out;
-    auto rs = m_connection->Execute(sql);
-    while (!rs->Eof()) {
-      QStringList values;
-      const auto fields = rs->Fields();
-      for (int i = 0; i < fields->Count(); ++i) {
-        const vb::Variant v = fields->Item(vb::Variant(i))->Value();
-        values << (v.isNull() ? QStringLiteral("NULL") : vb::CStr(v));
-      }
-      out << values.join(QLatin1Char('|'));
-      rs->MoveNext();
-    }
-    return out;
-  }
+  QStringList rows(const QString& sql) const { return zeilen(*m_connection, sql); }
 
   void addForm(int status, int nummer, const QString& columns = {}, const QString& values = {}) const {
     exec(QStringLiteral("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer%1) VALUES (%2, %3%4)")

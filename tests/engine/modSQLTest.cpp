@@ -76,3 +76,15 @@ TEST(GetLLFeldTypTest, MapsFieldTypesToReportTypeCodes) {
   EXPECT_EQ(GetLLFeldTyp(9), 0x04000000);
   for (int t : {0, 10, 11, 12, -1, 202, 0x7fffffff}) EXPECT_EQ(GetLLFeldTyp(t), 0x10000000) << t;
 }
+
+// The data layer's codes, where 7 is a date and 11 a truth value; a column of each kind that an
+// SQLite or ODBC table gives.
+TEST(GetLLFeldTypTest, MapsTheDataLayersCodesByTheirOwnMeaning) {
+  EXPECT_EQ(GetLLFeldTypDatenschicht(data::adBoolean), 0x02000000);
+  for (int t : std::initializer_list<int>{int(data::adSmallInt), int(data::adInteger), data::adSingle, data::adDouble, data::adCurrency,
+                int(data::adUnsignedTinyInt), int(data::adBigInt), int(data::adNumeric)})
+    EXPECT_EQ(GetLLFeldTypDatenschicht(t), 0x08000000) << t;
+  for (int t : {int(data::adDate), 133, 135}) EXPECT_EQ(GetLLFeldTypDatenschicht(t), 0x04000000) << t;
+  for (int t : std::initializer_list<int>{int(data::adEmpty), int(data::adVarWChar), data::adLongVarWChar, data::adLongVarBinary, 1, 8, 9})
+    EXPECT_EQ(GetLLFeldTypDatenschicht(t), 0x10000000) << t;
+}

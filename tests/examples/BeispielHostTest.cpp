@@ -223,7 +223,8 @@ TEST_F(BeispielHostTest, InstallsTheDefaultTemplatesIntoBothFormsFolders) {
   beispiel::BeispielHost host(arbeitsordner());
   QString fehler;
   ASSERT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
-  const QStringList erwartet = {QStringLiteral("Etiketten.lbl"), QStringLiteral("LDoppelt.BMP"),
+  const QStringList erwartet = {QStringLiteral("Etiketten.lbl"), QStringLiteral("Formularetiketten.lbl"),
+                                QStringLiteral("Formularliste.lst"), QStringLiteral("LDoppelt.BMP"),
                                 QStringLiteral("LEinfach.BMP"), QStringLiteral("Mahnung.lst"),
                                 QStringLiteral("Rechnung.lst")};
   for (const QString& ordner : {GetFormularPfad(), host.datenverzeichnis() + QStringLiteral("FORMULAR")}) {

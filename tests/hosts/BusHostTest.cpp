@@ -18,6 +18,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
+#include "tests/engine/EngineTestSupport.h"
 #include "tests/examples/PdfText.h"
 #include "tests/hosts/Installation.h"
 #include "tests/support/PrivateCupsd.h"
@@ -224,6 +225,44 @@ TEST_F(BusHost, KleinteileQueuePrintedThroughTheActivatedEngine) {
     EXPECT_FALSE(zeilenMit(pdfSeiten(pdf).join(QLatin1Char('\f')), position).isEmpty()) << pdf.toStdString();
     rs.MoveNext();
   }
+
+TEST_F(BusHost, GenericFormTypeFromTheHostsOwnRecordSets) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  const QStringList ort{vorbereitung.datenverzeichnis(), vorbereitung.datenbank()};
+
+  const auto a = host(QStringList{QStringLiteral("formulartyp")} + ort);
+  EXPECT_EQ(a.value(QStringLiteral("Nummer130")), QStringLiteral("5")) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("CreateFormularTyp")), QStringLiteral("leer")) << ausgabe.toStdString();
+
+  auto con = std::make_shared<data::Connection>();
+  con->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+  con->Open(QStringLiteral("Data Source=") + data::connectionValue(vorbereitung.datenbank()));
+  const auto zeilen = [&](const char* sql) { return enginetest::zeilen(*con, QString::fromUtf8(sql)); };
+  EXPECT_EQ(zeilen("SELECT * FROM Druck_Formulartypen"), QStringList({QStringLiteral("1001|Lieferschein|über den Bus")}));
+  EXPECT_EQ(zeilen("SELECT Datenbereich, FeldName, DatenTyp, DesignWert FROM Druck_Formulartypen_Felder ORDER BY ID"),
+            QStringList({"1|Nummer|134217728|4711", "1|Kunde|268435456|Bücherei Nord", "1|Datum|67108864|08.12.2026",
+                         "1|Bezahlt|33554432|1", "2|Pos|134217728|1", "2|Artikel|268435456|Ringbuch",
+                         "2|Menge|134217728|2,5"}));
+  EXPECT_EQ(zeilen("SELECT FormNummer, BerichtArt FROM Auftrag_Formular_Neu WHERE FormStatus=1001"),
+            QStringList({QStringLiteral("1|2")}));
+  EXPECT_EQ(zeilen("SELECT RechnerName, VonSeite, BisSeite, Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
+                   "WHERE FormStatus=1001 ORDER BY VonSeite"),
+            QStringList({QStringLiteral("$GLOBAL$|1|1|Standard"), QStringLiteral("$GLOBAL$|2|9999|Standard")}));
+
+  // The user gives template 1 the default list; two copies into the print batch.
+  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei='$Daten$FORMULAR\\Formularliste.lst' "
+                              "WHERE FormStatus=1001"));
+  con->Close();
+  const auto b = host(QStringList{QStringLiteral("formulardruck")} + ort);
+  EXPECT_EQ(b.value(QStringLiteral("AddToDruckstapel")), QStringLiteral("0")) << ausgabe.toStdString();
+  EXPECT_EQ(b.value(QStringLiteral("GetExitCode")), QStringLiteral("0"));
+  // Each copy walks the host's records in its process; the second starts past the last one.
+  EXPECT_EQ(b.value(QStringLiteral("DetailGelesen")),
+            QStringLiteral("Artikel=Ringbuch,Artikel=Ringbuch,Artikel=Atlas,Artikel=Globus,"
+                           "Artikel=Ringbuch,Artikel=Atlas,Artikel=Globus"));
+  EXPECT_EQ(b.value(QStringLiteral("KopfGelesen")).count(QStringLiteral("Kunde=Bücherei Nord")), 4);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 //       with "gestartet" it first waits for an engine its caller started to own its bus name
 //   skrivant-testhost kleinteile <datenverzeichnis> <datenbank>
 //       prints the "Kleinteile" queue of the database (groups 1, 2, 4 and 6 on it)
+//   skrivant-testhost formulartyp|formulardruck ...   see Formulartyp.h
 #include <QCoreApplication>
 #include <QDate>
 #include <QDBusConnection>
@@ -30,6 +31,7 @@
 #include "platform/automation/Server.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
+#include "tests/hosts/testhost/Formulartyp.h"
 
 namespace {
 
@@ -233,6 +235,8 @@ int main(int argc, char** argv) {
     if (was == QLatin1String("dokument") && args.size() == 7) return dokument(args.mid(1));
     if (was == QLatin1String("mahnung") && args.size() == 5) return mahnung(args.mid(1));
     if (was == QLatin1String("kunde") && args.size() == 5) return kunde(args.mid(1));
+    if ((was == QLatin1String("formulartyp") || was == QLatin1String("formulardruck")) && args.size() == 3)
+      return formulartyp(args.mid(1), was == QLatin1String("formulardruck"));
     if (was == QLatin1String("absturz") && (args.size() == 5 || args.size() == 6)) return absturz(args.mid(1));
     if (was == QLatin1String("kleinteile") && args.size() == 3) return kleinteile(args.mid(1));
   } catch (const vb::VbError& e) {

@@ -1,0 +1,27 @@
+#include "automation/Druckstapelfortschritt.h"
+
+#include "foundation/clsConnectionHandler.h"
+#include "foundation/frmInfoFenster.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/vb/VbError.h"
+
+void FortschrittZeigen(std::unique_ptr<frmInfoFenster>& fenster, QObject* besitzer, const QString& text) {
+  if (text.isEmpty()) return;
+  if (!fenster) {
+    fenster = std::make_unique<frmInfoFenster>();
+    ui::dialogs().showWindow(*fenster, QStringLiteral("infofenster"));
+    fenster->set_Parent(besitzer);
+  }
+  fenster->SetInfoText(text);
+}
+
+std::shared_ptr<clsConnectionHandler> EigeneVerbindungen(const vb::Variant& handler, const QString& quelle) {
+  if (handler.isNothing()) return nullptr;
+  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
+  if (!lokal)
+    vb::raise(vb::ErrTypeMismatch, quelle,
+              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung an, die die Druckengine selbst "
+                             "erzeugt hat (\"Skrivant.clsConnectionHandler\"): ein Objekt eines anderen Prozesses "
+                             "kann keine Datenbankverbindungen tragen."));
+  return lokal;
+}
