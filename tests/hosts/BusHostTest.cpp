@@ -225,6 +225,7 @@ TEST_F(BusHost, KleinteileQueuePrintedThroughTheActivatedEngine) {
     EXPECT_FALSE(zeilenMit(pdfSeiten(pdf).join(QLatin1Char('\f')), position).isEmpty()) << pdf.toStdString();
     rs.MoveNext();
   }
+}
 
 TEST_F(BusHost, GenericFormTypeFromTheHostsOwnRecordSets) {
   beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
