@@ -87,7 +87,7 @@ std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
   // The progress window lets the host's calls in; one of them may be the host's last release.
   const auto selbst = weak_from_this().lock();
   const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, QStringLiteral("Skrivant.Application"));
   m_fenster->StartPrint(3);
   FortschrittZeigen(m_InfoFenster, this, text);
   const bool abgebrochen = m_blnAbbruch;
@@ -96,19 +96,11 @@ std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
 }
 
 std::int32_t Application::Ausgeben(std::int16_t AusgabeModus) {
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, QStringLiteral("Skrivant.Application"));
   InfoFensterSchliessen();
   m_fenster->objVorgaben = m_objVorgaben;
   m_fenster->StartPrint(AusgabeModus);
   return 0;
-}
-
-// A preview or a dialog of a running job lets other hosts' calls in; a job started from one of
-// them would run inside the first on the same window and spoil both.
-void Application::KeinLaufenderAuftrag() const {
-  if (m_fenster->Running())
-    vb::raise(vb::ErrInvalidCall, QStringLiteral("Skrivant.Application"),
-              QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));
 }
 
 void Application::InfoFensterSchliessen() { m_InfoFenster.reset(); }

@@ -158,8 +158,6 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
  private:
   std::int32_t Ausgeben(std::int16_t AusgabeModus);
   vb::Variant WertSetzen(const QString& name, const vb::Variant& wert);
-  // Error 5 while a job of the print window runs.
-  void KeinLaufenderAuftrag() const;
   void InfoFensterSchliessen();
 
   std::shared_ptr<frmDrucken> m_fenster;

@@ -1,5 +1,6 @@
 #include "automation/Druckstapelfortschritt.h"
 
+#include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/frmInfoFenster.h"
 #include "platform/ui/Dialogs.h"
@@ -24,4 +25,9 @@ std::shared_ptr<clsConnectionHandler> EigeneVerbindungen(const vb::Variant& hand
                              "erzeugt hat (\"Skrivant.clsConnectionHandler\"): ein Objekt eines anderen Prozesses "
                              "kann keine Datenbankverbindungen tragen."));
   return lokal;
+}
+
+void KeinLaufenderAuftrag(const frmDrucken& fenster, const QString& quelle) {
+  if (fenster.Running())
+    vb::raise(vb::ErrInvalidCall, quelle, QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));
 }

@@ -170,7 +170,7 @@ std::int32_t clsDruckAllgemein::GetExitCode() const { return m_fenster->ExitCode
 
 vb::Variant clsDruckAllgemein::OpenDesign(std::int32_t FormTypID, const QString& Dateiname,
                                           const vb::Variant& BerichtArt) {
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, kQuelle);
   HandlerEinstecken();
   m_objFormTypHandler->LoadDesignData(FormTypID);
   m_fenster->LL().StartFields();
@@ -195,7 +195,7 @@ std::int16_t clsDruckAllgemein::AddToDruckstapel(const vb::Variant& DruckInfo) {
   // The progress window lets the host's calls in; one of them may be the host's last release.
   const auto selbst = weak_from_this().lock();
   const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, kQuelle);
   HandlerEinstecken();
   m_fenster->StartPrintAllgemein(3);
   FortschrittZeigen(m_InfoFenster, this, text);
@@ -216,7 +216,7 @@ vb::Variant clsDruckAllgemein::SetDruckerOptionen(std::int16_t Status, std::int1
 }
 
 std::int32_t clsDruckAllgemein::Ausgeben(std::int16_t AusgabeModus, bool direkt) {
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, kQuelle);
   m_InfoFenster.reset();
   HandlerEinstecken();
   m_fenster->StartPrintAllgemein(AusgabeModus, vb::Variant(direkt));
@@ -224,11 +224,3 @@ std::int32_t clsDruckAllgemein::Ausgeben(std::int16_t AusgabeModus, bool direkt)
 }
 
 void clsDruckAllgemein::HandlerEinstecken() { m_fenster->set_DruckdatenHandler(vb::Variant(m_objFormTypHandler)); }
-
-// A job started from a call that comes in while another job waits for its user would run inside
-// the first on the same window.
-void clsDruckAllgemein::KeinLaufenderAuftrag() const {
-  if (m_fenster->Running())
-    vb::raise(vb::ErrInvalidCall, kQuelle,
-              QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));
-}

@@ -75,8 +75,6 @@ class clsDruckAllgemein : public QObject, public std::enable_shared_from_this<cl
  private:
   std::int32_t Ausgeben(std::int16_t AusgabeModus, bool direkt);
   void HandlerEinstecken();
-  // Error 5 while a job of the print window runs.
-  void KeinLaufenderAuftrag() const;
 
   std::shared_ptr<frmDrucken> m_fenster;
   std::shared_ptr<clsConnectionHandler> m_ConnectList;

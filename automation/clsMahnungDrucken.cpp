@@ -90,7 +90,7 @@ bool clsMahnungDrucken::IsBesetzt() const { return m_fenster->Running(); }
 std::int32_t clsMahnungDrucken::GetExitCode() const { return m_fenster->ExitCode(); }
 
 vb::Variant clsMahnungDrucken::OpenDesign(const QString& Dateiname) {
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, kQuelle);
   frmDrucken& f = *m_fenster;
   // The samples fill a letter of their own; the host's letter, copy count and titles come back
   // afterwards.
@@ -136,7 +136,7 @@ std::int16_t clsMahnungDrucken::AddToDruckstapel(const vb::Variant& DruckInfo) {
   // The progress window lets the host's calls in; one of them may be the host's last release.
   const auto selbst = weak_from_this().lock();
   const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, kQuelle);
   FussZeilenAnhaengen();
   m_fenster->set_DruckdatenHandler(vb::Variant(m_handler));
   m_fenster->StartPrintAllgemein(3, vb::Variant(false));
@@ -152,7 +152,7 @@ void clsMahnungDrucken::CancelOutput() {
 }
 
 std::int32_t clsMahnungDrucken::Ausgeben(std::int16_t AusgabeModus) {
-  KeinLaufenderAuftrag();
+  KeinLaufenderAuftrag(*m_fenster, kQuelle);
   m_InfoFenster.reset();
   if (AusgabeModus == 4) {
     // One copy for this file only: the form's count still counts for the letters after it.
@@ -164,13 +164,6 @@ std::int32_t clsMahnungDrucken::Ausgeben(std::int16_t AusgabeModus) {
   m_fenster->set_DruckdatenHandler(vb::Variant(m_handler));
   m_fenster->StartPrintAllgemein(AusgabeModus, vb::Variant(false));
   return 0;
-}
-
-// A preview or a dialog of a running job lets other hosts' calls in; a job started from one of
-// them would run inside the first on the same window and spoil both.
-void clsMahnungDrucken::KeinLaufenderAuftrag() const {
-  if (m_fenster->Running())
-    vb::raise(vb::ErrInvalidCall, kQuelle, QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));
 }
 
 // The letter's rows with the ten footer rows after its invoices: the footer rows of an earlier

@@ -95,7 +95,6 @@ class clsMahnungDrucken : public QObject, public std::enable_shared_from_this<cl
   void MahnTexteLaden();
   void wert(const QString& name, const vb::Variant& v);
   QString textWert(const QString& name) const;
-  void KeinLaufenderAuftrag() const;
 
   std::shared_ptr<frmDrucken> m_fenster;
   std::shared_ptr<clsConnectionHandler> m_ConnectList;
