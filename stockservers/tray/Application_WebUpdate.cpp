@@ -153,10 +153,9 @@ double Application::WebIntervall() const {
 
 void Application::CheckWebUpdate() {
   if (!blnBestaendeAbgleichen || lngFilialNr < 1 || lngKundenNr < 1 || blnWebLaeuft || laufenderPass) return;
-  Form1* form = Form1::aktuell();
   const auto verstrichen = [this] { return vb::toOleDate(Jetzt()) - vb::toOleDate(dtLetzteWebPruefung); };
   const QPointer<Application> selbst(this);
-  if (form) form->UpdateNextWebCheck(verstrichen() / WebIntervall());
+  if (Form1* form = Form1::aktuell()) form->UpdateNextWebCheck(verstrichen() / WebIntervall());
   // The bar let events run: this object may be gone, or a pass may have started meanwhile.
   if (!selbst || blnWebLaeuft || laufenderPass || !(verstrichen() > WebIntervall())) return;
 
@@ -168,13 +167,13 @@ void Application::CheckWebUpdate() {
   std::optional<vb::VbError> fehler;
   try {
     if (!blnVerbunden) ConnectDatabases();
-    if (form) dblWebIntervall = Zahl(form->dblUpdateInterval->text()) / 1440;
+    if (Form1* form = Form1::aktuell()) dblWebIntervall = Zahl(form->dblUpdateInterval->text()) / 1440;
     if (!m_ConnectList) vb::raise(vb::ErrObjectNotSet);
     const auto con = m_ConnectList->SQLGruppe_Connection(kArtikelDb);
     EigeneAenderungenSenden(con);
     ZeitstempelErmitteln(con);
     if (!strLetzterZeitstempel.isEmpty()) {
-      if (form) form->StartWebPruefung();
+      if (Form1* form = Form1::aktuell()) form->StartWebPruefung();
       pruefungLaeuft = true;
       FilialAenderungenLaden(con);
     }
@@ -186,7 +185,7 @@ void Application::CheckWebUpdate() {
   laufenderPass = nullptr;
   blnWebLaeuft = false;
   if (fehler) Log(QString::number(fehler->number()) + fehler->description());
-  if (pruefungLaeuft && (form = Form1::aktuell())) form->EndWebPruefung();
+  if (Form1* form = Form1::aktuell(); form && pruefungLaeuft) form->EndWebPruefung();
 }
 
 void Application::EigeneAenderungenSenden(const std::shared_ptr<data::Connection>& con) {

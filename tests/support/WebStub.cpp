@@ -12,8 +12,8 @@ QString WebStub::Request::value(const QString& key) const {
   return {};
 }
 
-WebStub::WebStub() {
-  m_server.listen(QHostAddress::LocalHost);
+WebStub::WebStub(quint16 port) {
+  m_server.listen(QHostAddress::LocalHost, port);
   m_port = m_server.serverPort();
   connect(&m_server, &QTcpServer::newConnection, this, [this] {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
@@ -33,7 +33,7 @@ QStringList WebStub::actions() const {
   return out;
 }
 
-WebStub::Response WebStub::defaultResponse(const Request& request) {
+WebStub::Response WebStub::scriptedResponse(const Request& request) {
   if (request.value(QStringLiteral("action")) != QLatin1String("infotimestamp")) return {200, "OK"};
   if (infotimestamp.isEmpty()) return {200, "nix"};
   return {200, infotimestamp.takeFirst()};
@@ -61,7 +61,7 @@ void WebStub::serve(QTcpSocket* socket) {
   }
   const int index = static_cast<int>(m_requests.size());
   m_requests.push_back(request);
-  const Response r = respond ? respond(request, index) : defaultResponse(request);
+  const Response r = respond ? respond(request, index) : scriptedResponse(request);
 
   const qsizetype announced = r.body.size() + (r.cutShort ? 100 : 0);
   QByteArray out = "HTTP/1.1 " + QByteArray::number(r.status) + (r.status < 400 ? " OK" : " Error") +

@@ -1,8 +1,9 @@
 #pragma once
-// A small HTTP/1.1 service on 127.0.0.1 for the tests of the branch synchronisation. It runs on
-// the test's own thread: it answers while the client under test lets events run. Every request
-// is recorded; each answer comes from a script (`respond`), by default "nix" to "infotimestamp"
-// and "OK" to everything else.
+// A small HTTP/1.1 service on 127.0.0.1 for the branch synchronisation, in the tests and as the
+// sample bookshop's web service (webstub/). It runs on its owner's thread: it answers while the
+// client under test lets events run. Every request is recorded; each answer comes from
+// `respond`, by default from the script: the next of `infotimestamp` ("nix" when used up) to
+// "infotimestamp", "OK" to everything else.
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -31,7 +32,8 @@ class WebStub : public QObject {
     bool stopAfter = false;  // stop listening once this answer is out
   };
 
-  WebStub();
+  // Listens on `port`, or on a free one for 0.
+  explicit WebStub(quint16 port = 0);
   bool listening() const { return m_server.isListening(); }
   QString baseUrl() const;  // "http://127.0.0.1:<port>"
   // Stops listening; later connections are refused.
@@ -44,10 +46,10 @@ class WebStub : public QObject {
 
   const std::vector<Request>& requests() const { return m_requests; }
   QStringList actions() const;  // the "action" of every request so far
+  Response scriptedResponse(const Request& request);
 
  private:
   void serve(QTcpSocket* socket);
-  Response defaultResponse(const Request& request);
 
   QTcpServer m_server;
   quint16 m_port = 0;
