@@ -210,6 +210,40 @@ TEST_F(WebUpdateTest, ARequestThatFailsLeavesItsRowQueuedForTheNextPass) {
   }
 }
 
+TEST_F(WebUpdateTest, AnInitialUploadWhoseClosingRequestFailedIsClosedByTheNextPass) {
+  ausfuehren(QStringLiteral("UPDATE Artikel_geändert SET ISBN = 'INIT'"));
+  web.respond = [](const WebStub::Request& r, int) {
+    return r.value(QStringLiteral("action")) == QLatin1String("setts") ? WebStub::Response{500, "kaputt"}
+                                                                       : WebStub::Response{200, "OK"};
+  };
+  tick();
+  EXPECT_EQ(web.actions(), QStringList({"update", "update", "setts"}));
+  EXPECT_EQ(queue(), QStringLiteral("1001|1;1004|1"));
+  web.respond = nullptr;
+  tick();
+  EXPECT_EQ(web.actions().mid(3), QStringList({"setts", "infotimestamp"}));
+  EXPECT_EQ(queue(), QString());
+}
+
+TEST_F(WebUpdateTest, AnObjectReleasedDuringItsPassEndsThePassUntouched) {
+  web.respond = [&](const WebStub::Request&, int) {
+    app.reset();
+    return WebStub::Response{200, "OK"};
+  };
+  tick();
+  EXPECT_EQ(web.actions(), QStringList({"update"}));
+  EXPECT_EQ(queue(), QStringLiteral("1001|0;1004|0"));
+
+  web.respond = nullptr;
+  Application naechste;
+  naechste.set_ConnectList(vb::Variant(verbindungen()));
+  naechste.let_KundenNr(1);
+  naechste.let_FilialNr(10000);
+  naechste.let_BestaendeAbgleichen(true);
+  naechste.CheckWebUpdate();
+  EXPECT_EQ(web.actions(), QStringList({"update", "update", "update", "infotimestamp"}));
+}
+
 TEST_F(WebUpdateTest, AReplyCutShortOrNotStoredWholeKeepsTheTimeStamp) {
   ausfuehren(QStringLiteral("CREATE TRIGGER gesperrt BEFORE INSERT ON Artikel_Filialbestände "
                             "WHEN NEW.ISBN = 'EGESPERRT' BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
