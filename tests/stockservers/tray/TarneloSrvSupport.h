@@ -57,6 +57,14 @@ inline QStringList zeilen(const QString& datei, const QString& sql) {
   return out;
 }
 
+// Runs the event loop until `bedingung` holds or `ms` pass.
+template <typename F>
+bool warten(F&& bedingung, int ms = 15000) {
+  const QDeadlineTimer frist(ms);
+  while (!bedingung() && !frist.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return bedingung();
+}
+
 class TarneloSrvTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -82,14 +90,6 @@ class TarneloSrvTest : public ::testing::Test {
     form().Timer_Timer();
   }
   frmInfoWin* infoWin() { return form().objApplication ? form().objApplication->InfoWin() : nullptr; }
-
-  // Runs the event loop until `bedingung` holds or `ms` pass.
-  template <typename F>
-  static bool warten(F&& bedingung, int ms = 15000) {
-    const QDeadlineTimer frist(ms);
-    while (!bedingung() && !frist.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return bedingung();
-  }
 
   ui::ScopedScriptedDialogs dialogs;
   testsupport::TempDir tmp;
