@@ -3,6 +3,8 @@
 #include <QCursor>
 #include <QScreen>
 
+#include "platform/vb/VbError.h"
+
 #include "tests/stockservers/tray/TarneloSrvSupport.h"
 
 namespace tarnelotest {
@@ -154,7 +156,7 @@ TEST_F(TarneloSrvTest, SettingsChooseConnectionAndTimer) {
     SaveSetting(kLagerAnfrage, QStringLiteral("AbfrageIntervall"), f.intervall);
     starten();
     EXPECT_EQ(form().Timer.isActive(), f.timer);
-    if (f.timer) EXPECT_EQ(form().Timer.interval(), f.ms);
+    EXPECT_EQ(f.timer ? form().Timer.interval() : 0, f.ms);
     Application* app = f.timer ? form().objApplication : start->objApp().get();
     ASSERT_NE(app, nullptr);
     QString nr = QStringLiteral("3-446-23456-X");
@@ -163,7 +165,11 @@ TEST_F(TarneloSrvTest, SettingsChooseConnectionAndTimer) {
     for (const QString& zeile : f.log) EXPECT_TRUE(form().InfoText().contains(zeile)) << form().InfoText().toStdString();
     EXPECT_EQ(app->Treffer(), f.gefunden ? 1 : 0);
     // A failed statement is told in the log, and the window still shows the number.
-    if (!f.gefunden) EXPECT_EQ(app->InfoWin()->Text(), QStringLiteral("344623456X\r\nArtikel nicht im Lager vorhanden"));
+    if (!f.gefunden) {
+      EXPECT_EQ(app->InfoWin()->Text(), QStringLiteral("344623456X\r\nArtikel nicht im Lager vorhanden"));
+      // Log lines start with a line break; a failed statement's description ends with one.
+      EXPECT_TRUE(form().InfoText().endsWith(QStringLiteral("\r\n"))) << form().InfoText().toStdString();
+    }
     start.reset();
   }
 }
@@ -204,3 +210,51 @@ TEST_F(TarneloSrvTest, MainWindowOptionsAndBar) {
 
 }  // namespace
 }  // namespace tarnelotest
+
+namespace tarnelotest {
+namespace {
+
+// A host whose Aktiv fails as a host does that has gone away.
+class WeggegangenerHost : public QObject {
+  Q_OBJECT
+ public:
+  Q_INVOKABLE bool Aktiv() const {
+    ++abfragen;
+    vb::raise(462, QStringLiteral("Host"), QStringLiteral("Der Remote-Server-Computer existiert nicht."));
+  }
+  mutable int abfragen = 0;
+};
+
+class LinkInfo : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QString ProgrammLinkInfo READ ProgrammLinkInfo)
+ public:
+  QString ProgrammLinkInfo() const { return QStringLiteral("Kasse 3 verbunden"); }
+};
+
+TEST_F(TarneloSrvTest, HostWatchAndClientLinkLog) {
+  starten();
+  Application& app = *start->objApp();
+  auto host = std::make_shared<WeggegangenerHost>();
+  app.set_AccessApp(vb::Variant(host));
+  app.AktivCheck();
+  EXPECT_EQ(host->abfragen, 1);
+  EXPECT_EQ(prozessEnden, 1);
+  // The next watch is due only about ten minutes later.
+  app.AktivCheck();
+  EXPECT_EQ(host->abfragen, 1);
+
+  form().hide();
+  app.let_EventClass(vb::Variant(std::make_shared<LinkInfo>()));
+  EXPECT_TRUE(form().isVisible());
+  app.let_EventClass(vb::Variant::nothing());
+  EXPECT_TRUE(form().InfoText().contains(QStringLiteral("\r\nKasse 3 verbunden\r\nDisconnet "))) << form().InfoText().toStdString();
+  // A link object without the property is told in a message box; the object is kept all the same.
+  app.let_EventClass(vb::Variant(std::make_shared<QObject>()));
+  ASSERT_EQ(dialogs->messageBoxes().size(), 1);
+}
+
+}  // namespace
+}  // namespace tarnelotest
+
+#include "TarneloSrvTest.moc"
