@@ -195,6 +195,11 @@ TEST_F(TarneloSrvTest, MainWindowOptionsAndBar) {
   form().StartWebPruefung();
   EXPECT_EQ(form().Label9->text(), QStringLiteral("1"));
 
+  // The right button on the tray icon opens the tray menu.
+  emit form().TrayIcon->MouseDown(TrayArea::RightButton);
+  EXPECT_TRUE(form().mnuTrayMenue->isVisible());
+  form().mnuTrayMenue->close();
+
   // Closing only minimises; "Öffnen" brings the window back; "Beenden" ends the program.
   form().show();
   EXPECT_FALSE(form().close());
