@@ -1,6 +1,9 @@
 // The tray server on the sample bookshop: what the user copies drives the look-up, the info
 // window, the counters and the ISBN stack; the settings choose the connection and the timer.
 #include <QCursor>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 
 #include "platform/vb/VbError.h"
@@ -199,6 +202,18 @@ TEST_F(TarneloSrvTest, MainWindowOptionsAndBar) {
   EXPECT_EQ(form().Shape1->width(), voll);
   form().StartWebPruefung();
   EXPECT_EQ(form().Label9->text(), QStringLiteral("1"));
+
+  // "&Info": the server's own about box, without the system-information button.
+  QString beschreibung;
+  bool sysInfo = true;
+  dialogs->answerWindow([&](QDialog& about) {
+    beschreibung = about.findChild<QLabel*>(QStringLiteral("lblDescription"))->text();
+    sysInfo = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo")) != nullptr;
+    return 1;
+  });
+  form().cmdAbout->trigger();
+  EXPECT_EQ(beschreibung, QStringLiteral("Tarnelo Lagerserver für den Datenaustausch mit anderen Anwendungen"));
+  EXPECT_FALSE(sysInfo);
 
   // The right button on the tray icon opens the tray menu.
   emit form().TrayIcon->MouseDown(TrayArea::RightButton);
