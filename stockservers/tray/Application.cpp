@@ -117,7 +117,7 @@ void Application::let_EventClass(const vb::Variant& objH) {
   };
   schritt([&] {
     objEventClass = objH;
-    if (Form1* form = Form1::aktuell()) form->show();
+    if (Form1* form = Form1::aktuell()) ui::dialogs().showWindow(*form, QStringLiteral("form1"));
   });
   schritt([&] {
     if (objH.isNothing())

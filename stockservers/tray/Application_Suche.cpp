@@ -7,6 +7,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Sql.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "stockservers/common/modString.h"
@@ -34,7 +35,7 @@ bool Application::SearchArtNr(QString& strNr) {
   Form1* form = Form1::aktuell();
   vb::ignoreErrors([&] {
     if (!objInfoWin) objInfoWin = std::make_unique<frmInfoWin>();
-    if (!objInfoWin->isVisible()) objInfoWin->show();
+    if (!objInfoWin->isVisible()) ui::dialogs().showWindow(*objInfoWin, QStringLiteral("infowin"));
     objInfoWin->objTarnelo = objAccessApp;
   });
 

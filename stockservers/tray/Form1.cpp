@@ -11,10 +11,12 @@
 #include <cmath>
 
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ProgramInfo.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/Format.h"
 #include "stockservers/common/modEinstellungen.h"
+#include "stockservers/common/TrayArea.h"
 #include "stockservers/common/modString.h"
 #include "stockservers/tray/Application.h"
 #include "foundation/frmAbout.h"
@@ -51,6 +53,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   if (!instanz()) instanz() = this;
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tarnelo - Lageranfrage"));
+  setWindowIcon(ui::programIcon());
+  TrayIcon = new TrayArea(this);
+  TrayIcon->set_Icon(windowIcon());
+  connect(TrayIcon, &TrayArea::MouseDown, this, &Form1::TrayIcon_MouseDown);
 
   auto* heading = label(this, QStringLiteral("Label6"), QStringLiteral("Tarnelo - Lagerserver"));
   QFont f = heading->font();
@@ -134,6 +140,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   connect(dblUpdateInterval, &QLineEdit::editingFinished, this,
           [this] { SaveSetting(kLagerServer, QStringLiteral("FilInterval"), dblUpdateInterval->text()); });
   connect(&Timer, &QTimer::timeout, this, &Form1::Timer_Timer);
+  TrayIcon->let_Visible(true);
   UpdateTrayToolTip();
 }
 
@@ -176,7 +183,7 @@ void Form1::EndWebPruefung() { farbe(Label9, false); }
 void Form1::UpdateTrayToolTip() {
   const QString tip = QStringLiteral("Tarnelo Lagerserver ") + kCrLf + Label2->text() + QStringLiteral(" Anfragen verarbeitet ") +
                       kCrLf + Label3->text() + QStringLiteral(" Treffer");
-  setToolTip(tip);
+  TrayIcon->let_ToolTip(tip);
 }
 
 void Form1::Timer_Timer() {
@@ -200,15 +207,17 @@ void Form1::Timer_Timer() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  // Closing only hides the window to the tray.
+  // Closing only minimises the window, which hides it to the tray.
   event->ignore();
   setWindowState(windowState() | Qt::WindowMinimized);
-  hide();
+  if (!isHidden() && TrayArea::isTrayAvailable()) hide();
 }
 
 void Form1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) hide();
+  // Without a notification area a hidden window could not be reached again: it stays minimised.
+  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) && TrayArea::isTrayAvailable())
+    hide();
 }
 
 void Form1::TrayIcon_MouseDown(int Button) {
