@@ -14,7 +14,7 @@
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/tray/Application.h"
 #include "stockservers/tray/Form1.h"
-#include "tests/support/SettingsSandbox.h"
+#include "tests/stockservers/tray/TarneloSrvSupport.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WebStub.h"
 
@@ -73,7 +73,7 @@ class WebUpdateTest : public ::testing::Test {
   }
   QString queue() { return werte(QStringLiteral("SELECT Artikelident, updated FROM Artikel_geändert ORDER BY ID")); }
 
-  testsupport::SettingsSandbox settings;
+  const bool einstellungen = (tarnelotest::leereEinstellungen(), true);
   testsupport::TempDir dir;
   WebStub web;
   QDateTime uhr = QDateTime(QDate(2026, 12, 9), QTime(10, 0));

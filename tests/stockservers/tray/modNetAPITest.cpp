@@ -8,7 +8,7 @@
 #include "platform/vb/VbError.h"
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/tray/modNetAPI.h"
-#include "tests/support/SettingsSandbox.h"
+#include "tests/stockservers/tray/TarneloSrvSupport.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WebStub.h"
 
@@ -34,7 +34,7 @@ long fehlerVon(const QString& url, const QString& datei, bool anhaengen = false)
 
 class DownloadURLTest : public ::testing::Test {
  protected:
-  testsupport::SettingsSandbox settings;
+  const bool einstellungen = (tarnelotest::leereEinstellungen(), true);
   testsupport::TempDir dir;
   WebStub web;
   QString url() const { return web.baseUrl() + QStringLiteral("/filial/article.php?action=update"); }
