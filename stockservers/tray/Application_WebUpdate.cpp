@@ -86,27 +86,28 @@ void senden(const QString& url, const QString& datei) {
   weiterWennDa();
 }
 
-// One line of the "infotimestamp" reply; false for a line that does not hold six fields of the
-// right kinds (it is skipped rather than stored with the figures of another line).
+// One line of the "infotimestamp" reply.
 struct Filialzeile {
   std::int32_t FilialNr = 0;
   double Bestand = 0, Reserviert = 0, Bestellt = 0;
   QString LetztUpdate, Schluessel;
 };
 
+// False for a line without six fields of the right kinds: it is skipped, never stored with
+// what another line left behind.
 bool zerlegen(QString zeile, Filialzeile& z) {
   QString feld[6];
   for (QString& f : feld) f = GetToken(zeile, QStringLiteral(";")).trimmed();
-  for (int i = 0; i < 4; ++i)
-    if (!vb::IsNumeric(vb::Variant(feld[i]))) return false;
-  if (feld[5].isEmpty() || vb::CDbl(vb::Variant(feld[0])) != vb::CLng(vb::Variant(feld[0]))) return false;
-  z.FilialNr = vb::CLng(vb::Variant(feld[0]));
-  z.Bestand = vb::CDbl(vb::Variant(feld[1]));
-  z.Reserviert = vb::CDbl(vb::Variant(feld[2]));
-  z.Bestellt = vb::CDbl(vb::Variant(feld[3]));
+  const auto fehler = vb::ignoreErrors([&] {
+    z.FilialNr = vb::CLng(vb::Variant(feld[0]));
+    if (vb::CDbl(vb::Variant(feld[0])) != z.FilialNr) vb::raise(vb::ErrTypeMismatch);
+    z.Bestand = vb::CDbl(vb::Variant(feld[1]));
+    z.Reserviert = vb::CDbl(vb::Variant(feld[2]));
+    z.Bestellt = vb::CDbl(vb::Variant(feld[3]));
+  });
   z.LetztUpdate = feld[4];
   z.Schluessel = feld[5].startsWith(QLatin1Char('I'), Qt::CaseInsensitive) ? feld[5].mid(1, 20) : feld[5];
-  return !z.Schluessel.isEmpty();
+  return !fehler && !z.Schluessel.isEmpty();
 }
 
 // Adds or updates the branch's row of the article; on failure the set is closed and the error

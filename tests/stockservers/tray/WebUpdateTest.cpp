@@ -93,6 +93,7 @@ TEST_F(WebUpdateTest, APassUploadsTheQueueInOrderAndStoresTheOtherBranchesFigure
       "2;9;0;1;20261209095800;I3499227444<br>"
       "5;1;0;0;20261209095700;EA0004711<br>"
       "x;1;2;3;20261209100000;I9783446234567<br>"
+      "99999999999;1;2;3;20261209100000;I9783446234567<br>"
       "8;1;0;0;20261209095600;EO'Brien') OR 1=1 --"};
   tick();
 
