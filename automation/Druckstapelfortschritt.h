@@ -1,5 +1,6 @@
 #pragma once
-// What the public print classes share: the batch progress window and the check that no other job runs on the print window.
+// What the public print classes share: the batch progress window and the check that no other job
+// runs on the print window.
 #include <QObject>
 #include <QString>
 #include <memory>

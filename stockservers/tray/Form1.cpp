@@ -1,6 +1,5 @@
 #include "stockservers/tray/Form1.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -10,16 +9,16 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "foundation/frmAbout.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ProgramInfo.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/Format.h"
-#include "stockservers/common/modEinstellungen.h"
 #include "stockservers/common/TrayArea.h"
+#include "stockservers/common/modEinstellungen.h"
 #include "stockservers/common/modString.h"
 #include "stockservers/tray/Application.h"
-#include "foundation/frmAbout.h"
 
 namespace {
 
@@ -187,7 +186,6 @@ void Form1::UpdateTrayToolTip() {
 }
 
 void Form1::Timer_Timer() {
-  const QString kQuelle = QStringLiteral("Form1.Timer_Timer");
   vb::ignoreErrors([&] {
     if (objApplication) objApplication->AktivCheck();
   });
