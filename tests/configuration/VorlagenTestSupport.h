@@ -16,23 +16,18 @@
 #include "examples/BeispielHost.h"
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/modSkrivant.h"
-#include "platform/automation/LateBinding.h"
 #include "platform/data/Connection.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/vb/Convert.h"
+#include "tests/automation/AutomationTestSupport.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/DebugLog.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vorlagentest {
 
 using configuration::frmDruckFormulare;
 
-inline vb::Variant rufe(QObject& o, const char* member, const QList<vb::Variant>& args = {},
-                        automation::CallKind kind = automation::CallKind::Method) {
-  return automation::callByName(o, QString::fromUtf8(member), kind, args);
-}
+using automationtest::rufe;
 
 class VorlagenFixture : public ::testing::Test {
  protected:
