@@ -9,6 +9,7 @@
 
 #include "automation/Klassenregistrierung.h"
 #include "configuration/FormularGestaltung.h"
+#include "configuration/frmDruckFormulare.h"
 #include "foundation/modSkrivant.h"
 #include "platform/automation/Bridge.h"
 #include "platform/automation/Server.h"
@@ -31,9 +32,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skrivant: %s\n", qPrintable(server.errorString()));
     return 1;
   }
-  // An open template manager holds unsaved input: the user's close ends the process, not the host.
+  // An open template manager holds the user's input: the user's close ends the process, not the
+  // hosts' leaving. Once the bus is gone it closes as on the user's close, saving first.
   QObject::connect(&server, &automation::Server::idle, &app, [] {
-    if (!configuration::OffeneFormularGestaltung()) QCoreApplication::quit();
+    if (auto* fenster = configuration::OffeneFormularGestaltung()) {
+      if (!automation::Bridge::session().connection().isConnected()) fenster->close();
+      return;
+    }
+    QCoreApplication::quit();
   });
   const int status = QApplication::exec();
 
