@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 

@@ -14,7 +14,6 @@
 //   "M0"/"MA"/"M1".."M3" dunning texts, " " printers, " DG"/" DL" all workstations / this one.
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -88,8 +87,8 @@ class frmDruckFormulare : public QMainWindow, public FormularFenster {
                                      const QString& bild);
   void VorlageHinzufuegen(QTreeWidgetItem* formtyp, int FormTypID, const data::Recordset& vorlage);
 
-  // The node-click handling; false when the node being left could not be saved (shown to the
-  // user when `zeigen`, else raised), and then nothing of the new node is loaded.
+  // The node-click handling. When the node being left cannot be saved, the error is raised, that
+  // node stays selected and nothing of the new one is loaded.
   void KnotenGewaehlt(QTreeWidgetItem* item);
   struct Knotenschluessel {
     std::int16_t FormStatus = 0;
