@@ -20,20 +20,10 @@ constexpr int kRechnung = beispiel::kFormStatusRechnung;
 
 class ctrFormatdateiTest : public PanelFixture {
  protected:
-  QString spalte(const char* name, int status = kRechnung, int nummer = 1) const {
-    return wert(QStringLiteral("SELECT %1 FROM Auftrag_Formular_Neu WHERE FormNummer=%2 AND FormStatus=%3")
-                    .arg(QString::fromUtf8(name))
-                    .arg(nummer)
-                    .arg(status));
-  }
-  void zeileSetzen(const QString& zuweisungen, int status = kRechnung, int nummer = 1) const {
-    formulare()->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET %1 WHERE FormNummer=%2 AND FormStatus=%3")
-                             .arg(zuweisungen)
-                             .arg(nummer)
-                             .arg(status));
-  }
-  void laden(int status = kRechnung, int nummer = 1) { PanelFixture::laden(panel, formular(status, nummer)); }
-  void speichern(int status = kRechnung, int nummer = 1) { PanelFixture::speichern(panel, formular(status, nummer), {}); }
+  QString spalte(const char* name) const { return formularWert(kRechnung, 1, QString::fromUtf8(name)); }
+  void zeileSetzen(const QString& zuweisungen) const { formularSetzen(kRechnung, 1, zuweisungen); }
+  void laden() { PanelFixture::laden(panel, formular(kRechnung, 1)); }
+  void speichern() { PanelFixture::speichern(panel, formular(kRechnung, 1), {}); }
   bool etikett() { return panel.findChild<QRadioButton*>(QStringLiteral("intBerichtArt1"))->isChecked(); }
 
   configuration::ctrFormatdatei panel{fenster};

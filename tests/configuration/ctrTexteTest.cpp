@@ -23,15 +23,8 @@ const QStringList kMehrzeilig = {"Kopftext", "AllgemeinSchlussText"};
 
 class ctrTexteTest : public PanelFixture {
  protected:
-  QString spalte(const QString& name) const {
-    return wert(QStringLiteral("SELECT %1 FROM Auftrag_Formular_Neu WHERE FormNummer=1 AND FormStatus=%2")
-                    .arg(name)
-                    .arg(kRechnung));
-  }
-  void zeileSetzen(const QString& zuweisungen) const {
-    formulare()->Execute(
-        QStringLiteral("UPDATE Auftrag_Formular_Neu SET %1 WHERE FormNummer=1 AND FormStatus=%2").arg(zuweisungen).arg(kRechnung));
-  }
+  QString spalte(const QString& name) const { return formularWert(kRechnung, 1, name); }
+  void zeileSetzen(const QString& zuweisungen) const { formularSetzen(kRechnung, 1, zuweisungen); }
   void laden() { PanelFixture::laden(panel, formular(kRechnung, 1)); }
   void speichern() { PanelFixture::speichern(panel, formular(kRechnung, 1), {}); }
   QPlainTextEdit* mehrzeilig(const char* name) { return panel.findChild<QPlainTextEdit*>(QString::fromUtf8(name)); }
