@@ -26,6 +26,7 @@
 #include "platform/data/Recordset.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
+#include "platform/vb/PathResolver.h"
 
 namespace configuration {
 
@@ -142,15 +143,16 @@ bool ctrFormatdatei::istListe() const { return m_optListe->isChecked(); }
 void ctrFormatdatei::cmdSearchFile_Click() {
   const QString startordner = m_strFormatDatei->text().isEmpty()
                                   ? GetDatenverzeichnis() + QStringLiteral("\\FORMULAR")
-                                  : GetPfad(ExpandDatenPfad(m_strFormatDatei->text()));
+                                  : vb::folderPart(ExpandDatenPfad(m_strFormatDatei->text()));
   const QString muster = istListe() ? QStringLiteral("*.LST") : QStringLiteral("*.LBL");
-  const QString datei = DateiDialog(QStringLiteral("Vorlagendatei"), muster, muster, false, 0, startordner);
+  const QString datei =
+      DateiDialog(QStringLiteral("Vorlagendatei"), muster, muster, false, 0, vb::resolvePath(startordner));
   if (!datei.isEmpty()) m_strFormatDatei->setText(CollapseDatenPfad(datei));
 }
 
 void ctrFormatdatei::cmdSearchDeckblatt_Click() {
   const QString datei = DateiDialog(QStringLiteral("Word Deckblatt"), QStringLiteral("*.DOC"), QStringLiteral("*.DOC"),
-                                    false, 0, QStringLiteral("C:\\"));
+                                    false, 0, vb::resolvePath(QStringLiteral("C:\\")));
   if (!datei.isEmpty()) m_strDeckblattDatei->setText(CollapseDatenPfad(datei));
 }
 

@@ -14,7 +14,6 @@
 #include "foundation/modUtils.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
-#include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
 
 namespace configuration {
@@ -91,36 +90,22 @@ void frmWeitereEinstellungen::Laden() {
 
 void frmWeitereEinstellungen::cmdStart_Click() {
   const auto wert = [](const QCheckBox* box) { return box->isChecked() ? QStringLiteral("-1") : QStringLiteral("0"); };
-  try {
-    const auto verbindung = vorgabenVerbindung();
-    SetVorgabe(kDuplikatsvermerk, wert(m_blnDuplikatsVermerk), verbindung);
-    SetVorgabe(kFalzstriche, wert(m_blnFalzstriche), verbindung);
-  } catch (...) {
-    const vb::VbError e = vb::toVbError(std::current_exception());
-    ui::MsgBox(QStringLiteral("Die Druckeinstellungen konnten nicht gespeichert werden.\nFehler %1: %2")
-                   .arg(e.number())
-                   .arg(e.description()),
-               ui::vbCritical);
-    return;
-  }
-  accept();
+  const bool geschrieben = Aktion(
+      [&] {
+        const auto verbindung = vorgabenVerbindung();
+        SetVorgabe(kDuplikatsvermerk, wert(m_blnDuplikatsVermerk), verbindung);
+        SetVorgabe(kFalzstriche, wert(m_blnFalzstriche), verbindung);
+      },
+      QStringLiteral("Die Druckeinstellungen konnten nicht gespeichert werden."));
+  if (geschrieben) accept();
 }
 
 void frmWeitereEinstellungen::cmdZurueck_Click() { reject(); }
 
 void WeitereEinstellungenZeigen(QWidget* parent) {
   frmWeitereEinstellungen dialog(parent);
-  try {
-    dialog.Laden();
-  } catch (...) {
-    const vb::VbError e = vb::toVbError(std::current_exception());
-    ui::MsgBox(QStringLiteral("Die Druckeinstellungen konnten nicht gelesen werden.\nFehler %1: %2")
-                   .arg(e.number())
-                   .arg(e.description()),
-               ui::vbCritical);
-    return;
-  }
-  ui::dialogs().execWindow(dialog, QStringLiteral("weitereEinstellungen"));
+  if (Aktion([&dialog] { dialog.Laden(); }, QStringLiteral("Die Druckeinstellungen konnten nicht gelesen werden.")))
+    ui::dialogs().execWindow(dialog, QStringLiteral("weitereEinstellungen"));
 }
 
 }  // namespace configuration

@@ -35,12 +35,15 @@ bool TextSpeichern(data::Recordset& rs, const QString& spalte, const QString& te
   return true;
 }
 
-void Aktion(const std::function<void()>& arbeit) {
+bool Aktion(const std::function<void()>& arbeit, const QString& einleitung) {
   try {
     arbeit();
+    return true;
   } catch (...) {
     const vb::VbError e = vb::toVbError(std::current_exception());
-    ui::MsgBox(QStringLiteral("Fehler %1: %2").arg(e.number()).arg(e.description()), ui::vbCritical);
+    const QString fehler = QStringLiteral("Fehler %1: %2").arg(e.number()).arg(e.description());
+    ui::MsgBox(einleitung.isEmpty() ? fehler : einleitung + u'\n' + fehler, ui::vbCritical);
+    return false;
   }
 }
 

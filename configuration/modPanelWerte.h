@@ -36,7 +36,7 @@ void PlatzhalterEreignis(FormularFenster& fenster, QWidget& panel, QLineEdit& fe
                          bool menueZeigen);
 
 // Runs a button's or key's work. An error must not leave a Qt event: it is shown to the user as
-// "Fehler <number>: <description>" and goes no further.
-void Aktion(const std::function<void()>& arbeit);
+// `einleitung` (when given) and "Fehler <number>: <description>", and the result is false.
+bool Aktion(const std::function<void()>& arbeit, const QString& einleitung = {});
 
 }  // namespace configuration

@@ -94,6 +94,20 @@ class PanelFixture : public ::testing::Test {
     return v.isNull() ? QStringLiteral("<Null>") : vb::CStr(v);
   }
 
+  // A column of a form's row, and columns set in it.
+  QString formularWert(int status, int nummer, const QString& spalte) const {
+    return wert(QStringLiteral("SELECT %1 FROM Auftrag_Formular_Neu WHERE FormNummer=%2 AND FormStatus=%3")
+                    .arg(spalte)
+                    .arg(nummer)
+                    .arg(status));
+  }
+  void formularSetzen(int status, int nummer, const QString& zuweisungen) const {
+    formulare()->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET %1 WHERE FormNummer=%2 AND FormStatus=%3")
+                             .arg(zuweisungen)
+                             .arg(nummer)
+                             .arg(status));
+  }
+
   static QString feld(QWidget& panel, const char* name) {
     auto* f = panel.findChild<QLineEdit*>(QString::fromUtf8(name));
     EXPECT_TRUE(f) << name;

@@ -20,20 +20,10 @@ constexpr int kRechnung = beispiel::kFormStatusRechnung;
 
 class ctrFormatdateiTest : public PanelFixture {
  protected:
-  QString spalte(const char* name, int status = kRechnung, int nummer = 1) const {
-    return wert(QStringLiteral("SELECT %1 FROM Auftrag_Formular_Neu WHERE FormNummer=%2 AND FormStatus=%3")
-                    .arg(QString::fromUtf8(name))
-                    .arg(nummer)
-                    .arg(status));
-  }
-  void zeileSetzen(const QString& zuweisungen, int status = kRechnung, int nummer = 1) const {
-    formulare()->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET %1 WHERE FormNummer=%2 AND FormStatus=%3")
-                             .arg(zuweisungen)
-                             .arg(nummer)
-                             .arg(status));
-  }
-  void laden(int status = kRechnung, int nummer = 1) { PanelFixture::laden(panel, formular(status, nummer)); }
-  void speichern(int status = kRechnung, int nummer = 1) { PanelFixture::speichern(panel, formular(status, nummer), {}); }
+  QString spalte(const char* name) const { return formularWert(kRechnung, 1, QString::fromUtf8(name)); }
+  void zeileSetzen(const QString& zuweisungen) const { formularSetzen(kRechnung, 1, zuweisungen); }
+  void laden() { PanelFixture::laden(panel, formular(kRechnung, 1)); }
+  void speichern() { PanelFixture::speichern(panel, formular(kRechnung, 1), {}); }
   bool etikett() { return panel.findChild<QRadioButton*>(QStringLiteral("intBerichtArt1"))->isChecked(); }
 
   configuration::ctrFormatdatei panel{fenster};
@@ -88,34 +78,33 @@ TEST_F(ctrFormatdateiTest, ReportKindAndCopyCountOfOddRows) {
   }
 }
 
-// A copy count that is no whole number would be stored as 0 and print one copy: it is refused with
-// a message, and the stored count stays; the rest of the row is saved.
-TEST_F(ctrFormatdateiTest, ACopyCountThatIsNoNumberIsRefusedWithAMessage) {
-  for (const char* eingabe : {"drei", "", "2,5", "70000", "0", "-1"}) {
-    SCOPED_TRACE(eingabe);
-    zeileSetzen(QStringLiteral("AnzahlKopien=2, PDFArchivDatei=NULL"));
+// A copy count that is no whole number would be stored as 0, a path longer than its column would be
+// cut: both are refused with a message, the stored value stays, and the rest of the row is saved.
+TEST_F(ctrFormatdateiTest, RefusedValuesKeepTheStoredOnesWithAMessage) {
+  const QString lang(256, QLatin1Char('a'));
+  const struct {
+    const char* box;
+    QString eingabe;
+    const char* spalte;
+    const char* gespeichert;
+  } faelle[] = {{"AnzahlKopien", "drei", "AnzahlKopien", "2"}, {"AnzahlKopien", "", "AnzahlKopien", "2"},
+                {"AnzahlKopien", "2,5", "AnzahlKopien", "2"},  {"AnzahlKopien", "70000", "AnzahlKopien", "2"},
+                {"AnzahlKopien", "0", "AnzahlKopien", "2"},    {"strPDFDateiname", lang, "PDFArchivDatei", "alt.pdf"}};
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.eingabe.toStdString());
+    zeileSetzen(QStringLiteral("AnzahlKopien=2, PDFArchivDatei='alt.pdf', DeckblattDatei=NULL"));
     laden();
-    setze(panel, "AnzahlKopien", QString::fromUtf8(eingabe));
-    setze(panel, "strPDFDateiname", QStringLiteral("Archiv.pdf"));
+    setze(panel, f.box, f.eingabe);
+    setze(panel, "strDeckblattDatei", QString(255, QLatin1Char('b')));
     const int vorher = dialogs->messageBoxes().size();
     speichern();
-    EXPECT_EQ(spalte("AnzahlKopien"), QStringLiteral("2"));
-    EXPECT_EQ(spalte("PDFArchivDatei"), QStringLiteral("Archiv.pdf"));
+    EXPECT_EQ(spalte(f.spalte), QString::fromUtf8(f.gespeichert));
+    EXPECT_EQ(spalte("DeckblattDatei"), QString(255, QLatin1Char('b')));
     ASSERT_EQ(dialogs->messageBoxes().size(), vorher + 1);
-    EXPECT_TRUE(dialogs->messageBoxes().last().text.contains(QStringLiteral("Exemplare")));
+    EXPECT_TRUE(dialogs->messageBoxes().last().text.contains(f.box == QLatin1String("AnzahlKopien")
+                                                                 ? QStringLiteral("Exemplare")
+                                                                 : QStringLiteral("PDF Archivdatei")));
   }
-}
-
-// A path longer than its column is not cut: it is refused with a message and the stored one stays.
-TEST_F(ctrFormatdateiTest, APathLongerThanItsColumnIsRefusedNotCut) {
-  laden();
-  setze(panel, "strPDFDateiname", QString(256, QLatin1Char('a')));
-  setze(panel, "strDeckblattDatei", QString(255, QLatin1Char('b')));
-  speichern();
-  EXPECT_EQ(spalte("PDFArchivDatei"), QStringLiteral("<Null>"));
-  EXPECT_EQ(spalte("DeckblattDatei"), QString(255, QLatin1Char('b')));
-  ASSERT_EQ(dialogs->messageBoxes().size(), 1);
-  EXPECT_TRUE(dialogs->messageBoxes().first().text.contains(QStringLiteral("PDF Archivdatei")));
 }
 
 TEST_F(ctrFormatdateiTest, ChosenFilesAndFoldersAreStoredWithTheDataDirectoryToken) {

@@ -60,11 +60,7 @@ TEST_F(ctrMahnTexteTest, GeneralTextsGoThereAndBackInTheFormsRow) {
   schreibe(allgemein, "strSchlussText", QString());
   setze(allgemein, "Absender", QStringLiteral("Neuer Absender"));
   speichern(allgemein, formular(130, nummer), {});
-  const auto spalte = [this](const char* s) {
-    return wert(QStringLiteral("SELECT %1 FROM Auftrag_Formular_Neu WHERE FormNummer=%2 AND FormStatus=130")
-                    .arg(QString::fromUtf8(s))
-                    .arg(nummer));
-  };
+  const auto spalte = [this](const char* s) { return formularWert(130, nummer, QString::fromUtf8(s)); };
   EXPECT_EQ(spalte("Betrefftext"), QStringLiteral("Vortext\nzweite Zeile ") + QString(400, QLatin1Char('v')));
   EXPECT_EQ(spalte("AllgemeinSchlussText"), QString());
   EXPECT_EQ(spalte("Absender"), QStringLiteral("Neuer Absender"));
