@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 #include "configuration/modDruckerrouten.h"
 #include "engine/clsPrinterCollection.h"
@@ -54,7 +55,10 @@ ctrDruckerschacht::ctrDruckerschacht(QWidget* parent) : QWidget(parent) {
   m_drucker = std::make_unique<clsPrinterCollection>();
   DebugOutput(QStringLiteral("ctrDruckerschacht.Initialize->"));
 
-  m_raster = new QGridLayout(this);
+  auto* spalte = new QVBoxLayout(this);
+  m_raster = new QGridLayout;
+  spalte->addLayout(m_raster);
+  spalte->addStretch(1);
   auto ueberschrift = [this](const QString& name, const QString& text, int spalte, int breite) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
@@ -69,7 +73,6 @@ ctrDruckerschacht::ctrDruckerschacht(QWidget* parent) : QWidget(parent) {
   m_zeilen[0].blnLetzteZuerst->setToolTip(QStringLiteral("letzte Seite zuerst ausgeben"));
   m_raster->setColumnStretch(2, 1);
   m_raster->setColumnStretch(3, 1);
-  m_raster->setRowStretch(1 + 3 * kRasterZeilenJeZeile, 1);
 }
 
 ctrDruckerschacht::~ctrDruckerschacht() = default;
@@ -205,7 +208,8 @@ void ctrDruckerschacht::LoadData(short FormStatus, short FormNummer, const QStri
     if (n == Zeilen()) ZeileAnlegen();
     Zeile& z = m_zeilen[static_cast<size_t>(n)];
     const QString drucker = feldText(rs, QStringLiteral("Drucker"));
-    const bool weitere = vb::CLng(feld(rs, QStringLiteral("VonSeite"))) > 1;
+    const vb::Variant vonSeite = feld(rs, QStringLiteral("VonSeite"));
+    const bool weitere = !vonSeite.isNull() && vb::CDbl(vonSeite) > 1;
     LoadSchachtListe(drucker, n, weitere);
     if (!weitere) {
       z.VonExemplar->setText(feldText(rs, QStringLiteral("VonExemplar")));
