@@ -45,6 +45,12 @@ QComboBox* neueListe(QWidget* parent, const QString& name) {
   return liste;
 }
 
+// A list's text as stored: an empty list stores an empty text, not Null.
+QString listenText(const QComboBox* liste) {
+  const QString text = liste->currentText();
+  return text.isNull() ? QStringLiteral("") : text;
+}
+
 // The leading number of a copy box, as Val reads it; 0 when there is none.
 long zahl(const QLineEdit* box) { return static_cast<long>(vb::Val(box->text().trimmed())); }
 
@@ -367,8 +373,8 @@ void ctrDruckerschacht::RouteSchreiben(data::Recordset& rs, int Zeile, bool Weit
     const bool folgt = Zeile + 1 < Zeilen() && zahl(m_zeilen[static_cast<size_t>(Zeile) + 1].VonExemplar) > 0;
     bis = folgt ? zahl(m_zeilen[static_cast<size_t>(Zeile) + 1].VonExemplar) - 1 : kBisExemplarOhneFolge;
   }
-  const QString drucker = (Weitere ? z.DruckerlisteWeitere : z.Druckerliste)->currentText();
-  const QString schacht = (Weitere ? z.SchachtlisteWeitere : z.Schachtliste)->currentText();
+  const QString drucker = listenText(Weitere ? z.DruckerlisteWeitere : z.Druckerliste);
+  const QString schacht = listenText(Weitere ? z.SchachtlisteWeitere : z.Schachtliste);
 
   rs.AddNew();
   setze(rs, QStringLiteral("FormStatus"), m_FormStatus);

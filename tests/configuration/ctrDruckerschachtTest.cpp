@@ -121,28 +121,28 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   panel->DruckerlisteWaehlen(1, QStringLiteral("Standard"));
   panel->DruckerlisteWeitereWaehlen(1, QStringLiteral("Standard"));
   EXPECT_EQ(panel->SchachtlisteWeitere(1)->currentText(), QStringLiteral("Standard"));
-  // A further-pages printer without a first-page printer writes nothing.
+  // No tray is tray 0; no further-pages printer is no printer.
   panel->VonExemplarEingeben(2, QStringLiteral("5"));
-  panel->DruckerlisteWeitereWaehlen(2, QStringLiteral("Etiketten"));
+  panel->DruckerlisteWaehlen(2, QStringLiteral("Etiketten"));
   panel->SaveData();
 
-  // Row 2 writes nothing, but its first copy still ends row 1's range.
   const QStringList erwartet = {QStringLiteral("1|2|1|1|Laser|Fach 2|2|Wahr"),
                                 QStringLiteral("1|2|2|99999|laser|fach 3|3|Wahr"),
                                 QStringLiteral("3|4|1|1|Standard|Standard|0|Falsch"),
-                                QStringLiteral("3|4|2|99999|Standard|Standard|0|Falsch")};
+                                QStringLiteral("3|4|2|99999|Standard|Standard|0|Falsch"),
+                                QStringLiteral("5|99|1|1|Etiketten||0|Falsch"),
+                                QStringLiteral("5|99|2|99999|||NULL|Falsch")};
   const QString archiv = QStringLiteral("-1|-1|1|32000|Archiv||0|Falsch");
   EXPECT_EQ(routen(kPC), QStringList{archiv} + erwartet);
 
   katalog->setDefaultPrinter(QStringLiteral("Verschwunden"));
   panel->LoadData(kStatus, kNummer, kPC);
   panel->SaveData();
-  EXPECT_EQ(routen(kPC).mid(3), (QStringList{QStringLiteral("3|4|1|1|Standard|Standard|NULL|Falsch"),
-                                             QStringLiteral("3|4|2|99999|Standard|Standard|NULL|Falsch")}));
+  EXPECT_EQ(routen(kPC).mid(3, 2), (QStringList{QStringLiteral("3|4|1|1|Standard|Standard|NULL|Falsch"),
+                                                QStringLiteral("3|4|2|99999|Standard|Standard|NULL|Falsch")}));
 
-  // Without a first-page printer a range is dropped, and its old rows with it.
-  panel->DruckerlisteWaehlen(0, QString());
-  panel->DruckerlisteWaehlen(1, QString());
+  // Without a first-page printer a range is dropped, its further-pages choice and old rows with it.
+  for (int i = 0; i < 3; ++i) panel->DruckerlisteWaehlen(i, QString());
   panel->SaveData();
   EXPECT_EQ(routen(kPC), QStringList{archiv});
 }
