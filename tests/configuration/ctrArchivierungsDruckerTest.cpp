@@ -84,6 +84,14 @@ TEST_F(ctrArchivierungsDruckerTest, TheArchiveRowIsReplacedAndNoOtherRowTouched)
   panel.DruckerlisteWaehlen(QString());
   panel.SaveData();
   EXPECT_EQ(zeilen(), fremde);
+
+  // A workstation name is a value, never part of the statement.
+  const QString name = QStringLiteral("X' OR '1'='1");
+  panel.LoadData(kStatus, kNummer, name);
+  EXPECT_TRUE(panel.Druckerliste()->currentText().isEmpty());
+  panel.DruckerlisteWaehlen(QStringLiteral("Laser"));
+  panel.SaveData();
+  EXPECT_EQ(zeilen(), fremde + QStringList{name + QStringLiteral("|1|-1|-1|1|32000|Laser||NULL|Falsch")});
 }
 
 TEST_F(ctrArchivierungsDruckerTest, TwoArchiveRowsShowTheFirstAndSaveAsOne) {
