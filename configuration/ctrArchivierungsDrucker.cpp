@@ -77,7 +77,7 @@ void ctrArchivierungsDrucker::SaveData() {
     setze(rs, QStringLiteral("VonExemplar"), -1);
     setze(rs, QStringLiteral("BisExemplar"), -1);
     setze(rs, QStringLiteral("Drucker"), drucker);
-    setze(rs, QStringLiteral("SchachtText"), QString());
+    setze(rs, QStringLiteral("SchachtText"), QStringLiteral(""));
     rs.Update();
   });
 }

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 #include "configuration/modDruckerrouten.h"
 #include "engine/clsPrinterCollection.h"
@@ -44,6 +45,12 @@ QComboBox* neueListe(QWidget* parent, const QString& name) {
   return liste;
 }
 
+// A list's text as stored: an empty list stores an empty text, not Null.
+QString listenText(const QComboBox* liste) {
+  const QString text = liste->currentText();
+  return text.isNull() ? QStringLiteral("") : text;
+}
+
 // The leading number of a copy box, as Val reads it; 0 when there is none.
 long zahl(const QLineEdit* box) { return static_cast<long>(vb::Val(box->text().trimmed())); }
 
@@ -54,7 +61,10 @@ ctrDruckerschacht::ctrDruckerschacht(QWidget* parent) : QWidget(parent) {
   m_drucker = std::make_unique<clsPrinterCollection>();
   DebugOutput(QStringLiteral("ctrDruckerschacht.Initialize->"));
 
-  m_raster = new QGridLayout(this);
+  auto* spalte = new QVBoxLayout(this);
+  m_raster = new QGridLayout;
+  spalte->addLayout(m_raster);
+  spalte->addStretch(1);
   auto ueberschrift = [this](const QString& name, const QString& text, int spalte, int breite) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
@@ -69,7 +79,6 @@ ctrDruckerschacht::ctrDruckerschacht(QWidget* parent) : QWidget(parent) {
   m_zeilen[0].blnLetzteZuerst->setToolTip(QStringLiteral("letzte Seite zuerst ausgeben"));
   m_raster->setColumnStretch(2, 1);
   m_raster->setColumnStretch(3, 1);
-  m_raster->setRowStretch(1 + 3 * kRasterZeilenJeZeile, 1);
 }
 
 ctrDruckerschacht::~ctrDruckerschacht() = default;
@@ -205,7 +214,8 @@ void ctrDruckerschacht::LoadData(short FormStatus, short FormNummer, const QStri
     if (n == Zeilen()) ZeileAnlegen();
     Zeile& z = m_zeilen[static_cast<size_t>(n)];
     const QString drucker = feldText(rs, QStringLiteral("Drucker"));
-    const bool weitere = vb::CLng(feld(rs, QStringLiteral("VonSeite"))) > 1;
+    const vb::Variant vonSeite = feld(rs, QStringLiteral("VonSeite"));
+    const bool weitere = !vonSeite.isNull() && vb::CDbl(vonSeite) > 1;
     LoadSchachtListe(drucker, n, weitere);
     if (!weitere) {
       z.VonExemplar->setText(feldText(rs, QStringLiteral("VonExemplar")));
@@ -363,8 +373,8 @@ void ctrDruckerschacht::RouteSchreiben(data::Recordset& rs, int Zeile, bool Weit
     const bool folgt = Zeile + 1 < Zeilen() && zahl(m_zeilen[static_cast<size_t>(Zeile) + 1].VonExemplar) > 0;
     bis = folgt ? zahl(m_zeilen[static_cast<size_t>(Zeile) + 1].VonExemplar) - 1 : kBisExemplarOhneFolge;
   }
-  const QString drucker = (Weitere ? z.DruckerlisteWeitere : z.Druckerliste)->currentText();
-  const QString schacht = (Weitere ? z.SchachtlisteWeitere : z.Schachtliste)->currentText();
+  const QString drucker = listenText(Weitere ? z.DruckerlisteWeitere : z.Druckerliste);
+  const QString schacht = listenText(Weitere ? z.SchachtlisteWeitere : z.Schachtliste);
 
   rs.AddNew();
   setze(rs, QStringLiteral("FormStatus"), m_FormStatus);
