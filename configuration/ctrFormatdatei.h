@@ -23,7 +23,7 @@ class ctrFormatdatei : public QWidget {
 
   // The record set stands on the template's row. Keeps FormNummer and FormStatus for the designer.
   Q_INVOKABLE void LoadData(data::Recordset& rs);
-  // Writes the five columns into the current row. A copy count that is no whole number from 0 to
+  // Writes the five columns into the current row. A copy count that is no whole number from 1 to
   // 32767, or a path longer than its column, is refused with a message; that column keeps its value.
   Q_INVOKABLE void SaveData(data::Recordset& rs);
 
