@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QLineEdit>
 
 #include "configuration/ctrDruckerschacht.h"
@@ -158,6 +159,16 @@ TEST_F(ctrDruckerschachtTest, PrinterChoicesFillTheTraysAndRowsCloseUp) {
   EXPECT_EQ(eintraege(panel->Schachtliste(0)), QStringList{QStringLiteral("Rolle")});
   panel->DruckerlisteWaehlen(0, QStringLiteral("Standard"));
   EXPECT_EQ(panel->Schachtliste(0)->currentText(), QStringLiteral("Standard"));
+
+  // The same by the keyboard focus: leaving the printer list loads the trays.
+  panel->show();
+  QApplication::setActiveWindow(panel.get());
+  panel->Druckerliste(0)->setFocus();
+  ASSERT_TRUE(panel->Druckerliste(0)->hasFocus());
+  panel->Druckerliste(0)->setEditText(QStringLiteral("Laser"));
+  panel->VonExemplar(0)->setFocus();
+  ASSERT_TRUE(panel->VonExemplar(0)->hasFocus());
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)).size(), 3);
 
   panel->VonExemplarEingeben(1, QStringLiteral("4"));
   panel->DruckerlisteWaehlen(1, QStringLiteral("Laser"));
