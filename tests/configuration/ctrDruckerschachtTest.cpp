@@ -227,13 +227,6 @@ TEST_F(ctrDruckerschachtTest, SavesTouchOnlyTheFormsOwnRows) {
   EXPECT_EQ(panel->Zeilen(), 3);
 }
 
-TEST_F(ctrDruckerschachtTest, SaveBeforeAnyLoadWritesNothing) {
-  panel->VonExemplarEingeben(0, QStringLiteral("1"));
-  panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
-  panel->SaveData();
-  EXPECT_TRUE(alleZeilen().isEmpty());
-}
-
 // The engine's own route reading finds what the panel wrote: this workstation's rows for this
 // workstation, the "$GLOBAL$" rows for every other one.
 TEST_F(ctrDruckerschachtTest, TheEngineReadsTheRoutesThePanelWrote) {
