@@ -99,7 +99,8 @@ class ctrDruckerschacht : public QWidget {
   void DruckerFokusVerloren(int Zeile, bool Weitere);
   // Adds the first-page or the further-pages row of range `Zeile` to `rs`.
   void RouteSchreiben(data::Recordset& rs, int Zeile, bool Weitere);
-  // The paper-source number stored with a route; none when the printer is not installed.
+  // The paper-source number stored with a route: none when the printer (for "Standard" the default
+  // printer) is not installed; error 5 for a tray the printer does not have.
   std::optional<int> SchachtNrVon(const QString& Drucker, const QString& Schacht);
 
   std::vector<Zeile> m_zeilen;

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QLineEdit>
 
 #include "configuration/ctrDruckerschacht.h"
@@ -159,6 +160,16 @@ TEST_F(ctrDruckerschachtTest, PrinterChoicesFillTheTraysAndRowsCloseUp) {
   panel->DruckerlisteWaehlen(0, QStringLiteral("Standard"));
   EXPECT_EQ(panel->Schachtliste(0)->currentText(), QStringLiteral("Standard"));
 
+  // The same by the keyboard focus: leaving the printer list loads the trays.
+  panel->show();
+  QApplication::setActiveWindow(panel.get());
+  panel->Druckerliste(0)->setFocus();
+  ASSERT_TRUE(panel->Druckerliste(0)->hasFocus());
+  panel->Druckerliste(0)->setEditText(QStringLiteral("Laser"));
+  panel->VonExemplar(0)->setFocus();
+  ASSERT_TRUE(panel->VonExemplar(0)->hasFocus());
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)).size(), 3);
+
   panel->VonExemplarEingeben(1, QStringLiteral("4"));
   panel->DruckerlisteWaehlen(1, QStringLiteral("Laser"));
   panel->blnLetzteZuerstSetzen(1, true);
@@ -214,13 +225,6 @@ TEST_F(ctrDruckerschachtTest, SavesTouchOnlyTheFormsOwnRows) {
   EXPECT_EQ(panel->Zeilen(), 4);
   panel->LoadData(kStatus, 2, kPC);
   EXPECT_EQ(panel->Zeilen(), 3);
-}
-
-TEST_F(ctrDruckerschachtTest, SaveBeforeAnyLoadWritesNothing) {
-  panel->VonExemplarEingeben(0, QStringLiteral("1"));
-  panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
-  panel->SaveData();
-  EXPECT_TRUE(alleZeilen().isEmpty());
 }
 
 // The engine's own route reading finds what the panel wrote: this workstation's rows for this
