@@ -1,12 +1,12 @@
 #pragma once
-// Draws template objects in page units (hundredths of a millimetre): wrapped text, rich text,
-// lines, rectangles and pictures. Text is drawn line by line with QPainter::drawText, so it
-// stays text in a PDF.
+// Draws template objects in page units (hundredths of a millimetre) into a page's drawing
+// commands: wrapped text, rich text, lines, rectangles and pictures. Text goes line by line as
+// text, so it stays text in a PDF.
 #include <QHash>
 #include <QImage>
 #include <QList>
-#include <QPainter>
 
+#include "platform/report/PageContent.h"
 #include "platform/report/Template.h"
 
 namespace report {
@@ -30,7 +30,7 @@ class ObjectPainter {
  public:
   explicit ObjectPainter(ImageCache& images) : m_images(images) {}
 
-  // Draws only the part from `top` to `bottom` (units, relative to the painter's origin): text
+  // Draws only the part from `top` to `bottom` (units, relative to the objects' origin): text
   // lines that lie wholly inside, other objects clipped. Used for the pieces of a split row, so
   // no text is on two pages.
   void setWindow(double top, double bottom) {
@@ -38,18 +38,18 @@ class ObjectPainter {
     m_windowBottom = bottom;
   }
 
-  // Draws the objects whose condition holds, placed relative to the painter's origin; with no
-  // painter it only measures. Answers the bottom of what they take (units). `spans` collects
-  // the text lines.
-  double draw(QPainter* painter, const QList<DrawObject>& objects, const ValueScope& scope,
+  // Draws the objects whose condition holds into `out`, placed relative to its origin; with no
+  // `out` it only measures. Answers the bottom of what they take (units). `spans` collects the
+  // text lines.
+  double draw(PageContent* out, const QList<DrawObject>& objects, const ValueScope& scope,
               QList<LineSpan>* spans = nullptr);
 
  private:
-  double drawOne(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans);
-  double drawShape(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans);
-  double drawPlainText(QPainter* painter, const DrawObject& o, const QString& text, QList<LineSpan>* spans);
-  double drawRichText(QPainter* painter, const DrawObject& o, const QString& rtf, QList<LineSpan>* spans);
-  double drawPicture(QPainter* painter, const DrawObject& o, const QString& path);
+  double drawOne(PageContent* out, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans);
+  double drawShape(PageContent* out, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans);
+  double drawPlainText(PageContent* out, const DrawObject& o, const QString& text, QList<LineSpan>* spans);
+  double drawRichText(PageContent* out, const DrawObject& o, const QString& rtf, QList<LineSpan>* spans);
+  double drawPicture(PageContent* out, const DrawObject& o, const QString& path);
 
   bool lineShown(double top, double bottom) const;
 

@@ -2,11 +2,8 @@
 // One running print job: lays the template out page by page as the engine prints variables and
 // fields, and collects the finished pages. Layout depends only on the template and the values,
 // so the same calls give the same pages every time.
-#include <QPicture>
-#include <QPainter>
-#include <memory>
-
 #include "platform/report/ObjectPainter.h"
+#include "platform/report/PageContent.h"
 #include "platform/report/StorageFile.h"
 #include "platform/report/Template.h"
 #include "platform/report/ValueSet.h"
@@ -17,7 +14,6 @@ class ReportJob {
  public:
   // The job reads `fields` and `variables` as they stand at each call.
   ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables);
-  ~ReportJob();
   ReportJob(const ReportJob&) = delete;
   ReportJob& operator=(const ReportJob&) = delete;
 
@@ -35,7 +31,7 @@ class ReportJob {
  private:
   class Scope;
   struct RenderedRow {
-    QPicture picture;
+    PageContent content;
     double height = 0;
     QList<LineSpan> spans;
   };
@@ -61,8 +57,7 @@ class ReportJob {
   bool m_pageOpen = false;
   int m_page = 0;
   ValueSet m_pageVariables;  // the variables when the page was opened, for its page objects
-  std::unique_ptr<QPicture> m_body;
-  QPainter m_bodyPainter;
+  PageContent m_body;
   double m_y = 0;              // next body row's top (units)
   int m_rowsOnPage = 0;
   bool m_tableOnPage = false;   // a body row is out on this page
