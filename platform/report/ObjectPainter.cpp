@@ -53,6 +53,26 @@ const QImage* ImageCache::image(const QString& storedPath) {
   return it->isNull() ? nullptr : &*it;
 }
 
+const QList<TextLayoutCache::Line>& TextLayoutCache::lines(const QFont& font, double width, const QString& paragraph) {
+  // Bounded: a long batch of different documents must not keep every text it ever printed.
+  constexpr qsizetype kMaxEntries = 100000;
+  Key key{font, width, paragraph};
+  if (const auto it = m_lines.constFind(key); it != m_lines.constEnd()) return *it;
+  if (m_lines.size() >= kMaxEntries) m_lines.clear();
+  QList<Line> lines;
+  QTextLayout layout(paragraph, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    lines.append({line.textStart(), line.textLength(), line.naturalTextWidth()});
+  }
+  layout.endLayout();
+  return *m_lines.insert(std::move(key), std::move(lines));
+}
+
 double ObjectPainter::draw(PageContent* out, const QList<DrawObject>& objects, const ValueScope& scope,
                            QList<LineSpan>* spans) {
   double bottom = 0;
@@ -107,24 +127,20 @@ double ObjectPainter::drawPlainText(PageContent* out, const DrawObject& o, const
   const double lineHeight = fm.lineSpacing();
   double y = 0;
   static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-  const QStringList paragraphs = text.isEmpty() ? QStringList() : text.split(breaks);
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  const bool broken = text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+  const QStringList paragraphs = text.isEmpty() ? QStringList() : broken ? text.split(breaks) : QStringList{text};
   // A text with a fixed height shows the lines that fit it.
   const auto fits = [&] { return limit < 0 || y + lineHeight <= limit + 0.5; };
   for (const QString& para : paragraphs) {
     if (!fits()) break;
-    QTextLayout layout(para, o.font);
-    layout.setTextOption(option);
-    layout.beginLayout();
     bool any = false;
-    for (QTextLine line = layout.createLine(); line.isValid() && fits(); line = layout.createLine()) {
-      line.setLineWidth(width);
+    for (const TextLayoutCache::Line& line : m_layouts.lines(o.font, width, para)) {
+      if (!fits()) break;
       any = true;
-      const QString part = para.mid(line.textStart(), line.textLength());
+      const QString part = para.mid(line.start, line.length);
       if (out && !part.trimmed().isEmpty() && lineShown(top + y, top + y + lineHeight)) {
         double x = 0;
-        const double natural = line.naturalTextWidth();
+        const double natural = line.naturalWidth;
         if (o.align & Qt::AlignRight) x = width - natural;
         else if (o.align & Qt::AlignHCenter) x = (width - natural) / 2;
         QString shown = part;
@@ -134,7 +150,6 @@ double ObjectPainter::drawPlainText(PageContent* out, const DrawObject& o, const
       if (spans) spans->append({top + y, top + y + lineHeight});
       y += lineHeight;
     }
-    layout.endLayout();
     if (!any && fits()) {
       // An empty paragraph still takes its line.
       if (spans) spans->append({top + y, top + y + lineHeight});

@@ -21,6 +21,28 @@ class ImageCache {
   QHash<QString, QImage> m_images;
 };
 
+// Where plain text paragraphs break into lines, kept across jobs: the counting pass and the
+// output pass lay out the same texts, and header and footer are measured for every row.
+class TextLayoutCache {
+ public:
+  struct Line {
+    int start = 0, length = 0;
+    double naturalWidth = 0;
+  };
+  // The lines of `paragraph` in `font`, wrapped at `width` units.
+  const QList<Line>& lines(const QFont& font, double width, const QString& paragraph);
+
+ private:
+  struct Key {
+    QFont font;
+    double width;
+    QString text;
+    bool operator==(const Key& o) const { return width == o.width && text == o.text && font == o.font; }
+    friend size_t qHash(const Key& k, size_t seed = 0) { return qHashMulti(seed, k.text, k.width, k.font); }
+  };
+  QHash<Key, QList<Line>> m_lines;
+};
+
 // A text line's vertical extent; a row is only split between lines.
 struct LineSpan {
   double top = 0, bottom = 0;
@@ -28,7 +50,7 @@ struct LineSpan {
 
 class ObjectPainter {
  public:
-  explicit ObjectPainter(ImageCache& images) : m_images(images) {}
+  ObjectPainter(ImageCache& images, TextLayoutCache& layouts) : m_images(images), m_layouts(layouts) {}
 
   // Draws only the part from `top` to `bottom` (units, relative to the objects' origin): text
   // lines that lie wholly inside, other objects clipped. Used for the pieces of a split row, so
@@ -54,6 +76,7 @@ class ObjectPainter {
   bool lineShown(double top, double bottom) const;
 
   ImageCache& m_images;
+  TextLayoutCache& m_layouts;
   double m_windowTop = -1e12, m_windowBottom = 1e12;
 };
 

@@ -46,8 +46,12 @@ class ReportJob::Scope : public ValueScope {
   bool m_last;
 };
 
-ReportJob::ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables)
-    : m_tpl(std::move(tpl)), m_fields(fields), m_variables(variables) {}
+ReportJob::ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables,
+                     std::shared_ptr<TextLayoutCache> layouts)
+    : m_tpl(std::move(tpl)),
+      m_fields(fields),
+      m_variables(variables),
+      m_layouts(layouts ? std::move(layouts) : std::make_shared<TextLayoutCache>()) {}
 
 double ReportJob::bodyTop() const { return (m_page <= 1 ? m_tpl.table.top : m_tpl.table.topFollowing) * U; }
 
@@ -75,7 +79,7 @@ void ReportJob::closePage(bool last) {
                       (o.pages == PageRule::NotLast && !last);
     if (show) objects.append(o);
   }
-  ObjectPainter(m_images).draw(&page, objects, scope);
+  ObjectPainter(m_images, *m_layouts).draw(&page, objects, scope);
   page.append(m_body);
   m_pages.addPage(m_tpl.pageSize, std::move(page));
   m_body = PageContent();
@@ -84,7 +88,7 @@ void ReportJob::closePage(bool last) {
 
 double ReportJob::measure(const QList<RowLayout>& layouts, bool last) const {
   const Scope scope(m_fields, m_variables, *this, last);
-  ObjectPainter painter(m_images);
+  ObjectPainter painter(m_images, *m_layouts);
   double height = 0;
   for (const RowLayout& l : layouts)
     if (l.when.test(scope))
@@ -94,7 +98,7 @@ double ReportJob::measure(const QList<RowLayout>& layouts, bool last) const {
 
 ReportJob::RenderedRow ReportJob::render(const QList<RowLayout>& layouts, bool last, double from, double to) const {
   const Scope scope(m_fields, m_variables, *this, last);
-  ObjectPainter objectPainter(m_images);
+  ObjectPainter objectPainter(m_images, *m_layouts);
   RenderedRow row;
   for (const RowLayout& l : layouts) {
     if (!l.when.test(scope)) continue;
@@ -160,7 +164,7 @@ int ReportJob::printVariables() {
   const int row = g.byColumns ? m_labelSlot % g.rows : m_labelSlot / g.columns;
   const QRectF box((g.x + col * (g.width + g.gapX)) * U, (g.y + row * (g.height + g.gapY)) * U, g.width * U, g.height * U);
   PageContent label;
-  ObjectPainter(m_images).draw(&label, g.objects, Scope(m_variables, m_fields, *this, false));
+  ObjectPainter(m_images, *m_layouts).draw(&label, g.objects, Scope(m_variables, m_fields, *this, false));
   m_body.setClip(box);
   m_body.append(label, box.topLeft());
   m_body.setClip(std::nullopt);

@@ -2,6 +2,8 @@
 // One running print job: lays the template out page by page as the engine prints variables and
 // fields, and collects the finished pages. Layout depends only on the template and the values,
 // so the same calls give the same pages every time.
+#include <memory>
+
 #include "platform/report/ObjectPainter.h"
 #include "platform/report/PageContent.h"
 #include "platform/report/StorageFile.h"
@@ -12,8 +14,10 @@ namespace report {
 
 class ReportJob {
  public:
-  // The job reads `fields` and `variables` as they stand at each call.
-  ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables);
+  // The job reads `fields` and `variables` as they stand at each call. Jobs that share `layouts`
+  // lay out a text they have in common once.
+  ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables,
+            std::shared_ptr<TextLayoutCache> layouts = nullptr);
   ReportJob(const ReportJob&) = delete;
   ReportJob& operator=(const ReportJob&) = delete;
 
@@ -52,6 +56,7 @@ class ReportJob {
   const ValueSet& m_fields;
   const ValueSet& m_variables;
   mutable ImageCache m_images;
+  std::shared_ptr<TextLayoutCache> m_layouts;
   StorageFile m_pages;
 
   bool m_pageOpen = false;
