@@ -1,27 +1,40 @@
 #pragma once
-// The template designer: the template file's text in an editor, the list of every variable and
-// field the job defined (name, kind, type, sample value) to insert as "{Name}", and a live
-// preview rendered from the current text with those values. Run it through
-// ui::dialogs().execWindow(window, "designer"); it returns when the user closes it.
+// The template designer: the template's page drawn as it prints, its objects placed and shaped
+// with the mouse, the keyboard or the property panel; the template's JSON text one tab away, in
+// step with the page; the list of every variable and field the job defined (name, kind, type,
+// sample value), dragged onto the page as a text that shows it; and a live preview rendered
+// with those values. Run it through ui::dialogs().execWindow(window, "designer"); it returns
+// when the user closes it.
 //
-// Widgets and actions by objectName: "templateEditor", "valueList", "insertValue" ("Einfügen"),
-// "saveTemplate" ("Speichern"), "refreshPreview", "closeDesigner", "previewView" (a PageView),
-// "previewMessage" (shown instead of the pages when the text cannot be rendered),
-// "previewTimer" (the pause after an edit before the preview follows).
+// A template that cannot be read opens in the text tab with the reason above the text; the page
+// tab stays off until the text reads again, so nothing shown empty is saved over the file.
+//
+// Widgets and actions by objectName: "designTabs" (page "designPage", text "textPage"),
+// "designCanvas" (a DesignCanvas), "propertyPanel", "templateProblem" (the reason a text cannot
+// be read), "templateEditor", "valueList", "insertValue" ("Einfügen"), "saveTemplate"
+// ("Speichern"), "undo", "redo", "newText", "newLine", "newRect", "newPicture", "zoomIn",
+// "zoomOut", "refreshPreview", "closeDesigner", "previewView" (a PageView), "previewMessage"
+// (shown instead of the pages when the text cannot be rendered), "previewTimer" (the pause
+// after an edit before the preview follows).
 #include <QDialog>
+#include <QJsonObject>
 #include <memory>
 
+#include "platform/report/DesignCanvas.h"
 #include "platform/report/ReportWindows.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QStackedWidget;
+class QTabWidget;
 class QTimer;
 class QTreeWidget;
+class QUndoStack;
 
 namespace report {
 
 class PageView;
+class PropertyPanel;
 
 class DesignerWindow : public QDialog {
   Q_OBJECT
@@ -32,31 +45,69 @@ class DesignerWindow : public QDialog {
   QString templateText() const;
   // True when the text differs from what the file held or was last saved.
   bool isModified() const;
+  // False while the text cannot be read as a template; the page is then not editable.
+  bool isReadable() const { return m_problem.isEmpty(); }
+  // Why the text cannot be read; empty when it can.
+  QString problem() const { return m_problem; }
+
+  DesignCanvas* canvas() const { return m_canvas; }
+  QUndoStack* undoStack() const { return m_undo; }
+  // The template as the page shows it.
+  QJsonObject document() const { return m_document; }
 
   // Writes the text to the template file (replaced as a whole, never left half written).
   // False, after telling the user, when it could not be written.
   bool save();
-  // Puts "{Name}" of the selected value at the editor's cursor.
+  // In the text tab puts "{Name}" of the selected value at the editor's cursor; on the page adds
+  // a text showing it to the selected objects' list.
   void insertSelectedValue();
   // Renders the preview from the current text now.
   void renderPreview();
+
+  // Every edit of the page is one undo step. Each answers false, after telling the user, when
+  // the template would not read any more.
+  bool moveSelection(const QPointF& delta);
+  bool moveObjects(const QList<ObjectRef>& refs, const QPointF& delta);
+  bool resizeObject(const ObjectRef& ref, const QSizeF& delta);
+  // Sets a key ("x", "text", "font.size", "when", ...) of every selected object.
+  bool setSelectionProperty(const QString& key, const QJsonValue& value);
+  // A new object of `type` ("text", "line", "rect", "picture") in the selected objects' list.
+  bool addObject(const QString& type);
+  // A text showing value `name` at `pos` (mm on the canvas), in the list whose area holds it.
+  bool addValueObject(const QString& name, const QPointF& pos);
 
   // Unsaved changes are offered for saving first; "Abbrechen" keeps the window open.
   void done(int result) override;
 
  private:
+  friend class DocumentCommand;
   void loadTemplate();
   void fillValueList();
   void showPreviewMessage(const QString& message);
+  // Reads the editor's text into the page when it changed; a text that does not read is shown.
+  void syncFromText();
+  void setProblem(const QString& problem);
+  void applyDocument(const QJsonObject& document, bool writeText);
+  bool edit(const QJsonObject& document, const QString& what, const QString& mergeKey = {});
+  void showSelection();
 
   DesignRequest m_request;
   std::unique_ptr<PageSource> m_pages;
+  QJsonObject m_document;
+  QString m_savedText;
+  QString m_problem;
+  bool m_writingText = false;
+  QTabWidget* m_tabs;
+  DesignCanvas* m_canvas;
+  PropertyPanel* m_properties;
+  QLabel* m_problemLabel;
   QPlainTextEdit* m_editor;
   QTreeWidget* m_values;
   QStackedWidget* m_previewStack;
   PageView* m_view;
   QLabel* m_message;
   QTimer* m_timer;
+  QUndoStack* m_undo;
   QString m_loadError;
 };
 

@@ -1,0 +1,239 @@
+// The visual designer driven through its actions as a user edits a shipped template: the saved
+// file is printed by the report control to PDF and read back with pdftotext.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QDropEvent>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+#include "platform/report/DesignerWindow.h"
+#include "platform/report/IReportControl.h"
+#include "platform/report/ReportControl.h"
+#include "platform/ui/ScriptedDialogs.h"
+#include "tests/platform/report/ReportTestSupport.h"
+#include "tests/support/RequireTool.h"
+#include "tests/support/TempDir.h"
+
+using namespace report;
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QJsonObject jsonOf(const QString& path) { return QJsonDocument::fromJson(readFile(path)).object(); }
+
+// The index of the first object of `list` whose text is `text`.
+int indexOf(const QJsonArray& list, const QString& text) {
+  for (qsizetype i = 0; i < list.size(); ++i)
+    if (list[i].toObject().value("text").toString() == text) return int(i);
+  return -1;
+}
+
+struct Word {
+  QString text;
+  QRectF box;  // mm
+};
+
+// The words of page 1 of `pdf` with their boxes.
+QList<Word> wordsOf(const QString& pdf) {
+  QProcess p;
+  p.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+  p.waitForFinished(30000);
+  static const QRegularExpression word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+  QList<Word> out;
+  const QString html = QString::fromUtf8(p.readAllStandardOutput());
+  constexpr double mm = 25.4 / 72;
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    out.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                                      QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm))});
+  }
+  return out;
+}
+
+// The first `text` from `below` mm down.
+std::optional<Word> find(const QList<Word>& words, const QString& text, double below = 0) {
+  for (const Word& w : words)
+    if (w.text == text && w.box.top() >= below) return w;
+  return std::nullopt;
+}
+
+struct DesignerEditTest : ::testing::Test {
+  ui::ScopedScriptedDialogs dialogs;
+  testsupport::TempDir dir;
+
+  QString copyTemplate(const QString& name) {
+    const QString to = dir.file(name);
+    QFile::copy(QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/") + name, to);
+    QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return to;
+  }
+
+  DesignRequest request(const QString& path) {
+    DesignRequest r;
+    r.title = "Entwurf";
+    r.projectType = path.endsWith(".lbl") ? kProjectLabel : kProjectList;
+    r.templatePath = path;
+    r.variables = {{"AnschriftEmpfaenger", "Muster GmbH", kTypeText}, {"DokumentTitel", "Rechnung", kTypeText}};
+    r.fields = {{"Zeilentyp", "Position", kTypeText}, {"Bezeichnung", "Buch", kTypeText},
+                {"Verlagsname", "Beispielverlag", kTypeText}};
+    return r;
+  }
+
+  // Prints one invoice with one position through the report control into a PDF.
+  QString print(const QString& templatePath, const QString& pdfName) {
+    ReportControl control(std::make_shared<reporttest::AnsweringWindows>());
+    EXPECT_EQ(control.SetExportParameter(1, "PDF", "Export.File", pdfName), kOk);
+    EXPECT_EQ(control.SetExportParameter(1, "PDF", "Export.Path", dir.path() + "/"), kOk);
+    EXPECT_EQ(control.SetExportParameter(1, "PDF", "Export.Quiet", "1"), kOk);
+    QString file = templatePath;
+    EXPECT_EQ(control.StartPrintJob(kProjectList, file, kToExport), kOk) << control.lastError().toStdString();
+    EXPECT_EQ(control.SetOptionString(kOptionStringExportFormats, "PDF"), kOk);
+    for (const DefinedValue& v : request(templatePath).variables) control.DefineReportVariable(v.name, v.contents, v.type);
+    for (const DefinedValue& v : request(templatePath).fields) control.DefineReportField(v.name, v.contents, v.type);
+    EXPECT_EQ(control.PrintFields(), kOk);
+    EXPECT_EQ(control.EndPrint(0), kOk) << control.lastError().toStdString();
+    return dir.file(pdfName);
+  }
+};
+
+TEST_F(DesignerEditTest, TheInvoiceEditedOnThePagePrintsWithExactlyThoseChanges) {
+  SKRIVANT_REQUIRE_TOOL(reporttest::havePdfToText(), "pdftotext missing");
+  const QString path = copyTemplate("Rechnung.lst");
+  const QJsonObject original = jsonOf(path);
+  const QList<Word> before = wordsOf(print(path, "vorher.pdf"));
+
+  const QJsonArray pageObjects = original.value("objects").toArray();
+  const int address = indexOf(pageObjects, "{AnschriftEmpfaenger}");
+  const int title = indexOf(pageObjects, "{DokumentTitel}");
+  const QJsonArray rows = original.value("table").toObject().value("rows").toArray();
+  int position = -1;
+  for (qsizetype i = 0; i < rows.size() && position < 0; ++i)
+    if (rows[i].toObject().value("when").toString().startsWith("Zeilentyp = 'Position'")) position = int(i);
+  ASSERT_GE(address, 0);
+  ASSERT_GE(title, 0);
+  ASSERT_GE(position, 0);
+
+  DesignerWindow w(request(path));
+  ASSERT_TRUE(w.isReadable()) << w.problem().toStdString();
+  DesignCanvas* canvas = w.canvas();
+  ASSERT_EQ(canvas->lists().size(), 1 + original.value("table").toObject().value("header").toArray().size() +
+                                        rows.size() + original.value("table").toObject().value("footer").toArray().size());
+
+  // The address block 5 mm down.
+  canvas->setSelection({{Section::Page, -1, address}});
+  ASSERT_TRUE(w.moveSelection({0, 5}));
+  // The title's size in the property panel.
+  canvas->setSelection({{Section::Page, -1, title}});
+  w.findChild<QDoubleSpinBox*>("propFontSize")->setValue(20);
+  // A field dragged from the value list into the position row: a new column.
+  auto* values = w.findChild<QTreeWidget*>("valueList");
+  const auto items = values->findItems("Verlagsname", Qt::MatchExactly, 0);
+  ASSERT_EQ(items.size(), 1);
+  std::unique_ptr<QMimeData> mime(values->model()->mimeData({values->indexFromItem(items[0])}));
+  const ObjectRef row{Section::Rows, position, -1};
+  const QPointF dropAt = canvas->area(row).topLeft() + QPointF(70.3, 0.2);
+  const QPoint at = canvas->toWidget(dropAt).toPoint();
+  QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(canvas, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(canvas, &drop);
+  ASSERT_EQ(canvas->selection().size(), 1);
+  EXPECT_EQ(canvas->selection()[0].list(), row);
+  // A slip of the arrow key on the title, taken back.
+  canvas->setSelection({{Section::Page, -1, title}});
+  QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+  QCoreApplication::sendEvent(canvas, &right);
+  EXPECT_EQ(w.document()["objects"].toArray()[title].toObject()["x"].toDouble(), 21);
+  w.undoStack()->undo();
+  ASSERT_TRUE(w.save());
+  EXPECT_FALSE(w.isModified());
+
+  // The file: the changes, and what the designer does not show kept as it was.
+  const QJsonObject saved = jsonOf(path);
+  EXPECT_EQ(saved.value("sums"), original.value("sums"));
+  EXPECT_EQ(saved.value("kind"), original.value("kind"));
+  EXPECT_EQ(saved["table"].toObject()["topFollowing"], original["table"].toObject()["topFollowing"]);
+  EXPECT_EQ(saved["objects"].toArray()[address].toObject()["y"].toDouble(), 67.7);
+  EXPECT_EQ(saved["objects"].toArray()[title].toObject()["x"].toDouble(), 20);
+  EXPECT_EQ(saved["objects"].toArray()[title].toObject()["font"].toObject()["size"].toDouble(), 20);
+  const QJsonArray column = saved["table"].toObject()["rows"].toArray()[position].toObject()["objects"].toArray();
+  EXPECT_EQ(column.last().toObject()["text"].toString(), "{Verlagsname}");
+  EXPECT_EQ(column.last().toObject()["x"].toDouble(), 70);
+
+  // The print: every change where it belongs, everything else where it was.
+  const QList<Word> after = wordsOf(print(path, "nachher.pdf"));
+  const auto oldAddress = find(before, "Muster"), newAddress = find(after, "Muster");
+  // The title stands below the "Rechnung Nr." of the information block.
+  const auto oldTitle = find(before, "Rechnung", 90), newTitle = find(after, "Rechnung", 90);
+  const auto oldText = find(before, "Buch"), newText = find(after, "Buch");
+  const auto column1 = find(after, "Beispielverlag");
+  ASSERT_TRUE(oldAddress && newAddress && oldTitle && newTitle && oldText && newText && column1);
+  EXPECT_NEAR(newAddress->box.top() - oldAddress->box.top(), 5, 0.1);
+  EXPECT_NEAR(newAddress->box.left(), oldAddress->box.left(), 0.1);
+  EXPECT_NEAR(newTitle->box.height() / oldTitle->box.height(), 20.0 / 14, 0.05);
+  EXPECT_NEAR(newTitle->box.left(), oldTitle->box.left(), 0.1);
+  EXPECT_NEAR(newText->box.top(), oldText->box.top(), 0.1);
+  EXPECT_NEAR(column1->box.left(), 20 + 70, 0.5);
+  EXPECT_NEAR(column1->box.top(), newText->box.top(), 1);
+  EXPECT_FALSE(find(before, "Beispielverlag"));
+}
+
+TEST_F(DesignerEditTest, ATemplateThatCannotBeReadOpensInTheTextWithTheReason) {
+  const struct {
+    const char* text;
+    const char* reason;
+  } cases[] = {
+      {"{ \"kind\": \"list\", \"objects\": [ \n", "Zeile 2"},
+      {"{ \"kind\": \"list\", \"objects\": [ { \"type\": \"text\", \"width\": 10, \"colour\": \"#ff0000\" } ] }",
+       "unknown key \"colour\""},
+      {"", "leer"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const QString path = dir.write("Kaputt.lst", c.text);
+    DesignerWindow w(request(path));
+    EXPECT_FALSE(w.isReadable());
+    auto* tabs = w.findChild<QTabWidget*>("designTabs");
+    EXPECT_EQ(tabs->currentWidget()->objectName(), "textPage");
+    EXPECT_FALSE(tabs->isTabEnabled(0));
+    EXPECT_TRUE(w.findChild<QLabel*>("templateProblem")->text().contains(c.reason))
+        << w.findChild<QLabel*>("templateProblem")->text().toStdString();
+    EXPECT_TRUE(w.canvas()->lists().isEmpty());
+    EXPECT_FALSE(w.addObject("text"));
+    EXPECT_FALSE(w.isModified());
+    ASSERT_TRUE(w.save());
+    EXPECT_EQ(readFile(path), QByteArray(c.text)) << "saving writes back what the file held";
+  }
+  // Mended in the text, the page can be edited again.
+  const QString path = dir.write("Kaputt.lst", "{ \"kind\": \"list\" ");
+  DesignerWindow w(request(path));
+  auto* editor = w.findChild<QPlainTextEdit*>("templateEditor");
+  editor->moveCursor(QTextCursor::End);
+  editor->insertPlainText("}");
+  w.renderPreview();
+  EXPECT_TRUE(w.isReadable());
+  EXPECT_TRUE(w.findChild<QTabWidget*>("designTabs")->isTabEnabled(0));
+  EXPECT_TRUE(w.addObject("rect"));
+  EXPECT_EQ(w.document()["objects"].toArray().size(), 1);
+}
+
+}  // namespace
