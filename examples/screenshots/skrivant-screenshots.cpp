@@ -1,10 +1,13 @@
 // skrivant-screenshots [folder]
 // Opens the template manager on the example host's database as a host would, selects a node of
 // each setting panel and writes a picture of the window for each (default ./docs/screenshots),
-// with the further print settings dialog. Run under a display (scripts/screenshots uses Xvfb).
+// with the further print settings dialog, and the report designer on the invoice, the dunning
+// letter and the label template. Run under a display (scripts/screenshots uses Xvfb).
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTreeWidget>
@@ -16,6 +19,9 @@
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/modSkrivant.h"
 #include "platform/data/Connection.h"
+#include "platform/report/DesignerWindow.h"
+#include "platform/report/IReportControl.h"
+#include "platform/report/ReportControl.h"
 #include "platform/ui/ScriptedDialogs.h"
 
 namespace {
@@ -25,6 +31,40 @@ bool speichern(QWidget& w, const QString& datei, QTextStream& out) {
   if (!w.grab().save(datei)) return false;
   out << datei << "\n";
   return true;
+}
+
+using Werte = QList<std::pair<QString, QString>>;
+
+// Opens the designer on a copy of the shipped template `vorlage` with the job's values, selects
+// the first object showing `auswahl` and photographs the window.
+bool designer(ui::ScopedScriptedDialogs& dialogs, const QString& vorlage, const QString& temp, const Werte& variablen, const Werte& felder,
+              const QString& auswahl, const QString& datei, QTextStream& out) {
+  const QString kopie = temp + QLatin1Char('/') + vorlage;
+  QFile::remove(kopie);
+  if (!QFile::copy(QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/") + vorlage, kopie)) return false;
+  QFile(kopie).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+  report::ReportControl control(report::defaultReportWindows());
+  for (const auto& [name, wert] : variablen) control.DefineReportVariable(name, wert, report::kTypeText);
+  for (const auto& [name, wert] : felder) control.DefineReportField(name, wert, report::kTypeText);
+  bool ok = false;
+  dialogs->answerWindow([&](QDialog& d) {
+    auto& w = dynamic_cast<report::DesignerWindow&>(d);
+    d.show();
+    const bool label = vorlage.endsWith(QLatin1String(".lbl"));
+    const report::ObjectRef liste{label ? report::Section::Label : report::Section::Page, -1, -1};
+    const QJsonArray objekte = label ? w.document()[QLatin1String("label")][QLatin1String("objects")].toArray()
+                                     : w.document()[QLatin1String("objects")].toArray();
+    for (qsizetype i = 0; i < objekte.size(); ++i)
+      if (objekte[i][QLatin1String("text")].toString().contains(auswahl)) {
+        w.canvas()->setSelection({{liste.section, -1, int(i)}});
+        break;
+      }
+    ok = speichern(d, datei, out);
+    return int(QDialog::Rejected);
+  });
+  QString pfad = kopie;
+  const int art = vorlage.endsWith(QLatin1String(".lbl")) ? report::kProjectLabel : report::kProjectList;
+  return control.DesignLayout(nullptr, QStringLiteral("Vorlage %1").arg(vorlage), art, pfad) == report::kOk && ok;
 }
 
 }  // namespace
@@ -90,6 +130,36 @@ int main(int argc, char** argv) {
   });
   for (QAction* a : fenster->findChildren<QAction*>())
     if (a->objectName() == QStringLiteral("cmdWeitereEinstellungen")) a->trigger();
+
+  const QString anschrift = QStringLiteral("Muster GmbH\nFrau Erika Beispiel\nHauptstraße 5\n12345 Musterstadt");
+  const Werte kopf = {{QStringLiteral("AbsenderSichtfenster"), QStringLiteral("Buchhandlung am Markt · Marktplatz 1 · 12345 Musterstadt")},
+                      {QStringLiteral("AnschriftEmpfaenger"), anschrift},
+                      {QStringLiteral("KundenNr"), QStringLiteral("10234")},
+                      {QStringLiteral("Sachbearbeiter"), QStringLiteral("Herr Beispiel")}};
+  ok = designer(dialogs, QStringLiteral("Rechnung.lst"), temp.path(),
+                kopf + Werte{{QStringLiteral("DokumentTitel"), QStringLiteral("Rechnung")},
+                             {QStringLiteral("RechnungNr"), QStringLiteral("R-2024-0815")},
+                             {QStringLiteral("RechnungsDatum"), QStringLiteral("05.03.2024")}},
+                {{QStringLiteral("Zeilentyp"), QStringLiteral("Position")}, {QStringLiteral("Position"), QStringLiteral("1")},
+                 {QStringLiteral("Menge"), QStringLiteral("2")},
+                 {QStringLiteral("Bezeichnung"), QStringLiteral("Handbuch der Buchbinderei")},
+                 {QStringLiteral("DruckEP"), QStringLiteral("24,90")}, {QStringLiteral("DruckGP"), QStringLiteral("49,80")}},
+                QStringLiteral("{AnschriftEmpfaenger}"), ordner.filePath(QStringLiteral("designer-rechnung.png")), out) &&
+       ok;
+  ok = designer(dialogs, QStringLiteral("Mahnung.lst"), temp.path(),
+                kopf + Werte{{QStringLiteral("Betrefftext"), QStringLiteral("1. Mahnung")},
+                             {QStringLiteral("Briefanrede"), QStringLiteral("Sehr geehrte Frau Beispiel,")}},
+                {{QStringLiteral("Zeilentyp"), QStringLiteral("RECH")}, {QStringLiteral("RechnungNr"), QStringLiteral("R-2024-0815")},
+                 {QStringLiteral("RechnungDatum"), QStringLiteral("05.03.2024")},
+                 {QStringLiteral("BruttoBetrag"), QStringLiteral("49,80")}},
+                QStringLiteral("{Betrefftext}"), ordner.filePath(QStringLiteral("designer-mahnung.png")), out) &&
+       ok;
+  ok = designer(dialogs, QStringLiteral("Etiketten.lbl"), temp.path(),
+                {{QStringLiteral("Anrede"), QStringLiteral("Frau")}, {QStringLiteral("Name1"), QStringLiteral("Erika Beispiel")},
+                 {QStringLiteral("Strasse"), QStringLiteral("Hauptstraße 5")}, {QStringLiteral("PLZ"), QStringLiteral("12345")},
+                 {QStringLiteral("Ort"), QStringLiteral("Musterstadt")}},
+                {}, QStringLiteral("{Name1}"), ordner.filePath(QStringLiteral("designer-etiketten.png")), out) &&
+       ok;
 
   for (const ui::ShownDialog& d : dialogs->shown())
     if (d.type == ui::ShownDialog::Type::MessageBox) err << "Meldung: " << d.text << "\n";

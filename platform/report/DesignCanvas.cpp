@@ -296,7 +296,8 @@ void DesignCanvas::paintEvent(QPaintEvent*) {
     } else {
       paintGrid(p, b.area);
       p.setPen(Qt::white);
-      const QRectF caption(toWidget({b.area.left(), b.area.top() - kCaption}), toWidget(b.area.topRight()));
+      const QRectF caption(toWidget({b.area.left(), b.area.top() - kCaption}),
+                           toWidget({sceneSize().width(), b.area.top()}));
       p.drawText(caption.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, b.caption);
     }
     if (b.list.section == Section::Page) paintObjects(p, b.list, b.origin, true);

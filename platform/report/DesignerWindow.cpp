@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -331,8 +332,6 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
 
   loadTemplate();
   fillValueList();
-  // The page fits the width it has at first.
-  m_canvas->setZoom(0.75);
 
   // The preview follows the text once the user pauses, not at every key.
   m_timer->setObjectName(QStringLiteral("previewTimer"));
@@ -348,6 +347,19 @@ DesignerWindow::~DesignerWindow() {
   m_view->setPages(nullptr);
   // Undo commands must not reach back into a window half gone.
   m_undo->clear();
+}
+
+void DesignerWindow::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (m_fitted) return;
+  // The page opens as wide as its pane.
+  m_fitted = true;
+  const auto* area = static_cast<QScrollArea*>(m_tabs->widget(0));
+  const QPointF pageCorner = m_canvas->toWidget(QPointF(m_canvas->sceneSize().width(), 0));
+  const double page = pageCorner.x() - m_canvas->toWidget({0, 0}).x();
+  const double available = area->viewport()->width() - area->verticalScrollBar()->sizeHint().width() -
+                           2 * m_canvas->toWidget({0, 0}).x();
+  if (page > 0 && available > 0) m_canvas->setZoom(m_canvas->zoom() * available / page);
 }
 
 void DesignerWindow::loadTemplate() {

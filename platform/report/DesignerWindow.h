@@ -79,6 +79,9 @@ class DesignerWindow : public QDialog {
   // Unsaved changes are offered for saving first; "Abbrechen" keeps the window open.
   void done(int result) override;
 
+ protected:
+  void showEvent(QShowEvent* e) override;
+
  private:
   friend class DocumentCommand;
   void loadTemplate();
@@ -97,6 +100,7 @@ class DesignerWindow : public QDialog {
   QString m_savedText;
   QString m_problem;
   bool m_writingText = false;
+  bool m_fitted = false;
   QTabWidget* m_tabs;
   DesignCanvas* m_canvas;
   PropertyPanel* m_properties;
