@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "platform/report/PageContent.h"
 
@@ -137,7 +138,8 @@ void DesignCanvas::layoutBands() {
       QList<DrawObject> all = r.objects;
       for (DrawObject& o : all) o.when = Expression();
       const double content = measure.draw(nullptr, all, scope) / U;
-      const double height = qMax(kMinBand, qMax(r.minHeight, r.paddingTop + r.paddingBottom + content));
+      // Whole millimetres, so the bands' grid lines run on from one band to the next.
+      const double height = std::ceil(qMax(kMinBand, qMax(r.minHeight, r.paddingTop + r.paddingBottom + content)) - 1e-6);
       QString caption = QStringLiteral("%1 %2").arg(name).arg(i + 1);
       const QString when = r.when.isEmpty() ? QString() : m_conditions.value({int(section), int(i)});
       if (!when.isEmpty()) caption += QStringLiteral(": ") + when;
@@ -376,10 +378,11 @@ void DesignCanvas::mouseReleaseEvent(QMouseEvent* e) {
         }
     setSelection(sel);
   } else if (drag == Drag::Move) {
-    const QPointF delta = snapped(raw, objectRect(m_selection[0]).topLeft(), free);
+    // The grid is the one of the object's own list: whole millimetres from its origin.
+    const QPointF delta = snapped(raw, objectRect(m_selection[0]).topLeft() - origin(m_selection[0]), free);
     if (!delta.isNull()) emit moveRequested(m_selection, delta);
   } else if (drag == Drag::Resize) {
-    const QPointF delta = snapped(raw, objectRect(m_selection[0]).bottomRight(), free);
+    const QPointF delta = snapped(raw, objectRect(m_selection[0]).bottomRight() - origin(m_selection[0]), free);
     if (!delta.isNull()) emit resizeRequested(m_selection[0], QSizeF(delta.x(), delta.y()));
   }
   update();

@@ -380,6 +380,7 @@ void DesignerWindow::loadTemplate() {
   QString problem;
   QJsonObject doc;
   if (auto t = readTemplate(m_savedText, &doc, &problem)) {
+    m_savedDocument = doc;
     applyDocument(doc, false);
     setProblem({});
   } else {
@@ -426,6 +427,7 @@ bool DesignerWindow::save() {
     return false;
   }
   m_savedText = text;
+  m_savedDocument = isReadable() ? m_document : QJsonObject();
   m_undo->setClean();
   m_loadError.clear();
   return true;
@@ -467,7 +469,10 @@ void DesignerWindow::applyDocument(const QJsonObject& document, bool writeText) 
   showSelection();
   if (writeText) {
     m_writingText = true;
-    m_editor->setPlainText(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
+    // Back where the file was, its text comes back as written.
+    m_editor->setPlainText(document == m_savedDocument && isReadable()
+                               ? m_savedText
+                               : QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
     m_writingText = false;
   }
 }

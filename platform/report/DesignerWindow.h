@@ -98,6 +98,7 @@ class DesignerWindow : public QDialog {
   std::unique_ptr<PageSource> m_pages;
   QJsonObject m_document;
   QString m_savedText;
+  QJsonObject m_savedDocument;  // the saved text as read
   QString m_problem;
   bool m_writingText = false;
   bool m_fitted = false;

@@ -10,6 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QAction>
+#include <cmath>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -234,6 +237,97 @@ TEST_F(DesignerEditTest, ATemplateThatCannotBeReadOpensInTheTextWithTheReason) {
   EXPECT_TRUE(w.findChild<QTabWidget*>("designTabs")->isTabEnabled(0));
   EXPECT_TRUE(w.addObject("rect"));
   EXPECT_EQ(w.document()["objects"].toArray().size(), 1);
+}
+
+// Drags with the left button on `canvas` from `from` to `to` (mm).
+void drag(DesignCanvas* canvas, const QPointF& from, const QPointF& to, Qt::KeyboardModifiers modifiers = {}) {
+  const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
+    const QPointF w = canvas->toWidget(at);
+    QMouseEvent e(type, w, canvas->mapToGlobal(w), Qt::LeftButton, buttons, modifiers);
+    QCoreApplication::sendEvent(canvas, &e);
+  };
+  send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+  send(QEvent::MouseMove, to, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+QJsonArray labelObjects(const QJsonObject& doc) { return doc["label"].toObject()["objects"].toArray(); }
+
+bool wholeMM(double v) { return std::abs(v - std::round(v)) < 1e-3; }
+
+TEST_F(DesignerEditTest, EveryObjectListOfTheShippedTemplatesIsMovedByMouseInItsOwnPlace) {
+  for (const QString name : {"Rechnung.lst", "Mahnung.lst", "Etiketten.lbl"}) {
+    SCOPED_TRACE(name.toStdString());
+    const QString path = copyTemplate(name);
+    DesignerWindow w(request(path));
+    ASSERT_TRUE(w.isReadable()) << w.problem().toStdString();
+    DesignCanvas* canvas = w.canvas();
+    const QJsonObject original = w.document();
+    const QJsonObject table = original["table"].toObject();
+    const qsizetype lists = name.endsWith(".lbl") ? 2
+                                                  : 1 + table["header"].toArray().size() + table["rows"].toArray().size() +
+                                                        table["footer"].toArray().size();
+    ASSERT_EQ(canvas->lists().size(), lists);
+    int moved = 0;
+    for (const ObjectRef& list : canvas->lists()) {
+      // The last object of a list is drawn on top, so a click on it selects it.
+      ObjectRef ref = list;
+      for (ref.index = 0; canvas->object(ref); ++ref.index) {}
+      if (--ref.index < 0) continue;
+      const QRectF before = canvas->objectRect(ref);
+      const bool free = moved % 2 == 1;
+      drag(canvas, before.center(), before.center() + QPointF(2.6, 1.3), free ? Qt::ShiftModifier : Qt::NoModifier);
+      ASSERT_EQ(canvas->selection(), QList<ObjectRef>{ref});
+      const QRectF after = canvas->objectRect(ref);
+      if (free) {
+        EXPECT_NEAR(after.left() - before.left(), 2.6, 0.06);
+        EXPECT_NEAR(after.top() - before.top(), 1.3, 0.06);
+      } else {
+        EXPECT_NEAR(after.left() - before.left(), 2.6, 0.51);
+        const QPointF at = after.topLeft() - canvas->origin(list);
+        EXPECT_TRUE(wholeMM(at.x()) && wholeMM(at.y())) << at.x() << " " << at.y();
+      }
+      ++moved;
+    }
+    EXPECT_EQ(w.undoStack()->count(), moved);
+    // Each move changed only its own object.
+    w.undoStack()->setIndex(0);
+    EXPECT_EQ(w.document(), original);
+    EXPECT_FALSE(w.isModified()) << "undone to the start, the text is the file's again in content";
+  }
+}
+
+TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
+  const QString path = copyTemplate("Etiketten.lbl");
+  DesignerWindow w(request(path));
+  const QJsonObject original = w.document();
+  const auto trigger = [&](const char* name) { w.findChild<QAction*>(name)->trigger(); };
+  w.canvas()->setSelection({{Section::Label, -1, 0}});
+  trigger("newRect");
+  trigger("newLine");
+  trigger("newText");
+  trigger("newPicture");
+  const QJsonArray objects = labelObjects(w.document());
+  ASSERT_EQ(objects.size(), labelObjects(original).size() + 4);
+  QStringList types;
+  for (qsizetype i = objects.size() - 4; i < objects.size(); ++i) types << objects[i]["type"].toString();
+  EXPECT_EQ(types, QStringList({"rect", "line", "text", "picture"}));
+  // Ctrl with an arrow widens the new picture by a millimetre.
+  QKeyEvent wider(QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier);
+  QCoreApplication::sendEvent(w.canvas(), &wider);
+  EXPECT_EQ(labelObjects(w.document()).last()["width"].toDouble(), 41);
+  // The text tab shows the page's template; typed there, the page follows.
+  auto* editor = w.findChild<QPlainTextEdit*>("templateEditor");
+  EXPECT_EQ(QJsonDocument::fromJson(editor->toPlainText().toUtf8()).object(), w.document());
+  QString text = editor->toPlainText();
+  text.replace("\"{Name1}\"", "\"{Name1} {Name2}\"");
+  editor->setPlainText(text);
+  w.renderPreview();
+  const QJsonArray typed = labelObjects(w.document());
+  EXPECT_EQ(typed[1]["text"].toString(), "{Name1} {Name2}");
+  w.undoStack()->setIndex(0);
+  EXPECT_EQ(w.document(), original);
+  EXPECT_EQ(QJsonDocument::fromJson(editor->toPlainText().toUtf8()).object(), original);
 }
 
 }  // namespace
