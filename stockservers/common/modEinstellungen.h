@@ -1,0 +1,16 @@
+#pragma once
+// The per-user settings of both stock servers: the platform's settings store of application
+// "Tarnelo" (QSettings, the XDG config folder), sections "LagerAnfrage" and "LagerServer". Values
+// are texts; a key that is missing reads as the caller's default and nothing is written back on
+// reading.
+//
+// Stored paths are Windows paths. The Windows install folder "C:\Tarnelo\" (the default of
+// "DBName" is "C:\Tarnelo\Artikel.MDB") stands for the per-user data folder "Tarnelo" here
+// (~/.local/share/Tarnelo); every other path is resolved as the run time resolves stored paths.
+#include <QString>
+
+QString GetSetting(const QString& Section, const QString& Key, const QString& Default = {});
+void SaveSetting(const QString& Section, const QString& Key, const QString& Setting);
+
+// The real file behind a stored path of the settings.
+QString TarneloPfad(const QString& gespeichert);
