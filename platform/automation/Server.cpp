@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <unistd.h>
 
 #include "platform/automation/Bridge.h"
 #include "platform/automation/ClassRegistry.h"
@@ -78,12 +79,23 @@ bool Server::listen(const QString& socketPath) {
   }
   // This process owns the bus name, so a socket file there is one an ended server left behind.
   if (info.exists() && !info.isFile() && !info.isDir()) QFile::remove(socketPath);
+  // The bus library makes the socket writable for everybody; the folder keeps the others out.
+  const QFileInfo folder(info.absolutePath());
+  if (folder.ownerId() != ::getuid() ||
+      (folder.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                               QFileDevice::WriteOther | QFileDevice::ExeOther))) {
+    m_error = QStringLiteral("%1: the folder must be the user's alone (mode 0700)").arg(socketPath);
+    return false;
+  }
   auto server = std::make_unique<QDBusServer>(QStringLiteral("unix:path=") + socketPath);
   if (!server->isConnected()) {
     m_error = QStringLiteral("%1: %2").arg(socketPath, server->lastError().message());
     return false;
   }
   QFile::setPermissions(socketPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  // Whoever reaches the socket is the user or root: a client through an SSH-forwarded socket
+  // states the user id of its own machine, which need not be this one's.
+  server->setAnonymousAuthenticationAllowed(true);
   connect(server.get(), &QDBusServer::newConnection, this, &Server::onPeerConnection);
   m_peerServer = std::move(server);
   m_socketPath = socketPath;

@@ -42,9 +42,12 @@ class Server : public QObject {
   QString errorString() const { return m_error; }
 
   // Serves the factory on the D-Bus peer address "unix:path=<socketPath>" as well, after start().
-  // The bus's EXTERNAL authentication lets only the user who runs the program in, and the socket
-  // file is the user's alone. A socket file left by an ended server is replaced. False, with
-  // errorString(), when the socket cannot be made.
+  // The socket's folder must belong to the user and be closed to everybody else (as
+  // $XDG_RUNTIME_DIR is): only the user (and root) reach the socket, so whoever does is let in
+  // without a further check of the user id it states; that way a client on another machine gets
+  // in through a socket SSH forwards for the user's account. Never a TCP address. A socket file
+  // left by an ended server is replaced. False, with errorString(), when the folder is open to
+  // others or the socket cannot be made.
   bool listen(const QString& socketPath);
 
   // How long a started server waits for its first object before it is idle (30 s).

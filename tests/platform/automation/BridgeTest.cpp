@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -313,6 +314,17 @@ TEST_F(PeerAddressTest, ObjectsCallbacksAndReferencesWorkAsOnTheBus) {
   EXPECT_EQ(errorOf([&] { createRemoteObject(QStringLiteral("BridgeTest.Echo"), address + QStringLiteral(".nicht")); }),
             vb::ErrCannotCreateObject);
   // TearDown: releasing both ends the server, which removes its socket.
+}
+
+TEST(PeerAddress, AServerListensOnlyInAFolderClosedToOthers) {
+  testsupport::TempDir dir;
+  const QString offen = dir.file(QStringLiteral("offen"));
+  ASSERT_TRUE(QDir().mkpath(offen));
+  QFile::setPermissions(offen, QFile::permissions(offen) | QFileDevice::ReadOther | QFileDevice::ExeOther);
+  automation::Server server(QStringLiteral("BridgeTest"));
+  EXPECT_FALSE(server.listen(offen + QStringLiteral("/bridge.sock")));
+  EXPECT_TRUE(server.errorString().contains(QLatin1String("(mode 0700)"))) << server.errorString().toStdString();
+  EXPECT_FALSE(QFileInfo::exists(offen + QStringLiteral("/bridge.sock")));
 }
 
 TEST_F(PeerAddressTest, AClientKilledWithSigkillIsReleasedAndTheServerEnds) {
