@@ -7,6 +7,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QDBusVirtualObject>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QHash>
 #include <QMetaMethod>
@@ -448,7 +449,16 @@ std::shared_ptr<QObject> Bridge::createRemote(const QString& busName, const QStr
   QDBusMessage call = QDBusMessage::createMethodCall(d->destination(busName), QLatin1String(FactoryPath), QLatin1String(FactoryInterface),
                                                      QStringLiteral("CreateObject"));
   call << progId;
-  const QDBusMessage reply = waitForReply(call);
+  QDBusMessage reply = waitForReply(call);
+  // QtDBus may hand a server a new peer connection's first call before the server has put its
+  // objects on the connection; the factory is there a moment later.
+  for (QDeadlineTimer frist(2000); d->isPeer && reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownObject") &&
+                                   !frist.hasExpired();) {
+    QEventLoop pause;
+    QTimer::singleShot(50, &pause, &QEventLoop::quit);
+    pause.exec(QEventLoop::ExcludeUserInputEvents);
+    reply = waitForReply(call);
+  }
   if (reply.type() != QDBusMessage::ReplyMessage) raiseReplyError(reply, vb::ErrCannotCreateObject);
   if (reply.signature() != QLatin1String("(so)")) vb::raise(vb::ErrCannotCreateObject, busName);
   const ObjectRef ref = qdbus_cast<ObjectRef>(reply.arguments().value(0));
