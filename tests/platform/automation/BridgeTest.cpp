@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
@@ -25,12 +24,14 @@
 #include "tests/support/PrivateSessionBus.h"
 #include "tests/support/RequireTool.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 using automation::Bridge;
 using automation::CallKind;
 using automation::callByName;
 using automation::createRemoteObject;
 using testsupport::errorOf;
+using testsupport::waitUntil;
 using vb::Variant;
 
 namespace {
@@ -65,15 +66,6 @@ class Records : public QObject {
   QStringList m_names;
   qsizetype m_pos = 0;
 };
-
-bool waitUntil(const std::function<bool()>& done, int ms = 10000) {
-  const QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
 
 bool peerRunning() {
   return Bridge::session().connection().interface()->isServiceRegistered(PeerBusName).value();

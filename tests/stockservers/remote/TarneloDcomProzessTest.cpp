@@ -3,9 +3,7 @@
 // client process killed while it holds an Application.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusConnectionInterface>
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -18,6 +16,7 @@
 #include "tests/stockservers/remote/Buchladen.h"
 #include "tests/support/PrivateSessionBus.h"
 #include "tests/support/RequireTool.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -29,14 +28,7 @@ using vb::Variant;
 const QString kProgId = QStringLiteral("TarneloDCOM.Application");
 const QString kOhneFilialen = QStringLiteral("70:am Lager|80:Bestellt|81:Reserviert|82:Abholfach|83:offene Bestellung|");
 
-bool warten(const std::function<bool()>& fertig, int ms = 15000) {
-  const QDeadlineTimer frist(ms);
-  while (!fertig()) {
-    if (frist.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
+bool warten(const std::function<bool()>& fertig) { return testsupport::waitUntil(fertig, 15000); }
 
 // A process that finished while events were processed counts as well.
 bool beendet(QProcess& prozess) { return prozess.state() == QProcess::NotRunning || prozess.waitForFinished(10000); }
