@@ -16,17 +16,6 @@ void FortschrittZeigen(std::unique_ptr<frmInfoFenster>& fenster, QObject* besitz
   fenster->SetInfoText(text);
 }
 
-std::shared_ptr<clsConnectionHandler> EigeneVerbindungen(const vb::Variant& handler, const QString& quelle) {
-  if (handler.isNothing()) return nullptr;
-  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
-  if (!lokal)
-    vb::raise(vb::ErrTypeMismatch, quelle,
-              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung an, die die Druckengine selbst "
-                             "erzeugt hat (\"Skrivant.clsConnectionHandler\"): ein Objekt eines anderen Prozesses "
-                             "kann keine Datenbankverbindungen tragen."));
-  return lokal;
-}
-
 void KeinLaufenderAuftrag(const frmDrucken& fenster, const QString& quelle) {
   if (fenster.Running())
     vb::raise(vb::ErrInvalidCall, quelle, QStringLiteral("Die Druckausgabe ist besetzt: ein anderer Druckauftrag läuft noch."));

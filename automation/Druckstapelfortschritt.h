@@ -1,6 +1,6 @@
 #pragma once
-// What the public print classes share: the batch progress window, the connection handler a host
-// hands them, and the check that no other job runs on the print window.
+// What the public print classes share: the batch progress window and the check that no other job
+// runs on the print window.
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -14,11 +14,6 @@ class frmInfoFenster;
 // Shows `text` in the batch progress window, which is made and shown on first use with `besitzer`
 // as its Parent (the cancel button calls its CancelOutput); an empty text shows nothing.
 void FortschrittZeigen(std::unique_ptr<frmInfoFenster>& fenster, QObject* besitzer, const QString& text);
-
-// The clsConnectionHandler of this process that a host hands over, nullptr for Nothing. Anything
-// else, a handler living in another process included, cannot carry database connections: error
-// 13 with `quelle` as its source.
-std::shared_ptr<clsConnectionHandler> EigeneVerbindungen(const vb::Variant& handler, const QString& quelle);
 
 // Error 5 while a job runs on the print window: a preview or dialog of that job lets other hosts'
 // calls in, and a job started from one of them would run inside the first and spoil both.

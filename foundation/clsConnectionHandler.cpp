@@ -67,3 +67,14 @@ void clsConnectionHandler::let_SQLGruppe_DB_OpenConnection(std::int16_t SQLGrupp
   objCon->Open(strH, QString(), QString(), -1);
   set_SQLGruppe_Connection(SQLGruppe, vb::Variant(objCon));
 }
+
+std::shared_ptr<clsConnectionHandler> EigeneVerbindungen(const vb::Variant& handler, const QString& quelle) {
+  if (handler.isNothing()) return nullptr;
+  auto lokal = handler.isObject() ? handler.objectAs<clsConnectionHandler>() : nullptr;
+  if (!lokal)
+    vb::raise(vb::ErrTypeMismatch, quelle,
+              QStringLiteral("ConnectList nimmt nur eine Verbindungsverwaltung an, die dieses Programm selbst erzeugt "
+                             "hat (\"%1\"): ein Objekt eines anderen Prozesses kann keine Datenbankverbindungen tragen.")
+                  .arg(quelle.section(QLatin1Char('.'), 0, 0) + QStringLiteral(".clsConnectionHandler")));
+  return lokal;
+}

@@ -41,6 +41,9 @@ class clsConnectionHandler : public QObject {
   // previous connection.
   Q_INVOKABLE void let_SQLGruppe_DB_OpenConnection(std::int16_t SQLGruppe, const QString& strH);
 
+  // Whether any group was ever mentioned.
+  bool HatGruppen() const { return m_colGruppen.Count() > 0; }
+
  private:
   struct Gruppe {
     vb::Collection<vb::Variant> Eintraege;  // "Connection", "DB_Provider"
@@ -51,3 +54,8 @@ class clsConnectionHandler : public QObject {
 
   vb::Collection<std::shared_ptr<Gruppe>> m_colGruppen;
 };
+
+// The clsConnectionHandler of this process that a host hands a public class as its ConnectList,
+// nullptr for Nothing. Anything else, a handler living in another process included, cannot carry
+// database connections: error 13 with `quelle` as its source.
+std::shared_ptr<clsConnectionHandler> EigeneVerbindungen(const vb::Variant& handler, const QString& quelle);

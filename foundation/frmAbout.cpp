@@ -35,6 +35,14 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, bool ar
 }  // namespace
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+  aufbauen(QStringLiteral("Druckmodul der Auftragsbearbeitung für Rechnungen, Lieferscheine, Mahnungen und "
+                          "Formulare, mit Vorschau, Druckstapel und PDF-Ausgabe."),
+           true);
+}
+
+frmAbout::frmAbout(const QString& beschreibung, QWidget* parent) : QDialog(parent) { aufbauen(beschreibung, false); }
+
+void frmAbout::aufbauen(const QString& beschreibung, bool vollstaendig) {
   setWindowTitle(QStringLiteral("Info zu ") + ui::programTitle());
 
   QLabel* lblTitle = label(this, QStringLiteral("lblTitle"), ui::programTitle(), true);
@@ -43,17 +51,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   titleFont.setBold(true);
   lblTitle->setFont(titleFont);
   QLabel* lblVersion = label(this, QStringLiteral("lblVersion"), QStringLiteral("Version ") + ui::programVersion(), true);
-  QLabel* lblDescription =
-      label(this, QStringLiteral("lblDescription"),
-            QStringLiteral("Druckmodul der Auftragsbearbeitung für Rechnungen, Lieferscheine, Mahnungen und "
-                           "Formulare, mit Vorschau, Druckstapel und PDF-Ausgabe."),
-            false);
-  QLabel* lblDisclaimer =
-      label(this, QStringLiteral("lblDisclaimer"),
-            QStringLiteral("Dieses Programm ist urheberrechtlich geschützt. Vervielfältigung oder Weitergabe des "
-                           "Programms oder von Teilen daraus ist ohne Erlaubnis nicht gestattet."),
-            true);
-
+  QLabel* lblDescription = label(this, QStringLiteral("lblDescription"), beschreibung, false);
   auto* line = new QFrame(this);
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
@@ -62,16 +60,25 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   cmdOK->setObjectName(QStringLiteral("cmdOK"));
   cmdOK->setDefault(true);
   connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-  auto* cmdSysInfo = new QPushButton(QStringLiteral("&Systeminfo..."), this);
-  cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-  connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
-
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdSysInfo);
+  if (vollstaendig) {
+    auto* cmdSysInfo = new QPushButton(QStringLiteral("&Systeminfo..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    buttons->addWidget(cmdSysInfo);
+  }
   buttons->addStretch();
   auto* bottom = new QHBoxLayout;
-  bottom->addWidget(lblDisclaimer, 1);
+  if (vollstaendig)
+    bottom->addWidget(label(this, QStringLiteral("lblDisclaimer"),
+                            QStringLiteral("Dieses Programm ist urheberrechtlich geschützt. Vervielfältigung oder "
+                                           "Weitergabe des Programms oder von Teilen daraus ist ohne Erlaubnis nicht "
+                                           "gestattet."),
+                            true),
+                      1);
+  else
+    bottom->addStretch(1);
   bottom->addLayout(buttons);
 
   auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #pragma once
 // The program's about box: title, version, two notices, OK and a button that starts the
-// desktop's system-information tool.
+// desktop's system-information tool. The stock servers' about box shows title, version, its own
+// description and OK only.
 #include <QDialog>
 #include <QStringList>
 
@@ -9,6 +10,7 @@ class frmAbout : public QDialog {
 
  public:
   explicit frmAbout(QWidget* parent = nullptr);
+  frmAbout(const QString& beschreibung, QWidget* parent);
 
   // Starts the system-information tool detached and returns; when there is none or it cannot
   // be started, says "Systeminformationen sind momentan nicht verfügbar".
@@ -20,5 +22,7 @@ class frmAbout : public QDialog {
   void setToolFolders(const QStringList& folders) { m_toolFolders = folders; }
 
  private:
+  void aufbauen(const QString& beschreibung, bool vollstaendig);
+
   QStringList m_toolFolders;
 };

@@ -1,0 +1,111 @@
+#pragma once
+// TarneloSrv.Application: the tray server's public class. A host creates it, hands it its
+// connection groups (group 4 the article database, group 1 the bookshop data file) or lets it
+// connect from the per-user settings, gives it its host object (AccessApp: Aktiv, Bestellen,
+// Reservieren) and the branch and customer numbers of the branch synchronisation. The start
+// routine makes one object of its own. Releasing any object, or Quit, ends the server process.
+//
+// The members are split by topic: Application.cpp (creation, connection, host watch, end),
+// Application_Suche.cpp (the stock look-up), Application_WebUpdate.cpp (the branch
+// synchronisation). Members are reached by name (platform/automation/LateBinding).
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/vb/Collection.h"
+#include "platform/vb/Variant.h"
+
+class clsConnectionHandler;
+class frmInfoWin;
+namespace data { class Recordset; }
+
+class Application : public QObject {
+  Q_OBJECT
+
+ public:
+  // The class's initialisation: remembers what the clipboard holds now (so it is not looked up;
+  // the clipboard itself is left alone), takes over the main window's timer when clipboard
+  // polling is on ("AbfrageÜberClipboard" 0), an empty connection handler, the debug log
+  // "srvdebug.txt" afresh.
+  Application();
+  // The class's termination: stops the timer, lets go of the main window and the info window,
+  // deletes the response file and ends the process.
+  ~Application() override;
+
+  // How the process ends (Quit, termination, a vanished host). The start routine points it at
+  // the application's exit; until then nothing ends.
+  static void setProzessEnde(std::function<void()> ende);
+
+  // ---- public members, in the order of the class's dispatch interface ----
+
+  Q_INVOKABLE vb::Variant ConnectList() const;
+  // A clsConnectionHandler of this process, or Nothing (the next look-up then connects from the
+  // settings). Anything else is error 13 and the old handler stays.
+  Q_INVOKABLE void set_ConnectList(const vb::Variant& handler);
+  Q_INVOKABLE void let_ConnectList(const vb::Variant& handler) { set_ConnectList(handler); }
+  Q_INVOKABLE void let_Pausieren(bool blnW) { blnPausieren = blnW; }
+  Q_INVOKABLE bool Pausieren() const { return blnPausieren; }
+  // Host watch: about every ten minutes reads the host's Aktiv; a host that does not answer
+  // ends the server.
+  Q_INVOKABLE void AktivCheck();
+  // One step of the branch synchronisation (Application_WebUpdate.cpp).
+  Q_INVOKABLE void CheckWebUpdate();
+  Q_INVOKABLE void let_BestaendeAbgleichen(bool blnH) { blnBestaendeAbgleichen = blnH; }
+  Q_INVOKABLE void let_FilialNr(std::int32_t intW) { lngFilialNr = intW; }
+  Q_INVOKABLE void let_KundenNr(std::int32_t intW) { lngKundenNr = intW; }
+  // The host object; handed on to the info window when it exists.
+  Q_INVOKABLE void set_AccessApp(const vb::Variant& objA);
+  Q_INVOKABLE void let_AccessApp(const vb::Variant& objA) { set_AccessApp(objA); }
+  // The client's link object: shows the main window and logs its ProgrammLinkInfo, or
+  // "Disconnet " and the time for Nothing.
+  Q_INVOKABLE void let_EventClass(const vb::Variant& objH);
+  Q_INVOKABLE void set_EventClass(const vb::Variant& objH) { let_EventClass(objH); }
+  Q_INVOKABLE void Init() {}
+  // Stock look-up of an ISBN or EAN (Application_Suche.cpp). The caller's variable comes back
+  // trimmed and without hyphens. Always False.
+  Q_INVOKABLE bool SearchArtNr(QString& strNr);
+  // Ends the server. Empty.
+  Q_INVOKABLE vb::Variant Quit();
+
+  // ---- for the program's own windows and tests ----
+
+  std::int32_t Anfragen() const { return lngAnfragen; }
+  std::int32_t Treffer() const { return lngTreffer; }
+  frmInfoWin* InfoWin() const { return objInfoWin.get(); }
+  bool Verbunden() const { return blnVerbunden; }
+
+ private:
+  // Prepares the connection groups once: from the settings when ConnectList is Nothing, else as
+  // the client configured them. Never retried, whatever the outcome.
+  void ConnectDatabases();
+  void Log(const QString& zeile) const;
+  void endeProzess();
+
+  std::shared_ptr<clsConnectionHandler> m_ConnectList;
+
+  bool blnVerbunden = false;
+  std::shared_ptr<data::Recordset> objRsAbfrage;
+  std::shared_ptr<data::Recordset> objRsHilfe;
+  vb::Collection<vb::Variant> colAbfrage;
+  std::unique_ptr<frmInfoWin> objInfoWin;
+  vb::Variant objAccessApp = vb::Variant::nothing();
+  vb::Variant objEventClass = vb::Variant::nothing();
+
+  std::int32_t lngFilialNr = 0;
+  std::int32_t lngKundenNr = 0;
+  bool blnBestaendeAbgleichen = false;
+  bool blnPausieren = false;
+  std::int32_t lngAnfragen = 0;
+  std::int32_t lngTreffer = 0;
+
+  // Branch synchronisation (Application_WebUpdate.cpp): the zero date until the first pass.
+  QDateTime dtLetzterAktivCheck;
+  QDateTime dtLetzteWebPruefung;
+  double dblWebIntervall = 0;  // days
+  bool blnWebLaeuft = false;
+  QString strAntwortDatei;
+  QString strLetzterZeitstempel;
+};

@@ -1,0 +1,141 @@
+// The stock look-up behind the clipboard watch: the article by either ISBN form, its stock,
+// open supplier orders and customer reservations, shown in the info window.
+#include "stockservers/tray/Application.h"
+
+#include "foundation/clsConnectionHandler.h"
+#include "foundation/modUtils.h"
+#include "platform/data/Field.h"
+#include "platform/data/Recordset.h"
+#include "platform/data/Sql.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/ErrorStyle.h"
+#include "stockservers/common/modString.h"
+#include "stockservers/tray/Form1.h"
+#include "stockservers/tray/frmInfoWin.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr std::int16_t kArtikelDb = 4;
+
+QString feld(const data::Recordset& rs, const QString& name, const QString& beiNull) {
+  return vb::CStr(NZ(rs.Fields(vb::Variant(name))->Value(), vb::Variant(beiNull)));
+}
+
+}  // namespace
+
+bool Application::SearchArtNr(QString& strNr) {
+  strNr = strNr.trimmed();
+  const bool isbn10 = IsISBN10(vb::Variant(strNr));
+  const bool ean = IsEAN13(strNr);
+  if (!isbn10 && !ean) return false;
+  if (!blnVerbunden) ConnectDatabases();
+
+  Form1* form = Form1::aktuell();
+  vb::ignoreErrors([&] {
+    if (!objInfoWin) objInfoWin = std::make_unique<frmInfoWin>();
+    if (!objInfoWin->isVisible()) ui::dialogs().showWindow(*objInfoWin, QStringLiteral("infowin"));
+    objInfoWin->objTarnelo = objAccessApp;
+  });
+
+  // From here on a failing statement is told in the main window's log and the next one runs.
+  const auto schritt = [form](auto&& f) {
+    if (auto fehler = vb::ignoreErrors(f))
+      if (form) form->InfoAnfuegen(fehler->description() + kCrLf);
+  };
+
+  QString strText = strNr + kCrLf + QStringLiteral("Artikel nicht im Lager vorhanden");
+  const QString strISBN = ReplaceAll(strNr, QStringLiteral("-"), QString());
+  const int typ = GetNummernTyp(vb::Variant(strISBN));
+  bool blnGefunden = false;
+  QString artikelident = QStringLiteral("0");
+  const auto rs = objRsAbfrage ? objRsAbfrage : std::make_shared<data::Recordset>();
+  const auto oeffnen = [&](const QString& sql, int cursor, int sperre) {
+    if (rs->State()) rs->Close();
+    rs->Open(sql, vb::Variant(m_ConnectList->SQLGruppe_Connection(kArtikelDb)), cursor, sperre);
+  };
+
+  QString sql;
+  const QString kArtikel = QStringLiteral("SELECT Bestand, Artikelident, ISBN, Matchcode FROM Artikel WHERE ISBN=");
+  if (typ == ntISBN10 || typ == ntISBN13) {
+    const QString strISBN2 = typ == ntISBN10 ? ISBN10To13(strISBN) : ISBN13To10(strISBN);
+    sql = kArtikel + data::sqlText(strISBN) + QStringLiteral(" OR ISBN=") + data::sqlText(strISBN2);
+  } else if (typ == ntEAN) {
+    sql = kArtikel + data::sqlText(strISBN);
+  }
+  // An ISSN in EAN form (977) or any other kind has no article query: not in stock.
+  if (!sql.isEmpty()) schritt([&] { oeffnen(sql, data::adOpenStatic, data::adLockReadOnly); });
+  lngAnfragen += 1;
+
+  schritt([&] {
+    if (sql.isEmpty() || !rs->State() || rs->Eof()) return;
+    blnGefunden = true;
+    lngTreffer += 1;
+    artikelident = vb::CStr(vb::CLng(rs->Fields(vb::Variant(QStringLiteral("Artikelident")))->Value()));
+    strText = feld(*rs, QStringLiteral("ISBN"), QString()) + QLatin1Char(' ') + feld(*rs, QStringLiteral("Matchcode"), QString()) +
+              kCrLf + QStringLiteral("Lagerbestand: ") + feld(*rs, QStringLiteral("Bestand"), QStringLiteral("0")) + kCrLf;
+  });
+
+  if (form) {
+    form->Label2->setText(QString::number(lngAnfragen));
+    form->Label3->setText(QString::number(lngTreffer));
+    form->UpdateTrayToolTip();
+  }
+
+  if (artikelident != QLatin1String("0")) {
+    if (form && form->blnAuchBestellte->checkState() != Qt::Unchecked) {
+      schritt([&] {
+        oeffnen(QStringLiteral("SELECT Artikel_LieferantBestellungen.Status, Sum(Artikel_LieferantBestellungen_Details.Menge) AS BestMenge "
+                               "FROM Artikel_LieferantBestellungen INNER JOIN Artikel_LieferantBestellungen_Details "
+                               "ON Artikel_LieferantBestellungen.VorgangNr = Artikel_LieferantBestellungen_Details.VorgangNr "
+                               "WHERE Artikel_LieferantBestellungen_Details.Artikelident=") +
+                    artikelident +
+                    QStringLiteral(" AND (Artikel_LieferantBestellungen.Status='BE' OR Artikel_LieferantBestellungen.Status='AO') "
+                                   "GROUP BY Artikel_LieferantBestellungen.Status"),
+                data::adOpenStatic, data::adLockReadOnly);
+        for (; !rs->Eof(); rs->MoveNext()) {
+          const QString status = feld(*rs, QStringLiteral("Status"), QString());
+          const QString menge = feld(*rs, QStringLiteral("BestMenge"), QStringLiteral("0"));
+          if (vb::textEquals(status, QStringLiteral("BE"))) strText += QStringLiteral("bestellt: ") + menge + kCrLf;
+          else if (vb::textEquals(status, QStringLiteral("AO"))) strText += QStringLiteral("offen bestellt: ") + menge + kCrLf;
+        }
+      });
+    }
+    if (form && form->blnAuchReservierte->checkState() != Qt::Unchecked) {
+      schritt([&] {
+        oeffnen(QStringLiteral("SELECT Sum(Artikel_KundenReservierung_Details.MengeBestellt) AS BestMenge,"
+                               "Sum(Artikel_KundenReservierung_Details.MengeZugewiesen) AS AbholfachMenge "
+                               "FROM Artikel_KundenReservierung_Details "
+                               "WHERE Artikel_KundenReservierung_Details.Artikelident=") +
+                    artikelident,
+                data::adOpenStatic, data::adLockReadOnly);
+        if (rs->Eof()) return;
+        strText += QStringLiteral("offene Reservierungen: ") + feld(*rs, QStringLiteral("BestMenge"), QStringLiteral("0")) + kCrLf +
+                   QStringLiteral("im Abholfach: ") + feld(*rs, QStringLiteral("AbholfachMenge"), QStringLiteral("0")) + kCrLf;
+      });
+    }
+  }
+
+  schritt([&] { objInfoWin->SetInfoText(strText, strISBN); });
+  schritt([&] {
+    if (rs->State()) rs->Close();
+  });
+
+  if (!blnGefunden && blnInISBNStapel) {
+    schritt([&] {
+      oeffnen(QStringLiteral("SELECT * FROM Artikel_ISBN_Stapel WHERE ISBN=") + data::sqlText(strISBN), data::adOpenDynamic,
+              data::adLockOptimistic);
+      if (rs->Eof()) {
+        rs->AddNew();
+        rs->Fields(vb::Variant(QStringLiteral("ISBN")))->let_Value(vb::Variant(data::withoutNul(strISBN)));
+        for (const QString& spalte : {QStringLiteral("Min"), QStringLiteral("Max"), QStringLiteral("MEnge"), QStringLiteral("MengeÜbernommen")})
+          rs->Fields(vb::Variant(spalte))->let_Value(vb::Variant(0));
+        rs->Update();
+      }
+      rs->Close();
+    });
+  }
+  strNr = strISBN;
+  return false;
+}

@@ -1,0 +1,4 @@
+#include "stockservers/tray/Application.h"
+
+// The branch synchronisation pass lives here.
+void Application::CheckWebUpdate() {}

@@ -1,0 +1,59 @@
+#pragma once
+// "Tarnelo - Lagerinformationen": the small frameless topmost window in which the look-up shows
+// an article's stock, beside the mouse or at the bottom left of the screen. Its right-click menu
+// switches the placement, opens the title in the host ("Titel in Tarnelo anzeigen" calls the
+// host's Reservieren, "Bestellen" its Bestellen) and switches the automatic ISBN stack.
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QString>
+#include <QWidget>
+
+#include "platform/vb/Variant.h"
+
+// Add every looked-up number that is not in stock to the ISBN stack (setting "InISBNStapel").
+extern bool blnInISBNStapel;
+
+class frmInfoWin : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Runs the load routine.
+  explicit frmInfoWin(QWidget* parent = nullptr);
+
+  // The host object (Aktiv, Bestellen, Reservieren), called by name; Nothing when there is none.
+  vb::Variant objTarnelo = vb::Variant::nothing();
+
+  // Keeps the article number, shows the text and, with the mouse placement on, moves the window
+  // with its top-left corner to the cursor (100 pixels high).
+  void SetInfoText(const QString& text, const QString& ISBN);
+  QString Text() const { return m_text; }
+  QString AktISBN() const { return strAktISBN; }
+  bool WinToMouse() const { return blnWinToMouse; }
+
+  // The right mouse button on the window: the menu's items set for the placement and the host,
+  // then the menu pops up at the cursor.
+  void Form_MouseDown(int Button);
+
+  QPlainTextEdit* InfoText;
+  QMenu* cmdMenue;
+  QAction* cmdMousePos;
+  QAction* cmdNoMousePos;
+  QAction* cmdBestellen;
+  QAction* cmdReservieren;
+  QAction* cmdISBNStapelAn;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // Bottom left of the screen, 300 x 100, topmost; the placement and stack options from the
+  // settings.
+  void Form_Load();
+  // Calls the host's `member` with the article number; a host that is gone is passed over.
+  void hostRufen(const QString& member);
+
+  bool blnWinToMouse = true;
+  QString strAktISBN;
+  QString m_text;
+};
