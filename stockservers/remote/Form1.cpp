@@ -145,7 +145,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) hide();
+  // Without a notification area the window stays in the task bar, the one way back to it.
+  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) && TrayArea::isTrayAvailable()) hide();
 }
 
 void Form1::TrayIcon_MouseDown(int Button) {

@@ -15,6 +15,7 @@ namespace {
 
 using buchladen::feld;
 using buchladen::satz;
+using vb::Variant;
 
 // Runs `sql` on a file; the first column of the first row, or -1.
 int sqlite(const QString& datei, const QString& sql) {
@@ -195,6 +196,21 @@ TEST_F(AddInfoTest, AnAddressNumberThatIsNoNumberIsToldAndLeftAtZero) {
   EXPECT_EQ(sqlite(laden.daten(), QStringLiteral("SELECT COUNT(*) FROM Vorgaben")), 4);
 }
 
+class Kasse : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QString ProgrammLinkInfo MEMBER info)
+
+ public:
+  QString info = QStringLiteral("Kasse 2, Filiale Nord");
+};
+
+TEST_F(AddInfoTest, TheClientsLinkObjectIsLoggedAndNothingLogsTheDisconnect) {
+  form->hide();
+  EXPECT_EQ(neuImLog([&] { app->set_EventClass(Variant(std::make_shared<Kasse>())); }), QStringLiteral("\r\nKasse 2, Filiale Nord"));
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(neuImLog([&] { app->let_EventClass(Variant::nothing()); }).startsWith(QStringLiteral("\r\nDisconnet ")));
+}
+
 TEST(TarneloDcomSettings, PathsWithApostrophesOpenAndTheSqlServerRoadIsTakenInAnyCase) {
   buchladen::Beispiel laden(QStringLiteral("O'Brien; Laden=1"));
   ASSERT_TRUE(laden.ok) << laden.fehler;
@@ -214,3 +230,5 @@ TEST(TarneloDcomSettings, PathsWithApostrophesOpenAndTheSqlServerRoadIsTakenInAn
 }
 
 }  // namespace
+
+#include "AddInfoTest.moc"
