@@ -413,8 +413,6 @@ void Bridge::addOwnName(const QString& busName) {
 
 int Bridge::exportedCount() const { return int(d->exports.size()); }
 
-bool Bridge::isPeerConnection() const { return d->isPeer; }
-
 QDBusMessage Bridge::waitForReply(const QDBusMessage& call) {
   // No client timeout: a call may open a window the user works in for as long as he likes. A
   // peer that leaves the bus ends the call with an error from the bus.
@@ -452,8 +450,8 @@ std::shared_ptr<QObject> Bridge::createRemote(const QString& busName, const QStr
   QDBusMessage reply = waitForReply(call);
   // QtDBus may hand a server a new peer connection's first call before the server has put its
   // objects on the connection; the factory is there a moment later.
-  for (QDeadlineTimer frist(2000); d->isPeer && reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownObject") &&
-                                   !frist.hasExpired();) {
+  for (QDeadlineTimer deadline(2000); d->isPeer && reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownObject") &&
+                                   !deadline.hasExpired();) {
     QEventLoop pause;
     QTimer::singleShot(50, &pause, &QEventLoop::quit);
     pause.exec(QEventLoop::ExcludeUserInputEvents);

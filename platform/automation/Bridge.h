@@ -83,8 +83,6 @@ class Bridge : public QObject {
   // Number of local objects peers hold references to.
   int exportedCount() const;
 
-  bool isPeerConnection() const;
-
  signals:
   // A peer connection closed; its peer has been released.
   void disconnected();

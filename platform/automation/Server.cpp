@@ -40,7 +40,7 @@ Server::~Server() {
 
 namespace {
 
-const auto peerFactory = [](const QString& progId) { return createObject(progId); };
+const auto registryFactory = [](const QString& progId) { return createObject(progId); };
 
 }  // namespace
 
@@ -53,7 +53,7 @@ bool Server::start() {
     return false;
   }
   // The factory answers before the name is claimed: activation hands waiting calls over at once.
-  bridge->serveFactory(peerFactory);
+  bridge->serveFactory(registryFactory);
   bridge->addOwnName(m_busName);
   connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged, Qt::UniqueConnection);
   const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bridge->connection().interface()->registerService(
@@ -77,8 +77,6 @@ bool Server::listen(const QString& socketPath) {
     m_error = QStringLiteral("%1: the folder does not exist").arg(socketPath);
     return false;
   }
-  // This process owns the bus name, so a socket file there is one an ended server left behind.
-  if (info.exists() && !info.isFile() && !info.isDir()) QFile::remove(socketPath);
   // The bus library makes the socket writable for everybody; the folder keeps the others out.
   const QFileInfo folder(info.absolutePath());
   if (folder.ownerId() != ::getuid() ||
@@ -87,6 +85,8 @@ bool Server::listen(const QString& socketPath) {
     m_error = QStringLiteral("%1: the folder must be the user's alone (mode 0700)").arg(socketPath);
     return false;
   }
+  // This process owns the bus name, so a socket file there is one an ended server left behind.
+  if (info.exists() && !info.isFile() && !info.isDir()) QFile::remove(socketPath);
   auto server = std::make_unique<QDBusServer>(QStringLiteral("unix:path=") + socketPath);
   if (!server->isConnected()) {
     m_error = QStringLiteral("%1: %2").arg(socketPath, server->lastError().message());
@@ -104,7 +104,7 @@ bool Server::listen(const QString& socketPath) {
 
 void Server::onPeerConnection(const QDBusConnection& connection) {
   auto* bridge = new Bridge(connection, this);
-  bridge->serveFactory(peerFactory);
+  bridge->serveFactory(registryFactory);
   m_peerBridges << bridge;
   connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged);
   connect(bridge, &Bridge::disconnected, this, [this, bridge] {

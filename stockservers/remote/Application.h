@@ -54,9 +54,6 @@ class Application : public QObject {
   // A field the record does not reach is left out; the fields that fit are filled.
   Q_INVOKABLE QString AddInfo(const QString& strInfo);
 
-  std::int32_t anfragen() const { return lngAnfragen; }
-  std::int32_t treffer() const { return lngTreffer; }
-
  private:
   struct Filiale {
     QString N;
