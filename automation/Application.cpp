@@ -12,7 +12,15 @@
 #include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
 #include "platform/vb/Convert.h"
+#include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
+
+namespace {
+Application::Vorlagenverwaltung& vorlagenverwaltung() {
+  static Application::Vorlagenverwaltung oeffnen;
+  return oeffnen;
+}
+}  // namespace
 
 Application::Application() {
   m_fenster = DruckklasseStarten();
@@ -108,4 +116,19 @@ void Application::InfoFensterSchliessen() { m_InfoFenster.reset(); }
 bool Application::SetDataBaseName(const QString& Dateiname) {
   m_fenster->let_Uebergabedatei(Dateiname);
   return true;
+}
+
+void Application::setVorlagenverwaltung(Vorlagenverwaltung oeffnen) { vorlagenverwaltung() = std::move(oeffnen); }
+
+void Application::FormularGestaltung(std::int16_t AuftragStatus, std::int16_t VorlageNr, const vb::Variant&) {
+  SetGestaltungBeendet(false);
+  m_blnGestaltung = true;
+  DebugOutput(QStringLiteral("Start Formulargestaltung"));
+  SetGlobalConnectList(m_ConnectList);
+  const auto fehler = vb::resumeNext(QString(), [&] {
+    if (!vorlagenverwaltung()) vb::raise(vb::ErrCannotCreateObject);
+    vorlagenverwaltung()(m_ConnectList, AuftragStatus, VorlageNr);
+  });
+  // No window came up: the host would otherwise wait on IsBesetzt for ever.
+  if (fehler && fehler->number() == vb::ErrCannotCreateObject) SetGestaltungBeendet(true);
 }

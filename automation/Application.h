@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/vb/Variant.h"
@@ -79,6 +80,17 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
   Q_INVOKABLE std::int32_t PrintDokument() { return Ausgeben(2); }
   // The hand-over database; True also when the print window refused a file that does not exist.
   Q_INVOKABLE bool SetDataBaseName(const QString& Dateiname);
+
+  // Opens the template manager modeless on the form's node and returns; from then on IsBesetzt
+  // is True until the window has closed. Every step's failure is written to the debug log, none
+  // reaches the host. BerichtArt is not used.
+  Q_INVOKABLE void FormularGestaltung(std::int16_t AuftragStatus, std::int16_t VorlageNr,
+                                      const vb::Variant& BerichtArt = vb::Variant::missing());
+  // The template manager lives above this folder: the program (or an in-process host) registers
+  // how to open it, with the connection handler and the form to select.
+  using Vorlagenverwaltung =
+      std::function<void(const std::shared_ptr<clsConnectionHandler>&, std::int16_t AuftragStatus, std::int16_t VorlageNr)>;
+  static void setVorlagenverwaltung(Vorlagenverwaltung oeffnen);
 
   // ---- document content (Application_Inhalt.cpp) ----
 

@@ -1,5 +1,6 @@
 #include "engine/modSkrivant.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include "engine/modSystem.h"
@@ -74,19 +75,21 @@ std::shared_ptr<data::Connection> FormularConnection() {
 }
 
 bool CreateFormular(std::int32_t FormStatus, short& FormNummer, const vb::Variant& BerichtArt) {
-  // The free number is found by walking the numbers in ascending order, so the statement says so.
-  auto rs = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu WHERE FormNummer >0 AND FormStatus=") +
-                        QString::number(FormStatus) + QStringLiteral(" ORDER BY FormNummer"),
-                    true);
+  const QString form = QStringLiteral(" WHERE FormNummer >0 AND FormStatus=") + QString::number(FormStatus);
+  auto rs = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu") + form, true);
+  // A number that routes or dunning texts still name is not free: the new template would take
+  // over another template's leftovers.
+  auto reste = openSet(QStringLiteral("SELECT FormNummer FROM Auftrag_Formular_Druckerschacht_Neu") + form +
+                           QStringLiteral(" UNION SELECT FormNummer FROM Auftrag_Formular_Mahnung") + form,
+                       false);
+  QSet<int> belegt;
+  for (; !rs->Eof(); rs->MoveNext()) belegt.insert(vb::CLng(fieldValue(*rs, QStringLiteral("FormNummer"))));
+  for (; !reste->Eof(); reste->MoveNext()) belegt.insert(vb::CLng(fieldValue(*reste, QStringLiteral("FormNummer"))));
+  reste->Close();
   int nummer = 1;
-  while (!rs->Eof()) {
-    const int vorhanden = vb::CLng(fieldValue(*rs, QStringLiteral("FormNummer")));
-    if (vorhanden > nummer) break;
-    if (vorhanden == nummer) {
-      if (nummer == 32767) vb::raise(vb::ErrOverflow);
-      ++nummer;
-    }
-    rs->MoveNext();
+  while (belegt.contains(nummer)) {
+    if (nummer == 32767) vb::raise(vb::ErrOverflow);
+    ++nummer;
   }
   rs->AddNew();
   setField(*rs, QStringLiteral("FormNummer"), static_cast<std::int16_t>(nummer));
@@ -113,6 +116,9 @@ bool DeleteFormular(std::int32_t FormStatus, short FormNummer) {
   FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") +
                                 formWhere(FormNummer, FormStatus));
   FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Neu ") + formWhere(FormNummer, FormStatus));
+  // A dunning template's level texts go with it; left behind they would belong to the next
+  // template created under the same number.
+  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Mahnung ") + formWhere(FormNummer, FormStatus));
   return true;
 }
 

@@ -24,13 +24,14 @@ constexpr short RoutenGlobal = 4;     // routes of "$GLOBAL$"
 constexpr short Formatdatei = 8;      // template file and copy count
 }  // namespace FormularKopie
 
-// Adds a form of type `FormStatus` under the lowest free number from 1 up (returned in
-// `FormNummer`) with report kind `BerichtArt`, two default "$GLOBAL$" routes when that number has
+// Adds a form of type `FormStatus` under the lowest number from 1 up that no form, route or dunning
+// text row of that type uses (returned in `FormNummer`) with report kind `BerichtArt`, two default "$GLOBAL$" routes when that number has
 // none yet, and a name row for every number without one. Error 6 when every number is taken.
 // Returns True.
 bool CreateFormular(std::int32_t FormStatus, short& FormNummer, const vb::Variant& BerichtArt);
 
-// Deletes the form's routes of every workstation, then its form row. Returns True.
+// Deletes the form's routes of every workstation, then its form row and its dunning level texts.
+// Returns True.
 bool DeleteFormular(std::int32_t FormStatus, short FormNummer);
 
 // Copies what the flags name from the source form to the target form: bit 1 the texts and report

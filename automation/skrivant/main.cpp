@@ -1,12 +1,17 @@
 // The engine's server process: it makes the public classes available on the session bus under
 // the program's name and ends when no host holds any of its objects any more (or none was
 // asked for within the server's start grace). D-Bus activation starts it on a host's first
-// creation.
+// creation. A template manager opened by a host keeps it running until the user closes it;
+// closing it ends the process.
 #include <QApplication>
+#include <QDBusConnectionInterface>
 #include <cstdio>
 
 #include "automation/Klassenregistrierung.h"
+#include "configuration/FormularGestaltung.h"
+#include "configuration/frmDruckFormulare.h"
 #include "foundation/modSkrivant.h"
+#include "platform/automation/Bridge.h"
 #include "platform/automation/Server.h"
 
 int main(int argc, char** argv) {
@@ -16,15 +21,30 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   KlassenRegistrieren();
+  configuration::FormularGestaltungAnmelden([] {
+    // Replies already sent go out before the process ends: the bus answers a call only after it
+    // has read everything this connection sent before it.
+    if (const auto* bus = automation::Bridge::session().connection().interface()) bus->isServiceRegistered(QStringLiteral("org.freedesktop.DBus"));
+    QCoreApplication::quit();
+  });
   automation::Server server(QStringLiteral("Skrivant"));
   if (!server.start()) {
     std::fprintf(stderr, "skrivant: %s\n", qPrintable(server.errorString()));
     return 1;
   }
-  QObject::connect(&server, &automation::Server::idle, &app, &QCoreApplication::quit);
+  // An open template manager holds the user's input: the user's close ends the process, not the
+  // hosts' leaving. Once the bus is gone it closes as on the user's close, saving first.
+  QObject::connect(&server, &automation::Server::idle, &app, [] {
+    if (auto* fenster = configuration::OffeneFormularGestaltung()) {
+      if (!automation::Bridge::session().connection().isConnected()) fenster->close();
+      return;
+    }
+    QCoreApplication::quit();
+  });
   const int status = QApplication::exec();
 
   // Process-wide objects hold windows and connections: they go while the application is there.
+  delete configuration::OffeneFormularGestaltung();
   SetGlobalConnectList(nullptr);
   return status;
 }

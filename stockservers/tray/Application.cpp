@@ -34,14 +34,13 @@ std::function<void()>& prozessEnde() {
 // The program folder of the Windows server: the per-user data folder here.
 QString AppPfad() { return GetLokalerPfad(); }
 
-// A number typed into a text box: German or plain digits; anything else reads as 0.
-double zahl(const QString& text) {
+}  // namespace
+
+double Application::Zahl(const QString& text) {
   double wert = 0;
   vb::ignoreErrors([&] { wert = vb::CDbl(vb::Variant(text.trimmed())); });
   return wert;
 }
-
-}  // namespace
 
 void Application::setProzessEnde(std::function<void()> ende) { prozessEnde() = std::move(ende); }
 
@@ -58,7 +57,7 @@ Application::Application() {
     // An interval of 0 stops the timer, as it always did.
     if (ms > 0 && ms <= INT32_MAX) form->Timer.start(int(ms));
     else form->Timer.stop();
-    dblWebIntervall = zahl(form->dblUpdateInterval->text()) / 1440;
+    dblWebIntervall = Zahl(form->dblUpdateInterval->text()) / 1440;
   }
   dtLetzterAktivCheck = vb::fromOleDate(0);
   dtLetzteWebPruefung = vb::fromOleDate(0);

@@ -20,7 +20,7 @@
 
 class clsConnectionHandler;
 class frmInfoWin;
-namespace data { class Recordset; }
+namespace data { class Connection; class Recordset; }
 
 class Application : public QObject {
   Q_OBJECT
@@ -77,11 +77,23 @@ class Application : public QObject {
   frmInfoWin* InfoWin() const { return objInfoWin.get(); }
   bool Verbunden() const { return blnVerbunden; }
 
+  // The clock of the branch synchronisation; tests set a shortened one.
+  static QDateTime Jetzt();
+  static void setUhr(std::function<QDateTime()> uhr);
+
  private:
   // Prepares the connection groups once: from the settings when ConnectList is Nothing, else as
   // the client configured them. Never retried, whatever the outcome.
   void ConnectDatabases();
   void Log(const QString& zeile) const;
+  // A number typed into a text box: German or plain digits; anything else reads as 0.
+  static double Zahl(const QString& text);
+
+  // The steps of a synchronisation pass (Application_WebUpdate.cpp); each raises on a failure.
+  double WebIntervall() const;
+  void EigeneAenderungenSenden(const std::shared_ptr<data::Connection>& con);
+  void ZeitstempelErmitteln(const std::shared_ptr<data::Connection>& con);
+  void FilialAenderungenLaden(const std::shared_ptr<data::Connection>& con);
   void endeProzess();
 
   std::shared_ptr<clsConnectionHandler> m_ConnectList;
@@ -108,4 +120,6 @@ class Application : public QObject {
   bool blnWebLaeuft = false;
   QString strAntwortDatei;
   QString strLetzterZeitstempel;
+  // An initial upload whose closing "setts" request is still owed, also across passes.
+  bool blnInitialupload = false;
 };

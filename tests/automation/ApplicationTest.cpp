@@ -236,3 +236,15 @@ TEST_F(ApplicationTest, SetDataBaseNameAndOpenDesignGoThroughTheWindowsOwnDialog
 }
 
 }  // namespace
+
+// A program that registered no template manager: the call fails quietly into the debug log, and
+// the host is not left waiting on a busy state that nothing would end.
+TEST_F(ApplicationTest, FormularGestaltungWithoutATemplateManagerIsLoggedAndLeavesItNotBusy) {
+  auto app = std::make_shared<Application>();
+  EXPECT_TRUE(rufe(*app, "FormularGestaltung", {std::int16_t(3), std::int16_t(1)}).isEmpty());
+  EXPECT_FALSE(vb::CBool(rufe(*app, "IsBesetzt")));
+  const QStringList zeilen = log.lines();
+  ASSERT_GE(zeilen.size(), 2);
+  EXPECT_EQ(zeilen[zeilen.size() - 2], QStringLiteral("Start Formulargestaltung"));
+  EXPECT_TRUE(zeilen.last().startsWith(QStringLiteral("429: "))) << qPrintable(zeilen.last());
+}

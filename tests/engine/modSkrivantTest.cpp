@@ -108,12 +108,15 @@ TEST_F(modSkrivantTest, NewFormGetsTheTwoDefaultGlobalRoutesAndANameRow) {
   EXPECT_EQ(names(), QStringList{QStringLiteral("1|1.Vorlage")});
 }
 
-TEST_F(modSkrivantTest, LeftoverRoutesOfTheNewNumberGetNoDefaults) {
+TEST_F(modSkrivantTest, NumbersThatRoutesOrDunningTextsStillNameAreSkipped) {
   addRoute(pc, 7, 1, QStringLiteral("Alt"));
+  db.exec(QStringLiteral("INSERT INTO Auftrag_Formular_Mahnung (FormNummer, FormStatus, Mahnstufe) VALUES (2, 7, 1)"));
+  addRoute(pc, 8, 3, QStringLiteral("Fremd"));
   short nummer = 0;
   CreateFormular(7, nummer, vb::Variant(2));
-  ASSERT_EQ(nummer, 1);
+  ASSERT_EQ(nummer, 3);
   EXPECT_EQ(routes(7, 1), QStringList{route(pc, QStringLiteral("Alt"))});
+  EXPECT_EQ(routes(7, 3).size(), 2);
 }
 
 TEST_F(modSkrivantTest, EveryNumberTakenIsAnOverflowAndAddsNothing) {
@@ -147,7 +150,7 @@ TEST_F(modSkrivantTest, NameRowsAreAddedOncePerNumberAndExistingOnesKept) {
 
 // ---- DeleteFormular ----
 
-TEST_F(modSkrivantTest, DeleteRemovesTheFormAndTheRoutesOfEveryWorkstation) {
+TEST_F(modSkrivantTest, DeleteRemovesTheFormWithItsDunningTextsAndTheRoutesOfEveryWorkstation) {
   db.addForm(7, 1);
   db.addForm(7, 2);
   addRoute(pc, 7, 1, QStringLiteral("Laser"));
@@ -162,7 +165,7 @@ TEST_F(modSkrivantTest, DeleteRemovesTheFormAndTheRoutesOfEveryWorkstation) {
   EXPECT_TRUE(routes(7, 1).isEmpty());
   EXPECT_EQ(routes(7, 2), QStringList{route(kGlobal, QStringLiteral("Tinte"))});
   EXPECT_EQ(names().size(), 1);
-  EXPECT_EQ(db.rows(QStringLiteral("SELECT COUNT(*) FROM Auftrag_Formular_Mahnung")), QStringList{"1"});
+  EXPECT_EQ(db.rows(QStringLiteral("SELECT COUNT(*) FROM Auftrag_Formular_Mahnung")), QStringList{"0"});
 }
 
 TEST_F(modSkrivantTest, DeletingAMissingFormChangesNothing) {

@@ -3,12 +3,14 @@
 // by the service file `cmake --install` put into the prefix.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QThread>
 #include <cmath>
 
 #include "engine/modSkrivant.h"
@@ -180,6 +182,36 @@ TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
   const qsizetype anfang = log.indexOf(QStringLiteral("->Application.Terminate"));
   ASSERT_GE(anfang, 0) << log.toStdString();
   EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
+}
+
+// A host opens the template manager over the bus and lets go of everything: the engine keeps the
+// window (and the user's input) until it closes. Here the bus goes with the host, and the window
+// closes as on the user's close: saved, logged, and the engine ends.
+TEST_F(BusHost, TemplateManagerKeepsTheEngineUntilItCloses) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  GetGlobalConnectList()->SQLGruppe_Connection(4)->Execute(
+      QStringLiteral("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (3, 'Rechnung')"));
+
+  const auto a = host({QStringLiteral("gestaltung"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(),
+                       QString::number(beispiel::kFormStatusRechnung), QString::number(beispiel::kFormNummer)});
+  EXPECT_EQ(a.value(QStringLiteral("IsBesetzt")), QStringLiteral("True")) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("EngineNachFreigabe")), QStringLiteral("ja"));
+  const QString engine = QStringLiteral("/proc/") + a.value(QStringLiteral("EnginePid"));
+  ASSERT_NE(engine, QStringLiteral("/proc/0"));
+  const QDeadlineTimer ende(30000);
+  while (!ende.hasExpired() && QFile::exists(engine)) QThread::msleep(50);
+  EXPECT_FALSE(QFile::exists(engine));
+
+  QString log;
+  for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+    QFile f(it.next());
+    if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
+  }
+  for (const char* zeile : {"Start Formulargestaltung", "Ende Formulargestaltung", "Form_Unload ->",
+                            "frmDruckFormulare.Terminate->"})
+    EXPECT_TRUE(log.contains(QString::fromUtf8(zeile))) << zeile << "\n" << log.toStdString();
 }
 
 // The queue of small documents printed by one call over the bus, to the private cupsd the engine

@@ -15,6 +15,9 @@
 //       with "gestartet" it first waits for an engine its caller started to own its bus name
 //   skrivant-testhost kleinteile <datenverzeichnis> <datenbank>
 //       prints the "Kleinteile" queue of the database (groups 1, 2, 4 and 6 on it)
+//   skrivant-testhost gestaltung <datenverzeichnis> <datenbank> <formstatus> <formnummer>
+//       opens the template manager on the form, releases everything and says whether the engine
+//       still serves a while later
 //   skrivant-testhost formulartyp|formulardruck ...   see Formulartyp.h
 #include <QCoreApplication>
 #include <QDate>
@@ -225,6 +228,24 @@ int kleinteile(const QStringList& a) {
   return 0;
 }
 
+int gestaltung(const QStringList& a) {
+  QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+  const QString name = automation::busNameFor(QStringLiteral("Skrivant"));
+  {
+    auto app = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
+    automation::callByName(*app, QStringLiteral("ConnectList"), CallKind::Set, {vb::Variant(verbindungen(a.at(0), a.at(1)))});
+    setze(*app, QStringLiteral("Datenverzeichnis"), {a.at(0)});
+    rufe(*app, QStringLiteral("FormularGestaltung"), {kurz(a.at(2)), kurz(a.at(3))});
+    zeile(QStringLiteral("IsBesetzt"),
+          vb::CBool(rufe(*app, QStringLiteral("IsBesetzt"))) ? QStringLiteral("True") : QStringLiteral("False"));
+    zeile(QStringLiteral("EnginePid"), QString::number(bus->servicePid(name)));
+  }
+  // The release reaches the engine at once; an engine that took it as its end would be gone by then.
+  QThread::msleep(1500);
+  zeile(QStringLiteral("EngineNachFreigabe"), bus->isServiceRegistered(name) ? QStringLiteral("ja") : QStringLiteral("nein"));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -239,10 +260,11 @@ int main(int argc, char** argv) {
       return formulartyp(args.mid(1), was == QLatin1String("formulardruck"));
     if (was == QLatin1String("absturz") && (args.size() == 5 || args.size() == 6)) return absturz(args.mid(1));
     if (was == QLatin1String("kleinteile") && args.size() == 3) return kleinteile(args.mid(1));
+    if (was == QLatin1String("gestaltung") && args.size() == 5) return gestaltung(args.mid(1));
   } catch (const vb::VbError& e) {
     zeile(QStringLiteral("Fehler"), fehlerText(e));
     return 2;
   }
-  std::fprintf(stderr, "usage: skrivant-testhost dokument|mahnung|kunde|absturz|kleinteile ...\n");
+  std::fprintf(stderr, "usage: skrivant-testhost dokument|mahnung|kunde|absturz|kleinteile|gestaltung ...\n");
   return 64;
 }

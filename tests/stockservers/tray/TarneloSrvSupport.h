@@ -36,6 +36,12 @@ inline void xdgOrdnerSetzen() {
   (void)gesetzt;
 }
 
+// The settings of the test process's own folder, emptied.
+inline void leereEinstellungen() {
+  xdgOrdnerSetzen();
+  QSettings(QStringLiteral("Tarnelo"), QStringLiteral("Tarnelo")).clear();
+}
+
 inline const QString kLagerAnfrage = QStringLiteral("LagerAnfrage");
 
 // Rows of `sql` on the SQLite file, columns joined by "|".
@@ -68,8 +74,7 @@ bool warten(F&& bedingung, int ms = 15000) {
 class TarneloSrvTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    xdgOrdnerSetzen();
-    QSettings(QStringLiteral("Tarnelo"), QStringLiteral("Tarnelo")).clear();
+    leereEinstellungen();
     QString fehler;
     ASSERT_TRUE(schema::createBookshopSample(laden, &fehler)) << fehler.toStdString();
     SaveSetting(kLagerAnfrage, QStringLiteral("DBName"), artikelDatei);

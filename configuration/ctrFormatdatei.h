@@ -1,0 +1,56 @@
+#pragma once
+// The panel of a template's "Formatdatei" node: template file, copies, report kind, PDF archive
+// file name and cover sheet of the template's Auftrag_Formular_Neu row, and the button that opens
+// the report designer on the template file. F4 in the PDF file name pops the placeholder menu.
+#include <QWidget>
+#include <cstdint>
+
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+
+namespace data { class Recordset; }
+
+namespace configuration {
+
+class FormularFenster;
+
+class ctrFormatdatei : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ctrFormatdatei(FormularFenster& fenster, QWidget* parent = nullptr);
+
+  // The record set stands on the template's row. Keeps FormNummer and FormStatus for the designer.
+  Q_INVOKABLE void LoadData(data::Recordset& rs);
+  // Writes the five columns into the current row. A copy count that is no whole number from 1 to
+  // 32767, or a path longer than its column, is refused with a message; that column keeps its value.
+  Q_INVOKABLE void SaveData(data::Recordset& rs);
+
+  // The buttons' work, also reached by the window's scripts and tests.
+  void cmdSearchFile_Click();
+  void cmdSearchDeckblatt_Click();
+  void cmdSelectDir_Click();
+  // Opens the designer through the public class that prints this form; a template file that
+  // does not exist opens nothing. The template manager is hidden meanwhile.
+  void cmdLLEdit_Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool istListe() const;
+
+  FormularFenster& m_fenster;
+  QLineEdit* m_strFormatDatei;
+  QLineEdit* m_AnzahlKopien;
+  QRadioButton* m_optListe;
+  QRadioButton* m_optEtikett;
+  QLineEdit* m_strPDFDateiname;
+  QLineEdit* m_strDeckblattDatei;
+  QToolButton* m_cmdLLEdit;
+  std::int16_t m_intFormNummer = 0;
+  std::int16_t m_intFormStatus = 0;
+};
+
+}  // namespace configuration

@@ -1,0 +1,251 @@
+#include "configuration/ctrTexte.h"
+
+#include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolButton>
+#include <cmath>
+
+#include "configuration/modPanelWerte.h"
+#include "foundation/modUtils.h"
+#include "platform/data/Recordset.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/vb/Convert.h"
+
+namespace configuration {
+
+namespace {
+
+const QString kEinheit = QStringLiteral("Stk");
+
+// The colour as a number of the stored kind: red in the low byte, blue in the third.
+std::int32_t farbwert(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+QColor farbe(std::int32_t wert) { return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF); }
+
+QString rtfText(const QString& text) {
+  QString rtf;
+  for (const QChar c : text) {
+    if (c == u'\\' || c == u'{' || c == u'}')
+      rtf += u'\\' + QString(c);
+    else if (c.unicode() < 0x80)
+      rtf += c;
+    else
+      rtf += QStringLiteral("\\u%1?").arg(static_cast<std::int16_t>(c.unicode()));
+  }
+  return rtf;
+}
+
+// The preview as a rich-text document: the unit in its font and colour.
+QString einheitRtf(const QFont& f, const QColor& c) {
+  QString rtf = QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil %1;}}{\\colortbl;\\red%2\\green%3\\blue%4;}")
+                    .arg(rtfText(f.family()))
+                    .arg(c.red())
+                    .arg(c.green())
+                    .arg(c.blue());
+  rtf += QStringLiteral("\\uc1\\f0\\fs%1\\cf1").arg(qRound(f.pointSizeF() * 2));
+  if (f.bold()) rtf += QStringLiteral("\\b");
+  if (f.italic()) rtf += QStringLiteral("\\i");
+  if (f.underline()) rtf += QStringLiteral("\\ul");
+  if (f.strikeOut()) rtf += QStringLiteral("\\strike");
+  return rtf + u' ' + rtfText(kEinheit) + QStringLiteral("\\par}");
+}
+
+QLineEdit* beispielwert(QWidget* panel, const QString& name, const QString& text) {
+  auto* feld = new QLineEdit(text, panel);
+  feld->setObjectName(name);
+  feld->setReadOnly(true);
+  feld->setFrame(false);
+  return feld;
+}
+
+}  // namespace
+
+ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent), m_fenster(fenster) {
+  const auto einzeilig = [this](const QString& name, const QString& spalte, const QString& beschriftung) {
+    auto* feld = new QLineEdit(this);
+    feld->setObjectName(name);
+    m_spalten.append({spalte, beschriftung, feld, nullptr});
+    return feld;
+  };
+  const auto mehrzeilig = [this](const QString& name, const QString& spalte, const QString& beschriftung) {
+    auto* feld = new QPlainTextEdit(this);
+    feld->setObjectName(name);
+    feld->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_spalten.append({spalte, beschriftung, nullptr, feld});
+    return feld;
+  };
+
+  // Read and written in this order.
+  auto* absender = einzeilig(QStringLiteral("Absender"), QStringLiteral("Absender"), QStringLiteral("Absender"));
+  auto* kopftext = mehrzeilig(QStringLiteral("strBetreffText"), QStringLiteral("Kopftext"), QStringLiteral("Kopftext"));
+  m_Ueberschrift =
+      einzeilig(QStringLiteral("Ueberschrift"), QStringLiteral("ÜberschriftText"), QStringLiteral("Überschrift"));
+  const QStringList blockSpalten = {QStringLiteral("GewerkText"),   QStringLiteral("AngebotNrText"),
+                                    QStringLiteral("ProjektNrText"), QStringLiteral("KundenNrText"),
+                                    QStringLiteral("SachbearbeiterText"), QStringLiteral("DatumText")};
+  QList<QLineEdit*> blockLabel;
+  for (int i = 0; i < blockSpalten.size(); ++i)
+    blockLabel << einzeilig(QStringLiteral("BlockLabel%1").arg(i + 1), blockSpalten[i],
+                            QStringLiteral("Bezugsblock %1").arg(i + 1));
+  auto* netto = einzeilig(QStringLiteral("NettoBetragText"), QStringLiteral("NettoBetragText"),
+                          QStringLiteral("Nettobetrag"));
+  auto* mwst = einzeilig(QStringLiteral("MwStText"), QStringLiteral("MwStText"), QStringLiteral("Mehrwertsteuer"));
+  auto* ende = einzeilig(QStringLiteral("EndBetragText"), QStringLiteral("EndBetragText"), QStringLiteral("Endbetrag"));
+  netto->setText(QStringLiteral("Nettobetrag"));
+  mwst->setText(QStringLiteral("Mehrwertsteuer"));
+  ende->setText(QStringLiteral("Endbetrag"));
+  auto* schluss = mehrzeilig(QStringLiteral("AllgemeinSchlussText"), QStringLiteral("AllgemeinSchlussText"),
+                             QStringLiteral("Schlusstext"));
+
+  QFont klein = absender->font();
+  klein.setPointSizeF(klein.pointSizeF() * 0.8);
+  absender->setFont(klein);
+  QFont gross = m_Ueberschrift->font();
+  gross.setPointSizeF(gross.pointSizeF() * 1.6);
+  gross.setBold(true);
+  m_Ueberschrift->setFont(gross);
+
+  auto* raster = new QGridLayout(this);
+  auto* label1 = new QLabel(QStringLiteral("Absender"), this);
+  label1->setObjectName(QStringLiteral("Label1"));
+  raster->addWidget(label1, 0, 0);
+  raster->addWidget(absender, 0, 1);
+  auto* kopf = new QGroupBox(QStringLiteral("Kopftext"), this);
+  (new QHBoxLayout(kopf))->addWidget(kopftext);
+  raster->addWidget(kopf, 0, 2, 2, 1);
+  auto* label2 = new QLabel(QStringLiteral("Überschrift"), this);
+  label2->setObjectName(QStringLiteral("Label2"));
+  raster->addWidget(label2, 2, 0);
+  raster->addWidget(m_Ueberschrift, 2, 1, 1, 2);
+
+  auto* bezug = new QGroupBox(QStringLiteral("Bezugsblock"), this);
+  auto* bezugRaster = new QGridLayout(bezug);
+  const QStringList werte = {QStringLiteral("Vorgang"), QStringLiteral("1234567890"), QStringLiteral("04.04.2004"),
+                             QStringLiteral("04.04.2004"), QStringLiteral("Sachbearbeiter"), QString()};
+  for (int i = 0; i < blockLabel.size(); ++i) {
+    bezugRaster->addWidget(blockLabel[i], 0, i);
+    auto* wert = beispielwert(this, QStringLiteral("BlockWert%1").arg(i + 1), werte[i]);
+    bezugRaster->addWidget(wert, 1, i);
+    if (i == 5) m_BlockWert6 = wert;
+  }
+  raster->addWidget(bezug, 3, 0, 1, 3);
+
+  // A sample position: number, quantity with its unit, description, price, total.
+  auto* position = new QHBoxLayout;
+  position->addWidget(beispielwert(this, QStringLiteral("Text1"), QStringLiteral("0001")));
+  position->addWidget(beispielwert(this, QStringLiteral("Text2"), QStringLiteral("1,30")));
+  m_EinheitFormat = new QTextEdit(this);
+  m_EinheitFormat->setObjectName(QStringLiteral("EinheitFormat"));
+  m_EinheitFormat->setReadOnly(true);
+  m_EinheitFormat->setFixedSize(70, 32);
+  m_EinheitFormat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  position->addWidget(m_EinheitFormat);
+  auto* fontKnopf = new QToolButton(this);
+  fontKnopf->setObjectName(QStringLiteral("cmdFontWaehlen"));
+  fontKnopf->setToolTip(
+      QStringLiteral("hier können Sie das Textformat für die Mengenheit bei RTF Ausgabe definieren"));
+  fontKnopf->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  position->addWidget(fontKnopf);
+  position->addWidget(beispielwert(this, QStringLiteral("Text3"), QStringLiteral("Bezeichnung des Artikels")), 1);
+  position->addWidget(beispielwert(this, QStringLiteral("Text4"), QStringLiteral("1.870,90")));
+  position->addWidget(beispielwert(this, QStringLiteral("Text5"), QStringLiteral("1.870,90")));
+  raster->addLayout(position, 4, 0, 1, 3);
+
+  auto* summen = new QGroupBox(QStringLiteral("Ausgabe der Endbeträge"), this);
+  auto* summenRaster = new QGridLayout(summen);
+  const QList<QPair<QLineEdit*, QString>> betraege = {
+      {netto, QStringLiteral("232.546,10")}, {mwst, QStringLiteral("37.207,38")}, {ende, QStringLiteral("269.753,48")}};
+  for (int i = 0; i < betraege.size(); ++i) {
+    summenRaster->addWidget(betraege[i].first, i, 0);
+    summenRaster->addWidget(beispielwert(this, QStringLiteral("Text%1").arg(6 + i), betraege[i].second), i, 1);
+  }
+  raster->addWidget(summen, 5, 1, 1, 2);
+  raster->addWidget(schluss, 6, 0, 1, 3);
+
+  m_schrift = QFont(QStringLiteral("Arial"));
+  m_schrift.setPointSizeF(10);
+  m_farbe = QColor(Qt::black);
+  EinheitZeigen();
+
+  connect(fontKnopf, &QToolButton::clicked, this, [this] { Aktion([this] { cmdFontWaehlen_Click(); }); });
+  m_Ueberschrift->installEventFilter(this);
+}
+
+void ctrTexte::LoadData(data::Recordset& rs) {
+  const auto spalte = [&rs](const char* name) { return rs.Fields(vb::Variant(name))->Value(); };
+  for (const Textspalte& t : m_spalten) {
+    const QString text = SpaltenText(rs, t.spalte);
+    if (t.einzeilig)
+      t.einzeilig->setText(text);
+    else
+      t.mehrzeilig->setPlainText(text);
+  }
+  m_BlockWert6->setText(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+
+  QFont schrift(QStringLiteral("Arial"));
+  schrift.setPointSizeF(10);
+  const QString name = vb::CStr(NZ(spalte("MEFont_Name")));
+  if (!name.isEmpty()) {
+    // Attributes without a value count as off, so a row a host wrote in part still opens.
+    schrift.setFamily(name);
+    schrift.setPointSizeF(vb::CDbl(NZ(spalte("MEFont_Size"), vb::Variant(10.0))));
+    schrift.setBold(vb::CBool(NZ(spalte("MEFont_Bold"), vb::Variant(false))));
+    schrift.setItalic(vb::CBool(NZ(spalte("MEFont_Italic"), vb::Variant(false))));
+    schrift.setUnderline(vb::CBool(NZ(spalte("MEFont_Underline"), vb::Variant(false))));
+    schrift.setStrikeOut(vb::CBool(NZ(spalte("MEFont_Strikethrough"), vb::Variant(false))));
+  }
+  m_schrift = schrift;
+  m_farbe = farbe(vb::CLng(NZ(spalte("MEFont_Color"), vb::Variant(0))));
+  EinheitZeigen();
+}
+
+void ctrTexte::SaveData(data::Recordset& rs) {
+  const auto setze = [&rs](const char* name, const vb::Variant& wert) { rs.Fields(vb::Variant(name))->let_Value(wert); };
+  for (const Textspalte& t : m_spalten) {
+    if (t.einzeilig)
+      TextSpeichern(rs, t.spalte, t.einzeilig->text(), t.beschriftung);
+    else
+      TextSpeichern(rs, t.spalte, t.mehrzeilig->toPlainText(), t.beschriftung, 0);
+  }
+  setze("MengenEinheitFormat", vb::Variant(einheitRtf(m_schrift, m_farbe)));
+  TextSpeichern(rs, QStringLiteral("MEFont_Name"), m_schrift.family(), QStringLiteral("Schrift der Mengeneinheit"));
+  setze("MEFont_Size", vb::Variant(std::round(m_schrift.pointSizeF() * 10000) / 10000));
+  setze("MEFont_Bold", vb::Variant(m_schrift.bold()));
+  setze("MEFont_Italic", vb::Variant(m_schrift.italic()));
+  setze("MEFont_Underline", vb::Variant(m_schrift.underline()));
+  setze("MEFont_Strikethrough", vb::Variant(m_schrift.strikeOut()));
+  setze("MEFont_Color", vb::Variant(farbwert(m_farbe)));
+}
+
+void ctrTexte::cmdFontWaehlen_Click() {
+  QFont schrift = m_schrift;
+  if (!ui::dialogs().fontDialog(schrift)) return;
+  m_schrift = schrift;
+  QColor neu = m_farbe;
+  if (ui::dialogs().colorDialog(neu)) m_farbe = neu;
+  EinheitZeigen();
+}
+
+void ctrTexte::EinheitZeigen() {
+  // The stored colour is shown too, so the preview is what the print will be.
+  m_EinheitFormat->clear();
+  QTextCharFormat format;
+  format.setFont(m_schrift);
+  format.setForeground(m_farbe);
+  QTextCursor cursor(m_EinheitFormat->document());
+  cursor.insertText(kEinheit, format);
+}
+
+bool ctrTexte::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_Ueberschrift) PlatzhalterEreignis(m_fenster, *this, *m_Ueberschrift, *event, true);
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace configuration

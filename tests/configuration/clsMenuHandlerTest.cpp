@@ -1,0 +1,76 @@
+// The placeholder handler on its own: where a key goes in, how much of the rest stays, which
+// entries the form status shows.
+#include "configuration/clsMenuHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+
+#include "platform/vb/VbError.h"
+#include "tests/support/ErrorOf.h"
+
+namespace {
+
+struct Menue {
+  QAction jahr{QStringLiteral("Druckdatum Jahr (jjjj)")};
+  QAction projekt{QStringLiteral("ProjektNr")};
+  QLineEdit feld;
+  clsMenuHandler handler;
+  Menue() {
+    jahr.setObjectName(QStringLiteral("mnuPlatzhalterYYYY"));
+    projekt.setObjectName(QStringLiteral("mnuPlatzhalterProjektNr"));
+    handler.AddMenu(&jahr, QStringLiteral("YYYY"));
+    handler.set_TextFeld(&feld);
+  }
+};
+
+}  // namespace
+
+TEST(clsMenuHandler, KeyGoesInAtTheCaretWithAtMost300CharactersOfTheRestBehindIt) {
+  struct Fall {
+    QString text;
+    int caret;
+    QString erwartet;
+  };
+  const QString lang(400, QLatin1Char('x'));
+  const QList<Fall> faelle = {
+      {QStringLiteral("RE_12345.pdf"), 5, QStringLiteral("RE_12[YYYY]345.pdf")},
+      {QString(), 0, QStringLiteral("[YYYY]")},
+      {QStringLiteral("ab") + lang, 2, QStringLiteral("ab[YYYY]") + lang.left(300)},
+  };
+  for (const Fall& f : faelle) {
+    Menue m;
+    m.feld.setText(f.text);
+    m.feld.setSelection(f.caret, 0);
+    m.feld.setCursorPosition(f.caret);
+    m.handler.PlatzhalterEinfuegen(&m.jahr);
+    EXPECT_EQ(m.feld.text(), f.erwartet);
+    EXPECT_EQ(m.feld.cursorPosition(), f.caret + 6);
+  }
+}
+
+TEST(clsMenuHandler, ItemsWithoutEntryAndAnEmptiedHandlerInsertNothing) {
+  Menue m;
+  m.feld.setText(QStringLiteral("Datei"));
+  m.handler.PlatzhalterEinfuegen(&m.projekt);
+  EXPECT_EQ(m.feld.text(), QStringLiteral("Datei"));
+  m.handler.Init();
+  m.handler.PlatzhalterEinfuegen(&m.jahr);
+  EXPECT_EQ(m.feld.text(), QStringLiteral("Datei"));
+
+  clsMenuHandler ohneFeld;
+  EXPECT_EQ(testsupport::errorOf([&] { ohneFeld.PlatzhalterEinfuegen(&m.jahr); }), vb::ErrObjectNotSet);
+}
+
+TEST(clsMenuHandler, EntriesWithConditionsAreShownForTheirFormStatusOnly) {
+  Menue m;
+  m.handler.AddMenu(&m.projekt, QStringLiteral("PROJEKT"), {vb::Variant(1), vb::Variant(QStringLiteral("2"))});
+  m.jahr.setVisible(false);
+  for (const auto& [status, sichtbar] : {std::pair{2, true}, {3, false}, {1, true}}) {
+    m.handler.let_CurStatus(std::int16_t(status));
+    m.handler.SetMenu();
+    EXPECT_EQ(m.projekt.isVisible(), sichtbar) << status;
+    EXPECT_FALSE(m.jahr.isVisible()) << "an entry without conditions keeps its visibility";
+  }
+}
