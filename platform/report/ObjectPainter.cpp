@@ -56,8 +56,10 @@ const QImage* ImageCache::image(const QString& storedPath) {
 const QList<TextLayoutCache::Line>& TextLayoutCache::lines(const QFont& font, double width, const QString& paragraph) {
   Key key{font, width, paragraph};
   if (const auto it = m_lines.constFind(key); it != m_lines.constEnd()) return *it;
-  if (const auto it = m_previous.constFind(key); it != m_previous.constEnd())
-    return *m_lines.insert(std::move(key), *it);
+  if (m_previous.contains(key)) {
+    QList<Line> lines = m_previous.take(key);
+    return *m_lines.insert(std::move(key), std::move(lines));
+  }
   QList<Line> lines;
   QTextLayout layout(paragraph, font);
   QTextOption option;
