@@ -56,6 +56,9 @@ class BeispielHost {
   // (an absolute path). True when the job ended and the file is there.
   bool pdfDrucken(const QString& pdfDatei, QString* fehler = nullptr);
 
+  // Sets the sample document's data on the print window, as pdfDrucken does before it prints.
+  void dokumentdatenSetzen() const { dokumentdatenSetzen(*m_fenster); }
+
   QString datenbank() const { return m_datenverzeichnis + QStringLiteral("Beispiel.mdb"); }
   QString datenverzeichnis() const { return m_datenverzeichnis; }
   QString lokalerPfad() const { return m_lokalerPfad; }

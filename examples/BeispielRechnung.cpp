@@ -15,6 +15,17 @@ Zeile position(int nummer, double menge, const QString& bezeichnung, double ep, 
   return z;
 }
 
+QList<Zeile> massenPositionen(int anzahl) {
+  QList<Zeile> zeilen;
+  for (int i = 1; i <= anzahl; ++i)
+    zeilen << position(i, i % 5 + 1,
+                       i % 5 == 0 ? QStringLiteral("Ein langer Buchtitel über Größe und Übermut, der in "
+                                                   "seiner Spalte auf eine zweite Zeile umbricht")
+                                  : QStringLiteral("Buch Nr. %1").arg(i),
+                       0.37 + 1.13 * (i % 40), i % 3 == 0);
+  return zeilen;
+}
+
 namespace {
 
 Zeile steuerzeile(const QString& code, const QString& bezeichnung = {}) {

@@ -40,6 +40,10 @@ QList<Zeile> beispielZeilen();
 // A position of the full or reduced rate, numbered `nummer`, for invoices made up in bulk.
 Zeile position(int nummer, double menge, const QString& bezeichnung, double ep, bool vollerSatz);
 
+// `anzahl` positions of both rates numbered from 1, as a long invoice of the benchmarks and tests;
+// every fifth text wraps onto a second line.
+QList<Zeile> massenPositionen(int anzahl);
+
 // The document texts. The pre-text carries "<Seitenumbruch>": the cover letter fills page 1 and
 // the positions start on page 2.
 QString beispielVortext();

@@ -319,7 +319,9 @@ void Recordset::run() {
   for (auto& f : m_fields) f->detach();
   m_fields.clear();
   m_columns.clear();
+  m_columnByName.clear();
   m_rows.clear();
+  m_writeQuery.reset();
   m_keyColumns.clear();
   m_edit = EditMode::None;
   m_pending.clear();
@@ -372,6 +374,10 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
                                                    : kindFromMetaType(rec.field(i).metaType().id());
     m_columns.push_back({rec.fieldName(i), kind});
   }
+  // Rows read their values by name, every row again: found by the name as given without the
+  // scan, where the scan would find that column too.
+  for (int i = 0; i < n; ++i)
+    if (findColumn(m_columns[static_cast<size_t>(i)].name) == i) m_columnByName.insert(m_columns[static_cast<size_t>(i)].name, i);
   while (q.next()) {
     Row row;
     row.values.reserve(static_cast<size_t>(n));
@@ -666,11 +672,13 @@ void Recordset::Close() {
   if (m_edit != EditMode::None) raiseDataError(ErrIllegalOperation);
   m_open = false;
   m_rows.clear();
+  m_writeQuery.reset();
 }
 
 // ---- fields ----
 
 int Recordset::findColumn(const QString& name) const {
+  if (const auto it = m_columnByName.constFind(name); it != m_columnByName.constEnd()) return *it;
   for (size_t i = 0; i < m_columns.size(); ++i)
     if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
   return -1;
@@ -702,7 +710,9 @@ vb::Variant Recordset::readValue(int column) const {
   const Kind kind = m_columns[static_cast<size_t>(column)].kind;
   if (m_edit != EditMode::None && m_pending[static_cast<size_t>(column)])
     return fromDb(kind, toDb(kind, *m_pending[static_cast<size_t>(column)]));
-  return m_rows[static_cast<size_t>(m_pos)].values[static_cast<size_t>(column)];
+  Row& row = m_rows[static_cast<size_t>(m_pos)];
+  readBack(row);
+  return row.values[static_cast<size_t>(column)];
 }
 
 void Recordset::assignValue(int column, const vb::Variant& value) {
@@ -804,7 +814,7 @@ void Recordset::writeInsert() {
     if (!id.isValid() || id.isNull()) id = generatedKey();
     if (id.isValid() && !id.isNull()) row.raw[static_cast<size_t>(m_keyColumns.front())] = id;
   }
-  reloadRow(row);  // defaults and autoincrement keys the database filled in
+  row.unread = true;  // defaults and autoincrement keys the database filled in, read when asked for
 }
 
 QVariant Recordset::generatedKey() const {
@@ -832,17 +842,19 @@ void Recordset::writeUpdate() {
   }
   if (sets.isEmpty()) return;
   Row& row = m_rows[static_cast<size_t>(m_pos)];
+  readBack(row);
   const QString where = whereForRow(row, binds);
   execWrite(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                 .arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), sets.join(QLatin1Char(',')), where),
             binds, true);
   applyPending(row);
-  reloadRow(row);
+  row.unread = true;
 }
 
 void Recordset::writeDelete() {
   QSqlDatabase db = m_connection->database();
   std::vector<QVariant> binds;
+  readBack(m_rows[static_cast<size_t>(m_pos)]);
   const QString where = whereForRow(m_rows[static_cast<size_t>(m_pos)], binds);
   execWrite(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), where),
             binds, true);
@@ -895,16 +907,35 @@ QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) con
 }
 
 QVariant Recordset::execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow) {
-  QSqlQuery q(m_connection->database());
-  if (!q.prepare(sql)) raiseDataError(ErrCommand, dbMessage(q.lastError()));
-  for (const QVariant& b : binds) q.addBindValue(b);
-  if (!q.exec()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
-  if (expectOneRow && q.numRowsAffected() == 0) raiseDataError(ErrRowNotFound);
+  if (!m_writeQuery || m_writeSql != sql) {
+    m_writeQuery.reset();
+    QSqlQuery q(m_connection->database());
+    if (!q.prepare(sql)) raiseDataError(ErrCommand, dbMessage(q.lastError()));
+    m_writeQuery = std::move(q);
+    m_writeSql = sql;
+  }
+  QSqlQuery& q = *m_writeQuery;
+  for (size_t i = 0; i < binds.size(); ++i) q.bindValue(static_cast<int>(i), binds[i]);
+  if (!q.exec()) {
+    const QString why = dbMessage(q.lastError());
+    m_writeQuery.reset();
+    raiseDataError(ErrDatabase, why);
+  }
+  const int affected = q.numRowsAffected();
   // QODBC cannot tell the number and says so on every call; generatedKey() asks instead.
-  return m_connection->isSqlite() ? q.lastInsertId() : QVariant();
+  const QVariant id = m_connection->isSqlite() ? q.lastInsertId() : QVariant();
+  q.finish();  // holds no lock on the table between rows
+  if (expectOneRow && affected == 0) raiseDataError(ErrRowNotFound);
+  return id;
 }
 
-void Recordset::reloadRow(Row& row) {
+void Recordset::readBack(Row& row) const {
+  if (!row.unread) return;
+  row.unread = false;
+  reloadRow(row);
+}
+
+void Recordset::reloadRow(Row& row) const {
   QSqlDatabase db = m_connection->database();
   QStringList terms;
   std::vector<QVariant> binds;

@@ -19,6 +19,7 @@
 // (Name, SqlText) whose SqlText holds one "?" per argument, bound in order; a name without a
 // row there, called without arguments, reads the view or table of that name. On ODBC it is the
 // stored procedure, called as "{CALL Name(args)}". Arguments are numbers or 'quoted texts'.
+#include <QHash>
 #include <QObject>
 #include <QSqlQuery>
 #include <QString>
@@ -96,6 +97,7 @@ class Recordset : public QObject {
     std::vector<QVariant> raw;  // as the database gave them: the row's original values
     QVariant rowid;  // SQLite rowid when the set is keyed by it
     bool deleted = false;
+    bool unread = false;  // inserted; what the database filled in is read when the row is read
   };
   enum class EditMode { None, Edit, Add };
 
@@ -112,7 +114,8 @@ class Recordset : public QObject {
   void writeDelete();
   QString whereForRow(const Row& row, std::vector<QVariant>& binds) const;
   QVariant execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow);
-  void reloadRow(Row& row);
+  void reloadRow(Row& row) const;
+  void readBack(Row& row) const;
   QVariant generatedKey() const;
   int firstLive() const;
   int lastLive() const;
@@ -148,12 +151,16 @@ class Recordset : public QObject {
   std::vector<int> m_keyColumns;  // primary key columns, when not keyed by rowid
 
   std::vector<Column> m_columns;
+  QHash<QString, int> m_columnByName;  // names as the database gave them -> the column findColumn answers
   std::vector<std::shared_ptr<Field>> m_fields;
-  std::vector<Row> m_rows;
+  mutable std::vector<Row> m_rows;  // mutable: an inserted row is read back on its first read
   int m_pos = 0;  // -1 BOF, m_rows.size() EOF
   EditMode m_edit = EditMode::None;
   int m_posBeforeAdd = 0;
   std::vector<std::optional<vb::Variant>> m_pending;
+  // The last write statement, prepared once for a run of rows added or changed alike.
+  QString m_writeSql;
+  std::optional<QSqlQuery> m_writeQuery;
 };
 
 }  // namespace data

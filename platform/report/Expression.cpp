@@ -214,29 +214,43 @@ int compareValues(const ReportValue& a, const ReportValue& b) {
     const auto x = a.date(), y = b.date();
     if (x && y) return *x < *y ? -1 : (*x > *y ? 1 : 0);
   }
-  const int c = a.print().toCaseFolded().compare(b.print().toCaseFolded());
+  // Case-insensitive comparison folds case letter by letter, as toCaseFolded() does.
+  const int c = a.print().compare(b.print(), Qt::CaseInsensitive);
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+ReportValue eval(const Node& n, const ValueScope& scope);
+
+// The truth of a node, without making a value of it where the node is a test itself: conditions
+// are evaluated for every row and every template line.
+bool truthOf(const Node& n, const ValueScope& scope) {
+  switch (n.op) {
+    case Op::Not: return !truthOf(*n.left, scope);
+    case Op::And: return truthOf(*n.left, scope) && truthOf(*n.right, scope);
+    case Op::Or: return truthOf(*n.left, scope) || truthOf(*n.right, scope);
+    case Op::Eq: return compareValues(eval(*n.left, scope), eval(*n.right, scope)) == 0;
+    case Op::Ne: return compareValues(eval(*n.left, scope), eval(*n.right, scope)) != 0;
+    case Op::Lt: return compareValues(eval(*n.left, scope), eval(*n.right, scope)) < 0;
+    case Op::Gt: return compareValues(eval(*n.left, scope), eval(*n.right, scope)) > 0;
+    case Op::Le: return compareValues(eval(*n.left, scope), eval(*n.right, scope)) <= 0;
+    case Op::Ge: return compareValues(eval(*n.left, scope), eval(*n.right, scope)) >= 0;
+    case Op::Empty: return eval(*n.left, scope).print().trimmed().isEmpty();
+    case Op::FirstPage: return scope.page() == 1;
+    case Op::LastPage: return scope.lastPage();
+    case Op::Literal:
+    case Op::Name:
+    case Op::Page: return eval(n, scope).truth();
+  }
+  return false;
 }
 
 ReportValue eval(const Node& n, const ValueScope& scope) {
   switch (n.op) {
     case Op::Literal: return n.literal;
     case Op::Name: return scope.value(n.name).value_or(ReportValue{{}, kText});
-    case Op::Not: return boolValue(!eval(*n.left, scope).truth());
-    case Op::And: return boolValue(eval(*n.left, scope).truth() && eval(*n.right, scope).truth());
-    case Op::Or: return boolValue(eval(*n.left, scope).truth() || eval(*n.right, scope).truth());
-    case Op::Eq: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) == 0);
-    case Op::Ne: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) != 0);
-    case Op::Lt: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) < 0);
-    case Op::Gt: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) > 0);
-    case Op::Le: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) <= 0);
-    case Op::Ge: return boolValue(compareValues(eval(*n.left, scope), eval(*n.right, scope)) >= 0);
-    case Op::Empty: return boolValue(eval(*n.left, scope).print().trimmed().isEmpty());
     case Op::Page: return {QString::number(scope.page()), kNumber};
-    case Op::FirstPage: return boolValue(scope.page() == 1);
-    case Op::LastPage: return boolValue(scope.lastPage());
+    default: return boolValue(truthOf(n, scope));
   }
-  return {};
 }
 
 }  // namespace
@@ -254,6 +268,6 @@ ReportValue Expression::evaluate(const ValueScope& scope) const {
   return m_root ? eval(*m_root, scope) : boolValue(true);
 }
 
-bool Expression::test(const ValueScope& scope) const { return !m_root || eval(*m_root, scope).truth(); }
+bool Expression::test(const ValueScope& scope) const { return !m_root || truthOf(*m_root, scope); }
 
 }  // namespace report

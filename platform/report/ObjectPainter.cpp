@@ -53,11 +53,37 @@ const QImage* ImageCache::image(const QString& storedPath) {
   return it->isNull() ? nullptr : &*it;
 }
 
-double ObjectPainter::draw(QPainter* painter, const QList<DrawObject>& objects, const ValueScope& scope,
+const QList<TextLayoutCache::Line>& TextLayoutCache::lines(const QFont& font, double width, const QString& paragraph) {
+  Key key{font, width, paragraph};
+  if (const auto it = m_lines.constFind(key); it != m_lines.constEnd()) return *it;
+  if (m_previous.contains(key)) {
+    QList<Line> lines = m_previous.take(key);
+    return *m_lines.insert(std::move(key), std::move(lines));
+  }
+  QList<Line> lines;
+  QTextLayout layout(paragraph, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    lines.append({line.textStart(), line.textLength(), line.naturalTextWidth()});
+  }
+  layout.endLayout();
+  return *m_lines.insert(std::move(key), std::move(lines));
+}
+
+void TextLayoutCache::startJob() {
+  m_previous = std::move(m_lines);
+  m_lines.clear();
+}
+
+double ObjectPainter::draw(PageContent* out, const QList<DrawObject>& objects, const ValueScope& scope,
                            QList<LineSpan>* spans) {
   double bottom = 0;
   for (const DrawObject& o : objects)
-    if (o.when.test(scope)) bottom = qMax(bottom, drawOne(painter, o, scope, spans));
+    if (o.when.test(scope)) bottom = qMax(bottom, drawOne(out, o, scope, spans));
   return bottom;
 }
 
@@ -65,47 +91,38 @@ bool ObjectPainter::lineShown(double top, double bottom) const {
   return top >= m_windowTop - 0.01 && bottom <= m_windowBottom + 0.01;
 }
 
-double ObjectPainter::drawOne(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans) {
-  const bool clip = painter && (m_windowTop > -1e11 || m_windowBottom < 1e11) && o.type != DrawObject::Type::Text;
-  if (clip) {
-    painter->save();
-    painter->setClipRect(QRectF(-1e6, m_windowTop, 2e6, m_windowBottom - m_windowTop), Qt::IntersectClip);
-  }
-  const double bottom = drawShape(painter, o, scope, spans);
-  if (clip) painter->restore();
+double ObjectPainter::drawOne(PageContent* out, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans) {
+  const bool clip = out && (m_windowTop > -1e11 || m_windowBottom < 1e11) && o.type != DrawObject::Type::Text;
+  if (clip) out->setClip(QRectF(-1e6, m_windowTop, 2e6, m_windowBottom - m_windowTop));
+  const double bottom = drawShape(out, o, scope, spans);
+  if (clip) out->setClip(std::nullopt);
   return bottom;
 }
 
-double ObjectPainter::drawShape(QPainter* painter, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans) {
+double ObjectPainter::drawShape(PageContent* out, const DrawObject& o, const ValueScope& scope, QList<LineSpan>* spans) {
   switch (o.type) {
     case DrawObject::Type::Text: {
       const auto sole = o.text.soleValue(scope);
-      if (sole && sole->kind() == ValueKind::RichText) return drawRichText(painter, o, sole->text, spans);
-      return drawPlainText(painter, o, o.text.render(scope), spans);
+      if (sole && sole->kind() == ValueKind::RichText) return drawRichText(out, o, sole->text, spans);
+      return drawPlainText(out, o, o.text.render(scope), spans);
     }
     case DrawObject::Type::Picture: {
       const auto sole = o.text.soleValue(scope);
-      return drawPicture(painter, o, sole ? sole->text : o.text.render(scope));
+      return drawPicture(out, o, sole ? sole->text : o.text.render(scope));
     }
     case DrawObject::Type::Line:
-      if (painter) {
-        painter->setPen(QPen(o.color, o.lineWidth * U, Qt::SolidLine, Qt::FlatCap));
-        painter->drawLine(QPointF(o.box.x() * U, o.box.y() * U), QPointF(o.end.x() * U, o.end.y() * U));
-      }
+      if (out)
+        out->line(QLineF(QPointF(o.box.x() * U, o.box.y() * U), QPointF(o.end.x() * U, o.end.y() * U)), o.color,
+                      o.lineWidth * U);
       return qMax(o.box.y(), o.end.y()) * U;
     case DrawObject::Type::Rect:
-      if (painter) {
-        painter->setPen(o.lineWidth > 0 ? QPen(o.color, o.lineWidth * U) : QPen(Qt::NoPen));
-        painter->setBrush(o.fill.isValid() ? QBrush(o.fill) : QBrush(Qt::NoBrush));
-        painter->drawRect(QRectF(o.box.topLeft() * U, o.box.size() * U));
-        painter->setBrush(Qt::NoBrush);
-      }
+      if (out) out->rect(QRectF(o.box.topLeft() * U, o.box.size() * U), o.color, o.lineWidth * U, o.fill);
       return o.box.bottom() * U;
   }
   return 0;
 }
 
-double ObjectPainter::drawPlainText(QPainter* painter, const DrawObject& o, const QString& input,
+double ObjectPainter::drawPlainText(PageContent* out, const DrawObject& o, const QString& input,
                                     QList<LineSpan>* spans) {
   const double top = o.box.y() * U;
   const double width = o.box.width() * U;
@@ -114,40 +131,31 @@ double ObjectPainter::drawPlainText(QPainter* painter, const DrawObject& o, cons
   text.replace(QLatin1Char('\t'), QStringLiteral("    "));
   const QFontMetricsF fm(o.font);
   const double lineHeight = fm.lineSpacing();
-  if (painter) {
-    painter->setFont(o.font);
-    painter->setPen(o.color);
-  }
   double y = 0;
   static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-  const QStringList paragraphs = text.isEmpty() ? QStringList() : text.split(breaks);
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  const bool broken = text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+  const QStringList paragraphs = text.isEmpty() ? QStringList() : broken ? text.split(breaks) : QStringList{text};
   // A text with a fixed height shows the lines that fit it.
   const auto fits = [&] { return limit < 0 || y + lineHeight <= limit + 0.5; };
   for (const QString& para : paragraphs) {
     if (!fits()) break;
-    QTextLayout layout(para, o.font);
-    layout.setTextOption(option);
-    layout.beginLayout();
     bool any = false;
-    for (QTextLine line = layout.createLine(); line.isValid() && fits(); line = layout.createLine()) {
-      line.setLineWidth(width);
+    for (const TextLayoutCache::Line& line : m_layouts.lines(o.font, width, para)) {
+      if (!fits()) break;
       any = true;
-      const QString part = para.mid(line.textStart(), line.textLength());
-      if (painter && !part.trimmed().isEmpty() && lineShown(top + y, top + y + lineHeight)) {
+      const QString part = para.mid(line.start, line.length);
+      if (out && !part.trimmed().isEmpty() && lineShown(top + y, top + y + lineHeight)) {
         double x = 0;
-        const double natural = line.naturalTextWidth();
+        const double natural = line.naturalWidth;
         if (o.align & Qt::AlignRight) x = width - natural;
         else if (o.align & Qt::AlignHCenter) x = (width - natural) / 2;
         QString shown = part;
         while (shown.endsWith(QLatin1Char(' '))) shown.chop(1);
-        painter->drawText(QPointF(o.box.x() * U + x, top + y + fm.ascent()), shown);
+        out->text(QPointF(o.box.x() * U + x, top + y + fm.ascent()), shown, o.font, o.color);
       }
       if (spans) spans->append({top + y, top + y + lineHeight});
       y += lineHeight;
     }
-    layout.endLayout();
     if (!any && fits()) {
       // An empty paragraph still takes its line.
       if (spans) spans->append({top + y, top + y + lineHeight});
@@ -157,7 +165,7 @@ double ObjectPainter::drawPlainText(QPainter* painter, const DrawObject& o, cons
   return top + (limit >= 0 ? limit : y);
 }
 
-double ObjectPainter::drawRichText(QPainter* painter, const DrawObject& o, const QString& rtf, QList<LineSpan>* spans) {
+double ObjectPainter::drawRichText(PageContent* out, const DrawObject& o, const QString& rtf, QList<LineSpan>* spans) {
   QTextDocument doc;
   doc.documentLayout()->setPaintDevice(&richTextDevice());
   doc.setDocumentMargin(0);
@@ -183,7 +191,7 @@ double ObjectPainter::drawRichText(QPainter* painter, const DrawObject& o, const
       if (limit >= 0 && lineBottom - top > limit + 0.5) break;
       if (spans) spans->append({lineTop, lineBottom});
       bottom = qMax(bottom, lineBottom - top);
-      if (!painter || !lineShown(lineTop, lineBottom)) continue;
+      if (!out || !lineShown(lineTop, lineBottom)) continue;
       const int lineStart = line.textStart(), lineEnd = line.textStart() + line.textLength();
       for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
@@ -195,17 +203,16 @@ double ObjectPainter::drawRichText(QPainter* painter, const DrawObject& o, const
         piece.replace(QLatin1Char('\t'), QLatin1Char(' '));
         if (piece.trimmed().isEmpty()) continue;
         const QTextCharFormat fmt = frag.charFormat();
-        painter->setFont(toPageUnits(fmt.font()));
-        painter->setPen(fmt.foreground().style() == Qt::NoBrush ? o.color : fmt.foreground().color());
         const double x = (origin.x() + line.cursorToX(s)) * kRichScale;
-        painter->drawText(QPointF(o.box.x() * U + x, lineTop + line.ascent() * kRichScale), piece);
+        out->text(QPointF(o.box.x() * U + x, lineTop + line.ascent() * kRichScale), piece, toPageUnits(fmt.font()),
+                      fmt.foreground().style() == Qt::NoBrush ? o.color : fmt.foreground().color());
       }
     }
   }
   return top + (limit >= 0 ? limit : bottom);
 }
 
-double ObjectPainter::drawPicture(QPainter* painter, const DrawObject& o, const QString& path) {
+double ObjectPainter::drawPicture(PageContent* out, const DrawObject& o, const QString& path) {
   const QRectF box(o.box.topLeft() * U, o.box.size() * U);
   const QImage* img = path.trimmed().isEmpty() ? nullptr : m_images.image(path.trimmed());
   if (!img) return box.bottom();
@@ -216,7 +223,7 @@ double ObjectPainter::drawPicture(QPainter* painter, const DrawObject& o, const 
     const QSizeF fitted = QSizeF(img->size()).scaled(box.size(), Qt::KeepAspectRatio);
     target.setSize(fitted);
   }
-  if (painter) painter->drawImage(target, *img);
+  if (out) out->image(target, *img);
   return qMax(box.bottom(), target.bottom());
 }
 

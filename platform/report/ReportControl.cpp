@@ -61,6 +61,7 @@ struct ReportControl::Impl {
   QHash<QString, QString> exportParameters;  // case-folded key -> value
   QHash<int, int> options, printOptions;
   std::unique_ptr<Job> job;
+  std::shared_ptr<TextLayoutCache> layouts = std::make_shared<TextLayoutCache>();
   std::map<int, OpenedStorage> storages;
   int nextHandle = 1;
   QString lastError;
@@ -257,7 +258,7 @@ int ReportControl::StartPrintJob(int projectType, QString& file, int flags) {
   if (tpl->projectType != projectType)
     return d->fail(kBadTemplate, QStringLiteral("%1 is no %2 template").arg(path, projectType == kProjectList ? QStringLiteral("list") : QStringLiteral("label")));
   auto job = std::make_unique<Impl::Job>();
-  job->layout = std::make_unique<ReportJob>(std::move(*tpl), d->fields, d->variables);
+  job->layout = std::make_unique<ReportJob>(std::move(*tpl), d->fields, d->variables, d->layouts);
   job->templatePath = path;
   job->projectType = projectType;
   job->flags = flags;

@@ -46,11 +46,13 @@ class ReportJob::Scope : public ValueScope {
   bool m_last;
 };
 
-ReportJob::ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables)
-    : m_tpl(std::move(tpl)), m_fields(fields), m_variables(variables) {}
-
-ReportJob::~ReportJob() {
-  if (m_bodyPainter.isActive()) m_bodyPainter.end();
+ReportJob::ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables,
+                     std::shared_ptr<TextLayoutCache> layouts)
+    : m_tpl(std::move(tpl)),
+      m_fields(fields),
+      m_variables(variables),
+      m_layouts(layouts ? std::move(layouts) : std::make_shared<TextLayoutCache>()) {
+  m_layouts->startJob();
 }
 
 double ReportJob::bodyTop() const { return (m_page <= 1 ? m_tpl.table.top : m_tpl.table.topFollowing) * U; }
@@ -59,9 +61,7 @@ void ReportJob::openPage() {
   ++m_page;
   m_pageOpen = true;
   m_pageVariables = m_variables;
-  m_body = std::make_unique<QPicture>();
-  m_bodyPainter.begin(m_body.get());
-  m_bodyPainter.setRenderHint(QPainter::Antialiasing);
+  m_body = PageContent();
   m_y = bodyTop();
   m_rowsOnPage = 0;
   m_tableOnPage = false;
@@ -72,10 +72,7 @@ void ReportJob::openPage() {
 
 void ReportJob::closePage(bool last) {
   if (m_tableOnPage) printFooter(last);
-  m_bodyPainter.end();
-  QPicture page;
-  QPainter p(&page);
-  p.setRenderHint(QPainter::Antialiasing);
+  PageContent page;
   const Scope scope(m_pageVariables, m_fields, *this, last);
   QList<DrawObject> objects;
   for (const DrawObject& o : m_tpl.objects) {
@@ -84,17 +81,16 @@ void ReportJob::closePage(bool last) {
                       (o.pages == PageRule::NotLast && !last);
     if (show) objects.append(o);
   }
-  ObjectPainter(m_images).draw(&p, objects, scope);
-  playPicture(p, *m_body);
-  p.end();
-  m_pages.addPage(m_tpl.pageSize, page);
-  m_body.reset();
+  ObjectPainter(m_images, *m_layouts).draw(&page, objects, scope);
+  page.append(m_body);
+  m_pages.addPage(m_tpl.pageSize, std::move(page));
+  m_body = PageContent();
   m_pageOpen = false;
 }
 
 double ReportJob::measure(const QList<RowLayout>& layouts, bool last) const {
   const Scope scope(m_fields, m_variables, *this, last);
-  ObjectPainter painter(m_images);
+  ObjectPainter painter(m_images, *m_layouts);
   double height = 0;
   for (const RowLayout& l : layouts)
     if (l.when.test(scope))
@@ -104,32 +100,25 @@ double ReportJob::measure(const QList<RowLayout>& layouts, bool last) const {
 
 ReportJob::RenderedRow ReportJob::render(const QList<RowLayout>& layouts, bool last, double from, double to) const {
   const Scope scope(m_fields, m_variables, *this, last);
-  ObjectPainter objectPainter(m_images);
+  ObjectPainter objectPainter(m_images, *m_layouts);
   RenderedRow row;
-  QPainter p(&row.picture);
-  p.setRenderHint(QPainter::Antialiasing);
   for (const RowLayout& l : layouts) {
     if (!l.when.test(scope)) continue;
     const double top = row.height + l.paddingTop * U;
-    p.save();
-    p.translate(0, top);
     objectPainter.setWindow(from - top, to - top);
     QList<LineSpan> spans;
-    const double h = objectPainter.draw(&p, l.objects, scope, &spans);
-    p.restore();
+    PageContent part;
+    const double h = objectPainter.draw(&part, l.objects, scope, &spans);
+    row.content.append(part, QPointF(0, top));
     for (const LineSpan& s : spans) row.spans.append({s.top + top, s.bottom + top});
     row.height += qMax(l.minHeight * U, (l.paddingTop + l.paddingBottom) * U + h);
   }
-  p.end();
   return row;
 }
 
 // Puts the part from `from` to `to` of a row rendered with that window at the body's end.
 void ReportJob::place(const RenderedRow& row, double from, double to) {
-  m_bodyPainter.save();
-  m_bodyPainter.translate(m_tpl.table.x * U, m_y - from);
-  playPicture(m_bodyPainter, row.picture);
-  m_bodyPainter.restore();
+  m_body.append(row.content, QPointF(m_tpl.table.x * U, m_y - from));
   m_y += to - from;
 }
 
@@ -176,11 +165,11 @@ int ReportJob::printVariables() {
   const int col = g.byColumns ? m_labelSlot / g.rows : m_labelSlot % g.columns;
   const int row = g.byColumns ? m_labelSlot % g.rows : m_labelSlot / g.columns;
   const QRectF box((g.x + col * (g.width + g.gapX)) * U, (g.y + row * (g.height + g.gapY)) * U, g.width * U, g.height * U);
-  m_bodyPainter.save();
-  m_bodyPainter.setClipRect(box);
-  m_bodyPainter.translate(box.topLeft());
-  ObjectPainter(m_images).draw(&m_bodyPainter, g.objects, Scope(m_variables, m_fields, *this, false));
-  m_bodyPainter.restore();
+  PageContent label;
+  ObjectPainter(m_images, *m_layouts).draw(&label, g.objects, Scope(m_variables, m_fields, *this, false));
+  m_body.setClip(box);
+  m_body.append(label, box.topLeft());
+  m_body.setClip(std::nullopt);
   ++m_labelSlot;
   return kOk;
 }

@@ -2,11 +2,10 @@
 // One running print job: lays the template out page by page as the engine prints variables and
 // fields, and collects the finished pages. Layout depends only on the template and the values,
 // so the same calls give the same pages every time.
-#include <QPicture>
-#include <QPainter>
 #include <memory>
 
 #include "platform/report/ObjectPainter.h"
+#include "platform/report/PageContent.h"
 #include "platform/report/StorageFile.h"
 #include "platform/report/Template.h"
 #include "platform/report/ValueSet.h"
@@ -15,9 +14,10 @@ namespace report {
 
 class ReportJob {
  public:
-  // The job reads `fields` and `variables` as they stand at each call.
-  ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables);
-  ~ReportJob();
+  // The job reads `fields` and `variables` as they stand at each call. Jobs that share `layouts`
+  // lay out a text they have in common once.
+  ReportJob(Template tpl, const ValueSet& fields, const ValueSet& variables,
+            std::shared_ptr<TextLayoutCache> layouts = nullptr);
   ReportJob(const ReportJob&) = delete;
   ReportJob& operator=(const ReportJob&) = delete;
 
@@ -35,7 +35,7 @@ class ReportJob {
  private:
   class Scope;
   struct RenderedRow {
-    QPicture picture;
+    PageContent content;
     double height = 0;
     QList<LineSpan> spans;
   };
@@ -56,13 +56,13 @@ class ReportJob {
   const ValueSet& m_fields;
   const ValueSet& m_variables;
   mutable ImageCache m_images;
+  std::shared_ptr<TextLayoutCache> m_layouts;
   StorageFile m_pages;
 
   bool m_pageOpen = false;
   int m_page = 0;
   ValueSet m_pageVariables;  // the variables when the page was opened, for its page objects
-  std::unique_ptr<QPicture> m_body;
-  QPainter m_bodyPainter;
+  PageContent m_body;
   double m_y = 0;              // next body row's top (units)
   int m_rowsOnPage = 0;
   bool m_tableOnPage = false;   // a body row is out on this page

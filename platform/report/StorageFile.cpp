@@ -13,7 +13,10 @@ namespace report {
 namespace {
 
 const QByteArray kMagic = QByteArrayLiteral("SKRVSTG1");
-constexpr quint32 kVersion = 1;
+// Version 1 files (pages as QPicture data only) are still read.
+constexpr quint32 kVersion = 2;
+constexpr quint8 kPagePicture = 0;
+constexpr quint8 kPageContent = 1;
 // Far more than any real job; guards the reader against a damaged count.
 constexpr quint32 kMaxPages = 1000000;
 
@@ -37,7 +40,11 @@ void playPicture(QPainter& painter, const QPicture& picture) {
 }
 
 void StorageFile::addPage(const QSizeF& sizeMM, const QPicture& picture) {
-  m_pages.append({sizeMM, QByteArray(picture.data(), picture.size())});
+  m_pages.append({sizeMM, QByteArray(picture.data(), picture.size()), {}});
+}
+
+void StorageFile::addPage(const QSizeF& sizeMM, PageContent content) {
+  m_pages.append({sizeMM, {}, std::move(content)});
 }
 
 void StorageFile::append(const StorageFile& other) { m_pages.append(other.m_pages); }
@@ -52,7 +59,15 @@ bool StorageFile::save(const QString& path, QString* error) const {
   QDataStream out(&f);
   out.setVersion(QDataStream::Qt_6_0);
   out << kVersion << m_title << static_cast<quint32>(m_pages.size());
-  for (const Page& p : m_pages) out << p.sizeMM.width() << p.sizeMM.height() << p.picture;
+  for (const Page& p : m_pages) {
+    out << p.sizeMM.width() << p.sizeMM.height();
+    if (p.picture.isEmpty()) {
+      out << kPageContent;
+      p.content.write(out);
+    } else {
+      out << kPagePicture << p.picture;
+    }
+  }
   if (out.status() != QDataStream::Ok || !f.commit()) {
     if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
     return false;
@@ -77,15 +92,25 @@ std::optional<StorageFile> StorageFile::load(const QString& path, QString* error
   StorageFile s;
   in >> version >> s.m_title >> count;
   if (in.status() != QDataStream::Ok) return refuse(QStringLiteral("cut off"));
-  if (version != kVersion) return refuse(QStringLiteral("version %1").arg(version));
+  if (version != 1 && version != kVersion) return refuse(QStringLiteral("version %1").arg(version));
   if (count > kMaxPages) return refuse(QStringLiteral("page count %1").arg(count));
   for (quint32 i = 0; i < count; ++i) {
     double w = 0, h = 0;
-    QByteArray pic;
-    in >> w >> h >> pic;
+    Page page;
+    in >> w >> h;
+    quint8 kind = kPagePicture;
+    if (version > 1) in >> kind;
+    if (kind == kPagePicture) {
+      in >> page.picture;
+    } else if (kind != kPageContent) {
+      return refuse(QStringLiteral("page %1 of unknown kind %2").arg(i + 1).arg(kind));
+    } else if (!page.content.read(in) && in.status() == QDataStream::Ok) {
+      return refuse(QStringLiteral("page %1 is damaged").arg(i + 1));
+    }
     if (in.status() != QDataStream::Ok) return refuse(QStringLiteral("cut off in page %1").arg(i + 1));
     if (!(w > 0 && h > 0)) return refuse(QStringLiteral("page %1 has no size").arg(i + 1));
-    s.m_pages.append({QSizeF(w, h), pic});
+    page.sizeMM = QSizeF(w, h);
+    s.m_pages.append(std::move(page));
   }
   return s;
 }
@@ -98,15 +123,19 @@ QSizeF StorageFile::pageSizeMM(int page) const {
 void StorageFile::drawPage(int page, QPainter& painter, const QRectF& target) const {
   if (page < 1 || page > pageCount() || !painter.device()) return;
   const Page& p = m_pages[page - 1];
-  QPicture pic;
-  pic.setData(p.picture.constData(), static_cast<uint>(p.picture.size()));
   const QSizeF units = p.sizeMM * kUnitsPerMM;
   const double scale = qMin(target.width() / units.width(), target.height() / units.height());
   const QSizeF drawn = units * scale;
   painter.save();
   painter.translate(target.x() + (target.width() - drawn.width()) / 2, target.y() + (target.height() - drawn.height()) / 2);
   painter.scale(scale, scale);
-  playPicture(painter, pic);
+  if (p.picture.isEmpty()) {
+    p.content.draw(painter);
+  } else {
+    QPicture pic;
+    pic.setData(p.picture.constData(), static_cast<uint>(p.picture.size()));
+    playPicture(painter, pic);
+  }
   painter.restore();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// Our storage file: the pages of one job (one QPicture per page, drawn in hundredths of a
-// millimetre), their sizes and the job title. File layout (QDataStream, Qt 6.0 format):
-// the 8 bytes "SKRVSTG1", quint32 version 1, QString title, quint32 page count, then per page
-// double width and height in millimetres and the QPicture data as QByteArray.
+// Our storage file: the pages of one job (drawn in hundredths of a millimetre), their sizes and
+// the job title. File layout (QDataStream, Qt 6.0 format): the 8 bytes "SKRVSTG1", quint32
+// version, QString title, quint32 page count, then per page double width and height in
+// millimetres and the page: in version 1 QPicture data as QByteArray; in version 2 a quint8 kind,
+// 0 for such QPicture data and 1 for a list of drawing commands (PageContent::write).
 #include <QByteArray>
 #include <QList>
 #include <QPicture>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <optional>
 
+#include "platform/report/PageContent.h"
 #include "platform/report/PageSource.h"
 
 namespace report {
@@ -22,7 +24,8 @@ class StorageFile : public PageSource {
  public:
   struct Page {
     QSizeF sizeMM;
-    QByteArray picture;
+    QByteArray picture;   // a page as QPicture data (files of version 1), else empty
+    PageContent content;  // a page as drawing commands
   };
 
   QString title() const { return m_title; }
@@ -30,6 +33,7 @@ class StorageFile : public PageSource {
   const QList<Page>& pages() const { return m_pages; }
 
   void addPage(const QSizeF& sizeMM, const QPicture& picture);
+  void addPage(const QSizeF& sizeMM, PageContent content);
   // Appends the pages of `other` (its title is not taken).
   void append(const StorageFile& other);
 

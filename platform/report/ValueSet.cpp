@@ -3,26 +3,30 @@
 namespace report {
 
 void ValueSet::define(const QString& name, const QString& contents, int type) {
-  const QString key = name.toCaseFolded();
-  const auto it = m_index.constFind(key);
-  if (it != m_index.constEnd()) {
-    m_values[*it].contents = contents;
-    m_values[*it].type = type;
-    return;
+  auto exact = m_exact.constFind(name);
+  qsizetype i = exact != m_exact.constEnd() ? *exact : m_index.value(name.toCaseFolded(), -1);
+  if (i < 0) {
+    i = m_values.size();
+    m_index.insert(name.toCaseFolded(), i);
+    m_values.append({name, contents, type});
+  } else {
+    m_values[i].contents = contents;
+    m_values[i].type = type;
   }
-  m_index.insert(key, m_values.size());
-  m_values.append({name, contents, type});
+  if (exact == m_exact.constEnd()) m_exact.insert(name, i);
 }
 
 void ValueSet::clear() {
   m_values.clear();
   m_index.clear();
+  m_exact.clear();
 }
 
 std::optional<ReportValue> ValueSet::find(const QString& name) const {
-  const auto it = m_index.constFind(name.toCaseFolded());
-  if (it == m_index.constEnd()) return std::nullopt;
-  const DefinedValue& v = m_values[*it];
+  qsizetype i = m_exact.value(name, -1);
+  if (i < 0) i = m_index.value(name.toCaseFolded(), -1);
+  if (i < 0) return std::nullopt;
+  const DefinedValue& v = m_values[i];
   return ReportValue{v.contents, v.type};
 }
 

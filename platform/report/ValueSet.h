@@ -20,6 +20,7 @@ class ValueSet {
  private:
   QList<DefinedValue> m_values;
   QHash<QString, qsizetype> m_index;  // case-folded name -> position
+  QHash<QString, qsizetype> m_exact;  // names as defined -> position, found without folding
 };
 
 }  // namespace report

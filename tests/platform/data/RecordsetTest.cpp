@@ -149,6 +149,34 @@ TEST_P(RecordsetTest, AddedRowIsWrittenAndStaysInTheSet) {
   EXPECT_EQ(scalar(file, QStringLiteral("SELECT Menge FROM PrintInputTabelle WHERE LongKey=2")), QStringLiteral("2.5"));
 }
 
+// Rows added one after another, of the same columns or not, each read the key and the defaults
+// the database gave them, also after one of them was changed again.
+TEST_P(RecordsetTest, RowsAddedInARunReadWhatTheDatabaseFilledIn) {
+  exec(file, QStringLiteral("CREATE TABLE Zaehler (Nr INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, Stand INTEGER DEFAULT 7)"));
+  auto rs = openSet(QStringLiteral("SELECT * FROM Zaehler"));
+  const struct {
+    const char* name;
+    int stand;  // 0: not set
+  } zeilen[] = {{"a", 0}, {"b", 0}, {"c", 3}, {"d", 0}};
+  for (const auto& z : zeilen) {
+    rs->AddNew();
+    rs->Fields(QStringLiteral("Name"))->let_Value(vb::Variant(QString::fromUtf8(z.name)));
+    if (z.stand) rs->Fields(QStringLiteral("Stand"))->let_Value(vb::Variant(z.stand));
+    rs->Update();
+  }
+  rs->MoveFirst();
+  rs->MoveNext();
+  rs->Fields(QStringLiteral("Name"))->let_Value(vb::Variant(QStringLiteral("B")));
+  rs->Update();
+  rs->MoveFirst();
+  for (int i = 0; i < 4; ++i, rs->MoveNext()) {
+    EXPECT_EQ(vb::CLng(rs->Fields(QStringLiteral("Nr"))->Value()), i + 1);
+    EXPECT_EQ(vb::CLng(rs->Fields(QStringLiteral("Stand"))->Value()), zeilen[i].stand ? zeilen[i].stand : 7);
+  }
+  EXPECT_EQ(scalar(file, QStringLiteral("SELECT group_concat(Name || Stand, ' ') FROM Zaehler ORDER BY Nr")),
+            QStringLiteral("a7 B7 c3 d7"));
+}
+
 TEST_P(RecordsetTest, ChangedRowIsTheOnlyRowWritten) {
   exec(file, QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('Doppelt', 'alt'), ('Doppelt', 'alt')"));
   auto rs = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='Doppelt'"));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDataStream>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -100,4 +101,72 @@ TEST(StorageFile, KeepsThePageShapeInsideAnotherShape) {
   // Scaled to 200 x 200 and centred: the square spans 20..30 mm of 100 mm, so x 140..160.
   EXPECT_EQ(img.pixelColor(150, 70), QColor(Qt::black));
   EXPECT_EQ(img.pixelColor(50, 70), QColor(Qt::white));
+}
+
+// A file written before pages were drawing commands (version 1: QPicture data per page) opens.
+TEST(StorageFile, OpensFilesWhosePagesArePictures) {
+  testsupport::TempDir dir;
+  QPicture pic;
+  QPainter p(&pic);
+  QFont f(QStringLiteral("Liberation Sans"));
+  f.setPixelSize(353);
+  p.setFont(f);
+  p.drawText(QPointF(2000, 6000), QStringLiteral("Alte Seite"));
+  p.end();
+  QByteArray bytes = QByteArrayLiteral("SKRVSTG1");
+  {
+    QDataStream out(&bytes, QIODevice::Append);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(1) << QStringLiteral("Alt") << quint32(1) << 210.0 << 297.0 << QByteArray(pic.data(), pic.size());
+  }
+  QString why;
+  const auto s = StorageFile::load(dir.write(QStringLiteral("alt.LL"), bytes), &why);
+  ASSERT_TRUE(s) << why.toStdString();
+  EXPECT_EQ(s->title(), QStringLiteral("Alt"));
+  ASSERT_EQ(s->pageCount(), 1);
+  EXPECT_EQ(reporttest::textListOfPage(*s, 1), QStringList{QStringLiteral("Alte Seite")});
+}
+
+// A page of drawing commands comes back from its file as it went in: texts in their fonts at
+// their places, lines, rectangles and pictures, appended pieces moved and clipped.
+TEST(StorageFile, KeepsDrawingCommandsThroughTheFile) {
+  testsupport::TempDir dir;
+  QFont fett(QStringLiteral("Liberation Sans"));
+  fett.setPixelSize(353);
+  fett.setBold(true);
+  PageContent zeile;
+  zeile.text(QPointF(100, 300), QStringLiteral("Übertrag"), fett, Qt::darkGray);
+  zeile.line(QLineF(0, 400, 5000, 400), Qt::black, 20);
+  PageContent seite;
+  seite.rect(QRectF(2000, 3000, 1000, 1000), Qt::black, 0, Qt::black);
+  QImage bild(4, 4, QImage::Format_ARGB32);
+  bild.fill(Qt::red);
+  seite.image(QRectF(0, 0, 500, 500), bild);
+  seite.setClip(QRectF(0, 10000, 21000, 5000));
+  seite.append(zeile, QPointF(2000, 10000));
+  seite.setClip(std::nullopt);
+  StorageFile s;
+  s.addPage(QSizeF(210, 297), seite);
+  QString why;
+  ASSERT_TRUE(s.save(dir.file(QStringLiteral("neu.LL")), &why)) << why.toStdString();
+  const auto back = StorageFile::load(dir.file(QStringLiteral("neu.LL")), &why);
+  ASSERT_TRUE(back) << why.toStdString();
+
+  const QSizeF units(21000, 29700);
+  reporttest::CaptureDevice device(units.width(), units.height());
+  QPainter p(&device);
+  back->drawPage(1, p, QRectF(QPointF(0, 0), units));
+  p.end();
+  ASSERT_EQ(device.texts.size(), 1);
+  EXPECT_EQ(device.texts[0].text, QStringLiteral("Übertrag"));
+  EXPECT_EQ(device.texts[0].at, QPointF(2100, 10300));
+  EXPECT_TRUE(device.texts[0].font.bold());
+  EXPECT_EQ(device.lines, 1);
+  EXPECT_EQ(device.images, 1);
+
+  // Cut off inside the commands, the file is refused.
+  QFile f(dir.file(QStringLiteral("neu.LL")));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  dir.write(QStringLiteral("kurz.LL"), f.readAll().chopped(10));
+  EXPECT_FALSE(StorageFile::load(dir.file(QStringLiteral("kurz.LL")), &why));
 }
