@@ -20,15 +20,21 @@
 
 namespace {
 
+// The example host set up in `dir`; none, with the benchmark skipped, when it cannot be.
+std::unique_ptr<beispiel::BeispielHost> eingerichteterHost(benchmark::State& state, const QTemporaryDir& dir) {
+  auto host = std::make_unique<beispiel::BeispielHost>(dir.path());
+  QString fehler;
+  if (host->einrichten(&fehler)) return host;
+  state.SkipWithError(qPrintable(fehler));
+  return nullptr;
+}
+
 void BM_EngineInvoiceToPdf(benchmark::State& state) {
   QTemporaryDir dir;
   ui::ScopedScriptedDialogs dialogs;
-  beispiel::BeispielHost host(dir.path());
+  const auto host = eingerichteterHost(state, dir);
+  if (!host) return;
   QString fehler;
-  if (!host.einrichten(&fehler)) {
-    state.SkipWithError(qPrintable(fehler));
-    return;
-  }
   const QList<beispiel::Zeile> zeilen = beispiel::massenPositionen(static_cast<int>(state.range(0)));
   const QString pdf = dir.filePath(QStringLiteral("Rechnung.pdf"));
   int lauf = 0;
@@ -38,14 +44,14 @@ void BM_EngineInvoiceToPdf(benchmark::State& state) {
     QList<beispiel::Zeile> dokument = zeilen;
     ++lauf;
     for (beispiel::Zeile& z : dokument) z.Bezeichnung.replace(QStringLiteral("Buch"), QStringLiteral("Buch %1").arg(lauf));
-    host.zeilenSchreiben(dokument);
+    host->zeilenSchreiben(dokument);
     state.ResumeTiming();
-    if (!host.pdfDrucken(pdf, &fehler)) {
+    if (!host->pdfDrucken(pdf, &fehler)) {
       state.SkipWithError(qPrintable(fehler));
       break;
     }
   }
-  state.counters["pages"] = host.fenster().Seitenzahl;
+  state.counters["pages"] = host->fenster().Seitenzahl;
   state.counters["bytes"] = static_cast<double>(QFileInfo(pdf).size());
 }
 BENCHMARK(BM_EngineInvoiceToPdf)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -57,12 +63,8 @@ void BM_EngineBatchToPrinter(benchmark::State& state) {
   constexpr int kDokumente = 100;
   QTemporaryDir dir;
   ui::ScopedScriptedDialogs dialogs;
-  beispiel::BeispielHost host(dir.path());
-  QString fehler;
-  if (!host.einrichten(&fehler)) {
-    state.SkipWithError(qPrintable(fehler));
-    return;
-  }
+  const auto host = eingerichteterHost(state, dir);
+  if (!host) return;
   auto katalog = std::make_shared<printing::FakePrinterCatalogue>();
   printing::PrinterInfo buero;
   buero.deviceName = QStringLiteral("Buero");
@@ -73,13 +75,13 @@ void BM_EngineBatchToPrinter(benchmark::State& state) {
   printing::setPrintDocument(druck);
   printing::setCurrentPrinter(buero.deviceName);
   const QList<beispiel::Zeile> zeilen = beispiel::massenPositionen(static_cast<int>(state.range(0)));
-  frmDrucken& f = host.fenster();
+  frmDrucken& f = host->fenster();
   qsizetype gedruckt = 0;
   for (auto _ : state) {
     const qsizetype vorher = druck->documents().size();
     for (int d = 1; d <= kDokumente; ++d) {
-      host.zeilenSchreiben(zeilen);
-      host.dokumentdatenSetzen();
+      host->zeilenSchreiben(zeilen);
+      host->dokumentdatenSetzen();
       f.StartPrint(d < kDokumente ? 3 : 2);
     }
     gedruckt = druck->documents().size() - vorher;

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   const QList<std::pair<QString, QString>> knoten = {
       {QStringLiteral("F0003V001F"), QStringLiteral("vorlagen-formatdatei.png")},
       {QStringLiteral("F0003V001T"), QStringLiteral("vorlagen-texte.png")},
-      {QStringLiteral("F0003V001DL"), QStringLiteral("vorlagen-drucker.png")},
+      {QStringLiteral("F0003V001DG"), QStringLiteral("vorlagen-drucker.png")},
       {m + QStringLiteral("M0"), QStringLiteral("vorlagen-mahnung-allgemein.png")},
       {m + QStringLiteral("M2"), QStringLiteral("vorlagen-mahnstufe.png")},
   };

@@ -7,11 +7,14 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QDBusVirtualObject>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QHash>
 #include <QMetaMethod>
 #include <QMetaProperty>
 #include <QPointer>
+#include <QTimer>
+#include <QUuid>
 #include <limits>
 
 #include "platform/automation/ClassRegistry.h"
@@ -25,6 +28,8 @@ namespace {
 
 const QString ObjectPathPrefix = QStringLiteral("/obj/");
 const QString IntrospectableInterface = QStringLiteral("org.freedesktop.DBus.Introspectable");
+// On a peer connection the one peer is every message's sender.
+const QString ThePeer = QStringLiteral("peer");
 
 struct Export {
   std::shared_ptr<QObject> object;
@@ -140,11 +145,20 @@ class ObjectTable : public QDBusVirtualObject {
 
 struct Bridge::Private {
   explicit Private(Bridge& bridge)
-      : q(bridge), table(bridge), watcher(QString(), bridge.m_connection, QDBusServiceWatcher::WatchForUnregistration) {}
+      : q(bridge),
+        table(bridge),
+        watcher(QString(), bridge.m_connection, QDBusServiceWatcher::WatchForUnregistration),
+        isPeer(bridge.m_connection.baseService().isEmpty()),
+        // A peer connection has no bus to name its ends: each side makes up its own name, under
+        // which its references travel and come home.
+        ownName(isPeer ? QStringLiteral(":peer.") + QUuid::createUuid().toString(QUuid::Id128) : bridge.m_connection.baseService()) {}
 
   Bridge& q;
   ObjectTable table;
   QDBusServiceWatcher watcher;
+  const bool isPeer;
+  const QString ownName;
+  QTimer peerCheck;
   QHash<QString, Export> exports;  // objects peers hold, by path
   // Every object ever exported keeps its path while it lives: a peer's release may overtake
   // the reply that hands the object back, which must still find it.
@@ -156,8 +170,13 @@ struct Bridge::Private {
   quint64 nextId = 1;
 
   bool isOwnName(const QString& busName) const {
-    return busName == q.m_connection.baseService() || ownNames.contains(busName);
+    return busName == ownName || ownNames.contains(busName);
   }
+
+  QString peerOf(const QDBusMessage& call) const { return isPeer ? ThePeer : call.service(); }
+  QString peerOf(const RemoteObject& proxy) const { return isPeer ? ThePeer : proxy.busName(); }
+  // Messages on a peer connection carry no destination.
+  QString destination(const QString& busName) const { return isPeer ? QString() : busName; }
 
   WireValue::Exporter exporterFor(const QString& peer) {
     return [this, peer](const std::shared_ptr<QObject>& obj) { return exportFor(obj, peer); };
@@ -170,7 +189,8 @@ struct Bridge::Private {
     if (!obj) return {QString(), QDBusObjectPath(QStringLiteral("/"))};
     // A peer's own object goes back as its own reference; an object of a third process is
     // exported as our proxy, so the third process's counts stay with the peers it knows.
-    if (const auto* remote = qobject_cast<const RemoteObject*>(obj.get()); remote && remote->busName() == peer)
+    if (const auto* remote = qobject_cast<const RemoteObject*>(obj.get());
+        remote && remote->m_bridge == &q && peerOf(*remote) == peer)
       return {remote->busName(), QDBusObjectPath(remote->path())};
     QString path = paths.value(obj.get());
     if (path.isEmpty()) {
@@ -187,7 +207,7 @@ struct Bridge::Private {
     ++exports[path].holders[peer];
     watch(peer);
     if (added) emit q.exportedCountChanged(int(exports.size()));
-    return {q.m_connection.baseService(), QDBusObjectPath(path)};
+    return {ownName, QDBusObjectPath(path)};
   }
 
   std::shared_ptr<QObject> import(const ObjectRef& ref) {
@@ -210,6 +230,7 @@ struct Bridge::Private {
   // Watches the peer's name so a peer that leaves is released; a peer gone before the watch
   // began is found by asking the bus once.
   void watch(const QString& peer) {
+    if (isPeer) return;  // the connection's end is watched instead
     if (watcher.watchedServices().contains(peer)) return;
     watcher.addWatchedService(peer);
     QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
@@ -288,7 +309,7 @@ void Bridge::Private::handleCall(const QDBusMessage& call) {
         call.signature() == QLatin1String("s")) {
       const std::shared_ptr<QObject> obj = factory(call.arguments().value(0).toString());
       if (!obj) vb::raise(vb::ErrCannotCreateObject, call.arguments().value(0).toString());
-      reply(call, {QVariant::fromValue(exportFor(obj, call.service()))});
+      reply(call, {QVariant::fromValue(exportFor(obj, peerOf(call)))});
       return;
     }
     const auto it = exports.constFind(path);
@@ -309,7 +330,7 @@ void Bridge::Private::handleCall(const QDBusMessage& call) {
 
 void Bridge::Private::handleObjectCall(const QDBusMessage& call, const std::shared_ptr<QObject>& obj) {
   const QString iface = call.interface();
-  const QString peer = call.service();
+  const QString peer = peerOf(call);
   const QVariantList in = call.arguments();
   if (iface == QLatin1String(ObjectInterface) && call.member() == QLatin1String("Invoke") &&
       call.signature() == QLatin1String("sya(yv)")) {
@@ -344,6 +365,17 @@ Bridge::Bridge(const QDBusConnection& connection, QObject* parent)
   WireValue::registerTypes();
   m_connection.registerVirtualObject(ObjectPathPrefix.chopped(1), &d->table, QDBusConnection::SubPath);
   connect(&d->watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& peer) { d->releasePeer(peer); });
+  if (d->isPeer) {
+    // QtDBus tells nobody when a peer connection closes; its state is looked at instead.
+    d->peerCheck.setInterval(std::chrono::milliseconds(250));
+    connect(&d->peerCheck, &QTimer::timeout, this, [this] {
+      if (m_connection.isConnected()) return;
+      d->peerCheck.stop();
+      d->releasePeer(ThePeer);
+      emit disconnected();
+    });
+    d->peerCheck.start();
+  }
 }
 
 Bridge::~Bridge() {
@@ -412,10 +444,19 @@ namespace {
 }  // namespace
 
 std::shared_ptr<QObject> Bridge::createRemote(const QString& busName, const QString& progId) {
-  QDBusMessage call = QDBusMessage::createMethodCall(busName, QLatin1String(FactoryPath), QLatin1String(FactoryInterface),
+  QDBusMessage call = QDBusMessage::createMethodCall(d->destination(busName), QLatin1String(FactoryPath), QLatin1String(FactoryInterface),
                                                      QStringLiteral("CreateObject"));
   call << progId;
-  const QDBusMessage reply = waitForReply(call);
+  QDBusMessage reply = waitForReply(call);
+  // QtDBus may hand a server a new peer connection's first call before the server has put its
+  // objects on the connection; the factory is there a moment later.
+  for (QDeadlineTimer deadline(2000); d->isPeer && reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownObject") &&
+                                   !deadline.hasExpired();) {
+    QEventLoop pause;
+    QTimer::singleShot(50, &pause, &QEventLoop::quit);
+    pause.exec(QEventLoop::ExcludeUserInputEvents);
+    reply = waitForReply(call);
+  }
   if (reply.type() != QDBusMessage::ReplyMessage) raiseReplyError(reply, vb::ErrCannotCreateObject);
   if (reply.signature() != QLatin1String("(so)")) vb::raise(vb::ErrCannotCreateObject, busName);
   const ObjectRef ref = qdbus_cast<ObjectRef>(reply.arguments().value(0));
@@ -424,12 +465,12 @@ std::shared_ptr<QObject> Bridge::createRemote(const QString& busName, const QStr
 }
 
 vb::Variant Bridge::invokeRemote(const RemoteObject& proxy, const QString& member, CallKind kind, QList<vb::Variant>& args) {
-  QDBusMessage call = QDBusMessage::createMethodCall(proxy.busName(), proxy.path(), QLatin1String(ObjectInterface),
+  QDBusMessage call = QDBusMessage::createMethodCall(d->destination(proxy.busName()), proxy.path(), QLatin1String(ObjectInterface),
                                                      QStringLiteral("Invoke"));
   // A vanished server is not started again behind the caller's back.
   call.setAutoStartService(false);
   call << member << QVariant::fromValue(uchar(kind))
-       << QVariant::fromValue(WireValue::encode(args, d->exporterFor(proxy.busName())));
+       << QVariant::fromValue(WireValue::encode(args, d->exporterFor(d->peerOf(proxy))));
   const QDBusMessage reply = waitForReply(call);
   if (reply.type() != QDBusMessage::ReplyMessage) raiseReplyError(reply, vb::ErrRemoteServerUnavailable);
   if (reply.signature() != QLatin1String("(yv)a(yv)")) vb::raise(vb::ErrAutomation, proxy.busName());
@@ -443,7 +484,8 @@ void Bridge::releaseRemote(const QString& busName, const QString& path, quint32 
   const auto key = qMakePair(busName, path);
   if (d->proxies.value(key).expired()) d->proxies.remove(key);
   if (count == 0) return;
-  QDBusMessage release = QDBusMessage::createMethodCall(busName, path, QLatin1String(ObjectInterface), QStringLiteral("Release"));
+  QDBusMessage release =
+      QDBusMessage::createMethodCall(d->destination(busName), path, QLatin1String(ObjectInterface), QStringLiteral("Release"));
   release.setAutoStartService(false);
   release << count;
   m_connection.send(release);

@@ -24,7 +24,11 @@
 //
 // References are counted per peer (its unique name): each reference sent to a peer counts one,
 // the peer's RemoteObject sends Release with its count when it goes, and a peer that leaves the
-// bus (exit, crash) is released of all it held. When no peer holds an object any more the bridge
+// bus (exit, crash) is released of all it held.
+//
+// A bridge over a peer-to-peer connection (QDBusServer, QDBusConnection::connectToPeer) works the
+// same way with one peer, the other end: its references travel under a name each side makes up,
+// and when the connection closes the peer is released of all it held. When no peer holds an object any more the bridge
 // drops its shared_ptr, so the object's destructor runs if nobody else holds it.
 //
 // Everything runs on the thread that owns the bridge (the main thread); calls wait for their
@@ -72,7 +76,7 @@ class Bridge : public QObject {
   void addOwnName(const QString& busName);
 
   // Creates an object at the peer `busName` through its factory (D-Bus activation starts the
-  // program when it is not running). Raises what the peer raised (429 for an unknown
+  // program when it is not running; on a peer connection `busName` is not used). Raises what the peer raised (429 for an unknown
   // identifier), 429 when the peer cannot be reached or started.
   std::shared_ptr<QObject> createRemote(const QString& busName, const QString& progId);
 
@@ -80,6 +84,9 @@ class Bridge : public QObject {
   int exportedCount() const;
 
  signals:
+  // A peer connection closed; its peer has been released.
+  void disconnected();
+
   // The number of exported objects changed (an object was handed out, or its last reference went).
   void exportedCountChanged(int count);
 

@@ -20,4 +20,11 @@ namespace automation {
 // when there is no session bus or the program cannot be started.
 std::shared_ptr<QObject> createRemoteObject(const QString& progId);
 
+// The same over the D-Bus peer address of a program that listens on one (Server::listen), such
+// as "unix:path=/run/user/1000/tarnelodcom.sock" or a socket forwarded from another machine.
+// One connection per address serves every object made through it and the callbacks to this
+// side's objects; it closes when the program ends. Raises 429 when the address cannot be
+// reached or the program raised it.
+std::shared_ptr<QObject> createRemoteObject(const QString& progId, const QString& address);
+
 }  // namespace automation

@@ -1,6 +1,10 @@
 #include "platform/automation/Server.h"
 
 #include <QDBusConnectionInterface>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
 
 #include "platform/automation/Bridge.h"
 #include "platform/automation/ClassRegistry.h"
@@ -23,6 +27,23 @@ Server::Server(const QString& project, QObject* parent) : QObject(parent), m_bus
   connect(&m_busCheck, &QTimer::timeout, this, &Server::checkBus);
 }
 
+Server::~Server() {
+  for (const QPointer<Bridge>& bridge : std::as_const(m_peerBridges)) {
+    if (!bridge) continue;
+    const QString name = bridge->connection().name();
+    delete bridge.data();
+    QDBusConnection::disconnectFromPeer(name);
+  }
+  m_peerServer.reset();
+  if (!m_socketPath.isEmpty()) QFile::remove(m_socketPath);
+}
+
+namespace {
+
+const auto registryFactory = [](const QString& progId) { return createObject(progId); };
+
+}  // namespace
+
 bool Server::start() {
   Bridge* bridge = nullptr;
   try {
@@ -32,7 +53,7 @@ bool Server::start() {
     return false;
   }
   // The factory answers before the name is claimed: activation hands waiting calls over at once.
-  bridge->serveFactory([](const QString& progId) { return createObject(progId); });
+  bridge->serveFactory(registryFactory);
   bridge->addOwnName(m_busName);
   connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged, Qt::UniqueConnection);
   const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bridge->connection().interface()->registerService(
@@ -50,9 +71,56 @@ bool Server::start() {
   return true;
 }
 
+bool Server::listen(const QString& socketPath) {
+  const QFileInfo info(socketPath);
+  if (!info.dir().exists()) {
+    m_error = QStringLiteral("%1: the folder does not exist").arg(socketPath);
+    return false;
+  }
+  // The bus library makes the socket writable for everybody; the folder keeps the others out.
+  const QFileInfo folder(info.absolutePath());
+  if (folder.ownerId() != ::getuid() ||
+      (folder.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                               QFileDevice::WriteOther | QFileDevice::ExeOther))) {
+    m_error = QStringLiteral("%1: the folder must be the user's alone (mode 0700)").arg(socketPath);
+    return false;
+  }
+  // This process owns the bus name, so a socket file there is one an ended server left behind.
+  if (info.exists() && !info.isFile() && !info.isDir()) QFile::remove(socketPath);
+  auto server = std::make_unique<QDBusServer>(QStringLiteral("unix:path=") + socketPath);
+  if (!server->isConnected()) {
+    m_error = QStringLiteral("%1: %2").arg(socketPath, server->lastError().message());
+    return false;
+  }
+  QFile::setPermissions(socketPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  // Whoever reaches the socket is the user or root: a client through an SSH-forwarded socket
+  // states the user id of its own machine, which need not be this one's.
+  server->setAnonymousAuthenticationAllowed(true);
+  connect(server.get(), &QDBusServer::newConnection, this, &Server::onPeerConnection);
+  m_peerServer = std::move(server);
+  m_socketPath = socketPath;
+  return true;
+}
+
+void Server::onPeerConnection(const QDBusConnection& connection) {
+  auto* bridge = new Bridge(connection, this);
+  bridge->serveFactory(registryFactory);
+  m_peerBridges << bridge;
+  connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged);
+  connect(bridge, &Bridge::disconnected, this, [this, bridge] {
+    m_peerBridges.removeAll(bridge);
+    const QString name = bridge->connection().name();
+    bridge->deleteLater();
+    QMetaObject::invokeMethod(this, [name] { QDBusConnection::disconnectFromPeer(name); }, Qt::QueuedConnection);
+  });
+}
+
 void Server::setStartGrace(std::chrono::milliseconds grace) { m_grace.setInterval(grace); }
 
-void Server::onExportedCountChanged(int count) {
+void Server::onExportedCountChanged() {
+  int count = Bridge::session().exportedCount();
+  for (const QPointer<Bridge>& bridge : std::as_const(m_peerBridges))
+    if (bridge) count += bridge->exportedCount();
   if (count > 0) {
     m_created = true;
   } else if (m_created) {

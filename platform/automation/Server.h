@@ -6,12 +6,20 @@
 //   automation::Server server(QStringLiteral("Skrivant"));
 //   if (!server.start()) return 1;
 //   QObject::connect(&server, &automation::Server::idle, &app, &QCoreApplication::quit);
+// A program with clients on other machines serves the same factory and objects on a unix socket
+// too (listen), each connection a client of its own.
+#include <QDBusServer>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <chrono>
+#include <memory>
 
 namespace automation {
+
+class Bridge;
 
 // The session-bus name of the program serving `progId`: "de.automation." followed by the
 // identifier's part before the first dot in lower case ("Skrivant.Application" and
@@ -25,6 +33,7 @@ class Server : public QObject {
  public:
   // Serves the identifiers of `project` ("Skrivant") under busNameFor(project).
   explicit Server(const QString& project, QObject* parent = nullptr);
+  ~Server() override;
 
   // Claims the bus name. False, with errorString(), when there is no session bus or another
   // process owns the name.
@@ -32,23 +41,36 @@ class Server : public QObject {
   QString busName() const { return m_busName; }
   QString errorString() const { return m_error; }
 
+  // Serves the factory on the D-Bus peer address "unix:path=<socketPath>" as well, after start().
+  // The socket's folder must belong to the user and be closed to everybody else (as
+  // $XDG_RUNTIME_DIR is): only the user (and root) reach the socket, so whoever does is let in
+  // without a further check of the user id it states; that way a client on another machine gets
+  // in through a socket SSH forwards for the user's account. Never a TCP address. A socket file
+  // left by an ended server is replaced. False, with errorString(), when the folder is open to
+  // others or the socket cannot be made.
+  bool listen(const QString& socketPath);
+
   // How long a started server waits for its first object before it is idle (30 s).
   void setStartGrace(std::chrono::milliseconds grace);
 
  signals:
   // Nothing is left to serve: the last object held by a client was released (or its client
-  // left the bus), no object was created within the start grace, or the bus went away.
+  // left the bus or closed its connection), no object was created within the start grace, or the bus went away.
   void idle();
 
  private:
-  void onExportedCountChanged(int count);
+  void onExportedCountChanged();
   void checkBus();
+  void onPeerConnection(const QDBusConnection& connection);
 
   QString m_busName;
   QString m_error;
   QTimer m_grace;
   QTimer m_busCheck;
   bool m_created = false;
+  std::unique_ptr<QDBusServer> m_peerServer;
+  QString m_socketPath;
+  QList<QPointer<Bridge>> m_peerBridges;
 };
 
 }  // namespace automation

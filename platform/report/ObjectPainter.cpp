@@ -54,11 +54,12 @@ const QImage* ImageCache::image(const QString& storedPath) {
 }
 
 const QList<TextLayoutCache::Line>& TextLayoutCache::lines(const QFont& font, double width, const QString& paragraph) {
-  // Bounded: a long batch of different documents must not keep every text it ever printed.
-  constexpr qsizetype kMaxEntries = 100000;
   Key key{font, width, paragraph};
   if (const auto it = m_lines.constFind(key); it != m_lines.constEnd()) return *it;
-  if (m_lines.size() >= kMaxEntries) m_lines.clear();
+  if (m_previous.contains(key)) {
+    QList<Line> lines = m_previous.take(key);
+    return *m_lines.insert(std::move(key), std::move(lines));
+  }
   QList<Line> lines;
   QTextLayout layout(paragraph, font);
   QTextOption option;
@@ -71,6 +72,11 @@ const QList<TextLayoutCache::Line>& TextLayoutCache::lines(const QFont& font, do
   }
   layout.endLayout();
   return *m_lines.insert(std::move(key), std::move(lines));
+}
+
+void TextLayoutCache::startJob() {
+  m_previous = std::move(m_lines);
+  m_lines.clear();
 }
 
 double ObjectPainter::draw(PageContent* out, const QList<DrawObject>& objects, const ValueScope& scope,

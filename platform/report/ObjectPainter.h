@@ -21,8 +21,9 @@ class ImageCache {
   QHash<QString, QImage> m_images;
 };
 
-// Where plain text paragraphs break into lines, kept across jobs: the counting pass and the
-// output pass lay out the same texts, and header and footer are measured for every row.
+// Where plain text paragraphs break into lines, kept from one job to the next: the counting pass
+// and the output pass lay out the same texts, and header and footer are measured for every row.
+// A text neither job used is dropped, so a long batch keeps no more than two jobs' texts.
 class TextLayoutCache {
  public:
   struct Line {
@@ -31,6 +32,8 @@ class TextLayoutCache {
   };
   // The lines of `paragraph` in `font`, wrapped at `width` units.
   const QList<Line>& lines(const QFont& font, double width, const QString& paragraph);
+  // A new job begins: texts the job before did not use are dropped.
+  void startJob();
 
  private:
   struct Key {
@@ -40,7 +43,8 @@ class TextLayoutCache {
     bool operator==(const Key& o) const { return width == o.width && text == o.text && font == o.font; }
     friend size_t qHash(const Key& k, size_t seed = 0) { return qHashMulti(seed, k.text, k.width, k.font); }
   };
-  QHash<Key, QList<Line>> m_lines;
+  QHash<Key, QList<Line>> m_lines;     // used in this job
+  QHash<Key, QList<Line>> m_previous;  // used in the job before only
 };
 
 // A text line's vertical extent; a row is only split between lines.

@@ -69,20 +69,22 @@ void PageContent::image(const QRectF& target, const QImage& image) {
   Command c;
   c.kind = Kind::Image;
   c.geometry = target;
+  c.font = imageIndex(image);
+  add(std::move(c));
+}
+
+int PageContent::imageIndex(const QImage& image) {
+  // A picture every row shows is stored once per page.
   qsizetype i = 0;
   while (i < m_images.size() && m_images[i].cacheKey() != image.cacheKey()) ++i;
   if (i == m_images.size()) m_images.append(image);
-  c.font = static_cast<int>(i);
-  add(std::move(c));
+  return static_cast<int>(i);
 }
 
 void PageContent::append(const PageContent& other, const QPointF& offset) {
   QList<int> fonts, images;
   for (const QFont& f : other.m_fonts) fonts << fontIndex(f);
-  for (const QImage& img : other.m_images) {
-    images << static_cast<int>(m_images.size());
-    m_images.append(img);
-  }
+  for (const QImage& img : other.m_images) images << imageIndex(img);
   m_commands.reserve(m_commands.size() + other.m_commands.size());
   for (Command c : other.m_commands) {
     c.geometry.translate(offset);

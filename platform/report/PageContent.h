@@ -54,6 +54,7 @@ class PageContent {
   };
 
   int fontIndex(const QFont& font);
+  int imageIndex(const QImage& image);
   void add(Command c);
 
   QList<Command> m_commands;

@@ -51,7 +51,9 @@ ReportJob::ReportJob(Template tpl, const ValueSet& fields, const ValueSet& varia
     : m_tpl(std::move(tpl)),
       m_fields(fields),
       m_variables(variables),
-      m_layouts(layouts ? std::move(layouts) : std::make_shared<TextLayoutCache>()) {}
+      m_layouts(layouts ? std::move(layouts) : std::make_shared<TextLayoutCache>()) {
+  m_layouts->startJob();
+}
 
 double ReportJob::bodyTop() const { return (m_page <= 1 ? m_tpl.table.top : m_tpl.table.topFollowing) * U; }
 

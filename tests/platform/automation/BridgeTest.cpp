@@ -5,9 +5,10 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
 #include <csignal>
@@ -23,12 +24,14 @@
 #include "tests/support/PrivateSessionBus.h"
 #include "tests/support/RequireTool.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 using automation::Bridge;
 using automation::CallKind;
 using automation::callByName;
 using automation::createRemoteObject;
 using testsupport::errorOf;
+using testsupport::waitUntil;
 using vb::Variant;
 
 namespace {
@@ -64,15 +67,6 @@ class Records : public QObject {
   qsizetype m_pos = 0;
 };
 
-bool waitUntil(const std::function<bool()>& done, int ms = 10000) {
-  const QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
-
 bool peerRunning() {
   return Bridge::session().connection().interface()->isServiceRegistered(PeerBusName).value();
 }
@@ -93,6 +87,31 @@ class BridgeTest : public ::testing::Test {
   }
 
   static std::shared_ptr<QObject> echo() { return createRemoteObject(QStringLiteral("BridgeTest.Echo")); }
+};
+
+// The server started by hand, serving a unix socket besides the bus.
+class PeerAddressTest : public BridgeTest {
+ protected:
+  void SetUp() override {
+    BridgeTest::SetUp();
+    if (IsSkipped()) return;
+    socket = dir.path() + QStringLiteral("/bridge.sock");
+    address = QStringLiteral("unix:path=") + socket;
+    server.start(QStringLiteral(SKRIVANT_AUTOMATION_TEST_PEER), {QStringLiteral("--listen"), socket});
+    ASSERT_TRUE(server.waitForReadyRead(20000)) << server.readAllStandardError().toStdString();
+    ASSERT_EQ(server.readLine().trimmed(), QByteArray("listening"));
+  }
+  void TearDown() override {
+    if (IsSkipped()) return;
+    EXPECT_TRUE(server.state() == QProcess::NotRunning || server.waitForFinished(10000)) << "the server outlived its last client";
+    EXPECT_FALSE(QFileInfo::exists(socket));
+    BridgeTest::TearDown();
+  }
+
+  testsupport::TempDir dir;
+  QString socket;
+  QString address;
+  QProcess server;
 };
 
 TEST_F(BridgeTest, EveryAutomationTypeTravelsBothWaysUnchanged) {
@@ -268,6 +287,62 @@ TEST_F(BridgeTest, ShellUsersSeeTheMembersAndCallThemDirectly) {
   const QDBusMessage error = bus.call(failing);
   EXPECT_EQ(error.errorName(), QLatin1String(Bridge::ErrorName));
   EXPECT_EQ(error.errorMessage(), QStringLiteral("91\tQuelle\tObjektvariable oder With-Blockvariable nicht festgelegt"));
+}
+
+TEST_F(PeerAddressTest, ObjectsCallbacksAndReferencesWorkAsOnTheBus) {
+  EXPECT_EQ(QFileInfo(socket).permissions() & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup), 0);
+  const auto echo = createRemoteObject(QStringLiteral("BridgeTest.Echo"), address);
+  const auto other = createRemoteObject(QStringLiteral("BridgeTest.Echo"), address);
+  EXPECT_EQ(callByName(*echo, QStringLiteral("IsLocal"), CallKind::Method, {Variant(other)}), Variant(true));
+  EXPECT_EQ(callByName(*echo, QStringLiteral("Echo"), CallKind::Method, {Variant(other)}).object(), other);
+  const auto mine = std::make_shared<Records>(QStringList{QStringLiteral("Anna"), QStringLiteral("Bernd")});
+  EXPECT_EQ(callByName(*echo, QStringLiteral("IsLocal"), CallKind::Method, {Variant(mine)}), Variant(false));
+  EXPECT_EQ(callByName(*echo, QStringLiteral("Echo"), CallKind::Method, {Variant(mine)}).object(), mine);
+  EXPECT_EQ(callByName(*echo, QStringLiteral("Names"), CallKind::Method, {Variant(mine)}), Variant(QStringLiteral("2:Anna;Bernd")));
+  QList<Variant> path{Variant(QStringLiteral("  /srv/lager  "))};
+  callByName(*echo, QStringLiteral("Trim"), CallKind::Method, path);
+  EXPECT_EQ(path[0], Variant(QStringLiteral("/srv/lager")));
+  EXPECT_EQ(errorOf([&] { createRemoteObject(QStringLiteral("BridgeTest.Unbekannt"), address); }), vb::ErrCannotCreateObject);
+  EXPECT_EQ(errorOf([&] { createRemoteObject(QStringLiteral("BridgeTest.Echo"), address + QStringLiteral(".nicht")); }),
+            vb::ErrCannotCreateObject);
+  // TearDown: releasing both ends the server, which removes its socket.
+}
+
+TEST(PeerAddress, AServerListensOnlyInAFolderClosedToOthers) {
+  testsupport::TempDir dir;
+  const QString offen = dir.file(QStringLiteral("offen"));
+  ASSERT_TRUE(QDir().mkpath(offen));
+  QFile::setPermissions(offen, QFile::permissions(offen) | QFileDevice::ReadOther | QFileDevice::ExeOther);
+  automation::Server server(QStringLiteral("BridgeTest"));
+  EXPECT_FALSE(server.listen(offen + QStringLiteral("/bridge.sock")));
+  EXPECT_TRUE(server.errorString().contains(QLatin1String("(mode 0700)"))) << server.errorString().toStdString();
+  EXPECT_FALSE(QFileInfo::exists(offen + QStringLiteral("/bridge.sock")));
+}
+
+TEST_F(PeerAddressTest, AClientKilledWithSigkillIsReleasedAndTheServerEnds) {
+  const QString log = dir.path() + QStringLiteral("/lifetime.log");
+  QProcess host;
+  host.start(QStringLiteral(SKRIVANT_AUTOMATION_TEST_PEER), {QStringLiteral("--hold"), log, address});
+  ASSERT_TRUE(host.waitForReadyRead(20000)) << host.readAllStandardError().toStdString();
+  ASSERT_EQ(host.readLine().trimmed(), QByteArray("ready"));
+  EXPECT_FALSE(server.waitForFinished(500));
+  ::kill(pid_t(host.processId()), SIGKILL);
+  host.waitForFinished(5000);
+  EXPECT_TRUE(waitUntil([&] {
+    QFile f(log);
+    return f.open(QIODevice::ReadOnly) && f.readAll() == "terminated\n";
+  })) << "the killed client's object was not terminated";
+}
+
+TEST_F(PeerAddressTest, AServerDyingDuringACallEndsTheCallWithAnError) {
+  const auto echo = createRemoteObject(QStringLiteral("BridgeTest.Echo"), address);
+  const pid_t pid = vb::CLng(callByName(*echo, QStringLiteral("Pid"), CallKind::Method));
+  QTimer::singleShot(300, [pid] { ::kill(pid, SIGKILL); });
+  EXPECT_EQ(errorOf([&] { callByName(*echo, QStringLiteral("Block"), CallKind::Method, {Variant(60)}); }),
+            vb::ErrRemoteServerUnavailable);
+  EXPECT_EQ(errorOf([&] { callByName(*echo, QStringLiteral("Pid"), CallKind::Method); }), vb::ErrRemoteServerUnavailable);
+  // A killed server cannot remove its socket.
+  QFile::remove(socket);
 }
 
 }  // namespace

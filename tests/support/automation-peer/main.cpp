@@ -1,7 +1,9 @@
 // The bridge tests' peer. Without arguments it is the server of "BridgeTest.*", started by D-Bus
-// activation from its build-tree service file. With "--hold <log file>" it is a host that
-// creates a BridgeTest.Lifetime, prints "ready" and waits to be killed. AUTOMATION_TEST_PEER_GRACE_MS
-// shortens the server's start grace.
+// activation from its build-tree service file; "--listen <socket>" serves the socket too and
+// prints "listening". With "--hold <log file> [peer address]" it is a host that creates a
+// BridgeTest.Lifetime (over the bus or the peer address), prints "ready" and waits to be killed;
+// "--client <identifier> [peer address]" does the same with an object of another program.
+// AUTOMATION_TEST_PEER_GRACE_MS shortens the server's start grace.
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
@@ -75,8 +77,12 @@ class Lifetime : public QObject {
   QString m_log;
 };
 
-int hold(const QString& log) {
-  auto lifetime = automation::createRemoteObject(QStringLiteral("BridgeTest.Lifetime"));
+std::shared_ptr<QObject> create(const QString& progId, const QString& address) {
+  return address.isEmpty() ? automation::createRemoteObject(progId) : automation::createRemoteObject(progId, address);
+}
+
+int hold(const QString& log, const QString& address) {
+  auto lifetime = create(QStringLiteral("BridgeTest.Lifetime"), address);
   callByName(*lifetime, QStringLiteral("SetLogFile"), CallKind::Method, {Variant(log)});
   std::puts("ready");
   std::fflush(stdout);
@@ -88,7 +94,13 @@ int hold(const QString& log) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
-  if (args.size() == 3 && args[1] == QLatin1String("--hold")) return hold(args[2]);
+  if (args.size() >= 3 && args[1] == QLatin1String("--hold")) return hold(args[2], args.value(3));
+  if (args.size() >= 3 && args[1] == QLatin1String("--client")) {
+    const auto object = create(args[2], args.value(3));
+    std::puts("ready");
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+  }
 
   automation::registerClass<EchoObject>(QStringLiteral("BridgeTest.Echo"));
   automation::registerClass<Lifetime>(QStringLiteral("BridgeTest.Lifetime"));
@@ -97,6 +109,14 @@ int main(int argc, char** argv) {
   if (!server.start()) {
     QTextStream(stderr) << server.errorString() << '\n';
     return 1;
+  }
+  if (args.size() == 3 && args[1] == QLatin1String("--listen")) {
+    if (!server.listen(args[2])) {
+      QTextStream(stderr) << server.errorString() << '\n';
+      return 1;
+    }
+    std::puts("listening");
+    std::fflush(stdout);
   }
   QObject::connect(&server, &automation::Server::idle, &app, &QCoreApplication::quit);
   return app.exec();

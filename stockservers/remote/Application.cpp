@@ -1,0 +1,159 @@
+#include "stockservers/remote/Application.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+
+#include "foundation/clsConnectionHandler.h"
+#include "foundation/modSkrivant.h"
+#include "foundation/modUtils.h"
+#include "platform/automation/LateBinding.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/ErrorStyle.h"
+#include "platform/vb/PathResolver.h"
+#include "stockservers/common/modEinstellungen.h"
+#include "stockservers/remote/Form1.h"
+
+namespace dcom {
+
+namespace {
+
+const QString kLagerAnfrage = QStringLiteral("LagerAnfrage");
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kJet = QStringLiteral("Microsoft.Jet.OLEDB.4.0;");
+constexpr std::int16_t kArtikel = 4;
+constexpr std::int16_t kBuchDat = 1;
+
+QString jetzt() { return vb::CStr(vb::Variant(QDateTime::currentDateTime())); }
+
+}  // namespace
+
+Application::Application() : objConHandler(std::make_shared<clsConnectionHandler>()) {
+  const QString typ = GetSetting(kLagerAnfrage, QStringLiteral("Type"), QStringLiteral("MDB"));
+  if (vb::textEquals(typ, QStringLiteral("MDB"))) {
+    // The Jet road asks for an existing workgroup file; its content is never read.
+    const QString systemDb = GetLokalerPfad() + QStringLiteral("SYSTEM.MDW");
+    if (QFile datei(systemDb); !datei.exists() && datei.open(QIODevice::WriteOnly)) datei.close();
+    const QString dbName = GetSetting(kLagerAnfrage, QStringLiteral("DBName"), QStringLiteral("C:\\Tarnelo\\Artikel.MDB"));
+    QString dbNameDat = GetSetting(kLagerAnfrage, QStringLiteral("DBNameDat"));
+    if (dbNameDat.isEmpty()) dbNameDat = vb::folderPart(dbName) + QStringLiteral("buch_dat.mdb");
+    for (const auto& [gruppe, name] : {std::pair{kArtikel, dbName}, std::pair{kBuchDat, dbNameDat}}) {
+      objConHandler->let_SQLGruppe_DB_Provider(gruppe, kJet);
+      objConHandler->let_SQLGruppe_DB_Properties(gruppe, QStringLiteral("Jet OLEDB:System database"), systemDb);
+      const QString datei = TarneloPfad(name);
+      log(kCrLf + QStringLiteral("Database: ") + datei);
+      objConHandler->let_SQLGruppe_DB_OpenConnection(gruppe, QStringLiteral("Data Source=") + data::connectionValue(datei));
+    }
+  } else if (vb::textEquals(typ, QStringLiteral("SQL-Server"))) {
+    const QString odbc = GetSetting(
+        kLagerAnfrage, QStringLiteral("ODBC_Connect"),
+        QStringLiteral("ODBC;NETWORK=DBMSSOCN;DRIVER=SQL Server;SERVER=(local);DATABASE=tarnelo;Trusted_Connection=Yes"));
+    log(kCrLf + QStringLiteral("Start to Connect: ") + odbc + QLatin1Char(' ') + jetzt());
+    objConHandler->let_SQLGruppe_DB_OpenConnection(kArtikel, odbc);
+    objConHandler->let_SQLGruppe_DB_OpenConnection(kBuchDat, odbc);
+    log(QStringLiteral(" - connected: ") + jetzt());
+  }
+  objRsAbfrage = std::make_shared<data::Recordset>();
+}
+
+Application::~Application() {
+  if (Form1* form = Form1::aktuell()) form->Unload();
+  QCoreApplication::quit();
+}
+
+void Application::Quit() {
+  vb::ignoreErrors([] {
+    if (Form1* form = Form1::aktuell()) form->Unload();
+  });
+  QCoreApplication::quit();
+}
+
+void Application::let_EventClass(const vb::Variant& objH) { EventClassSetzen(objH); }
+
+void Application::set_EventClass(const vb::Variant& objH) { EventClassSetzen(objH); }
+
+void Application::EventClassSetzen(const vb::Variant& objH) {
+  const auto schritt = [](auto&& f) {
+    if (auto fehler = vb::ignoreErrors(f)) ui::MsgBox(fehler->description());
+  };
+  schritt([&] {
+    objEventClass = objH;
+    if (Form1* form = Form1::aktuell()) form->show();
+  });
+  schritt([&] {
+    if (objH.isNothing()) {
+      log(kCrLf + QStringLiteral("Disconnet ") + jetzt());
+    } else {
+      log(kCrLf + vb::CStr(automation::callByName(*objH.object(), QStringLiteral("ProgrammLinkInfo"), automation::CallKind::Get)));
+    }
+  });
+}
+
+void Application::Init() {}
+
+void Application::log(const QString& text) {
+  if (Form1* form = Form1::aktuell()) form->InfoAnfuegen(text);
+}
+
+data::Recordset& Application::abfrage(std::int16_t gruppe, const QString& sql) {
+  objRsAbfrage = std::make_shared<data::Recordset>();
+  objRsAbfrage->Open(sql, vb::Variant(objConHandler->SQLGruppe_Connection(gruppe)), data::adOpenStatic);
+  return *objRsAbfrage;
+}
+
+QString Application::infofelder() {
+  const auto schritt = [](auto&& f) {
+    if (auto fehler = vb::ignoreErrors(f)) {
+      if (Form1* form = Form1::aktuell())
+        form->setInfoText(QStringLiteral("Infofelder:") + form->InfoText() + kCrLf + fehler->description());
+    }
+  };
+  if (!blnFilialenGeladen) {
+    // A set that does not open leaves its list empty.
+    data::Recordset* rs = nullptr;
+    schritt([&] { rs = &abfrage(kArtikel, QStringLiteral("SELECT FilialNr, Bezeichnung ") + QStringLiteral("FROM Artikel_Filialen ")); });
+    colFilialen.clear();
+    for (; rs && !rs->Eof(); rs->MoveNext()) {
+      schritt([&] {
+        colFilialen << Filiale{vb::CStr(NZ(rs->Fields(vb::Variant("Bezeichnung"))->Value())),
+                               vb::CLng(rs->Fields(vb::Variant("FilialNr"))->Value())};
+      });
+    }
+    schritt([&] {
+      if (rs) rs->Close();
+      if (Form1* form = Form1::aktuell()) form->setVisible(!colFilialen.isEmpty());
+    });
+
+    rs = nullptr;
+    schritt([&] {
+      // Jet's wildcard on the Jet road (the data layer turns it into SQLite's), the standard one
+      // on ODBC.
+      const bool jet = objConHandler->SQLGruppe_Connection(kBuchDat)->isSqlite();
+      rs = &abfrage(kBuchDat, QStringLiteral("SELECT Vorgaben.* ") + QStringLiteral("FROM Vorgaben WHERE Feldname Like '") +
+                                  (jet ? QStringLiteral("*AdressNr") : QStringLiteral("%AdressNr")) + QStringLiteral("' "));
+    });
+    for (; rs && !rs->Eof(); rs->MoveNext()) {
+      schritt([&] {
+        const QString name = vb::CStr(NZ(rs->Fields(vb::Variant("FeldName"))->Value()));
+        std::int32_t* ziel = vb::textEquals(name, QStringLiteral("KNOAdressNr"))       ? &lngKNOAdressNr
+                             : vb::textEquals(name, QStringLiteral("LibriAdressNr"))   ? &lngLibriAdressNr
+                             : vb::textEquals(name, QStringLiteral("KOEAdressNr"))     ? &lngKOEAdressNr
+                             : vb::textEquals(name, QStringLiteral("UmbreitAdressNr")) ? &lngUmbreitAdressNr
+                                                                                       : nullptr;
+        if (ziel) *ziel = vb::CLng(NZ(rs->Fields(vb::Variant("Wert"))->Value(), vb::Variant(0)));
+      });
+    }
+    schritt([&] {
+      if (rs) rs->Close();
+    });
+    blnFilialenGeladen = true;
+  }
+  QString liste = QStringLiteral("70:am Lager|") + QStringLiteral("80:Bestellt|81:Reserviert|82:Abholfach|83:offene Bestellung|");
+  if (!colFilialen.isEmpty()) liste += QStringLiteral("84") + QStringLiteral(":Filialen|");
+  return liste;
+}
+
+}  // namespace dcom

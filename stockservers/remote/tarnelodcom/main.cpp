@@ -1,0 +1,42 @@
+// TarneloDCOM: shows its window, creates its own Application and serves "TarneloDCOM.Application"
+// on the session bus and on the unix socket of its settings. It runs until a client releases an
+// Application, a client calls Quit, or the session ends.
+#include <QApplication>
+#include <QDBusConnection>
+#include <cstdio>
+
+#include "platform/automation/ClassRegistry.h"
+#include "platform/automation/Server.h"
+#include "platform/vb/VbError.h"
+#include "stockservers/remote/Application.h"
+#include "stockservers/remote/Form1.h"
+#include "stockservers/remote/Module1.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("TarneloDCOM"));
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  dcom::Module1 module;
+  try {
+    dcom::Main(module);
+  } catch (const vb::VbError& e) {
+    std::fprintf(stderr, "tarnelodcom: %s\n", qPrintable(e.description() + QLatin1Char(' ') + e.source()));
+    return 1;
+  }
+
+  automation::registerClass<dcom::Application>(QStringLiteral("TarneloDCOM.Application"));
+  automation::Server server(QStringLiteral("TarneloDCOM"));
+  if (!server.start() || !server.listen(dcom::PeerSocket())) {
+    std::fprintf(stderr, "tarnelodcom: %s\n", qPrintable(server.errorString()));
+    return 1;
+  }
+  // A server started by hand waits for its clients however long; a release ends it through
+  // Application's termination, so only the end of the session is left to watch.
+  QObject::connect(&server, &automation::Server::idle, &app, [] {
+    if (!QDBusConnection::sessionBus().isConnected()) QCoreApplication::quit();
+  });
+  const int status = QApplication::exec();
+  module.gobjApplication.reset();
+  return status;
+}

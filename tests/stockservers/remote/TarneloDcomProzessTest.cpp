@@ -1,0 +1,152 @@
+// The tarnelodcom program driven by clients in other processes: this test program over the
+// private session bus (activation starts the server) and over the server's unix socket, and a
+// client process killed while it holds an Application.
+#include <gtest/gtest.h>
+
+#include <QDBusConnectionInterface>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <csignal>
+
+#include "platform/automation/Bridge.h"
+#include "platform/automation/Client.h"
+#include "platform/vb/Convert.h"
+#include "tests/stockservers/remote/Buchladen.h"
+#include "tests/support/PrivateSessionBus.h"
+#include "tests/support/RequireTool.h"
+#include "tests/support/WaitUntil.h"
+
+namespace {
+
+using automation::CallKind;
+using automation::callByName;
+using buchladen::feld;
+using vb::Variant;
+
+const QString kProgId = QStringLiteral("TarneloDCOM.Application");
+const QString kOhneFilialen = QStringLiteral("70:am Lager|80:Bestellt|81:Reserviert|82:Abholfach|83:offene Bestellung|");
+
+bool warten(const std::function<bool()>& fertig) { return testsupport::waitUntil(fertig, 15000); }
+
+// A process that finished while events were processed counts as well.
+bool beendet(QProcess& prozess) { return prozess.state() == QProcess::NotRunning || prozess.waitForFinished(10000); }
+
+bool serverLaeuft() {
+  return automation::Bridge::session().connection().interface()->isServiceRegistered(QStringLiteral("de.automation.tarnelodcom")).value();
+}
+
+// The client's link object; the server reads ProgrammLinkInfo back over the road it came.
+class Verbindung : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QString ProgrammLinkInfo READ programmLinkInfo)
+
+ public:
+  QString programmLinkInfo() {
+    ++gelesen;
+    return QStringLiteral("Kasse 1");
+  }
+  int gelesen = 0;
+};
+
+class TarneloDcomProzessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SKRIVANT_REQUIRE_TOOL(testsupport::PrivateSessionBus::installed(), testsupport::PrivateSessionBus::notInstalledMessage());
+    ASSERT_TRUE(laden.ok) << laden.fehler;
+    ASSERT_TRUE(testsupport::PrivateSessionBus::ensure()) << testsupport::PrivateSessionBus::failure();
+    socket = laden.dir.file(QStringLiteral("tarnelodcom.sock"));
+    adresse = QStringLiteral("unix:path=") + socket;
+    SaveSetting(QStringLiteral("LagerServer"), QStringLiteral("Socket"), socket);
+  }
+  void TearDown() override {
+    if (IsSkipped()) return;
+    EXPECT_TRUE(warten([] { return !serverLaeuft(); })) << "the server outlived its clients";
+  }
+
+  // tarnelodcom started by hand, as for clients on other machines.
+  void vonHandStarten() {
+    server.start(QStringLiteral(SKRIVANT_TARNELODCOM), {});
+    ASSERT_TRUE(warten([&] { return QFileInfo::exists(socket) || server.state() == QProcess::NotRunning; }));
+    ASSERT_TRUE(QFileInfo::exists(socket)) << server.readAllStandardError().toStdString();
+  }
+
+  // An Application of the server drives infofelder, EventClass (called back) and AddInfo; then
+  // releasing it ends the server.
+  void einKunde(const std::function<std::shared_ptr<QObject>()>& erzeugen, const QString& felder) {
+    auto app = erzeugen();
+    EXPECT_EQ(vb::CStr(callByName(*app, QStringLiteral("infofelder"), CallKind::Method)), felder);
+    auto verbindung = std::make_shared<Verbindung>();
+    callByName(*app, QStringLiteral("EventClass"), CallKind::Set, {Variant(verbindung)});
+    EXPECT_EQ(verbindung->gelesen, 1);
+    const QString ergebnis =
+        vb::CStr(callByName(*app, QStringLiteral("AddInfo"), CallKind::Method, {Variant(buchladen::satz(QStringLiteral("3-446-23456-X")))}));
+    EXPECT_EQ(feld(ergebnis, 70), QStringLiteral("5"));
+    EXPECT_EQ(feld(ergebnis, 83), QStringLiteral("2"));
+    EXPECT_EQ(feld(ergebnis, 84), felder.contains(QLatin1String("84")) ? QStringLiteral("Hauptstelle:4 - Nord:1 - ") : QString());
+    EXPECT_TRUE(serverLaeuft());
+    app.reset();
+    EXPECT_TRUE(warten([] { return !serverLaeuft(); })) << "releasing the client's Application did not end the server";
+  }
+
+  void filialenLoeschen() {
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("filialen"));
+      db.setDatabaseName(laden.artikel());
+      ASSERT_TRUE(db.open());
+      ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("DELETE FROM Artikel_Filialen")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("filialen"));
+  }
+
+  buchladen::Beispiel laden;
+  QString socket;
+  QString adresse;
+  QProcess server;
+};
+
+TEST_F(TarneloDcomProzessTest, AClientOnTheBusDrivesTheServerAndItsReleaseEndsIt) {
+  einKunde([] { return automation::createRemoteObject(kProgId); }, kOhneFilialen + QStringLiteral("84:Filialen|"));
+  filialenLoeschen();
+  einKunde([] { return automation::createRemoteObject(kProgId); }, kOhneFilialen);
+}
+
+TEST_F(TarneloDcomProzessTest, AClientOnTheUnixSocketDrivesTheServerAndItsReleaseEndsIt) {
+  vonHandStarten();
+  einKunde([&] { return automation::createRemoteObject(kProgId, adresse); }, kOhneFilialen + QStringLiteral("84:Filialen|"));
+  EXPECT_TRUE(beendet(server));
+  EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
+  EXPECT_FALSE(QFileInfo::exists(socket));
+
+  filialenLoeschen();
+  vonHandStarten();
+  einKunde([&] { return automation::createRemoteObject(kProgId, adresse); }, kOhneFilialen);
+  EXPECT_TRUE(beendet(server));
+}
+
+TEST_F(TarneloDcomProzessTest, AKilledClientsApplicationIsReleasedAndTheServerEnds) {
+  for (const bool ueberSocket : {false, true}) {
+    SCOPED_TRACE(ueberSocket ? "unix socket" : "session bus");
+    QStringList argumente{QStringLiteral("--client"), kProgId};
+    if (ueberSocket) {
+      vonHandStarten();
+      argumente << adresse;
+    }
+    QProcess kunde;
+    kunde.start(QStringLiteral(SKRIVANT_AUTOMATION_TEST_PEER), argumente);
+    ASSERT_TRUE(kunde.waitForReadyRead(20000)) << kunde.readAllStandardError().toStdString();
+    ASSERT_EQ(kunde.readLine().trimmed(), QByteArray("ready"));
+    EXPECT_TRUE(serverLaeuft());
+    ::kill(pid_t(kunde.processId()), SIGKILL);
+    kunde.waitForFinished(5000);
+    EXPECT_TRUE(warten([] { return !serverLaeuft(); })) << "the server outlived its killed client";
+    if (ueberSocket) {
+      EXPECT_TRUE(beendet(server));
+    }
+  }
+}
+
+}  // namespace
+
+#include "TarneloDcomProzessTest.moc"
