@@ -23,6 +23,7 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/report/IReportControl.h"
@@ -242,6 +243,9 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   action("newLine", QStringLiteral("Linie"), {}, [this] { addObject(QStringLiteral("line")); });
   action("newRect", QStringLiteral("Rechteck"), {}, [this] { addObject(QStringLiteral("rect")); });
   action("newPicture", QStringLiteral("Bild"), {}, [this] { addObject(QStringLiteral("picture")); });
+  QAction* remove = action("deleteObjects", QStringLiteral("Löschen"), QKeySequence::Delete, [this] { deleteSelection(); });
+  remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  designPage->addAction(remove);
   toolBar->addSeparator();
   action("zoomIn", QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, [this] { m_canvas->setZoom(m_canvas->zoom() * 1.25); });
   action("zoomOut", QStringLiteral("Verkleinern"), QKeySequence::ZoomOut,
@@ -477,9 +481,12 @@ void DesignerWindow::applyDocument(const QJsonObject& document, bool writeText) 
   }
 }
 
-bool DesignerWindow::edit(const QJsonObject& document, const QString& what, const QString& mergeKey) {
+bool DesignerWindow::edit(const QJsonObject& document, const QString& what, const QString& mergeKey, bool quietly) {
   QString problem;
-  if (!Template::parse(QJsonDocument(document).toJson(QJsonDocument::Compact), &problem)) {
+  const bool valid = Template::parse(QJsonDocument(document).toJson(QJsonDocument::Compact), &problem).has_value();
+  m_properties->showProblem(valid || !quietly ? QString() : problem);
+  if (!valid && quietly) return false;
+  if (!valid) {
     ui::MsgBox(QStringLiteral("Diese Änderung ergibt keine gültige Vorlage: %1").arg(problem),
                ui::vbOKOnly | ui::vbExclamation, windowTitle());
     showSelection();
@@ -564,7 +571,8 @@ bool DesignerWindow::setSelectionProperty(const QString& key, const QJsonValue& 
     list.replace(r.index, o);
     doc = withObjects(doc, r.list(), list);
   }
-  return edit(doc, QStringLiteral("Eigenschaft %1").arg(key), key);
+  return edit(doc, QStringLiteral("Eigenschaft %1").arg(key), key,
+              key == QLatin1String("text") || key == QLatin1String("when"));
 }
 
 bool DesignerWindow::addObject(const QString& type) {
@@ -612,6 +620,21 @@ bool DesignerWindow::addValueObject(const QString& name, const QPointF& pos) {
   if (!edit(withObjects(m_document, list, objects), QStringLiteral("%1 eingefügt").arg(name))) return false;
   m_canvas->setSelection({{list.section, list.row, int(objects.size() - 1)}});
   return true;
+}
+
+bool DesignerWindow::deleteSelection() {
+  QList<ObjectRef> sel = m_canvas->selection();
+  if (sel.isEmpty()) return false;
+  // From the back, so the indexes still to go stay right.
+  std::sort(sel.begin(), sel.end(), [](const ObjectRef& a, const ObjectRef& b) { return a.index > b.index; });
+  QJsonObject doc = m_document;
+  for (const ObjectRef& r : sel) {
+    QJsonArray list = objectsOf(doc, r.list());
+    list.removeAt(r.index);
+    doc = withObjects(doc, r.list(), list);
+  }
+  m_canvas->setSelection({});
+  return edit(doc, QStringLiteral("Löschen"));
 }
 
 void DesignerWindow::renderPreview() {

@@ -12,7 +12,7 @@
 // Widgets and actions by objectName: "designTabs" (page "designPage", text "textPage"),
 // "designCanvas" (a DesignCanvas), "propertyPanel", "templateProblem" (the reason a text cannot
 // be read), "templateEditor", "valueList", "insertValue" ("Einfügen"), "saveTemplate"
-// ("Speichern"), "undo", "redo", "newText", "newLine", "newRect", "newPicture", "zoomIn",
+// ("Speichern"), "undo", "redo", "newText", "newLine", "newRect", "newPicture", "deleteObjects", "zoomIn",
 // "zoomOut", "refreshPreview", "closeDesigner", "previewView" (a PageView), "previewMessage"
 // (shown instead of the pages when the text cannot be rendered), "previewTimer" (the pause
 // after an edit before the preview follows).
@@ -75,6 +75,7 @@ class DesignerWindow : public QDialog {
   bool addObject(const QString& type);
   // A text showing value `name` at `pos` (mm on the canvas), in the list whose area holds it.
   bool addValueObject(const QString& name, const QPointF& pos);
+  bool deleteSelection();
 
   // Unsaved changes are offered for saving first; "Abbrechen" keeps the window open.
   void done(int result) override;
@@ -91,7 +92,9 @@ class DesignerWindow : public QDialog {
   void syncFromText();
   void setProblem(const QString& problem);
   void applyDocument(const QJsonObject& document, bool writeText);
-  bool edit(const QJsonObject& document, const QString& what, const QString& mergeKey = {});
+  // A change that would not read is not taken: told in a message box, or with `quietly` (an
+  // edit typed in the property panel, often half done) beside the property.
+  bool edit(const QJsonObject& document, const QString& what, const QString& mergeKey = {}, bool quietly = false);
   void showSelection();
 
   DesignRequest m_request;

@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QFontComboBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -38,7 +39,8 @@ PropertyPanel::PropertyPanel(QWidget* parent)
       m_color(new QLineEdit(this)),
       m_lineWidth(length("propLineWidth", QStringLiteral("lineWidth"), 0)),
       m_when(new QLineEdit(this)),
-      m_pages(new QComboBox(this)) {
+      m_pages(new QComboBox(this)),
+      m_problem(new QLabel(this)) {
   const auto emitIf = [this](const QString& key, const QJsonValue& v) {
     if (!m_filling) emit edited(key, v);
   };
@@ -104,6 +106,12 @@ PropertyPanel::PropertyPanel(QWidget* parent)
   form->addRow(QStringLiteral("Linienstärke (mm)"), m_lineWidth);
   form->addRow(QStringLiteral("Bedingung"), m_when);
   form->addRow(QStringLiteral("Seiten"), m_pages);
+  m_problem->setObjectName(QStringLiteral("propProblem"));
+  m_problem->setWordWrap(true);
+  m_problem->setTextFormat(Qt::PlainText);
+  m_problem->setStyleSheet(QStringLiteral("QLabel { color: #a00000; }"));
+  m_problem->hide();
+  form->addRow(m_problem);
   show(QJsonObject(), nullptr, false);
 }
 
@@ -118,6 +126,11 @@ QDoubleSpinBox* PropertyPanel::length(const char* name, const QString& key, doub
     if (!m_filling) emit edited(key, v);
   });
   return box;
+}
+
+void PropertyPanel::showProblem(const QString& problem) {
+  m_problem->setText(problem);
+  m_problem->setVisible(!problem.isEmpty());
 }
 
 void PropertyPanel::show(const QJsonObject& json, const DrawObject* drawn, bool pageObject) {

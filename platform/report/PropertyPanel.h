@@ -6,7 +6,8 @@
 //
 // Editors by objectName: "propX", "propY", "propWidth", "propHeight", "propText",
 // "propFontFamily", "propFontSize", "propBold", "propItalic", "propUnderline", "propAlign",
-// "propColor", "propLineWidth", "propWhen", "propPages".
+// "propColor", "propLineWidth", "propWhen", "propPages"; "propProblem" tells why an edit was
+// not taken.
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QWidget>
@@ -17,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QFontComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -30,6 +32,8 @@ class PropertyPanel : public QWidget {
   // Shows `json` as written and `drawn` as it prints (for what the template leaves to defaults);
   // nullptr shows nothing. `pageObject`: the object can be limited to pages.
   void show(const QJsonObject& json, const DrawObject* drawn, bool pageObject);
+  // Why the last edit was not taken; empty hides it.
+  void showProblem(const QString& problem);
 
  signals:
   void edited(const QString& key, const QJsonValue& value);
@@ -53,6 +57,7 @@ class PropertyPanel : public QWidget {
   QDoubleSpinBox* m_lineWidth;
   QLineEdit* m_when;
   QComboBox* m_pages;
+  QLabel* m_problem;
 };
 
 }  // namespace report

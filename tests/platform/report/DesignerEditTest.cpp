@@ -316,6 +316,20 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   QKeyEvent wider(QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier);
   QCoreApplication::sendEvent(w.canvas(), &wider);
   EXPECT_EQ(labelObjects(w.document()).last()["width"].toDouble(), 41);
+  // A text typed into the panel is taken once it reads; half typed, the panel says why not.
+  auto* panelText = w.findChild<QPlainTextEdit*>("propText");
+  auto* problem = w.findChild<QLabel*>("propProblem");
+  w.canvas()->setSelection({{Section::Label, -1, int(objects.size() - 2)}});
+  panelText->setPlainText("{Ort");
+  EXPECT_FALSE(problem->isHidden());
+  EXPECT_EQ(labelObjects(w.document())[objects.size() - 2].toObject()["text"].toString(), "Text");
+  panelText->setPlainText("{Ort}");
+  EXPECT_TRUE(problem->isHidden());
+  EXPECT_EQ(labelObjects(w.document())[objects.size() - 2].toObject()["text"].toString(), "{Ort}");
+  trigger("deleteObjects");
+  EXPECT_EQ(labelObjects(w.document()).size(), objects.size() - 1);
+  EXPECT_TRUE(w.canvas()->selection().isEmpty());
+  w.undoStack()->undo();
   // The text tab shows the page's template; typed there, the page follows.
   auto* editor = w.findChild<QPlainTextEdit*>("templateEditor");
   EXPECT_EQ(QJsonDocument::fromJson(editor->toPlainText().toUtf8()).object(), w.document());
