@@ -312,6 +312,17 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   QStringList types;
   for (qsizetype i = objects.size() - 4; i < objects.size(); ++i) types << objects[i]["type"].toString();
   EXPECT_EQ(types, QStringList({"rect", "line", "text", "picture"}));
+  // The new rectangle's corner dragged out by the mouse, snapped to whole millimetres.
+  const ObjectRef rect{Section::Label, -1, int(objects.size() - 4)};
+  w.canvas()->setSelection({rect});
+  drag(w.canvas(), w.canvas()->objectRect(rect).bottomRight(), w.canvas()->objectRect(rect).bottomRight() + QPointF(4.8, 3.3));
+  EXPECT_EQ(labelObjects(w.document())[rect.index].toObject()["width"].toDouble(), 45);
+  EXPECT_EQ(labelObjects(w.document())[rect.index].toObject()["height"].toDouble(), 23);
+  w.undoStack()->undo();
+  // A rubber band over the first label takes what lies wholly inside it.
+  drag(w.canvas(), {69.5, 36.5}, {5, 8.5});
+  EXPECT_EQ(w.canvas()->selection().size(), labelObjects(original).size());
+  w.canvas()->setSelection({{Section::Label, -1, int(objects.size() - 1)}});
   // Ctrl with an arrow widens the new picture by a millimetre.
   QKeyEvent wider(QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier);
   QCoreApplication::sendEvent(w.canvas(), &wider);
