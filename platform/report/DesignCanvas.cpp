@@ -399,9 +399,22 @@ void DesignCanvas::keyPressEvent(QKeyEvent* e) {
     default: return QWidget::keyPressEvent(e);
   }
   if (m_selection.isEmpty()) return;
+  const bool resize = e->modifiers() & Qt::ControlModifier;
+  // Without Shift an arrow goes to the next grid line, so an object off the grid comes onto it.
+  const auto toGrid = [&](const QPointF& anchor) {
+    const auto next = [step](double from, double d) {
+      if (d == 0) return 0.0;
+      const double to = d > 0 ? std::floor(from / step + 1e-6) + 1 : std::ceil(from / step - 1e-6) - 1;
+      return to * step - from;
+    };
+    return QPointF(next(anchor.x(), d.x()), next(anchor.y(), d.y()));
+  };
+  const ObjectRef& first = m_selection[0];
+  const QRectF r = objectRect(first).translated(-origin(first));
+  if (!(e->modifiers() & Qt::ShiftModifier)) d = toGrid(resize ? r.bottomRight() : r.topLeft());
   // Ctrl with an arrow resizes, as a drag of the corner would.
-  if (e->modifiers() & Qt::ControlModifier) {
-    for (const ObjectRef& r : m_selection) emit resizeRequested(r, QSizeF(d.x(), d.y()));
+  if (resize) {
+    for (const ObjectRef& ref : m_selection) emit resizeRequested(ref, QSizeF(d.x(), d.y()));
   } else {
     emit moveRequested(m_selection, d);
   }

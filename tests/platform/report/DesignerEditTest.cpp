@@ -322,6 +322,13 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   // A rubber band over the first label takes what lies wholly inside it.
   drag(w.canvas(), {69.5, 36.5}, {5, 8.5});
   EXPECT_EQ(w.canvas()->selection().size(), labelObjects(original).size());
+  // Shift with an arrow moves a tenth of a millimetre; without, to the next grid line.
+  w.canvas()->setSelection({{Section::Label, -1, 0}});
+  for (Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::NoModifier}) {
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, modifier);
+    QCoreApplication::sendEvent(w.canvas(), &down);
+    EXPECT_EQ(labelObjects(w.document())[0].toObject()["y"].toDouble(), modifier ? 9.1 : 10);
+  }
   w.canvas()->setSelection({{Section::Label, -1, int(objects.size() - 1)}});
   // Ctrl with an arrow widens the new picture by a millimetre.
   QKeyEvent wider(QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier);
