@@ -448,7 +448,7 @@ void DesignerWindow::insertSelectedValue() {
   }
   const QList<ObjectRef> sel = m_canvas->selection();
   const ObjectRef list = sel.isEmpty() ? ObjectRef{} : sel[0].list();
-  addValueObject(name, m_canvas->area(list).topLeft());
+  addValueObject(name, m_canvas->origin(list) + newObjectPlace(list));
 }
 
 void DesignerWindow::syncFromText() {
@@ -575,18 +575,20 @@ bool DesignerWindow::setSelectionProperty(const QString& key, const QJsonValue& 
               key == QLatin1String("text") || key == QLatin1String("when"));
 }
 
+QPointF DesignerWindow::newObjectPlace(const ObjectRef& list) const {
+  // A new page object starts at the margins, one in a row or label at its corner.
+  if (list.section != Section::Page) return {};
+  const QRectF page = m_canvas->area(list);
+  const QJsonArray margins = m_document.value(QLatin1String("page")).toObject().value(QLatin1String("margins")).toArray();
+  const QPointF at = margins.size() == 4 ? QPointF(margins[0].toDouble(), margins[1].toDouble()) : QPointF(15, 15);
+  return QPointF(qMax(0.0, qMin(at.x(), page.width() - 40)), qMax(0.0, qMin(at.y(), page.height() - 20)));
+}
+
 bool DesignerWindow::addObject(const QString& type) {
   if (!isReadable()) return false;
   const QList<ObjectRef> sel = m_canvas->selection();
   const ObjectRef list = sel.isEmpty() ? ObjectRef{} : sel[0].list();
-  // A new page object starts at the margins, one in a row or label at its corner.
-  QPointF at;
-  if (list.section == Section::Page) {
-    const QRectF page = m_canvas->area(list);
-    const QJsonArray margins = m_document.value(QLatin1String("page")).toObject().value(QLatin1String("margins")).toArray();
-    at = margins.size() == 4 ? QPointF(margins[0].toDouble(), margins[1].toDouble()) : QPointF(15, 15);
-    at = QPointF(qMin(at.x(), page.width() - 40), qMin(at.y(), page.height() - 20));
-  }
+  const QPointF at = newObjectPlace(list);
   QJsonObject o{{QStringLiteral("type"), type}, {QStringLiteral("x"), at.x()}, {QStringLiteral("y"), at.y()}};
   if (type == QLatin1String("text")) {
     o.insert(QStringLiteral("width"), 40);

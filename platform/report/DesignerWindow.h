@@ -96,6 +96,8 @@ class DesignerWindow : public QDialog {
   // edit typed in the property panel, often half done) beside the property.
   bool edit(const QJsonObject& document, const QString& what, const QString& mergeKey = {}, bool quietly = false);
   void showSelection();
+  // Where a new object of `list` starts (mm from the list's origin).
+  QPointF newObjectPlace(const ObjectRef& list) const;
 
   DesignRequest m_request;
   std::unique_ptr<PageSource> m_pages;

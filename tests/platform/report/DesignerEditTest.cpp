@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -347,6 +348,12 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   trigger("deleteObjects");
   EXPECT_EQ(labelObjects(w.document()).size(), objects.size() - 1);
   EXPECT_TRUE(w.canvas()->selection().isEmpty());
+  w.undoStack()->undo();
+  // "Einfügen" puts the chosen value into the selected object's list.
+  auto* values = w.findChild<QTreeWidget*>("valueList");
+  values->setCurrentItem(values->findItems("Verlagsname", Qt::MatchExactly, 0).value(0));
+  w.findChild<QPushButton*>("insertValue")->click();
+  EXPECT_EQ(labelObjects(w.document()).last().toObject()["text"].toString(), "{Verlagsname}");
   w.undoStack()->undo();
   // The text tab shows the page's template; typed there, the page follows.
   auto* editor = w.findChild<QPlainTextEdit*>("templateEditor");
