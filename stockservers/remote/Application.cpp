@@ -1,7 +1,6 @@
 #include "stockservers/remote/Application.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 
 #include "foundation/clsConnectionHandler.h"
@@ -26,8 +25,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kJet = QStringLiteral("Microsoft.Jet.OLEDB.4.0;");
 constexpr std::int16_t kArtikel = 4;
 constexpr std::int16_t kBuchDat = 1;
-
-QString jetzt() { return vb::CStr(vb::Variant(QDateTime::currentDateTime())); }
 
 }  // namespace
 
