@@ -20,7 +20,7 @@ class Form1 : public LagerFenster {
 
  public:
   // The window's initialisation and load: options from the settings, "Programmstart " and the
-  // time in Info, the tray icon shown with its tooltip.
+  // time in Info, the tray icon shown with its tooltip ("Tarnelo Lagerserver " and the counters).
   explicit Form1(QWidget* parent = nullptr);
   ~Form1() override;
 
