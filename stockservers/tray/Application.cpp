@@ -9,6 +9,7 @@
 #include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
 #include "platform/automation/LateBinding.h"
+#include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
@@ -158,7 +159,7 @@ void Application::ConnectDatabases() {
         m_ConnectList->let_SQLGruppe_DB_Properties(gruppe, kSystemDb, systemDb);
         const QString datei = TarneloPfad(name);
         Log(QStringLiteral("Database: ") + datei);
-        oeffnen(gruppe, QStringLiteral("Data Source=") + datei);
+        oeffnen(gruppe, QStringLiteral("Data Source=") + data::connectionValue(datei));
       }
     } else if (vb::textEquals(db.Typ, QStringLiteral("SQL-Server"))) {
       oeffnen(4, db.ODBC_Connect);
