@@ -14,3 +14,18 @@ void SaveSetting(const QString& Section, const QString& Key, const QString& Sett
 
 // The real file behind a stored path of the settings.
 QString TarneloPfad(const QString& gespeichert);
+
+// Where the stock data lie, from section "LagerAnfrage": "Type" ("MDB" or "SQL-Server"), the
+// article file "DBName", the file "DBNameDat" (by default "buch_dat.mdb" in DBName's folder) and
+// "ODBC_Connect", each with the servers' default.
+struct LagerDatenbanken {
+  QString Typ;
+  QString DBName;
+  QString DBNameDat;
+  QString ODBC_Connect;
+};
+LagerDatenbanken LagerDatenbankenLesen();
+
+// The Jet road asks for an existing workgroup file; its content is never read. "SYSTEM.MDW" in
+// the local folder, made empty where it is missing; its path as the connection names it.
+QString SystemDbAnlegen();

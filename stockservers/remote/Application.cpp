@@ -1,11 +1,8 @@
 #include "stockservers/remote/Application.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QFile>
 
 #include "foundation/clsConnectionHandler.h"
-#include "foundation/modSkrivant.h"
 #include "foundation/modUtils.h"
 #include "platform/automation/LateBinding.h"
 #include "platform/data/Connection.h"
@@ -13,7 +10,6 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
-#include "platform/vb/PathResolver.h"
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/remote/Form1.h"
 
@@ -21,39 +17,28 @@ namespace dcom {
 
 namespace {
 
-const QString kLagerAnfrage = QStringLiteral("LagerAnfrage");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kJet = QStringLiteral("Microsoft.Jet.OLEDB.4.0;");
 constexpr std::int16_t kArtikel = 4;
 constexpr std::int16_t kBuchDat = 1;
 
-QString jetzt() { return vb::CStr(vb::Variant(QDateTime::currentDateTime())); }
-
 }  // namespace
 
 Application::Application() : objConHandler(std::make_shared<clsConnectionHandler>()) {
-  const QString typ = GetSetting(kLagerAnfrage, QStringLiteral("Type"), QStringLiteral("MDB"));
-  if (vb::textEquals(typ, QStringLiteral("MDB"))) {
-    // The Jet road asks for an existing workgroup file; its content is never read.
-    const QString systemDb = GetLokalerPfad() + QStringLiteral("SYSTEM.MDW");
-    if (QFile datei(systemDb); !datei.exists() && datei.open(QIODevice::WriteOnly)) datei.close();
-    const QString dbName = GetSetting(kLagerAnfrage, QStringLiteral("DBName"), QStringLiteral("C:\\Tarnelo\\Artikel.MDB"));
-    QString dbNameDat = GetSetting(kLagerAnfrage, QStringLiteral("DBNameDat"));
-    if (dbNameDat.isEmpty()) dbNameDat = vb::folderPart(dbName) + QStringLiteral("buch_dat.mdb");
-    for (const auto& [gruppe, name] : {std::pair{kArtikel, dbName}, std::pair{kBuchDat, dbNameDat}}) {
+  const LagerDatenbanken db = LagerDatenbankenLesen();
+  if (vb::textEquals(db.Typ, QStringLiteral("MDB"))) {
+    const QString systemDb = SystemDbAnlegen();
+    for (const auto& [gruppe, name] : {std::pair{kArtikel, db.DBName}, std::pair{kBuchDat, db.DBNameDat}}) {
       objConHandler->let_SQLGruppe_DB_Provider(gruppe, kJet);
       objConHandler->let_SQLGruppe_DB_Properties(gruppe, QStringLiteral("Jet OLEDB:System database"), systemDb);
       const QString datei = TarneloPfad(name);
       log(kCrLf + QStringLiteral("Database: ") + datei);
       objConHandler->let_SQLGruppe_DB_OpenConnection(gruppe, QStringLiteral("Data Source=") + data::connectionValue(datei));
     }
-  } else if (vb::textEquals(typ, QStringLiteral("SQL-Server"))) {
-    const QString odbc = GetSetting(
-        kLagerAnfrage, QStringLiteral("ODBC_Connect"),
-        QStringLiteral("ODBC;NETWORK=DBMSSOCN;DRIVER=SQL Server;SERVER=(local);DATABASE=tarnelo;Trusted_Connection=Yes"));
-    log(kCrLf + QStringLiteral("Start to Connect: ") + odbc + QLatin1Char(' ') + jetzt());
-    objConHandler->let_SQLGruppe_DB_OpenConnection(kArtikel, odbc);
-    objConHandler->let_SQLGruppe_DB_OpenConnection(kBuchDat, odbc);
+  } else if (vb::textEquals(db.Typ, QStringLiteral("SQL-Server"))) {
+    log(kCrLf + QStringLiteral("Start to Connect: ") + db.ODBC_Connect + QLatin1Char(' ') + jetzt());
+    objConHandler->let_SQLGruppe_DB_OpenConnection(kArtikel, db.ODBC_Connect);
+    objConHandler->let_SQLGruppe_DB_OpenConnection(kBuchDat, db.ODBC_Connect);
     log(QStringLiteral(" - connected: ") + jetzt());
   }
   objRsAbfrage = std::make_shared<data::Recordset>();

@@ -1,9 +1,7 @@
 #include "stockservers/remote/Module1.h"
 
-#include <QDateTime>
 #include <QStandardPaths>
 
-#include "platform/vb/Convert.h"
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/remote/Application.h"
 #include "stockservers/remote/Form1.h"
@@ -12,7 +10,6 @@ namespace dcom {
 
 void Main(Module1& module) {
   module.form = std::make_unique<Form1>();
-  const auto jetzt = [] { return vb::CStr(vb::Variant(QDateTime::currentDateTime())); };
   module.form->LogZeile(QStringLiteral("->New Application ") + jetzt());
   module.form->show();
   module.gobjApplication = std::make_shared<Application>();

@@ -9,6 +9,7 @@
 #include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
 #include "platform/automation/LateBinding.h"
+#include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
@@ -145,36 +146,25 @@ void Application::ConnectDatabases() {
   if (!m_ConnectList || !m_ConnectList->HatGruppen()) {
     Log(QStringLiteral("Connecting via Registry..."));
     m_ConnectList = std::make_shared<clsConnectionHandler>();
-    const QString typ = GetSetting(kLagerAnfrage, QStringLiteral("Type"), QStringLiteral("MDB"));
+    const LagerDatenbanken db = LagerDatenbankenLesen();
     // A failed open is told in the log; the group stays without a connection.
     const auto oeffnen = [&](std::int16_t gruppe, const QString& verbindung) {
       if (auto fehler = vb::ignoreErrors([&] { m_ConnectList->let_SQLGruppe_DB_OpenConnection(gruppe, verbindung); }))
         Log(fehler->description());
     };
-    if (vb::textEquals(typ, QStringLiteral("MDB"))) {
-      // The Jet road asks for an existing workgroup file; its content is never read.
-      const QString systemDb = AppPfad() + QStringLiteral("SYSTEM.MDW");
-      vb::ignoreErrors([&] {
-        QFile datei(vb::resolvePath(systemDb));
-        if (!datei.exists() && datei.open(QIODevice::WriteOnly)) datei.close();
-      });
-      const QString dbName = GetSetting(kLagerAnfrage, QStringLiteral("DBName"), QStringLiteral("C:\\Tarnelo\\Artikel.MDB"));
-      QString dbNameDat = GetSetting(kLagerAnfrage, QStringLiteral("DBNameDat"), QString());
-      if (dbNameDat.isEmpty()) dbNameDat = vb::folderPart(dbName) + QStringLiteral("buch_dat.mdb");
-      for (const auto& [gruppe, name] : {std::pair<std::int16_t, QString>{4, dbName}, {1, dbNameDat}}) {
+    if (vb::textEquals(db.Typ, QStringLiteral("MDB"))) {
+      const QString systemDb = SystemDbAnlegen();
+      for (const auto& [gruppe, name] : {std::pair<std::int16_t, QString>{4, db.DBName}, {1, db.DBNameDat}}) {
         m_ConnectList->let_SQLGruppe_DB_Provider(gruppe, kJet);
         m_ConnectList->let_SQLGruppe_DB_Properties(gruppe, kSystemDb, systemDb);
         const QString datei = TarneloPfad(name);
         Log(QStringLiteral("Database: ") + datei);
-        oeffnen(gruppe, QStringLiteral("Data Source=") + datei);
+        oeffnen(gruppe, QStringLiteral("Data Source=") + data::connectionValue(datei));
       }
-    } else if (vb::textEquals(typ, QStringLiteral("SQL-Server"))) {
-      const QString odbc = GetSetting(kLagerAnfrage, QStringLiteral("ODBC_Connect"),
-                                      QStringLiteral("ODBC;NETWORK=DBMSSOCN;DRIVER=SQL Server;SERVER=(local);"
-                                                     "DATABASE=tarnelo;Trusted_Connection=Yes"));
-      oeffnen(4, odbc);
-      oeffnen(1, odbc);
-      Log(QStringLiteral("Connect: ") + odbc);
+    } else if (vb::textEquals(db.Typ, QStringLiteral("SQL-Server"))) {
+      oeffnen(4, db.ODBC_Connect);
+      oeffnen(1, db.ODBC_Connect);
+      Log(QStringLiteral("Connect: ") + db.ODBC_Connect);
     }
   } else {
     Log(QStringLiteral("Connecting via Program..."));

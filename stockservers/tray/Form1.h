@@ -6,26 +6,21 @@
 //
 // One window per process: the first Form1 made is the one Application objects find through
 // Form1::aktuell() (the start routine makes it before its own Application).
-#include <QCheckBox>
 #include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QTimer>
-#include <QWidget>
 #include <cstdint>
 
-class Application;
-class TrayArea;
+#include "stockservers/common/LagerFenster.h"
 
-class Form1 : public QWidget {
+class Application;
+
+class Form1 : public LagerFenster {
   Q_OBJECT
 
  public:
   // The window's initialisation and load: options from the settings, "Programmstart " and the
-  // time in Info, the tray icon shown with its tooltip.
+  // time in Info, the tray icon shown with its tooltip ("Tarnelo Lagerserver " and the counters).
   explicit Form1(QWidget* parent = nullptr);
   ~Form1() override;
 
@@ -41,33 +36,13 @@ class Form1 : public QWidget {
   // A web check runs: the counter goes up and shows red; EndWebPruefung shows it black again.
   void StartWebPruefung();
   void EndWebPruefung();
-  // "Tarnelo Lagerserver " CR LF <requests> " Anfragen verarbeitet " CR LF <hits> " Treffer".
-  void UpdateTrayToolTip();
-
-  // The log: InfoAnfuegen appends the text as it is; LogZeile appends CR LF and the line.
-  void InfoAnfuegen(const QString& text);
-  void LogZeile(const QString& zeile);
-  QString InfoText() const { return m_info; }
-
   // One tick of the poll timer (the timer calls it; tests call it directly).
   void Timer_Timer();
 
-  // The counters' labels, as the look-up writes them and the tooltip reads them.
-  QLabel* Label2;  // requests
-  QLabel* Label3;  // hits
   QLabel* Label9;  // web checks
-  QCheckBox* blnAuchBestellte;
-  QCheckBox* blnAuchReservierte;
-  QCheckBox* blnAuchFilialen;
   QLineEdit* dblUpdateInterval;  // minutes between two branch synchronisations
   QFrame* Shape1;
-  QPlainTextEdit* Info;
   QTimer Timer;
-  TrayArea* TrayIcon = nullptr;
-  QMenu* mnuTrayMenue;
-  QAction* cmdOeffnen;
-  QAction* cmdBeenden;
-  QAction* cmdAbout;
 
   // The clipboard text seen at the last tick.
   QString strLetzteZwischenablage;
@@ -83,11 +58,9 @@ class Form1 : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void changeEvent(QEvent* event) override;
+  // The box shows lines; the log keeps the CR LF the callers wrote.
+  QString InfoAnzeige(const QString& info) const override { return QString(info).remove(QLatin1Char('\r')); }
 
  private:
   void optionSpeichern(QCheckBox* box, const QString& schluessel);
-  void TrayIcon_MouseDown(int Button);
-
-  QString m_info;
 };

@@ -98,7 +98,7 @@ class TarneloSrvTest : public ::testing::Test {
 
   ui::ScopedScriptedDialogs dialogs;
   testsupport::TempDir tmp;
-  const QString laden = tmp.file(QStringLiteral("O'Brien's Laden' OR '1'='1"));
+  const QString laden = tmp.file(QStringLiteral("O'Brien's Laden; Provider=x' OR '1'='1"));
   const QString artikelDatei = laden + QLatin1Char('/') + schema::kSampleArtikelDatei;
   std::unique_ptr<Module1> start;
   int prozessEnden = 0;
