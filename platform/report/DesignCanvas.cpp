@@ -48,7 +48,7 @@ void DesignCanvas::setTemplate(const Template& t, const Conditions& conditions) 
   layoutBands();
   QList<ObjectRef> kept;
   for (const ObjectRef& r : m_selection)
-    if (object(r)) kept.append(r);
+    if (object(r) && isShown(r)) kept.append(r);
   const bool changed = kept != m_selection;
   m_selection = kept;
   setZoom(m_zoom);
@@ -66,11 +66,35 @@ void DesignCanvas::clear() {
 void DesignCanvas::setSelection(const QList<ObjectRef>& refs) {
   QList<ObjectRef> valid;
   for (const ObjectRef& r : refs)
-    if (object(r) && !valid.contains(r)) valid.append(r);
+    if (object(r) && isShown(r) && !valid.contains(r)) valid.append(r);
   if (valid == m_selection) return;
   m_selection = valid;
   update();
   emit selectionChanged();
+}
+
+void DesignCanvas::setShownPage(PageRule page) {
+  if (page == m_shownPage) return;
+  m_shownPage = page;
+  QList<ObjectRef> kept;
+  for (const ObjectRef& r : m_selection)
+    if (isShown(r)) kept.append(r);
+  update();
+  if (kept != m_selection) {
+    m_selection = kept;
+    emit selectionChanged();
+  }
+}
+
+bool DesignCanvas::isShown(const ObjectRef& ref) const {
+  const DrawObject* o = ref.section == Section::Page ? object(ref) : nullptr;
+  if (!o) return true;
+  // The last page may be the first or a following one, so those objects show on both.
+  switch (o->pages) {
+    case PageRule::First: return m_shownPage == PageRule::First;
+    case PageRule::Following: return m_shownPage == PageRule::Following;
+    default: return true;
+  }
 }
 
 QList<ObjectRef> DesignCanvas::lists() const {
@@ -219,7 +243,7 @@ std::optional<ObjectRef> DesignCanvas::hit(const QPointF& pos) const {
     if (!list) continue;
     for (qsizetype i = list->size() - 1; i >= 0; --i) {
       const ObjectRef ref{m_bands[b].list.section, m_bands[b].list.row, int(i)};
-      if (objectRect(ref).adjusted(-kTolerance, -kTolerance, kTolerance, kTolerance).contains(pos)) return ref;
+      if (isShown(ref) && objectRect(ref).adjusted(-kTolerance, -kTolerance, kTolerance, kTolerance).contains(pos)) return ref;
     }
   }
   return std::nullopt;
@@ -246,9 +270,15 @@ void DesignCanvas::paintObjects(QPainter& p, const ObjectRef& list, const QPoint
   const DesignScope scope;
   PageContent content;
   for (qsizetype i = 0; i < all->size(); ++i) {
+    const ObjectRef ref{list.section, list.row, int(i)};
+    if (!isShown(ref)) continue;
     // Every object shows, whatever its condition says.
     DrawObject shown = (*all)[i];
     shown.when = Expression();
+    if (m_drag == Drag::Move && m_selection.contains(ref)) {
+      shown.box.translate(m_moved);
+      shown.end += m_moved;
+    }
     painter.draw(&content, {shown}, scope);
   }
   p.save();
@@ -263,8 +293,10 @@ void DesignCanvas::paintObjects(QPainter& p, const ObjectRef& list, const QPoint
   p.setBrush(Qt::NoBrush);
   for (qsizetype i = 0; i < all->size(); ++i) {
     const DrawObject::Type type = (*all)[i].type;
-    if (type != DrawObject::Type::Text && type != DrawObject::Type::Picture) continue;
-    const QRectF r = objectRect({list.section, list.row, int(i)});
+    const ObjectRef ref{list.section, list.row, int(i)};
+    if ((type != DrawObject::Type::Text && type != DrawObject::Type::Picture) || !isShown(ref)) continue;
+    QRectF r = objectRect(ref);
+    if (m_drag == Drag::Move && m_selection.contains(ref)) r.translate(m_moved);
     p.drawRect(QRectF(toWidget(r.topLeft()), toWidget(r.bottomRight())));
   }
 }
@@ -306,7 +338,7 @@ void DesignCanvas::paintEvent(QPaintEvent*) {
   }
   for (qsizetype i = 1; i < m_bands.size(); ++i) paintObjects(p, m_bands[i].list, m_bands[i].origin, true);
 
-  const QPointF offset = m_drag == Drag::Move ? m_dragNow - m_dragStart : QPointF();
+  const QPointF offset = m_drag == Drag::Move ? m_moved : QPointF();
   for (const ObjectRef& r : m_selection) {
     QRectF s = objectRect(r).translated(offset);
     if (m_drag == Drag::Resize && m_selection.size() == 1) s.setBottomRight(s.bottomRight() + m_dragNow - m_dragStart);
@@ -328,11 +360,19 @@ QPointF DesignCanvas::snapped(const QPointF& delta, const QPointF& anchor, bool 
   return QPointF(snap(anchor.x(), delta.x()), snap(anchor.y(), delta.y()));
 }
 
+QPointF DesignCanvas::moveDelta(bool free) const {
+  if (m_selection.isEmpty()) return {};
+  // The grid is the one of the object's own list: whole millimetres from its origin.
+  const ObjectRef& first = m_selection[0];
+  return snapped(m_dragNow - m_dragStart, objectRect(first).topLeft() - origin(first), free);
+}
+
 void DesignCanvas::mousePressEvent(QMouseEvent* e) {
   setFocus();
   if (e->button() != Qt::LeftButton) return;
   const QPointF pos = toScene(e->position());
   m_dragStart = m_dragNow = pos;
+  m_moved = {};
   if (m_selection.size() == 1 && handleRect(m_selection[0]).contains(e->position())) {
     m_drag = Drag::Resize;
     return;
@@ -357,6 +397,7 @@ void DesignCanvas::mousePressEvent(QMouseEvent* e) {
 void DesignCanvas::mouseMoveEvent(QMouseEvent* e) {
   if (m_drag == Drag::None) return;
   m_dragNow = toScene(e->position());
+  if (m_drag == Drag::Move) m_moved = moveDelta(e->modifiers() & Qt::ShiftModifier);
   update();
 }
 
@@ -374,12 +415,11 @@ void DesignCanvas::mouseReleaseEvent(QMouseEvent* e) {
       if (const QList<DrawObject>* all = objects(list))
         for (qsizetype i = 0; i < all->size(); ++i) {
           const ObjectRef ref{list.section, list.row, int(i)};
-          if (band.contains(objectRect(ref))) sel.append(ref);
+          if (isShown(ref) && band.contains(objectRect(ref))) sel.append(ref);
         }
     setSelection(sel);
   } else if (drag == Drag::Move) {
-    // The grid is the one of the object's own list: whole millimetres from its origin.
-    const QPointF delta = snapped(raw, objectRect(m_selection[0]).topLeft() - origin(m_selection[0]), free);
+    const QPointF delta = moveDelta(free);
     if (!delta.isNull()) emit moveRequested(m_selection, delta);
   } else if (drag == Drag::Resize) {
     const QPointF delta = snapped(raw, objectRect(m_selection[0]).bottomRight() - origin(m_selection[0]), free);

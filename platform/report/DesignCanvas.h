@@ -2,7 +2,8 @@
 // The designer's page: the template's objects drawn by the printing renderer (references shown
 // as "{Name}"), the page's margins and a millimetre grid at any zoom. A list template's row
 // layouts stand as bands below the page, a label template's first label is edited with the
-// rest of the grid shown around it. Objects are selected by click or rubber band and moved or
+// rest of the grid shown around it. The page is shown as the first or as a following page: page
+// objects of the other one are left out and cannot be selected. Objects are selected by click or rubber band and moved or
 // resized with the mouse or the arrow keys (snapped to the grid, Shift for free); the canvas
 // only reports the edit, the window applies it.
 #include <QList>
@@ -56,6 +57,12 @@ class DesignCanvas : public QWidget {
   QRectF objectRect(const ObjectRef& ref) const;
   const DrawObject* object(const ObjectRef& ref) const;
 
+  // Which page the sheet shows: PageRule::First or PageRule::Following.
+  PageRule shownPage() const { return m_shownPage; }
+  void setShownPage(PageRule page);
+  // False for a page object that the shown page does not draw.
+  bool isShown(const ObjectRef& ref) const;
+
   double zoom() const { return m_zoom; }
   void setZoom(double zoom);
   QSizeF sceneSize() const;
@@ -95,18 +102,22 @@ class DesignCanvas : public QWidget {
   void paintGrid(QPainter& p, const QRectF& area) const;
   void paintObjects(QPainter& p, const ObjectRef& list, const QPointF& origin, bool editable);
   QPointF snapped(const QPointF& delta, const QPointF& anchor, bool free) const;
+  // How far the selection has been dragged, snapped as it will move.
+  QPointF moveDelta(bool free) const;
 
   std::optional<Template> m_template;
   Conditions m_conditions;
   QList<Band> m_bands;
   QList<ObjectRef> m_selection;
   double m_zoom = 1.0;
+  PageRule m_shownPage = PageRule::First;
   ImageCache m_images;
   TextLayoutCache m_layouts;
 
   enum class Drag { None, Move, Resize, Band } m_drag = Drag::None;
   QPointF m_dragStart;  // mm
   QPointF m_dragNow;
+  QPointF m_moved;  // the snapped delta of a move drag, drawn while the button is held
 };
 
 }  // namespace report

@@ -1,6 +1,7 @@
 #include "platform/report/DesignerWindow.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -239,6 +240,14 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
     designPage->addAction(a);
   }
   toolBar->addSeparator();
+  // The first page and the following ones carry different page objects in the same places.
+  auto* shownPage = new QComboBox(this);
+  shownPage->setObjectName(QStringLiteral("shownPage"));
+  shownPage->addItem(QStringLiteral("erste Seite"), int(PageRule::First));
+  shownPage->addItem(QStringLiteral("Folgeseiten"), int(PageRule::Following));
+  connect(shownPage, &QComboBox::currentIndexChanged, this,
+          [this, shownPage] { m_canvas->setShownPage(PageRule(shownPage->currentData().toInt())); });
+  toolBar->addWidget(shownPage);
   action("newText", QStringLiteral("Text"), {}, [this] { addObject(QStringLiteral("text")); });
   action("newLine", QStringLiteral("Linie"), {}, [this] { addObject(QStringLiteral("line")); });
   action("newRect", QStringLiteral("Rechteck"), {}, [this] { addObject(QStringLiteral("rect")); });
@@ -575,6 +584,13 @@ bool DesignerWindow::setSelectionProperty(const QString& key, const QJsonValue& 
               key == QLatin1String("text") || key == QLatin1String("when"));
 }
 
+QJsonObject DesignerWindow::onShownPage(QJsonObject object, const ObjectRef& list) const {
+  if (list.section == Section::Page)
+    object.insert(QStringLiteral("pages"), m_canvas->shownPage() == PageRule::First ? QStringLiteral("first")
+                                                                                     : QStringLiteral("following"));
+  return object;
+}
+
 QPointF DesignerWindow::newObjectPlace(const ObjectRef& list) const {
   // A new page object starts at the margins, one in a row or label at its corner.
   if (list.section != Section::Page) return {};
@@ -602,7 +618,7 @@ bool DesignerWindow::addObject(const QString& type) {
     if (type == QLatin1String("picture")) o.insert(QStringLiteral("source"), QString());
   }
   QJsonArray objects = objectsOf(m_document, list);
-  objects.append(o);
+  objects.append(onShownPage(o, list));
   if (!edit(withObjects(m_document, list, objects), QStringLiteral("Neues Objekt"))) return false;
   m_canvas->setSelection({{list.section, list.row, int(objects.size() - 1)}});
   return true;
@@ -614,11 +630,12 @@ bool DesignerWindow::addValueObject(const QString& name, const QPointF& pos) {
   const QPointF at = pos - m_canvas->origin(list);
   const auto grid = [](double v) { return std::round(v / DesignCanvas::kGrid) * DesignCanvas::kGrid; };
   QJsonArray objects = objectsOf(m_document, list);
-  objects.append(QJsonObject{{QStringLiteral("type"), QStringLiteral("text")},
-                             {QStringLiteral("x"), grid(at.x())},
-                             {QStringLiteral("y"), grid(at.y())},
-                             {QStringLiteral("width"), 30},
-                             {QStringLiteral("text"), QStringLiteral("{%1}").arg(name)}});
+  objects.append(onShownPage(QJsonObject{{QStringLiteral("type"), QStringLiteral("text")},
+                                         {QStringLiteral("x"), grid(at.x())},
+                                         {QStringLiteral("y"), grid(at.y())},
+                                         {QStringLiteral("width"), 30},
+                                         {QStringLiteral("text"), QStringLiteral("{%1}").arg(name)}},
+                             list));
   if (!edit(withObjects(m_document, list, objects), QStringLiteral("%1 eingefügt").arg(name))) return false;
   m_canvas->setSelection({{list.section, list.row, int(objects.size() - 1)}});
   return true;

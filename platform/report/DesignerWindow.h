@@ -12,7 +12,7 @@
 // Widgets and actions by objectName: "designTabs" (page "designPage", text "textPage"),
 // "designCanvas" (a DesignCanvas), "propertyPanel", "templateProblem" (the reason a text cannot
 // be read), "templateEditor", "valueList", "insertValue" ("Einfügen"), "saveTemplate"
-// ("Speichern"), "undo", "redo", "newText", "newLine", "newRect", "newPicture", "deleteObjects", "zoomIn",
+// ("Speichern"), "shownPage" (the page the sheet shows: "erste Seite" or "Folgeseiten"), "undo", "redo", "newText", "newLine", "newRect", "newPicture", "deleteObjects", "zoomIn",
 // "zoomOut", "refreshPreview", "closeDesigner", "previewView" (a PageView), "previewMessage"
 // (shown instead of the pages when the text cannot be rendered), "previewTimer" (the pause
 // after an edit before the preview follows).
@@ -96,6 +96,8 @@ class DesignerWindow : public QDialog {
   // edit typed in the property panel, often half done) beside the property.
   bool edit(const QJsonObject& document, const QString& what, const QString& mergeKey = {}, bool quietly = false);
   void showSelection();
+  // A new page object is drawn on the page the sheet shows.
+  QJsonObject onShownPage(QJsonObject object, const ObjectRef& list) const;
   // Where a new object of `list` starts (mm from the list's origin).
   QPointF newObjectPlace(const ObjectRef& list) const;
 

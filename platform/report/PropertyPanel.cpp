@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "platform/ui/Dialogs.h"
 
 namespace report {
 
@@ -37,6 +40,7 @@ PropertyPanel::PropertyPanel(QWidget* parent)
       m_underline(new QCheckBox(QStringLiteral("unterstrichen"), this)),
       m_align(new QComboBox(this)),
       m_color(new QLineEdit(this)),
+      m_colorButton(new QToolButton(this)),
       m_lineWidth(length("propLineWidth", QStringLiteral("lineWidth"), 0)),
       m_when(new QLineEdit(this)),
       m_pages(new QComboBox(this)),
@@ -75,6 +79,15 @@ PropertyPanel::PropertyPanel(QWidget* parent)
   connect(m_color, &QLineEdit::editingFinished, this, [this, emitIf] {
     if (QColor::fromString(m_color->text()).isValid()) emitIf(QStringLiteral("color"), m_color->text());
   });
+  m_colorButton->setObjectName(QStringLiteral("propColorButton"));
+  m_colorButton->setText(QStringLiteral("…"));
+  m_colorButton->setToolTip(QStringLiteral("Farbe wählen"));
+  connect(m_colorButton, &QToolButton::clicked, this, [this, emitIf] {
+    QColor colour = QColor::fromString(m_color->text());
+    if (!ui::dialogs().colorDialog(colour) || !colour.isValid()) return;
+    m_color->setText(colour.name());
+    emitIf(QStringLiteral("color"), colour.name());
+  });
   m_when->setObjectName(QStringLiteral("propWhen"));
   connect(m_when, &QLineEdit::editingFinished, this, [this, emitIf] { emitIf(QStringLiteral("when"), m_when->text()); });
   m_pages->setObjectName(QStringLiteral("propPages"));
@@ -102,7 +115,12 @@ PropertyPanel::PropertyPanel(QWidget* parent)
   form->addRow(QStringLiteral("Größe"), m_size);
   form->addRow(QString(), style);
   form->addRow(QStringLiteral("Ausrichtung"), m_align);
-  form->addRow(QStringLiteral("Farbe"), m_color);
+  auto* colour = new QWidget(this);
+  auto* colourRow = new QHBoxLayout(colour);
+  colourRow->setContentsMargins(0, 0, 0, 0);
+  colourRow->addWidget(m_color, 1);
+  colourRow->addWidget(m_colorButton);
+  form->addRow(QStringLiteral("Farbe"), colour);
   form->addRow(QStringLiteral("Linienstärke (mm)"), m_lineWidth);
   form->addRow(QStringLiteral("Bedingung"), m_when);
   form->addRow(QStringLiteral("Seiten"), m_pages);

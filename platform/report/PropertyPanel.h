@@ -6,7 +6,7 @@
 //
 // Editors by objectName: "propX", "propY", "propWidth", "propHeight", "propText",
 // "propFontFamily", "propFontSize", "propBold", "propItalic", "propUnderline", "propAlign",
-// "propColor", "propLineWidth", "propWhen", "propPages"; "propProblem" tells why an edit was
+// "propColor" (typed as "#rrggbb") with "propColorButton" (the colour dialog), "propLineWidth", "propWhen", "propPages"; "propProblem" tells why an edit was
 // not taken.
 #include <QJsonObject>
 #include <QJsonValue>
@@ -21,6 +21,7 @@ class QFontComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QToolButton;
 
 namespace report {
 
@@ -54,6 +55,7 @@ class PropertyPanel : public QWidget {
   QCheckBox* m_underline;
   QComboBox* m_align;
   QLineEdit* m_color;
+  QToolButton* m_colorButton;
   QDoubleSpinBox* m_lineWidth;
   QLineEdit* m_when;
   QComboBox* m_pages;

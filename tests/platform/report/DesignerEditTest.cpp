@@ -12,7 +12,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QAction>
+#include <QComboBox>
+#include <QPainter>
+#include <QToolButton>
 #include <cmath>
+#include <functional>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -147,6 +151,9 @@ TEST_F(DesignerEditTest, TheInvoiceEditedOnThePagePrintsWithExactlyThoseChanges)
   // The title's size in the property panel.
   canvas->setSelection({{Section::Page, -1, title}});
   w.findChild<QDoubleSpinBox*>("propFontSize")->setValue(20);
+  // Its colour from the colour dialog.
+  dialogs->answerColor(QColor(0x12, 0x34, 0x56));
+  w.findChild<QToolButton*>("propColorButton")->click();
   // A field dragged from the value list into the position row: a new column.
   auto* values = w.findChild<QTreeWidget*>("valueList");
   const auto items = values->findItems("Verlagsname", Qt::MatchExactly, 0);
@@ -179,6 +186,8 @@ TEST_F(DesignerEditTest, TheInvoiceEditedOnThePagePrintsWithExactlyThoseChanges)
   EXPECT_EQ(saved["objects"].toArray()[address].toObject()["y"].toDouble(), 67.7);
   EXPECT_EQ(saved["objects"].toArray()[title].toObject()["x"].toDouble(), 20);
   EXPECT_EQ(saved["objects"].toArray()[title].toObject()["font"].toObject()["size"].toDouble(), 20);
+  EXPECT_EQ(saved["objects"].toArray()[title].toObject()["color"].toString(), "#123456");
+  EXPECT_EQ(dialogs->unexpectedCount(), 0);
   const QJsonArray column = saved["table"].toObject()["rows"].toArray()[position].toObject()["objects"].toArray();
   EXPECT_EQ(column.last().toObject()["text"].toString(), "{Verlagsname}");
   EXPECT_EQ(column.last().toObject()["x"].toDouble(), 70);
@@ -240,8 +249,9 @@ TEST_F(DesignerEditTest, ATemplateThatCannotBeReadOpensInTheTextWithTheReason) {
   EXPECT_EQ(w.document()["objects"].toArray().size(), 1);
 }
 
-// Drags with the left button on `canvas` from `from` to `to` (mm).
-void drag(DesignCanvas* canvas, const QPointF& from, const QPointF& to, Qt::KeyboardModifiers modifiers = {}) {
+// Drags with the left button on `canvas` from `from` to `to` (mm); `held` runs before the release.
+void drag(DesignCanvas* canvas, const QPointF& from, const QPointF& to, Qt::KeyboardModifiers modifiers = {},
+          const std::function<void()>& held = {}) {
   const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
     const QPointF w = canvas->toWidget(at);
     QMouseEvent e(type, w, canvas->mapToGlobal(w), Qt::LeftButton, buttons, modifiers);
@@ -249,7 +259,59 @@ void drag(DesignCanvas* canvas, const QPointF& from, const QPointF& to, Qt::Keyb
   };
   send(QEvent::MouseButtonPress, from, Qt::LeftButton);
   send(QEvent::MouseMove, to, Qt::LeftButton);
+  if (held) held();
   send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+// Clicks with the left button on `canvas` at `at` (mm).
+void click(DesignCanvas* canvas, const QPointF& at) {
+  const QPointF w = canvas->toWidget(at);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(type, w, canvas->mapToGlobal(w), Qt::LeftButton,
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &e);
+  }
+}
+
+TEST_F(DesignerEditTest, TheSheetShowsTheFirstOrTheFollowingPagesObjects) {
+  const QString path = copyTemplate("Rechnung.lst");
+  DesignerWindow w(request(path));
+  ASSERT_TRUE(w.isReadable()) << w.problem().toStdString();
+  DesignCanvas* canvas = w.canvas();
+  const QJsonArray objects = w.document()["objects"].toArray();
+  // The letterhead of the first page and the running head of the following ones share a place.
+  const ObjectRef letterhead{Section::Page, -1, indexOf(objects, "Buchhandlung am Markt")};
+  ObjectRef runningHead{Section::Page, -1, -1};
+  for (qsizetype i = 0; i < objects.size(); ++i)
+    if (objects[i]["pages"] == "following" && objects[i]["type"] == "text") runningHead.index = int(i);
+  ASSERT_GE(letterhead.index, 0);
+  ASSERT_GE(runningHead.index, 0);
+  const QPointF shared = canvas->objectRect(letterhead).intersected(canvas->objectRect(runningHead)).center();
+  ASSERT_FALSE(shared.isNull());
+  auto* shownPage = w.findChild<QComboBox*>("shownPage");
+  const struct {
+    const char* page;
+    ObjectRef shown, hidden;
+    const char* rule;
+  } cases[] = {{"erste Seite", letterhead, runningHead, "first"}, {"Folgeseiten", runningHead, letterhead, "following"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.page);
+    shownPage->setCurrentIndex(shownPage->findText(c.page));
+    ASSERT_EQ(canvas->shownPage(), c.rule == QLatin1String("first") ? PageRule::First : PageRule::Following);
+    EXPECT_FALSE(canvas->isShown(c.hidden));
+    click(canvas, shared);
+    EXPECT_EQ(canvas->selection(), QList<ObjectRef>{c.shown});
+    // Neither a rubber band over the whole sheet nor a selection by the caller takes the other page's object.
+    drag(canvas, {-1, -1}, {canvas->area({}).width() + 1, canvas->area({}).height() + 1});
+    EXPECT_TRUE(canvas->selection().contains(c.shown));
+    EXPECT_FALSE(canvas->selection().contains(c.hidden));
+    canvas->setSelection({c.hidden});
+    EXPECT_TRUE(canvas->selection().isEmpty());
+    // A new object is drawn on the page shown.
+    ASSERT_TRUE(w.addObject("text"));
+    EXPECT_EQ(w.document()["objects"].toArray().last()["pages"].toString(), c.rule);
+    EXPECT_TRUE(canvas->isShown(canvas->selection().value(0)));
+  }
 }
 
 QJsonArray labelObjects(const QJsonObject& doc) { return doc["label"].toObject()["objects"].toArray(); }
@@ -276,10 +338,23 @@ TEST_F(DesignerEditTest, EveryObjectListOfTheShippedTemplatesIsMovedByMouseInIts
       for (ref.index = 0; canvas->object(ref); ++ref.index) {}
       if (--ref.index < 0) continue;
       const QRectF before = canvas->objectRect(ref);
+      const QRectF area = canvas->area(list);
       const bool free = moved % 2 == 1;
-      drag(canvas, before.center(), before.center() + QPointF(2.6, 1.3), free ? Qt::ShiftModifier : Qt::NoModifier);
+      QImage dragging;
+      drag(canvas, before.center(), before.center() + QPointF(2.6, 1.3), free ? Qt::ShiftModifier : Qt::NoModifier,
+           [&] { dragging = canvas->grab().toImage(); });
       ASSERT_EQ(canvas->selection(), QList<ObjectRef>{ref});
       const QRectF after = canvas->objectRect(ref);
+      // While the button is held the object is drawn where it lands; only the resize handle
+      // shows once it is let go.
+      QImage released = canvas->grab().toImage();
+      for (QImage* image : {&dragging, &released}) {
+        QPainter p(image);
+        p.fillRect(QRectF(canvas->toWidget(after.bottomRight()) - QPointF(10, 10), QSizeF(20, 20)), Qt::black);
+      }
+      // A band grows on release when its objects go lower; down to its old bottom all is the same.
+      const int bottom = int(canvas->toWidget(area.bottomLeft()).y());
+      EXPECT_TRUE(dragging.copy(0, 0, dragging.width(), bottom) == released.copy(0, 0, released.width(), bottom));
       if (free) {
         EXPECT_NEAR(after.left() - before.left(), 2.6, 0.06);
         EXPECT_NEAR(after.top() - before.top(), 1.3, 0.06);
