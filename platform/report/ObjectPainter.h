@@ -41,7 +41,7 @@ class TextLayoutCache {
     double width;
     QString text;
     bool operator==(const Key& o) const { return width == o.width && text == o.text && font == o.font; }
-    friend size_t qHash(const Key& k, size_t seed = 0) { return qHashMulti(seed, k.text, k.width, k.font); }
+    friend size_t qHash(const Key& k, size_t basis = 0) { return qHashMulti(basis, k.text, k.width, k.font); }
   };
   QHash<Key, QList<Line>> m_lines;     // used in this job
   QHash<Key, QList<Line>> m_previous;  // used in the job before only
