@@ -9,6 +9,7 @@
 #include <functional>
 #include <tuple>
 #include <memory>
+#include <optional>
 
 #include "automation/Application.h"
 #include "engine/Druckfenster.h"
@@ -19,14 +20,10 @@
 #include "foundation/modSkrivant.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
-#include "platform/printing/CupsPrintDocument.h"
-#include "platform/printing/CupsPrinterCatalogue.h"
-#include "platform/printing/CurrentPrinter.h"
-#include "platform/printing/PrintDocument.h"
-#include "platform/printing/PrinterCatalogue.h"
 #include "platform/vb/Convert.h"
 #include "tests/automation/AutomationTestSupport.h"
 #include "tests/examples/PdfText.h"
+#include "tests/support/CupsDruckweg.h"
 #include "tests/support/PrivateCupsd.h"
 #include "tests/support/RequireTool.h"
 
@@ -184,16 +181,12 @@ class KleinteileCupsTest : public KleinteileTest {
     ASSERT_TRUE(cupsd->start()) << cupsd->failure();
     ASSERT_TRUE(cupsd->addPclQueue(kQueue)) << cupsd->failure();
     ASSERT_TRUE(cupsd->run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), kQueue})) << cupsd->failure();
-    printing::setCatalogue(std::make_shared<printing::CupsPrinterCatalogue>());
-    printing::setPrintDocument(std::make_shared<printing::CupsPrintDocument>());
-    printing::setCurrentPrinter(QString());
+    druckweg.emplace();
     KleinteileTest::SetUp();
   }
   void TearDown() override {
     KleinteileTest::TearDown();
-    printing::setPrintDocument(nullptr);
-    printing::setCatalogue(nullptr);
-    printing::setCurrentPrinter(QString());
+    druckweg.reset();
   }
   // The text of every job the queue holds, in job order (the spool keeps the PDF we sent).
   QStringList gespoolt() const {
@@ -205,6 +198,7 @@ class KleinteileCupsTest : public KleinteileTest {
   }
 
   std::unique_ptr<PrivateCupsd> cupsd;
+  std::optional<testsupport::CupsDruckweg> druckweg;
 };
 
 TEST_F(KleinteileCupsTest, QueueOfThreeIsPrintedWithPdfCopiesAndMarkedPrinted) {

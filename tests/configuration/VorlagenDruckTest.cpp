@@ -2,14 +2,11 @@
 // list template with its file, copies, texts and a route of two trays for this workstation, then
 // a document of that form through Application to a private cupsd, whose output carries the trays.
 #include <QDir>
+#include <optional>
 
-#include "platform/printing/CupsPrintDocument.h"
-#include "platform/printing/CupsPrinterCatalogue.h"
-#include "platform/printing/CurrentPrinter.h"
-#include "platform/printing/PrintDocument.h"
-#include "platform/printing/PrinterCatalogue.h"
 #include "tests/configuration/VorlagenTestSupport.h"
 #include "tests/examples/PdfText.h"
+#include "tests/support/CupsDruckweg.h"
 #include "tests/support/PrivateCupsd.h"
 #include "tests/support/RequireTool.h"
 
@@ -27,19 +24,16 @@ class VorlagenDruckTest : public VorlagenFixture {
     cupsd = std::make_unique<PrivateCupsd>();
     ASSERT_TRUE(cupsd->start()) << cupsd->failure();
     ASSERT_TRUE(cupsd->addPclQueue(kQueue)) << cupsd->failure();
-    printing::setCatalogue(std::make_shared<printing::CupsPrinterCatalogue>());
-    printing::setPrintDocument(std::make_shared<printing::CupsPrintDocument>());
-    printing::setCurrentPrinter(QString());
+    druckweg.emplace();
     VorlagenFixture::SetUp();
   }
   void TearDown() override {
     VorlagenFixture::TearDown();
-    printing::setPrintDocument(nullptr);
-    printing::setCatalogue(nullptr);
-    printing::setCurrentPrinter(QString());
+    druckweg.reset();
   }
 
   std::unique_ptr<PrivateCupsd> cupsd;
+  std::optional<testsupport::CupsDruckweg> druckweg;
 };
 
 }  // namespace

@@ -10,10 +10,9 @@
 
 #include "configuration/ctrDruckerschacht.h"
 #include "engine/clsDruckerSchacht.h"
-#include "platform/printing/CupsPrintDocument.h"
-#include "platform/printing/CupsPrinterCatalogue.h"
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/CupsDruckweg.h"
 #include "tests/support/PrivateCupsd.h"
 #include "tests/support/RequireTool.h"
 
@@ -274,9 +273,7 @@ TEST(ctrDruckerschacht_CupsTest, ThePrintedJobsCarryTheTraysChosenInThePanel) {
   ASSERT_TRUE(cupsd.start()) << cupsd.failure();
   const QString queue = QStringLiteral("Laser");
   ASSERT_TRUE(cupsd.addPclQueue(queue)) << cupsd.failure();
-  printing::setCatalogue(std::make_shared<printing::CupsPrinterCatalogue>());
-  printing::setPrintDocument(std::make_shared<printing::CupsPrintDocument>());
-  printing::setCurrentPrinter(QString());
+  testsupport::CupsDruckweg druckweg;
   {
     enginetest::DebugLog log;
     ui::ScopedScriptedDialogs dialogs;
@@ -317,9 +314,6 @@ TEST(ctrDruckerschacht_CupsTest, ThePrintedJobsCarryTheTraysChosenInThePanel) {
       EXPECT_FALSE(pcl.contains(fach4)) << "job " << j + 1;
     }
   }
-  printing::setPrintDocument(nullptr);
-  printing::setCatalogue(nullptr);
-  printing::setCurrentPrinter(QString());
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 
 
 #include <QFileInfo>
+#include <optional>
 
-#include "platform/printing/CupsPrintDocument.h"
-#include "platform/printing/CupsPrinterCatalogue.h"
 #include "tests/engine/DruckausgabeSupport.h"
+#include "tests/support/CupsDruckweg.h"
 #include "tests/support/PrivateCupsd.h"
 #include "tests/support/RequireTool.h"
 
@@ -31,17 +31,13 @@ class frmDrucken_CupsTest : public ::testing::Test {
     cupsd = std::make_unique<PrivateCupsd>();
     ASSERT_TRUE(cupsd->start()) << cupsd->failure();
     ASSERT_TRUE(cupsd->addPclQueue(kQueue)) << cupsd->failure();
-    printing::setCatalogue(std::make_shared<printing::CupsPrinterCatalogue>());
-    printing::setPrintDocument(std::make_shared<printing::CupsPrintDocument>());
-    printing::setCurrentPrinter(QString());
+    druckweg.emplace();
     vorlage = druckausgabe::schreibeVorlage(log.dir());
     fenster = std::make_shared<frmDrucken>(std::make_shared<report::ReportControl>());
   }
   void TearDown() override {
     fenster.reset();
-    printing::setPrintDocument(nullptr);
-    printing::setCatalogue(nullptr);
-    printing::setCurrentPrinter(QString());
+    druckweg.reset();
   }
 
   QByteArray schachtEscape(const QString& schacht) const { return cupsd->trayEscape(kQueue, schacht); }
@@ -53,6 +49,7 @@ class frmDrucken_CupsTest : public ::testing::Test {
   }
 
   std::unique_ptr<PrivateCupsd> cupsd;
+  std::optional<testsupport::CupsDruckweg> druckweg;
   enginetest::DebugLog log;
   ui::ScopedScriptedDialogs dialogs;
   enginetest::FormDatabase db;
