@@ -1,6 +1,7 @@
 #include "platform/report/Template.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -356,6 +357,7 @@ std::optional<Template> Template::load(const QString& path, QString* error) {
   QString why;
   auto t = parse(f.readAll(), &why);
   if (!t && error) *error = path + QStringLiteral(": ") + why;
+  if (t) t->folder = QFileInfo(path).absolutePath();
   return t;
 }
 

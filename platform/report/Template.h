@@ -82,9 +82,10 @@ struct Template {
   TableSpec table;
   LabelSpec label;
   QList<SumSpec> sums;
+  QString folder;  // the template file's folder: relative picture paths start there
 
   static std::optional<Template> parse(const QByteArray& json, QString* error);
-  // Reads the file at `path` (a real path).
+  // Reads the file at `path` (a real path); `folder` is the file's.
   static std::optional<Template> load(const QString& path, QString* error);
 };
 
