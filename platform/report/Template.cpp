@@ -178,10 +178,11 @@ struct Reader {
     for (qsizetype i = 0; i < a.size() && ok(); ++i) {
       const QString at = QStringLiteral("%1[%2]").arg(where).arg(i);
       const QJsonObject o = a[i].toObject();
-      checkKeys(o, {QStringLiteral("when"), QStringLiteral("height"), QStringLiteral("paddingTop"),
-                    QStringLiteral("paddingBottom"), QStringLiteral("objects")},
+      checkKeys(o, {QStringLiteral("caption"), QStringLiteral("when"), QStringLiteral("height"),
+                    QStringLiteral("paddingTop"), QStringLiteral("paddingBottom"), QStringLiteral("objects")},
                 at);
       RowLayout r;
+      r.caption = text(o, QStringLiteral("caption"), at);
       r.when = condition(o, at);
       r.minHeight = number(o, QStringLiteral("height"), 0, at);
       r.paddingTop = number(o, QStringLiteral("paddingTop"), 0, at);

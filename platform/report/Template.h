@@ -40,6 +40,7 @@ struct DrawObject {
 // A body row kind of a list: drawn when its condition holds; its objects are placed relative to
 // the row's top left corner.
 struct RowLayout {
+  QString caption;  // the designer's name for it; not printed
   Expression when;
   double minHeight = 0;
   double paddingTop = 0;
