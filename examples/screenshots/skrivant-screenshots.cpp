@@ -1,8 +1,9 @@
 // skrivant-screenshots [folder]
 // Opens the template manager on the example host's database as a host would, selects a node of
 // each setting panel and writes a picture of the window for each (default ./docs/screenshots),
-// with the further print settings dialog, and the report designer on the invoice, the dunning
-// letter and the label template. Run under a display (scripts/screenshots uses Xvfb).
+// with the further print settings dialog, and the report designer on the invoice (also with its
+// reference block selected), the dunning letter and the label template. Run under a display
+// (scripts/screenshots uses Xvfb).
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include "platform/report/DesignerWindow.h"
 #include "platform/report/IReportControl.h"
 #include "platform/report/ReportControl.h"
+#include "platform/ui/GermanQt.h"
 #include "platform/ui/ScriptedDialogs.h"
 
 namespace {
@@ -36,9 +38,10 @@ bool speichern(QWidget& w, const QString& datei, QTextStream& out) {
 using Werte = QList<std::pair<QString, QString>>;
 
 // Opens the designer on a copy of the shipped template `vorlage` with the job's values, selects
-// the first object showing `auswahl` and photographs the window.
+// the first object showing `auswahl` (and every one after it up to the one showing `bis`) and
+// photographs the window.
 bool designer(ui::ScopedScriptedDialogs& dialogs, const QString& vorlage, const QString& temp, const Werte& variablen, const Werte& felder,
-              const QString& auswahl, const QString& datei, QTextStream& out) {
+              const QString& auswahl, const QString& datei, QTextStream& out, const QString& bis = {}) {
   const QString kopie = temp + QLatin1Char('/') + vorlage;
   QFile::remove(kopie);
   if (!QFile::copy(QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/") + vorlage, kopie)) return false;
@@ -54,11 +57,14 @@ bool designer(ui::ScopedScriptedDialogs& dialogs, const QString& vorlage, const 
     const report::ObjectRef liste{label ? report::Section::Label : report::Section::Page, -1, -1};
     const QJsonArray objekte = label ? w.document()[QLatin1String("label")][QLatin1String("objects")].toArray()
                                      : w.document()[QLatin1String("objects")].toArray();
-    for (qsizetype i = 0; i < objekte.size(); ++i)
-      if (objekte[i][QLatin1String("text")].toString().contains(auswahl)) {
-        w.canvas()->setSelection({{liste.section, -1, int(i)}});
-        break;
-      }
+    QList<report::ObjectRef> gewaehlt;
+    for (qsizetype i = 0; i < objekte.size(); ++i) {
+      const QString text = objekte[i][QLatin1String("text")].toString();
+      if (gewaehlt.isEmpty() && !text.contains(auswahl)) continue;
+      gewaehlt.append({liste.section, -1, int(i)});
+      if (bis.isEmpty() || text.contains(bis)) break;
+    }
+    w.canvas()->setSelection(gewaehlt);
     ok = speichern(d, datei, out);
     return int(QDialog::Rejected);
   });
@@ -71,6 +77,7 @@ bool designer(ui::ScopedScriptedDialogs& dialogs, const QString& vorlage, const 
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  ui::useGermanQt();
   QTextStream out(stdout);
   QTextStream err(stderr);
   const QStringList args = app.arguments().mid(1);
@@ -136,15 +143,20 @@ int main(int argc, char** argv) {
                       {QStringLiteral("AnschriftEmpfaenger"), anschrift},
                       {QStringLiteral("KundenNr"), QStringLiteral("10234")},
                       {QStringLiteral("Sachbearbeiter"), QStringLiteral("Herr Beispiel")}};
-  ok = designer(dialogs, QStringLiteral("Rechnung.lst"), temp.path(),
-                kopf + Werte{{QStringLiteral("DokumentTitel"), QStringLiteral("Rechnung")},
-                             {QStringLiteral("RechnungNr"), QStringLiteral("R-2024-0815")},
-                             {QStringLiteral("RechnungsDatum"), QStringLiteral("05.03.2024")}},
-                {{QStringLiteral("Zeilentyp"), QStringLiteral("Position")}, {QStringLiteral("Position"), QStringLiteral("1")},
-                 {QStringLiteral("Menge"), QStringLiteral("2")},
-                 {QStringLiteral("Bezeichnung"), QStringLiteral("Handbuch der Buchbinderei")},
-                 {QStringLiteral("DruckEP"), QStringLiteral("24,90")}, {QStringLiteral("DruckGP"), QStringLiteral("49,80")}},
+  const Werte rechnung = kopf + Werte{{QStringLiteral("DokumentTitel"), QStringLiteral("Rechnung")},
+                                      {QStringLiteral("RechnungNr"), QStringLiteral("R-2024-0815")},
+                                      {QStringLiteral("RechnungsDatum"), QStringLiteral("05.03.2024")}};
+  const Werte position = {{QStringLiteral("Zeilentyp"), QStringLiteral("Position")}, {QStringLiteral("Position"), QStringLiteral("1")},
+                          {QStringLiteral("Menge"), QStringLiteral("2")},
+                          {QStringLiteral("Bezeichnung"), QStringLiteral("Handbuch der Buchbinderei")},
+                          {QStringLiteral("DruckEP"), QStringLiteral("24,90")}, {QStringLiteral("DruckGP"), QStringLiteral("49,80")}};
+  ok = designer(dialogs, QStringLiteral("Rechnung.lst"), temp.path(), rechnung, position,
                 QStringLiteral("{AnschriftEmpfaenger}"), ordner.filePath(QStringLiteral("designer-rechnung.png")), out) &&
+       ok;
+  // The reference block chosen as a whole: the panel shows what its objects share.
+  ok = designer(dialogs, QStringLiteral("Rechnung.lst"), temp.path(), rechnung, position,
+                QStringLiteral("Rechnung Nr."), ordner.filePath(QStringLiteral("designer-mehrfachauswahl.png")), out,
+                QStringLiteral("{Sachbearbeiter}")) &&
        ok;
   ok = designer(dialogs, QStringLiteral("Mahnung.lst"), temp.path(),
                 kopf + Werte{{QStringLiteral("Betrefftext"), QStringLiteral("1. Mahnung")},

@@ -1,11 +1,13 @@
 #include "platform/report/DesignCanvas.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <cmath>
 
 #include "platform/report/PageContent.h"
@@ -42,10 +44,14 @@ DesignCanvas::DesignCanvas(QWidget* parent) : QWidget(parent) {
   setMouseTracking(false);
 }
 
-void DesignCanvas::setTemplate(const Template& t, const Conditions& conditions) {
+void DesignCanvas::setTemplate(const Template& t) {
   m_template = t;
-  m_conditions = conditions;
+  m_images.setFolder(t.folder);
   layoutBands();
+  if (m_band && !area(*m_band).isValid()) {
+    m_band.reset();
+    emit selectionChanged();
+  }
   QList<ObjectRef> kept;
   for (const ObjectRef& r : m_selection)
     if (object(r) && isShown(r)) kept.append(r);
@@ -67,10 +73,45 @@ void DesignCanvas::setSelection(const QList<ObjectRef>& refs) {
   QList<ObjectRef> valid;
   for (const ObjectRef& r : refs)
     if (object(r) && isShown(r) && !valid.contains(r)) valid.append(r);
-  if (valid == m_selection) return;
+  if (valid == m_selection && !m_band) return;
+  m_band.reset();
   m_selection = valid;
   update();
   emit selectionChanged();
+}
+
+void DesignCanvas::selectBand(const ObjectRef& list) {
+  if (list.section == Section::Page || list.section == Section::Label || !area(list).isValid()) return;
+  m_selection.clear();
+  m_band = list.list();
+  update();
+  emit selectionChanged();
+}
+
+QString DesignCanvas::caption(const ObjectRef& list) const {
+  for (const Band& b : m_bands)
+    if (b.list == list.list()) return b.caption;
+  return {};
+}
+
+QPointF DesignCanvas::visibleSpot() const {
+  const QRectF page = area({});
+  const QRect shownPx = visibleRegion().boundingRect();
+  QRectF shown = QRectF(toScene(shownPx.topLeft()), toScene(shownPx.bottomRight())) & page;
+  if (shownPx.isEmpty() || shown.isEmpty()) shown = page;
+  const QPointF at = shown.topLeft() + QPointF(10, 10);
+  return QPointF(std::round(qBound(page.left(), at.x(), page.right() - 40)),
+                 std::round(qBound(page.top(), at.y(), page.bottom() - 20)));
+}
+
+void DesignCanvas::setPlacing(bool on) {
+  m_placing = on;
+  if (on) {
+    setCursor(Qt::CrossCursor);
+    setFocus();
+  } else {
+    unsetCursor();
+  }
 }
 
 void DesignCanvas::setShownPage(PageRule page) {
@@ -164,9 +205,11 @@ void DesignCanvas::layoutBands() {
       const double content = measure.draw(nullptr, all, scope) / U;
       // Whole millimetres, so the bands' grid lines run on from one band to the next.
       const double height = std::ceil(qMax(kMinBand, qMax(r.minHeight, r.paddingTop + r.paddingBottom + content)) - 1e-6);
+      // The user's name for the band, else what its condition asks, as a sentence.
       QString caption = QStringLiteral("%1 %2").arg(name).arg(i + 1);
-      const QString when = r.when.isEmpty() ? QString() : m_conditions.value({int(section), int(i)});
-      if (!when.isEmpty()) caption += QStringLiteral(": ") + when;
+      const QString when = r.when.readable();
+      if (!r.caption.isEmpty()) caption += QStringLiteral(": ") + r.caption;
+      if (!when.isEmpty()) caption += (r.caption.isEmpty() ? QStringLiteral(": wenn ") : QStringLiteral(", wenn ")) + when;
       y += kCaption;
       const QRectF area(t.table.x, y, t.table.width, height);
       m_bands.append({{section, int(i), -1}, caption, area, QPointF(t.table.x, y + r.paddingTop)});
@@ -246,6 +289,16 @@ std::optional<ObjectRef> DesignCanvas::hit(const QPointF& pos) const {
       if (isShown(ref) && objectRect(ref).adjusted(-kTolerance, -kTolerance, kTolerance, kTolerance).contains(pos)) return ref;
     }
   }
+  return std::nullopt;
+}
+
+QRectF DesignCanvas::captionRect(const Band& b) const {
+  return QRectF(b.area.left(), b.area.top() - kCaption, b.area.width(), kCaption);
+}
+
+std::optional<ObjectRef> DesignCanvas::bandAt(const QPointF& pos) const {
+  for (const Band& b : m_bands)
+    if (b.list.section != Section::Page && b.list.section != Section::Label && captionRect(b).contains(pos)) return b.list;
   return std::nullopt;
 }
 
@@ -329,10 +382,16 @@ void DesignCanvas::paintEvent(QPaintEvent*) {
       p.drawRect(w);
     } else {
       paintGrid(p, b.area);
+      const QRectF mm = captionRect(b);
+      const QRectF caption = QRectF(toWidget(mm.topLeft()), toWidget(mm.bottomRight())).adjusted(2, 0, 0, 0);
       p.setPen(Qt::white);
-      const QRectF caption(toWidget({b.area.left(), b.area.top() - kCaption}),
-                           toWidget({sceneSize().width(), b.area.top()}));
-      p.drawText(caption.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, b.caption);
+      p.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+                 p.fontMetrics().elidedText(b.caption, Qt::ElideRight, int(caption.width())));
+      if (m_band == b.list) {
+        p.setPen(QPen(kSelection, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(toWidget(mm.topLeft()), w.bottomRight()).adjusted(-1, -1, 1, 1));
+      }
     }
     if (b.list.section == Section::Page) paintObjects(p, b.list, b.origin, true);
   }
@@ -347,7 +406,7 @@ void DesignCanvas::paintEvent(QPaintEvent*) {
     p.drawRect(QRectF(toWidget(s.topLeft()), toWidget(s.bottomRight())).adjusted(-1, -1, 1, 1));
   }
   if (m_selection.size() == 1 && m_drag == Drag::None) p.fillRect(handleRect(m_selection[0]), kSelection);
-  if (m_drag == Drag::Band) {
+  if (m_drag == Drag::Band && m_dragging) {
     p.setPen(QPen(kSelection, 1, Qt::DashLine));
     p.setBrush(QColor(0x1a, 0x73, 0xe8, 0x30));
     p.drawRect(QRectF(toWidget(m_dragStart), toWidget(m_dragNow)));
@@ -369,8 +428,19 @@ QPointF DesignCanvas::moveDelta(bool free) const {
 
 void DesignCanvas::mousePressEvent(QMouseEvent* e) {
   setFocus();
-  if (e->button() != Qt::LeftButton) return;
   const QPointF pos = toScene(e->position());
+  if (e->button() == Qt::RightButton) {
+    // The context menu acts on what lies under the pointer.
+    if (const auto ref = hit(pos); ref && !m_selection.contains(*ref)) setSelection({*ref});
+    return;
+  }
+  if (e->button() != Qt::LeftButton) return;
+  if (m_placing) {
+    emit placeRequested(pos);
+    return;
+  }
+  m_pressAt = e->position().toPoint();
+  m_dragging = false;
   m_dragStart = m_dragNow = pos;
   m_moved = {};
   if (m_selection.size() == 1 && handleRect(m_selection[0]).contains(e->position())) {
@@ -380,6 +450,11 @@ void DesignCanvas::mousePressEvent(QMouseEvent* e) {
   const auto ref = hit(pos);
   const bool add = e->modifiers() & Qt::ControlModifier;
   if (!ref) {
+    if (const auto band = bandAt(pos); band && !add) {
+      selectBand(*band);
+      m_drag = Drag::None;
+      return;
+    }
     if (!add) setSelection({});
     m_drag = Drag::Band;
     return;
@@ -396,6 +471,9 @@ void DesignCanvas::mousePressEvent(QMouseEvent* e) {
 
 void DesignCanvas::mouseMoveEvent(QMouseEvent* e) {
   if (m_drag == Drag::None) return;
+  // A hand that shakes while clicking does not move anything.
+  if (!m_dragging && (e->position().toPoint() - m_pressAt).manhattanLength() < QApplication::startDragDistance()) return;
+  m_dragging = true;
   m_dragNow = toScene(e->position());
   if (m_drag == Drag::Move) m_moved = moveDelta(e->modifiers() & Qt::ShiftModifier);
   update();
@@ -403,8 +481,11 @@ void DesignCanvas::mouseMoveEvent(QMouseEvent* e) {
 
 void DesignCanvas::mouseReleaseEvent(QMouseEvent* e) {
   const Drag drag = m_drag;
+  const bool dragged = m_dragging;
   m_drag = Drag::None;
-  if (drag == Drag::None || (m_selection.isEmpty() && drag != Drag::Band)) return update();
+  m_dragging = false;
+  // A click only selects, and that happened when the button went down.
+  if (drag == Drag::None || !dragged || (m_selection.isEmpty() && drag != Drag::Band)) return update();
   m_dragNow = toScene(e->position());
   const bool free = e->modifiers() & Qt::ShiftModifier;
   const QPointF raw = m_dragNow - m_dragStart;
@@ -429,6 +510,15 @@ void DesignCanvas::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void DesignCanvas::keyPressEvent(QKeyEvent* e) {
+  if (m_placing && e->key() == Qt::Key_Escape) {
+    setPlacing(false);
+    emit placingCancelled();
+    return;
+  }
+  if (m_placing && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+    emit placeRequested(visibleSpot());
+    return;
+  }
   const double step = (e->modifiers() & Qt::ShiftModifier) ? 0.1 : kGrid;
   QPointF d;
   switch (e->key()) {
@@ -458,6 +548,26 @@ void DesignCanvas::keyPressEvent(QKeyEvent* e) {
   } else {
     emit moveRequested(m_selection, d);
   }
+}
+
+bool DesignCanvas::focusNextPrevChild(bool next) {
+  QList<ObjectRef> order;
+  for (const Band& b : m_bands)
+    if (const QList<DrawObject>* all = objects(b.list))
+      for (qsizetype i = 0; i < all->size(); ++i)
+        if (const ObjectRef ref{b.list.section, b.list.row, int(i)}; isShown(ref)) order.append(ref);
+  const qsizetype at = m_selection.isEmpty() ? -1 : order.indexOf(next ? m_selection.last() : m_selection.first());
+  const qsizetype to = at < 0 ? (next ? 0 : order.size() - 1) : at + (next ? 1 : -1);
+  // Past the last object Tab goes on to the next control, as everywhere else.
+  if (to < 0 || to >= order.size()) return QWidget::focusNextPrevChild(next);
+  setSelection({order[to]});
+  for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+    if (auto* area = qobject_cast<QScrollArea*>(w)) {
+      const QPointF c = toWidget(objectRect(order[to]).center());
+      area->ensureVisible(int(c.x()), int(c.y()), 80, 80);
+      break;
+    }
+  return true;
 }
 
 void DesignCanvas::dragEnterEvent(QDragEnterEvent* e) {

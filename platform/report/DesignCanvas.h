@@ -3,11 +3,12 @@
 // as "{Name}"), the page's margins and a millimetre grid at any zoom. A list template's row
 // layouts stand as bands below the page, a label template's first label is edited with the
 // rest of the grid shown around it. The page is shown as the first or as a following page: page
-// objects of the other one are left out and cannot be selected. Objects are selected by click or rubber band and moved or
-// resized with the mouse or the arrow keys (snapped to the grid, Shift for free); the canvas
-// only reports the edit, the window applies it.
+// objects of the other one are left out and cannot be selected. Objects are selected by click,
+// rubber band or Tab / Shift+Tab and moved or resized with the mouse (past the drag distance: a
+// click only selects) or the arrow keys (snapped to the grid, Shift for free); a band is selected
+// by its caption. While a new object is being placed, a click (or Enter: the visible part of the
+// page) says where. The canvas only reports the edit, the window applies it.
 #include <QList>
-#include <QMap>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -37,15 +38,23 @@ class DesignCanvas : public QWidget {
 
   explicit DesignCanvas(QWidget* parent = nullptr);
 
-  // The conditions of the row layouts as written, by section and row, for the band captions.
-  using Conditions = QMap<std::pair<int, int>, QString>;
-
-  // Shows `t` (copied); the selection keeps the objects that still exist.
-  void setTemplate(const Template& t, const Conditions& conditions);
+  // Shows `t` (copied); the selection keeps the objects that still exist. Relative picture paths
+  // are read from `t.folder`.
+  void setTemplate(const Template& t);
   void clear();
 
   QList<ObjectRef> selection() const { return m_selection; }
   void setSelection(const QList<ObjectRef>& refs);
+  // The selected band (a row layout's list), when a band and no object is selected.
+  std::optional<ObjectRef> selectedBand() const { return m_band; }
+  void selectBand(const ObjectRef& list);
+  // What a band's caption says: "Zeile 2: Position" (its caption, else its condition as read).
+  QString caption(const ObjectRef& list) const;
+  // Where a new page object goes when no click says where: in the part of the page shown (mm).
+  QPointF visibleSpot() const;
+  // While on, the next click (or Enter) reports placeRequested instead of selecting.
+  void setPlacing(bool on);
+  bool isPlacing() const { return m_placing; }
   // The object lists of the template, in the order they are shown.
   QList<ObjectRef> lists() const;
   // Where `list`'s objects are placed from (mm on the canvas) and its area.
@@ -77,6 +86,9 @@ class DesignCanvas : public QWidget {
   void resizeRequested(const ObjectRef& ref, const QSizeF& delta);
   // A value of the value list was dropped at `pos` (mm).
   void valueDropped(const QString& name, const QPointF& pos);
+  // A new object is to stand at `pos` (mm); or placing was given up (Escape).
+  void placeRequested(const QPointF& pos);
+  void placingCancelled();
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -84,6 +96,7 @@ class DesignCanvas : public QWidget {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dropEvent(QDropEvent* e) override;
 
@@ -97,6 +110,8 @@ class DesignCanvas : public QWidget {
   const QList<DrawObject>* objects(const ObjectRef& list) const;
   void layoutBands();
   std::optional<ObjectRef> hit(const QPointF& scenePos) const;
+  std::optional<ObjectRef> bandAt(const QPointF& scenePos) const;
+  QRectF captionRect(const Band& b) const;  // mm
   QRectF handleRect(const ObjectRef& ref) const;
   double pixelsPerMM() const;
   void paintGrid(QPainter& p, const QRectF& area) const;
@@ -106,16 +121,19 @@ class DesignCanvas : public QWidget {
   QPointF moveDelta(bool free) const;
 
   std::optional<Template> m_template;
-  Conditions m_conditions;
   QList<Band> m_bands;
   QList<ObjectRef> m_selection;
+  std::optional<ObjectRef> m_band;
+  bool m_placing = false;
   double m_zoom = 1.0;
   PageRule m_shownPage = PageRule::First;
   ImageCache m_images;
   TextLayoutCache m_layouts;
 
   enum class Drag { None, Move, Resize, Band } m_drag = Drag::None;
-  QPointF m_dragStart;  // mm
+  bool m_dragging = false;  // the pointer went past the drag distance
+  QPoint m_pressAt;         // px
+  QPointF m_dragStart;      // mm
   QPointF m_dragNow;
   QPointF m_moved;  // the snapped delta of a move drag, drawn while the button is held
 };

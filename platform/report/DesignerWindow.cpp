@@ -1,8 +1,12 @@
 #include "platform/report/DesignerWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -41,6 +45,37 @@ namespace {
 constexpr int kPreviewDelayMs = 500;
 constexpr int kNameRole = Qt::UserRole;
 const QString kValueMime = QStringLiteral("application/x-skrivant-value");
+const QString kObjectsMime = QStringLiteral("application/x-skrivant-objects");
+constexpr double kPasteOffset = 5;  // mm between a copy and what it was copied from
+
+// What a template key is called where the user meets it (the undo list).
+QString propertyName(const QString& key) {
+  static const QHash<QString, QString> names = {
+      {QStringLiteral("x"), QStringLiteral("Position")},           {QStringLiteral("y"), QStringLiteral("Position")},
+      {QStringLiteral("width"), QStringLiteral("Größe")},          {QStringLiteral("height"), QStringLiteral("Größe")},
+      {QStringLiteral("text"), QStringLiteral("Text")},            {QStringLiteral("source"), QStringLiteral("Bilddatei")},
+      {QStringLiteral("font.family"), QStringLiteral("Schriftart")}, {QStringLiteral("font.size"), QStringLiteral("Schriftgröße")},
+      {QStringLiteral("font.bold"), QStringLiteral("Fett")},       {QStringLiteral("font.italic"), QStringLiteral("Kursiv")},
+      {QStringLiteral("font.underline"), QStringLiteral("Unterstrichen")}, {QStringLiteral("align"), QStringLiteral("Ausrichtung")},
+      {QStringLiteral("color"), QStringLiteral("Farbe")},          {QStringLiteral("lineWidth"), QStringLiteral("Linienstärke")},
+      {QStringLiteral("when"), QStringLiteral("Bedingung")},       {QStringLiteral("pages"), QStringLiteral("Seiten")},
+      {QStringLiteral("band.caption"), QStringLiteral("Bandbezeichnung")}, {QStringLiteral("band.when"), QStringLiteral("Bandbedingung")},
+      {QStringLiteral("band.height"), QStringLiteral("Bandhöhe")},     {QStringLiteral("band.paddingTop"), QStringLiteral("Abstand oben")},
+      {QStringLiteral("band.paddingBottom"), QStringLiteral("Abstand unten")},
+  };
+  return names.value(key, key);
+}
+
+// Whether a key means something for an object: fonts for texts, line widths for what has a line...
+bool appliesTo(const QString& key, DrawObject::Type type, bool pageObject) {
+  using T = DrawObject::Type;
+  if (key.startsWith(QLatin1String("font.")) || key == QLatin1String("align")) return type == T::Text;
+  if (key == QLatin1String("text")) return type == T::Text || type == T::Picture;
+  if (key == QLatin1String("lineWidth")) return type == T::Line || type == T::Rect;
+  if (key == QLatin1String("color")) return type != T::Picture;
+  if (key == QLatin1String("pages")) return pageObject;
+  return true;
+}
 
 QString typeName(int type) {
   if (type & kTypeDrawing) return QStringLiteral("Zeichnung");
@@ -87,14 +122,27 @@ const char* rowKey(Section s) {
   }
 }
 
+// The row layout of a band as written.
+QJsonObject rowOf(const QJsonObject& doc, const ObjectRef& list) {
+  const QJsonArray rows = doc.value(QLatin1String("table")).toObject().value(QLatin1String(rowKey(list.section))).toArray();
+  return rows.at(list.row).toObject();
+}
+
+QJsonObject withRow(QJsonObject doc, const ObjectRef& list, const QJsonObject& row) {
+  QJsonObject table = doc.value(QLatin1String("table")).toObject();
+  const QString rowsKey = QString::fromLatin1(rowKey(list.section));
+  QJsonArray rows = table.value(rowsKey).toArray();
+  rows.replace(list.row, row);
+  table.insert(rowsKey, rows);
+  doc.insert(QStringLiteral("table"), table);
+  return doc;
+}
+
 QJsonArray objectsOf(const QJsonObject& doc, const ObjectRef& list) {
   switch (list.section) {
     case Section::Page: return doc.value(QLatin1String("objects")).toArray();
     case Section::Label: return doc.value(QLatin1String("label")).toObject().value(QLatin1String("objects")).toArray();
-    default: {
-      const QJsonArray rows = doc.value(QLatin1String("table")).toObject().value(QLatin1String(rowKey(list.section))).toArray();
-      return rows.at(list.row).toObject().value(QLatin1String("objects")).toArray();
-    }
+    default: return rowOf(doc, list).value(QLatin1String("objects")).toArray();
   }
 }
 
@@ -111,18 +159,29 @@ QJsonObject withObjects(QJsonObject doc, const ObjectRef& list, const QJsonArray
       break;
     }
     default: {
-      QJsonObject table = doc.value(QLatin1String("table")).toObject();
-      const QString rowsKey = QString::fromLatin1(rowKey(list.section));
-      QJsonArray rows = table.value(rowsKey).toArray();
-      QJsonObject row = rows.at(list.row).toObject();
+      QJsonObject row = rowOf(doc, list);
       row.insert(key, objects);
-      rows.replace(list.row, row);
-      table.insert(rowsKey, rows);
-      doc.insert(QStringLiteral("table"), table);
-      break;
+      return withRow(doc, list, row);
     }
   }
   return doc;
+}
+
+QPointF onGrid(const QPointF& at) {
+  return QPointF(std::round(at.x() / DesignCanvas::kGrid), std::round(at.y() / DesignCanvas::kGrid)) * DesignCanvas::kGrid;
+}
+
+// `o` moved by `delta` mm; a line's end moves with it (without one it sits on the start and
+// follows anyway).
+QJsonObject shifted(QJsonObject o, const QPointF& delta) {
+  const auto shift = [&o](const QString& key, double d) {
+    o.insert(key, mm(o.value(key).toDouble() + d));
+  };
+  if (o.contains(QLatin1String("x2"))) shift(QStringLiteral("x2"), delta.x());
+  if (o.contains(QLatin1String("y2"))) shift(QStringLiteral("y2"), delta.y());
+  shift(QStringLiteral("x"), delta.x());
+  shift(QStringLiteral("y"), delta.y());
+  return o;
 }
 
 // Reads `text` as a template: the JSON as written and the template as it prints.
@@ -145,17 +204,6 @@ std::optional<Template> readTemplate(const QString& text, QJsonObject* doc, QStr
   auto t = Template::parse(text.toUtf8(), problem);
   if (t) *doc = json.object();
   return t;
-}
-
-DesignCanvas::Conditions conditionsOf(const QJsonObject& doc) {
-  DesignCanvas::Conditions out;
-  const QJsonObject table = doc.value(QLatin1String("table")).toObject();
-  for (Section s : {Section::Header, Section::Rows, Section::Footer}) {
-    const QJsonArray rows = table.value(QLatin1String(rowKey(s))).toArray();
-    for (qsizetype i = 0; i < rows.size(); ++i)
-      out.insert({int(s), int(i)}, rows[i].toObject().value(QLatin1String("when")).toString());
-  }
-  return out;
 }
 
 }  // namespace
@@ -207,7 +255,8 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
       m_view(new PageView(this)),
       m_message(new QLabel(this)),
       m_timer(new QTimer(this)),
-      m_undo(new QUndoStack(this)) {
+      m_undo(new QUndoStack(this)),
+      m_tools(new QActionGroup(this)) {
   setWindowTitle(request.title);
   setWindowFlag(Qt::WindowMaximizeButtonHint);
 
@@ -219,14 +268,22 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   m_canvas->setObjectName(QStringLiteral("designCanvas"));
 
   auto* toolBar = new QToolBar(this);
+  // `text` marks the button's Alt letter with "&".
   const auto action = [&](const char* name, const QString& text, const QKeySequence& key, auto slot) {
     QAction* a = toolBar->addAction(text);
+    a->setIconText(text);
     a->setObjectName(QString::fromLatin1(name));
     if (!key.isEmpty()) a->setShortcut(key);
     connect(a, &QAction::triggered, this, slot);
     return a;
   };
-  action("saveTemplate", QStringLiteral("Speichern"), QKeySequence::Save, [this] { save(); });
+  // Actions of the page only: the text editor and the panel keep these keys for typing.
+  const auto pageAction = [&](QAction* a) {
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    designPage->addAction(a);
+    return a;
+  };
+  action("saveTemplate", QStringLiteral("&Speichern"), QKeySequence::Save, [this] { save(); });
   toolBar->addSeparator();
   // Undo and redo keys belong to the page; the text editor keeps its own for typing.
   QAction* undo = m_undo->createUndoAction(this, QStringLiteral("Rückgängig"));
@@ -235,9 +292,7 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   redo->setObjectName(QStringLiteral("redo"));
   for (auto [a, key] : {std::pair{undo, QKeySequence::Undo}, std::pair{redo, QKeySequence::Redo}}) {
     a->setShortcut(key);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    toolBar->addAction(a);
-    designPage->addAction(a);
+    toolBar->addAction(pageAction(a));
   }
   toolBar->addSeparator();
   // The first page and the following ones carry different page objects in the same places.
@@ -248,21 +303,39 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   connect(shownPage, &QComboBox::currentIndexChanged, this,
           [this, shownPage] { m_canvas->setShownPage(PageRule(shownPage->currentData().toInt())); });
   toolBar->addWidget(shownPage);
-  action("newText", QStringLiteral("Text"), {}, [this] { addObject(QStringLiteral("text")); });
-  action("newLine", QStringLiteral("Linie"), {}, [this] { addObject(QStringLiteral("line")); });
-  action("newRect", QStringLiteral("Rechteck"), {}, [this] { addObject(QStringLiteral("rect")); });
-  action("newPicture", QStringLiteral("Bild"), {}, [this] { addObject(QStringLiteral("picture")); });
-  QAction* remove = action("deleteObjects", QStringLiteral("Löschen"), QKeySequence::Delete, [this] { deleteSelection(); });
-  remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  designPage->addAction(remove);
+  // A new object waits for the click that places it.
+  m_tools->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (auto [name, text, type] : {std::tuple{"newText", "&Text", "text"}, std::tuple{"newLine", "Li&nie", "line"},
+                                  std::tuple{"newRect", "&Rechteck", "rect"}, std::tuple{"newPicture", "&Bild", "picture"}}) {
+    QAction* a = action(name, QString::fromUtf8(text), {}, [] {});
+    a->setCheckable(true);
+    a->setData(QString::fromLatin1(type));
+    m_tools->addAction(a);
+    connect(a, &QAction::toggled, this, &DesignerWindow::updatePlacing);
+  }
+  QAction* remove = pageAction(action("deleteObjects", QStringLiteral("&Löschen"), QKeySequence::Delete, [this] { deleteSelection(); }));
+  QAction* copy = pageAction(new QAction(QStringLiteral("Kopieren"), this));
+  QAction* paste = pageAction(new QAction(QStringLiteral("Einfügen"), this));
+  QAction* duplicate = pageAction(new QAction(QStringLiteral("Duplizieren"), this));
+  for (auto [a, name, key] : {std::tuple{copy, "copyObjects", QKeySequence(QKeySequence::Copy)},
+                              std::tuple{paste, "pasteObjects", QKeySequence(QKeySequence::Paste)},
+                              std::tuple{duplicate, "duplicateObjects", QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(key);
+  }
+  connect(copy, &QAction::triggered, this, &DesignerWindow::copySelection);
+  connect(paste, &QAction::triggered, this, &DesignerWindow::paste);
+  connect(duplicate, &QAction::triggered, this, &DesignerWindow::duplicateSelection);
+  m_canvas->setContextMenuPolicy(Qt::ActionsContextMenu);
+  m_canvas->addActions({copy, paste, duplicate, remove});
   toolBar->addSeparator();
-  action("zoomIn", QStringLiteral("Vergrößern"), QKeySequence::ZoomIn, [this] { m_canvas->setZoom(m_canvas->zoom() * 1.25); });
-  action("zoomOut", QStringLiteral("Verkleinern"), QKeySequence::ZoomOut,
+  action("zoomIn", QStringLiteral("Ver&größern"), QKeySequence::ZoomIn, [this] { m_canvas->setZoom(m_canvas->zoom() * 1.25); });
+  action("zoomOut", QStringLiteral("Ver&kleinern"), QKeySequence::ZoomOut,
          [this] { m_canvas->setZoom(m_canvas->zoom() / 1.25); });
-  action("refreshPreview", QStringLiteral("Vorschau aktualisieren"), QKeySequence(Qt::Key_F5),
+  action("refreshPreview", QStringLiteral("&Vorschau aktualisieren"), QKeySequence(Qt::Key_F5),
          &DesignerWindow::renderPreview);
   toolBar->addSeparator();
-  action("closeDesigner", QStringLiteral("Schließen"), {}, &QDialog::reject);
+  action("closeDesigner", QStringLiteral("S&chließen"), {}, &QDialog::reject);
 
   m_problemLabel->setObjectName(QStringLiteral("templateProblem"));
   m_problemLabel->setTextFormat(Qt::PlainText);
@@ -292,12 +365,19 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   m_values->setHeaderLabels(
       {QStringLiteral("Name"), QStringLiteral("Art"), QStringLiteral("Typ"), QStringLiteral("Beispielwert")});
   connect(m_values, &QTreeWidget::itemDoubleClicked, this, &DesignerWindow::insertSelectedValue);
-  auto* insert = new QPushButton(QStringLiteral("Einfügen"), this);
+  auto* insert = new QPushButton(QStringLiteral("E&infügen"), this);
   insert->setObjectName(QStringLiteral("insertValue"));
+  // Enter in a field of the panel takes that field's value, and nothing else.
+  insert->setAutoDefault(false);
   connect(insert, &QPushButton::clicked, this, &DesignerWindow::insertSelectedValue);
   m_properties->setObjectName(QStringLiteral("propertyPanel"));
   connect(m_properties, &PropertyPanel::edited, this,
           [this](const QString& key, const QJsonValue& v) { setSelectionProperty(key, v); });
+  connect(m_properties, &PropertyPanel::bandEdited, this,
+          [this](const QString& key, const QJsonValue& v) { setBandProperty(key, v); });
+  connect(m_properties, &PropertyPanel::pictureRequested, this, [this] {
+    if (const QString source = choosePicture(); !source.isEmpty()) setSelectionProperty(QStringLiteral("text"), source);
+  });
 
   auto* valuePane = new QWidget(this);
   auto* valueLayout = new QVBoxLayout(valuePane);
@@ -339,7 +419,17 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   resize(size);
 
   connect(m_canvas, &DesignCanvas::selectionChanged, this, &DesignerWindow::showSelection);
-  connect(m_canvas, &DesignCanvas::moveRequested, this, &DesignerWindow::moveObjects);
+  connect(m_canvas, &DesignCanvas::moveRequested, this,
+          [this](const QList<ObjectRef>& refs, const QPointF& delta) { moveObjects(refs, delta); });
+  connect(m_canvas, &DesignCanvas::placeRequested, this, [this](const QPointF& pos) {
+    QAction* tool = m_tools->checkedAction();
+    if (!tool) return;
+    tool->setChecked(false);
+    addObject(tool->data().toString(), pos);
+  });
+  connect(m_canvas, &DesignCanvas::placingCancelled, this, [this] {
+    if (QAction* tool = m_tools->checkedAction()) tool->setChecked(false);
+  });
   connect(m_canvas, &DesignCanvas::resizeRequested, this, &DesignerWindow::resizeObject);
   connect(m_canvas, &DesignCanvas::valueDropped, this, &DesignerWindow::addValueObject);
 
@@ -455,8 +545,7 @@ void DesignerWindow::insertSelectedValue() {
     m_editor->setFocus();
     return;
   }
-  const QList<ObjectRef> sel = m_canvas->selection();
-  const ObjectRef list = sel.isEmpty() ? ObjectRef{} : sel[0].list();
+  const ObjectRef list = targetList();
   addValueObject(name, m_canvas->origin(list) + newObjectPlace(list));
 }
 
@@ -478,7 +567,8 @@ void DesignerWindow::applyDocument(const QJsonObject& document, bool writeText) 
   QString problem;
   auto t = Template::parse(QJsonDocument(document).toJson(QJsonDocument::Compact), &problem);
   if (!t) return setProblem(problem);  // only a text edit can get here, and it is shown
-  m_canvas->setTemplate(*t, conditionsOf(document));
+  t->folder = QFileInfo(m_request.templatePath).absolutePath();
+  m_canvas->setTemplate(*t);
   showSelection();
   if (writeText) {
     m_writingText = true;
@@ -506,33 +596,23 @@ bool DesignerWindow::edit(const QJsonObject& document, const QString& what, cons
 }
 
 void DesignerWindow::showSelection() {
-  const QList<ObjectRef> sel = m_canvas->selection();
-  if (sel.isEmpty()) return m_properties->show({}, nullptr, false);
-  const ObjectRef& r = sel[0];
-  m_properties->show(objectsOf(m_document, r.list()).at(r.index).toObject(), m_canvas->object(r),
-                     r.section == Section::Page);
+  if (const auto band = m_canvas->selectedBand()) return m_properties->showBand(rowOf(m_document, *band));
+  QList<PropertyPanel::Selected> shown;
+  for (const ObjectRef& r : m_canvas->selection())
+    shown.append({objectsOf(m_document, r.list()).at(r.index).toObject(), m_canvas->object(r), r.section == Section::Page});
+  m_properties->show(shown);
 }
 
 bool DesignerWindow::moveSelection(const QPointF& delta) { return moveObjects(m_canvas->selection(), delta); }
 
-bool DesignerWindow::moveObjects(const QList<ObjectRef>& refs, const QPointF& delta) {
+bool DesignerWindow::moveObjects(const QList<ObjectRef>& refs, const QPointF& delta, const QString& what) {
   QJsonObject doc = m_document;
   for (const ObjectRef& r : refs) {
     QJsonArray list = objectsOf(doc, r.list());
-    QJsonObject o = list.at(r.index).toObject();
-    const auto shift = [&o](const QString& key, const QString& fallback, double d) {
-      if (o.contains(key) || !fallback.isEmpty())
-        o.insert(key, mm(o.value(key).toDouble(o.value(fallback).toDouble()) + d));
-    };
-    // A line's end moves with it; without one it sits on the start and follows anyway.
-    if (o.contains(QLatin1String("x2"))) shift(QStringLiteral("x2"), {}, delta.x());
-    if (o.contains(QLatin1String("y2"))) shift(QStringLiteral("y2"), {}, delta.y());
-    shift(QStringLiteral("x"), QStringLiteral("x"), delta.x());
-    shift(QStringLiteral("y"), QStringLiteral("y"), delta.y());
-    list.replace(r.index, o);
+    list.replace(r.index, shifted(list.at(r.index).toObject(), delta));
     doc = withObjects(doc, r.list(), list);
   }
-  return edit(doc, QStringLiteral("Verschieben"));
+  return edit(doc, what);
 }
 
 bool DesignerWindow::resizeObject(const ObjectRef& ref, const QSizeF& delta) {
@@ -556,20 +636,31 @@ bool DesignerWindow::resizeObject(const ObjectRef& ref, const QSizeF& delta) {
 bool DesignerWindow::setSelectionProperty(const QString& key, const QJsonValue& value) {
   const QList<ObjectRef> sel = m_canvas->selection();
   if (sel.isEmpty()) return false;
+  const bool x = key == QLatin1String("x");
+  if (x || key == QLatin1String("y")) {
+    // Several objects keep their places to each other: the leftmost (topmost) one goes there.
+    double least = 1e12;
+    for (const ObjectRef& r : sel) least = qMin(least, x ? m_canvas->object(r)->box.x() : m_canvas->object(r)->box.y());
+    const double d = value.toDouble() - least;
+    return moveObjects(sel, x ? QPointF(d, 0) : QPointF(0, d), propertyName(key));
+  }
   QJsonObject doc = m_document;
+  bool pictures = true;
   for (const ObjectRef& r : sel) {
     const DrawObject* drawn = m_canvas->object(r);
+    if (!appliesTo(key, drawn->type, r.section == Section::Page)) continue;
     QJsonArray list = objectsOf(doc, r.list());
     QJsonObject o = list.at(r.index).toObject();
     const bool line = drawn->type == DrawObject::Type::Line;
+    pictures = pictures && drawn->type == DrawObject::Type::Picture;
     if (key.startsWith(QLatin1String("font."))) {
       QJsonObject font = o.value(QLatin1String("font")).toObject();
       font.insert(key.mid(5), value);
       o.insert(QStringLiteral("font"), font);
     } else if (line && (key == QLatin1String("width") || key == QLatin1String("height"))) {
-      const bool x = key == QLatin1String("width");
-      o.insert(x ? QStringLiteral("x2") : QStringLiteral("y2"),
-               mm((x ? drawn->box.x() : drawn->box.y()) + value.toDouble()));
+      const bool across = key == QLatin1String("width");
+      o.insert(across ? QStringLiteral("x2") : QStringLiteral("y2"),
+               mm((across ? drawn->box.x() : drawn->box.y()) + value.toDouble()));
     } else if (key == QLatin1String("text") && drawn->type == DrawObject::Type::Picture) {
       o.insert(QStringLiteral("source"), value);
     } else if (key == QLatin1String("when") && value.toString().trimmed().isEmpty()) {
@@ -580,8 +671,18 @@ bool DesignerWindow::setSelectionProperty(const QString& key, const QJsonValue& 
     list.replace(r.index, o);
     doc = withObjects(doc, r.list(), list);
   }
-  return edit(doc, QStringLiteral("Eigenschaft %1").arg(key), key,
-              key == QLatin1String("text") || key == QLatin1String("when"));
+  const bool typed = key == QLatin1String("text") || key == QLatin1String("when");
+  return edit(doc, propertyName(key == QLatin1String("text") && pictures ? QStringLiteral("source") : key), key, typed);
+}
+
+bool DesignerWindow::setBandProperty(const QString& key, const QJsonValue& value) {
+  const auto band = m_canvas->selectedBand();
+  if (!band) return false;
+  QJsonObject row = rowOf(m_document, *band);
+  if (value.isString() && value.toString().trimmed().isEmpty()) row.remove(key);
+  else row.insert(key, value.isDouble() ? QJsonValue(mm(value.toDouble())) : value);
+  const QString name = QStringLiteral("band.") + key;
+  return edit(withRow(m_document, *band, row), propertyName(name), name, value.isString());
 }
 
 QJsonObject DesignerWindow::onShownPage(QJsonObject object, const ObjectRef& list) const {
@@ -592,19 +693,28 @@ QJsonObject DesignerWindow::onShownPage(QJsonObject object, const ObjectRef& lis
 }
 
 QPointF DesignerWindow::newObjectPlace(const ObjectRef& list) const {
-  // A new page object starts at the margins, one in a row or label at its corner.
-  if (list.section != Section::Page) return {};
-  const QRectF page = m_canvas->area(list);
-  const QJsonArray margins = m_document.value(QLatin1String("page")).toObject().value(QLatin1String("margins")).toArray();
-  const QPointF at = margins.size() == 4 ? QPointF(margins[0].toDouble(), margins[1].toDouble()) : QPointF(15, 15);
-  return QPointF(qMax(0.0, qMin(at.x(), page.width() - 40)), qMax(0.0, qMin(at.y(), page.height() - 20)));
+  // A new page object starts in the part of the page the user sees, one in a row or label at its corner.
+  return list.section == Section::Page ? m_canvas->visibleSpot() : QPointF();
+}
+
+ObjectRef DesignerWindow::targetList() const {
+  if (const auto band = m_canvas->selectedBand()) return *band;
+  const QList<ObjectRef> sel = m_canvas->selection();
+  return sel.isEmpty() ? ObjectRef{} : sel[0].list();
 }
 
 bool DesignerWindow::addObject(const QString& type) {
+  const ObjectRef list = targetList();
+  return insertObject(type, list, newObjectPlace(list));
+}
+
+bool DesignerWindow::addObject(const QString& type, const QPointF& pos) {
+  const ObjectRef list = m_canvas->listAt(pos);
+  return insertObject(type, list, onGrid(pos - m_canvas->origin(list)));
+}
+
+bool DesignerWindow::insertObject(const QString& type, const ObjectRef& list, const QPointF& at) {
   if (!isReadable()) return false;
-  const QList<ObjectRef> sel = m_canvas->selection();
-  const ObjectRef list = sel.isEmpty() ? ObjectRef{} : sel[0].list();
-  const QPointF at = newObjectPlace(list);
   QJsonObject o{{QStringLiteral("type"), type}, {QStringLiteral("x"), at.x()}, {QStringLiteral("y"), at.y()}};
   if (type == QLatin1String("text")) {
     o.insert(QStringLiteral("width"), 40);
@@ -612,33 +722,102 @@ bool DesignerWindow::addObject(const QString& type) {
   } else if (type == QLatin1String("line")) {
     o.insert(QStringLiteral("x2"), at.x() + 40);
     o.insert(QStringLiteral("y2"), at.y());
+  } else if (type == QLatin1String("picture")) {
+    const QString source = choosePicture();
+    if (source.isEmpty()) return false;
+    // Height 0: as high as the picture's shape asks at this width.
+    o.insert(QStringLiteral("width"), 40);
+    o.insert(QStringLiteral("source"), source);
   } else {
     o.insert(QStringLiteral("width"), 40);
     o.insert(QStringLiteral("height"), 20);
-    if (type == QLatin1String("picture")) o.insert(QStringLiteral("source"), QString());
   }
-  QJsonArray objects = objectsOf(m_document, list);
-  objects.append(onShownPage(o, list));
-  if (!edit(withObjects(m_document, list, objects), QStringLiteral("Neues Objekt"))) return false;
-  m_canvas->setSelection({{list.section, list.row, int(objects.size() - 1)}});
+  return appendObjects({{list, onShownPage(o, list)}}, QStringLiteral("Neues Objekt"));
+}
+
+bool DesignerWindow::appendObjects(const Placed& objects, const QString& what) {
+  if (!isReadable() || objects.isEmpty()) return false;
+  QJsonObject doc = m_document;
+  QList<ObjectRef> added;
+  for (const auto& [list, o] : objects) {
+    QJsonArray target = objectsOf(doc, list);
+    added.append({list.section, list.row, int(target.size())});
+    target.append(o);
+    doc = withObjects(doc, list, target);
+  }
+  if (!edit(doc, what)) return false;
+  m_canvas->setSelection(added);
   return true;
 }
 
-bool DesignerWindow::addValueObject(const QString& name, const QPointF& pos) {
-  if (!isReadable()) return false;
-  const ObjectRef list = m_canvas->listAt(pos);
-  const QPointF at = pos - m_canvas->origin(list);
-  const auto grid = [](double v) { return std::round(v / DesignCanvas::kGrid) * DesignCanvas::kGrid; };
-  QJsonArray objects = objectsOf(m_document, list);
-  objects.append(onShownPage(QJsonObject{{QStringLiteral("type"), QStringLiteral("text")},
-                                         {QStringLiteral("x"), grid(at.x())},
-                                         {QStringLiteral("y"), grid(at.y())},
-                                         {QStringLiteral("width"), 30},
-                                         {QStringLiteral("text"), QStringLiteral("{%1}").arg(name)}},
-                             list));
-  if (!edit(withObjects(m_document, list, objects), QStringLiteral("%1 eingefügt").arg(name))) return false;
-  m_canvas->setSelection({{list.section, list.row, int(objects.size() - 1)}});
+QString DesignerWindow::choosePicture() const {
+  const QString folder = QFileInfo(m_request.templatePath).absolutePath();
+  ui::FileDialogRequest request;
+  request.title = QStringLiteral("Bild wählen");
+  request.filter = QStringLiteral("Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.PNG *.JPG *.JPEG *.BMP *.GIF)");
+  request.initDir = folder;
+  const QString chosen = ui::dialogs().fileDialog(request);
+  if (chosen.isEmpty()) return {};
+  // A picture beside the template goes with it when the forms folder moves.
+  const QString relative = QDir(folder).relativeFilePath(chosen);
+  QString stored = relative.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(relative)
+                       ? QFileInfo(chosen).absoluteFilePath()
+                       : relative;
+  // Braces in a file name would read as a value's name.
+  return stored.replace(QLatin1Char('{'), QStringLiteral("{{")).replace(QLatin1Char('}'), QStringLiteral("}}"));
+}
+
+void DesignerWindow::updatePlacing() { m_canvas->setPlacing(m_tools->checkedAction() != nullptr); }
+
+void DesignerWindow::copySelection() {
+  QJsonArray objects;
+  for (const ObjectRef& r : m_canvas->selection()) objects.append(objectsOf(m_document, r.list()).at(r.index));
+  if (objects.isEmpty()) return;
+  auto* data = new QMimeData;
+  data->setData(kObjectsMime, QJsonDocument(objects).toJson(QJsonDocument::Compact));
+  data->setText(QString::fromUtf8(QJsonDocument(objects).toJson(QJsonDocument::Indented)));
+  QGuiApplication::clipboard()->setMimeData(data);
+  m_pastes = 0;
+}
+
+bool DesignerWindow::paste() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data || !data->hasFormat(kObjectsMime)) return false;
+  Placed copies;
+  for (const QJsonValue& o : QJsonDocument::fromJson(data->data(kObjectsMime)).array())
+    copies.append({targetList(), o.toObject()});
+  if (!insertCopies(copies, kPasteOffset * (m_pastes + 1), QStringLiteral("Einfügen"))) return false;
+  ++m_pastes;
   return true;
+}
+
+bool DesignerWindow::duplicateSelection() {
+  Placed copies;
+  for (const ObjectRef& r : m_canvas->selection())
+    copies.append({r.list(), objectsOf(m_document, r.list()).at(r.index).toObject()});
+  return insertCopies(copies, kPasteOffset, QStringLiteral("Duplizieren"));
+}
+
+bool DesignerWindow::insertCopies(Placed copies, double offset, const QString& what) {
+  for (auto& [list, o] : copies) {
+    o = shifted(o, QPointF(offset, offset));
+    // A copy is seen where it lands: on the page shown, and in a band without page rules.
+    const QString pages = o.value(QLatin1String("pages")).toString();
+    if (list.section != Section::Page) o.remove(QStringLiteral("pages"));
+    else if (pages == QLatin1String("first") || pages == QLatin1String("following")) o = onShownPage(o, list);
+  }
+  return appendObjects(copies, what);
+}
+
+bool DesignerWindow::addValueObject(const QString& name, const QPointF& pos) {
+  const ObjectRef list = m_canvas->listAt(pos);
+  const QPointF at = onGrid(pos - m_canvas->origin(list));
+  const QJsonObject o{{QStringLiteral("type"), QStringLiteral("text")},
+                      {QStringLiteral("x"), at.x()},
+                      {QStringLiteral("y"), at.y()},
+                      {QStringLiteral("width"), 30},
+                      {QStringLiteral("text"), QStringLiteral("{%1}").arg(name)}};
+  return appendObjects({{list, onShownPage(o, list)}}, QStringLiteral("%1 eingefügt").arg(name));
 }
 
 bool DesignerWindow::deleteSelection() {

@@ -9,20 +9,28 @@
 // A template that cannot be read opens in the text tab with the reason above the text; the page
 // tab stays off until the text reads again, so nothing shown empty is saved over the file.
 //
+// The tool buttons for new objects wait for a click on the page that says where the object goes
+// (Enter: the part of the page shown; Escape gives up); "Bild" asks for the picture's file first.
+// Copy, paste and duplicate work on the page's selection through the clipboard (the page's
+// context menu has them with delete); pasted copies stand a little apart from the originals.
+//
 // Widgets and actions by objectName: "designTabs" (page "designPage", text "textPage"),
 // "designCanvas" (a DesignCanvas), "propertyPanel", "templateProblem" (the reason a text cannot
 // be read), "templateEditor", "valueList", "insertValue" ("Einfügen"), "saveTemplate"
-// ("Speichern"), "shownPage" (the page the sheet shows: "erste Seite" or "Folgeseiten"), "undo", "redo", "newText", "newLine", "newRect", "newPicture", "deleteObjects", "zoomIn",
-// "zoomOut", "refreshPreview", "closeDesigner", "previewView" (a PageView), "previewMessage"
-// (shown instead of the pages when the text cannot be rendered), "previewTimer" (the pause
-// after an edit before the preview follows).
+// ("Speichern"), "shownPage" (the page the sheet shows: "erste Seite" or "Folgeseiten"), "undo",
+// "redo", "newText", "newLine", "newRect", "newPicture", "deleteObjects", "copyObjects",
+// "pasteObjects", "duplicateObjects", "zoomIn", "zoomOut", "refreshPreview", "closeDesigner",
+// "previewView" (a PageView), "previewMessage" (shown instead of the pages when the text cannot
+// be rendered), "previewTimer" (the pause after an edit before the preview follows).
 #include <QDialog>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <memory>
 
 #include "platform/report/DesignCanvas.h"
 #include "platform/report/ReportWindows.h"
 
+class QActionGroup;
 class QLabel;
 class QPlainTextEdit;
 class QStackedWidget;
@@ -67,12 +75,24 @@ class DesignerWindow : public QDialog {
   // Every edit of the page is one undo step. Each answers false, after telling the user, when
   // the template would not read any more.
   bool moveSelection(const QPointF& delta);
-  bool moveObjects(const QList<ObjectRef>& refs, const QPointF& delta);
+  bool moveObjects(const QList<ObjectRef>& refs, const QPointF& delta, const QString& what = QStringLiteral("Verschieben"));
   bool resizeObject(const ObjectRef& ref, const QSizeF& delta);
-  // Sets a key ("x", "text", "font.size", "when", ...) of every selected object.
+  // Sets a key ("text", "font.size", "when", ...) of every selected object it means something
+  // for; "x" and "y" move the selection as a whole to stand there.
   bool setSelectionProperty(const QString& key, const QJsonValue& value);
-  // A new object of `type` ("text", "line", "rect", "picture") in the selected objects' list.
+  // Sets a key ("caption", "when", "height", ...) of the selected band.
+  bool setBandProperty(const QString& key, const QJsonValue& value);
+  // A new object of `type` ("text", "line", "rect", "picture") in the selected band or objects'
+  // list, in the part of the page shown; at `pos` (mm on the canvas) in the list there. A
+  // picture's file is asked for first; without one nothing is added.
   bool addObject(const QString& type);
+  bool addObject(const QString& type, const QPointF& pos);
+  // The selected objects onto the clipboard; the clipboard's objects into the selected band or
+  // objects' list (else the page); a copy of each selected object beside it in its own list.
+  // Pasted and duplicated objects are selected.
+  void copySelection();
+  bool paste();
+  bool duplicateSelection();
   // A text showing value `name` at `pos` (mm on the canvas), in the list whose area holds it.
   bool addValueObject(const QString& name, const QPointF& pos);
   bool deleteSelection();
@@ -100,6 +120,19 @@ class DesignerWindow : public QDialog {
   QJsonObject onShownPage(QJsonObject object, const ObjectRef& list) const;
   // Where a new object of `list` starts (mm from the list's origin).
   QPointF newObjectPlace(const ObjectRef& list) const;
+  // Where new and pasted objects go: the selected band, the selected objects' list, the page.
+  ObjectRef targetList() const;
+  bool insertObject(const QString& type, const ObjectRef& list, const QPointF& at);
+  // Objects, each with the list it goes to.
+  using Placed = QList<std::pair<ObjectRef, QJsonObject>>;
+  // Adds the objects to the end of their lists as one step and selects them.
+  bool appendObjects(const Placed& objects, const QString& what);
+  // Adds copies, `offset` mm right and down of where they stood.
+  bool insertCopies(Placed copies, double offset, const QString& what);
+  // The file the user picks for a picture, as the template stores it; empty on cancel.
+  QString choosePicture() const;
+  // Follows the checked tool: the page waits for a click to place that object.
+  void updatePlacing();
 
   DesignRequest m_request;
   std::unique_ptr<PageSource> m_pages;
@@ -120,7 +153,9 @@ class DesignerWindow : public QDialog {
   QLabel* m_message;
   QTimer* m_timer;
   QUndoStack* m_undo;
+  QActionGroup* m_tools;
   QString m_loadError;
+  int m_pastes = 0;  // pastes since the last copy: each one lands a step further on
 };
 
 }  // namespace report

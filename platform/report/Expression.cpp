@@ -253,6 +253,41 @@ ReportValue eval(const Node& n, const ValueScope& scope) {
   }
 }
 
+// `outer` is the binding of the place the node stands in: 1 or, 2 and, 3 not, 4 comparison,
+// 5 operand; a node that binds looser goes in parentheses.
+QString readableOf(const Node& n, int outer) {
+  const auto wrap = [outer](int binding, const QString& s) {
+    return binding < outer ? QLatin1Char('(') + s + QLatin1Char(')') : s;
+  };
+  const auto compare = [&](const char* symbol) {
+    return wrap(4, readableOf(*n.left, 5) + QLatin1Char(' ') + QString::fromUtf8(symbol) + QLatin1Char(' ') +
+                       readableOf(*n.right, 5));
+  };
+  switch (n.op) {
+    case Op::Or: return wrap(1, readableOf(*n.left, 1) + QStringLiteral(" oder ") + readableOf(*n.right, 2));
+    case Op::And: return wrap(2, readableOf(*n.left, 2) + QStringLiteral(" und ") + readableOf(*n.right, 3));
+    case Op::Not:
+      if (n.left->op == Op::Empty) return wrap(4, readableOf(*n.left->left, 5) + QStringLiteral(" nicht leer"));
+      return wrap(3, QStringLiteral("nicht ") + readableOf(*n.left, 3));
+    case Op::Empty: return wrap(4, readableOf(*n.left, 5) + QStringLiteral(" leer"));
+    case Op::Eq: return compare("=");
+    case Op::Ne: return compare("≠");
+    case Op::Lt: return compare("<");
+    case Op::Gt: return compare(">");
+    case Op::Le: return compare("≤");
+    case Op::Ge: return compare("≥");
+    case Op::Page: return QStringLiteral("Seite");
+    case Op::FirstPage: return QStringLiteral("erste Seite");
+    case Op::LastPage: return QStringLiteral("letzte Seite");
+    case Op::Name: return n.name;
+    case Op::Literal:
+      if (n.literal.type == kText) return QStringLiteral("„%1“").arg(n.literal.text);
+      if (n.literal.type == kBool) return n.literal.text == QLatin1String("1") ? QStringLiteral("wahr") : QStringLiteral("falsch");
+      return QString(n.literal.text).replace(QLatin1Char('.'), QLatin1Char(','));
+  }
+  return {};
+}
+
 }  // namespace
 
 std::optional<Expression> Expression::parse(const QString& text, QString* error) {
@@ -269,5 +304,7 @@ ReportValue Expression::evaluate(const ValueScope& scope) const {
 }
 
 bool Expression::test(const ValueScope& scope) const { return !m_root || truthOf(*m_root, scope); }
+
+QString Expression::readable() const { return m_root ? readableOf(*m_root, 1) : QString(); }
 
 }  // namespace report

@@ -42,6 +42,9 @@ class Expression {
   bool isEmpty() const { return !m_root; }
   ReportValue evaluate(const ValueScope& scope) const;
   bool test(const ValueScope& scope) const;
+  // The condition as a user reads it, in German: "Zeilentyp = „Position“ und PosBemerkung nicht
+  // leer"; empty for the empty condition.
+  QString readable() const;
 
  private:
   std::shared_ptr<const Node> m_root;

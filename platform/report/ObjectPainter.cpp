@@ -1,6 +1,7 @@
 #include "platform/report/ObjectPainter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QRegularExpression>
@@ -42,11 +43,21 @@ QFont toPageUnits(QFont f) {
 
 }  // namespace
 
+void ImageCache::setFolder(const QString& folder) {
+  if (folder == m_folder) return;
+  m_folder = folder;
+  m_images.clear();
+}
+
 const QImage* ImageCache::image(const QString& storedPath) {
   auto it = m_images.constFind(storedPath);
   if (it == m_images.constEnd()) {
     QImage img;
-    const QString real = vb::resolvePath(storedPath);
+    QString real = vb::resolvePath(storedPath);
+    if (!m_folder.isEmpty() && QDir::isRelativePath(real)) {
+      const QString inFolder = vb::resolvePath(m_folder + QLatin1Char('/') + storedPath);
+      if (QFileInfo(inFolder).isFile()) real = inFolder;
+    }
     if (QFileInfo(real).isFile()) img.load(real);
     it = m_images.insert(storedPath, img);
   }

@@ -14,11 +14,14 @@ namespace report {
 // Pictures of drawing values, read once per job.
 class ImageCache {
  public:
-  // The picture at a stored or real path; nullptr when it cannot be read.
+  // The picture at a stored or real path; nullptr when it cannot be read. A relative path is
+  // looked for in the template's folder first, as the templates store their pictures.
   const QImage* image(const QString& storedPath);
+  void setFolder(const QString& folder);
 
  private:
   QHash<QString, QImage> m_images;
+  QString m_folder;
 };
 
 // Where plain text paragraphs break into lines, kept from one job to the next: the counting pass

@@ -164,9 +164,11 @@ int ReportControl::DesignLayout(QWidget* window, const QString& title, int proje
   // The preview renders from a copy of the values, so it stays right while the designer is open.
   auto fields = std::make_shared<ValueSet>(d->fields);
   auto variables = std::make_shared<ValueSet>(d->variables);
-  request.render = [fields, variables](const QByteArray& text, QString* error) -> std::unique_ptr<PageSource> {
+  const QString folder = QFileInfo(request.templatePath).absolutePath();
+  request.render = [fields, variables, folder](const QByteArray& text, QString* error) -> std::unique_ptr<PageSource> {
     auto tpl = Template::parse(text, error);
     if (!tpl) return nullptr;
+    tpl->folder = folder;
     const bool list = tpl->projectType == kProjectList;
     ReportJob job(std::move(*tpl), *fields, *variables);
     job.printVariables();

@@ -53,6 +53,7 @@ ReportJob::ReportJob(Template tpl, const ValueSet& fields, const ValueSet& varia
       m_variables(variables),
       m_layouts(layouts ? std::move(layouts) : std::make_shared<TextLayoutCache>()) {
   m_layouts->startJob();
+  m_images.setFolder(m_tpl.folder);
 }
 
 double ReportJob::bodyTop() const { return (m_page <= 1 ? m_tpl.table.top : m_tpl.table.topFollowing) * U; }

@@ -1,6 +1,7 @@
 #include "platform/report/Template.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -177,10 +178,11 @@ struct Reader {
     for (qsizetype i = 0; i < a.size() && ok(); ++i) {
       const QString at = QStringLiteral("%1[%2]").arg(where).arg(i);
       const QJsonObject o = a[i].toObject();
-      checkKeys(o, {QStringLiteral("when"), QStringLiteral("height"), QStringLiteral("paddingTop"),
-                    QStringLiteral("paddingBottom"), QStringLiteral("objects")},
+      checkKeys(o, {QStringLiteral("caption"), QStringLiteral("when"), QStringLiteral("height"),
+                    QStringLiteral("paddingTop"), QStringLiteral("paddingBottom"), QStringLiteral("objects")},
                 at);
       RowLayout r;
+      r.caption = text(o, QStringLiteral("caption"), at);
       r.when = condition(o, at);
       r.minHeight = number(o, QStringLiteral("height"), 0, at);
       r.paddingTop = number(o, QStringLiteral("paddingTop"), 0, at);
@@ -356,6 +358,7 @@ std::optional<Template> Template::load(const QString& path, QString* error) {
   QString why;
   auto t = parse(f.readAll(), &why);
   if (!t && error) *error = path + QStringLiteral(": ") + why;
+  if (t) t->folder = QFileInfo(path).absolutePath();
   return t;
 }
 

@@ -40,6 +40,7 @@ struct DrawObject {
 // A body row kind of a list: drawn when its condition holds; its objects are placed relative to
 // the row's top left corner.
 struct RowLayout {
+  QString caption;  // the designer's name for it; not printed
   Expression when;
   double minHeight = 0;
   double paddingTop = 0;
@@ -82,9 +83,10 @@ struct Template {
   TableSpec table;
   LabelSpec label;
   QList<SumSpec> sums;
+  QString folder;  // the template file's folder: relative picture paths start there
 
   static std::optional<Template> parse(const QByteArray& json, QString* error);
-  // Reads the file at `path` (a real path).
+  // Reads the file at `path` (a real path); `folder` is the file's.
   static std::optional<Template> load(const QString& path, QString* error);
 };
 

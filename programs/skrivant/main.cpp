@@ -13,9 +13,11 @@
 #include "foundation/modSkrivant.h"
 #include "platform/automation/Bridge.h"
 #include "platform/automation/Server.h"
+#include "platform/ui/GermanQt.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  ui::useGermanQt();
   QApplication::setApplicationName(QStringLiteral("Skrivant"));
   // The preview, the designer and the progress window come and go; only the hosts end the program.
   QApplication::setQuitOnLastWindowClosed(false);

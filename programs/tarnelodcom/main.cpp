@@ -7,6 +7,7 @@
 
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Server.h"
+#include "platform/ui/GermanQt.h"
 #include "platform/vb/VbError.h"
 #include "stockservers/remote/Application.h"
 #include "stockservers/remote/Form1.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  ui::useGermanQt();
   QApplication::setApplicationName(QStringLiteral("TarneloDCOM"));
   QApplication::setQuitOnLastWindowClosed(false);
 

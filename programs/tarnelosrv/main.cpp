@@ -8,12 +8,14 @@
 
 #include "platform/automation/Bridge.h"
 #include "platform/automation/Server.h"
+#include "platform/ui/GermanQt.h"
 #include "stockservers/tray/Application.h"
 #include "stockservers/tray/Form1.h"
 #include "stockservers/tray/Module1.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  ui::useGermanQt();
   QApplication::setApplicationName(QStringLiteral("TarneloSrv"));
   QApplication::setQuitOnLastWindowClosed(false);
   Application::setProzessEnde([] { QCoreApplication::exit(0); });

@@ -83,9 +83,19 @@ void frmInfoWin::SetInfoText(const QString& text, const QString& ISBN) {
   m_text = text;
   InfoText->setPlainText(QString(text).remove(QLatin1Char('\r')));
   if (blnWinToMouse) {
-    setGeometry(QRect(QCursor::pos(), QSize(width(), kHoehe)));
+    // Beside a pointer in the screen's corner the clerk would see only a corner of the stock.
+    const QPoint maus = QCursor::pos();
+    const QScreen* screen = QGuiApplication::screenAt(maus);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const QSize size(width(), kHoehe);
+    setGeometry(QRect(screen ? amBildschirm(maus, size, screen->availableGeometry()) : maus, size));
     raise();
   }
+}
+
+QPoint frmInfoWin::amBildschirm(const QPoint& cursor, const QSize& size, const QRect& screen) {
+  return QPoint(qMax(screen.left(), qMin(cursor.x(), screen.right() + 1 - size.width())),
+                qMax(screen.top(), qMin(cursor.y(), screen.bottom() + 1 - size.height())));
 }
 
 void frmInfoWin::resizeEvent(QResizeEvent* event) {

@@ -25,8 +25,11 @@ class frmInfoWin : public QWidget {
   vb::Variant objTarnelo = vb::Variant::nothing();
 
   // Keeps the article number, shows the text and, with the mouse placement on, moves the window
-  // with its top-left corner to the cursor (100 pixels high).
+  // with its top-left corner to the cursor (100 pixels high), as far left and up as it takes to
+  // stand whole on the cursor's screen.
   void SetInfoText(const QString& text, const QString& ISBN);
+  // The top-left corner for a window of `size` at the `cursor` that keeps it whole on `screen`.
+  static QPoint amBildschirm(const QPoint& cursor, const QSize& size, const QRect& screen);
   QString Text() const { return m_text; }
   QString AktISBN() const { return strAktISBN; }
   bool WinToMouse() const { return blnWinToMouse; }

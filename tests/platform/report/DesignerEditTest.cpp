@@ -10,10 +10,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QKeyEvent>
+#include <QFocusEvent>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QStandardPaths>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QAction>
 #include <QComboBox>
 #include <QPainter>
+#include <QToolBar>
 #include <QToolButton>
 #include <cmath>
 #include <functional>
@@ -378,16 +384,37 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   DesignerWindow w(request(path));
   const QJsonObject original = w.document();
   const auto trigger = [&](const char* name) { w.findChild<QAction*>(name)->trigger(); };
-  w.canvas()->setSelection({{Section::Label, -1, 0}});
-  trigger("newRect");
-  trigger("newLine");
-  trigger("newText");
-  trigger("newPicture");
+  // Each tool waits for the click that says where its object goes; a picture asks for its file.
+  const QString picture = dir.file("Logo.png");
+  QImage(200, 100, QImage::Format_RGB32).save(picture);
+  dialogs->answerFile(picture);
+  const QPointF inLabel = w.canvas()->origin({Section::Label, -1, -1}) + QPointF(30.2, 19.6);
+  for (const char* tool : {"newRect", "newLine", "newText", "newPicture"}) {
+    trigger(tool);
+    EXPECT_TRUE(w.canvas()->isPlacing());
+    click(w.canvas(), inLabel);
+    EXPECT_FALSE(w.canvas()->isPlacing());
+    EXPECT_FALSE(w.findChild<QAction*>(tool)->isChecked());
+  }
   const QJsonArray objects = labelObjects(w.document());
   ASSERT_EQ(objects.size(), labelObjects(original).size() + 4);
   QStringList types;
   for (qsizetype i = objects.size() - 4; i < objects.size(); ++i) types << objects[i]["type"].toString();
   EXPECT_EQ(types, QStringList({"rect", "line", "text", "picture"}));
+  EXPECT_EQ(objects.last()["x"].toDouble(), 30);
+  EXPECT_EQ(objects.last()["y"].toDouble(), 20);
+  EXPECT_EQ(objects.last()["source"].toString(), "Logo.png") << "beside the template, stored relative to it";
+  // Escape gives the placing up; Enter puts the object in the part of the page shown.
+  trigger("newText");
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(w.canvas(), &escape);
+  EXPECT_FALSE(w.canvas()->isPlacing());
+  EXPECT_EQ(labelObjects(w.document()).size(), objects.size());
+  trigger("newText");
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(w.canvas(), &enter);
+  EXPECT_EQ(labelObjects(w.document()).size(), objects.size() + 1);
+  w.undoStack()->undo();
   // The new rectangle's corner dragged out by the mouse, snapped to whole millimetres.
   const ObjectRef rect{Section::Label, -1, int(objects.size() - 4)};
   w.canvas()->setSelection({rect});
@@ -396,7 +423,7 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   EXPECT_EQ(labelObjects(w.document())[rect.index].toObject()["height"].toDouble(), 23);
   w.undoStack()->undo();
   // A rubber band over the first label takes what lies wholly inside it.
-  drag(w.canvas(), {69.5, 36.5}, {5, 8.5});
+  drag(w.canvas(), {5, 36.5}, {69.5, 8.5});
   EXPECT_EQ(w.canvas()->selection().size(), labelObjects(original).size());
   // Shift with an arrow moves a tenth of a millimetre; without, to the next grid line.
   w.canvas()->setSelection({{Section::Label, -1, 0}});
@@ -442,6 +469,268 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   w.undoStack()->setIndex(0);
   EXPECT_EQ(w.document(), original);
   EXPECT_EQ(QJsonDocument::fromJson(editor->toPlainText().toUtf8()).object(), original);
+}
+
+// The value at `path` ("table/rows/2/when") in `doc`.
+QJsonValue at(const QJsonObject& doc, const QString& path) {
+  QJsonValue v = doc;
+  for (const QString& step : path.split('/')) {
+    bool index = false;
+    const int i = step.toInt(&index);
+    v = index ? v.toArray().at(i) : v.toObject().value(step);
+  }
+  return v;
+}
+
+// Types `text` over what `field` holds and presses Enter, key by key as a user does.
+void type(QWidget* field, const QString& text) {
+  const auto key = [field](int k, Qt::KeyboardModifiers m, const QString& t = {}) {
+    QKeyEvent e(QEvent::KeyPress, k, m, t);
+    QCoreApplication::sendEvent(field, &e);
+  };
+  key(Qt::Key_A, Qt::ControlModifier);
+  for (QChar c : text) key(c.toUpper().unicode(), Qt::NoModifier, QString(c));
+  key(Qt::Key_Return, Qt::NoModifier);
+}
+
+QList<ObjectRef> pageRefs(const QJsonArray& objects, const QString& from, const QString& to) {
+  QList<ObjectRef> out;
+  for (int i = indexOf(objects, from); i >= 0 && i <= indexOf(objects, to); ++i) out.append({Section::Page, -1, i});
+  return out;
+}
+
+TEST_F(DesignerEditTest, EnterInAPanelFieldTakesThatValueAndTheUndoListSaysWhatChanged) {
+  DesignerWindow w(request(copyTemplate("Rechnung.lst")));
+  w.show();
+  const QJsonArray before = w.document()["objects"].toArray();
+  const int address = indexOf(before, "{AnschriftEmpfaenger}");
+  w.canvas()->setSelection({{Section::Page, -1, address}});
+  type(w.findChild<QDoubleSpinBox*>("propX"), "25");
+  type(w.findChild<QDoubleSpinBox*>("propFontSize"), "12");
+  type(w.findChild<QLineEdit*>("propWhen"), "Exemplar = 0");
+  const QJsonArray after = w.document()["objects"].toArray();
+  ASSERT_EQ(after.size(), before.size()) << "Enter inserted a value from the list";
+  EXPECT_EQ(after[address]["x"].toDouble(), 25);
+  EXPECT_EQ(after[address]["font"]["size"].toDouble(), 12);
+  EXPECT_EQ(after[address]["when"].toString(), "Exemplar = 0");
+  ASSERT_EQ(w.undoStack()->count(), 3);
+  EXPECT_EQ(w.undoStack()->text(0), "Position");
+  EXPECT_EQ(w.undoStack()->text(1), "Schriftgröße");
+  EXPECT_EQ(w.undoStack()->text(2), "Bedingung");
+  EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(DesignerEditTest, AClickSelectsAndOnlyADragMovesAndSnaps) {
+  DesignerWindow w(request(copyTemplate("Rechnung.lst")));
+  DesignCanvas* canvas = w.canvas();
+  const ObjectRef address{Section::Page, -1, indexOf(w.document()["objects"].toArray(), "{AnschriftEmpfaenger}")};
+  const QPointF at = canvas->objectRect(address).center();
+  const auto y = [&] { return w.document()["objects"].toArray()[address.index].toObject()["y"].toDouble(); };
+  click(canvas, at);
+  EXPECT_EQ(canvas->selection(), QList<ObjectRef>{address});
+  // A hand that shakes by a few pixels is still a click.
+  const QPointF px = canvas->toWidget(at);
+  for (auto [type, pos, buttons] : {std::tuple{QEvent::MouseButtonPress, px, Qt::LeftButton},
+                                    std::tuple{QEvent::MouseMove, px + QPointF(2, 3), Qt::LeftButton},
+                                    std::tuple{QEvent::MouseButtonRelease, px + QPointF(2, 3), Qt::NoButton}}) {
+    QMouseEvent e(type, pos, canvas->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &e);
+  }
+  EXPECT_EQ(w.undoStack()->count(), 0);
+  EXPECT_EQ(y(), 62.7);
+  drag(canvas, at, at + QPointF(0, 3));
+  EXPECT_EQ(y(), 66);
+  EXPECT_EQ(w.undoStack()->text(0), "Verschieben");
+}
+
+TEST_F(DesignerEditTest, SeveralObjectsMoveTogetherAndShowWhatTheyShare) {
+  DesignerWindow w(request(copyTemplate("Rechnung.lst")));
+  const QJsonObject original = w.document();
+  const QJsonArray objects = original["objects"].toArray();
+  // The reference block: labels at 125 mm, values at 160 mm, some grey, some right-aligned.
+  const QList<ObjectRef> block = pageRefs(objects, "Rechnung Nr.", "{Sachbearbeiter}");
+  ASSERT_EQ(block.size(), 10);
+  w.canvas()->setSelection(block);
+  auto* x = w.findChild<QDoubleSpinBox*>("propX");
+  auto* width = w.findChild<QDoubleSpinBox*>("propWidth");
+  auto* size = w.findChild<QDoubleSpinBox*>("propFontSize");
+  EXPECT_EQ(x->value(), 125);
+  EXPECT_EQ(size->value(), 9);
+  EXPECT_EQ(width->value(), 35);
+  EXPECT_EQ(w.findChild<QLineEdit*>("propColor")->placeholderText(), "verschieden");
+  EXPECT_EQ(w.findChild<QComboBox*>("propAlign")->currentIndex(), -1);
+  // Leaving a field that shows "verschieden" changes nothing.
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(w.findChild<QLineEdit*>("propWhen"), &out);
+  EXPECT_EQ(w.undoStack()->count(), 0);
+
+  x->setValue(100);
+  width->setValue(30);
+  const QJsonArray moved = w.document()["objects"].toArray();
+  for (const ObjectRef& r : block) {
+    EXPECT_EQ(moved[r.index]["x"].toDouble(), objects[r.index]["x"].toDouble() - 25);
+    EXPECT_EQ(moved[r.index]["y"], objects[r.index]["y"]);
+    EXPECT_EQ(moved[r.index]["width"].toDouble(), 30);
+  }
+  // With a line among them, the text's font is not offered, and not given to the line.
+  ObjectRef line{Section::Page, -1, -1};
+  for (int i = 0; i < objects.size(); ++i)
+    if (objects[i]["type"] == "line" && objects[i]["when"] == "Falzstrich") line.index = i;
+  w.canvas()->setSelection(block + QList<ObjectRef>{line});
+  EXPECT_FALSE(size->isEnabled());
+  EXPECT_EQ(x->value(), 4);
+  ASSERT_TRUE(w.setSelectionProperty("font.size", 11));
+  EXPECT_FALSE(w.document()["objects"].toArray()[line.index].toObject().contains("font"));
+  EXPECT_EQ(at(w.document(), QStringLiteral("objects/%1/font/size").arg(block[0].index)).toDouble(), 11);
+  w.undoStack()->setIndex(0);
+  EXPECT_EQ(w.document(), original);
+}
+
+TEST_F(DesignerEditTest, CopiesArePastedAndDuplicatedBesideTheOriginalsWhereTheyAreSeen) {
+  DesignerWindow w(request(copyTemplate("Rechnung.lst")));
+  const auto trigger = [&](const char* name) { w.findChild<QAction*>(name)->trigger(); };
+  const QJsonArray objects = w.document()["objects"].toArray();
+  const QList<ObjectRef> two = pageRefs(objects, "{AbsenderSichtfenster}", "{AnschriftEmpfaenger}");
+  ASSERT_EQ(two.size(), 2);
+  for (const char* name : {"copyObjects", "pasteObjects", "duplicateObjects", "deleteObjects"})
+    EXPECT_TRUE(w.canvas()->actions().contains(w.findChild<QAction*>(name))) << name << " is in the page's menu";
+  w.canvas()->setSelection(two);
+  trigger("copyObjects");
+  trigger("pasteObjects");
+  trigger("pasteObjects");
+  trigger("duplicateObjects");
+  const QJsonArray after = w.document()["objects"].toArray();
+  ASSERT_EQ(after.size(), objects.size() + 6);
+  for (int copy = 0; copy < 3; ++copy)
+    for (int i = 0; i < 2; ++i) {
+      const QJsonObject o = after[objects.size() + 2 * copy + i].toObject();
+      const QJsonObject from = objects[two[i].index].toObject();
+      EXPECT_EQ(o["text"], from["text"]);
+      EXPECT_NEAR(o["x"].toDouble(), from["x"].toDouble() + 5 * (copy + 1), 1e-9);
+      EXPECT_NEAR(o["y"].toDouble(), from["y"].toDouble() + 5 * (copy + 1), 1e-9);
+    }
+  EXPECT_EQ(w.canvas()->selection(), (QList<ObjectRef>{{Section::Page, -1, int(after.size()) - 2}, {Section::Page, -1, int(after.size()) - 1}}));
+  EXPECT_EQ(w.undoStack()->text(0), "Einfügen");
+  EXPECT_EQ(w.undoStack()->text(2), "Duplizieren");
+  // First-page objects pasted while the following pages are shown are drawn there; in a band
+  // they lose the page rule that only page objects have.
+  auto* shownPage = w.findChild<QComboBox*>("shownPage");
+  shownPage->setCurrentIndex(shownPage->findText("Folgeseiten"));
+  trigger("pasteObjects");
+  EXPECT_EQ(w.document()["objects"].toArray().last()["pages"].toString(), "following");
+  const ObjectRef band{Section::Rows, 0, -1};
+  w.canvas()->selectBand(band);
+  trigger("pasteObjects");
+  const QJsonArray inBand = at(w.document(), "table/rows/0/objects").toArray();
+  EXPECT_EQ(inBand.last()["text"].toString(), "{AnschriftEmpfaenger}");
+  EXPECT_FALSE(inBand.last().toObject().contains("pages"));
+  EXPECT_EQ(w.canvas()->selection().value(0).list(), band);
+}
+
+TEST_F(DesignerEditTest, APictureComesFromTheFileDialogAndPrintsFromBesideTheTemplate) {
+  SKRIVANT_REQUIRE_TOOL(!QStandardPaths::findExecutable("pdfimages").isEmpty(), "pdfimages missing");
+  const QString path = copyTemplate("Rechnung.lst");
+  QDir(dir.path()).mkpath("Bilder");
+  QImage logo(200, 100, QImage::Format_RGB32);
+  logo.fill(Qt::red);
+  logo.save(dir.file("Bilder/Logo.png"));
+  DesignerWindow w(request(path));
+  const qsizetype count = w.document()["objects"].toArray().size();
+  dialogs->answerFile("");
+  EXPECT_FALSE(w.addObject("picture", {150, 30})) << "cancelled: no empty frame";
+  dialogs->answerFile(dir.file("Bilder/Logo.png"));
+  ASSERT_TRUE(w.addObject("picture", {150.2, 29.8}));
+  const QJsonArray objects = w.document()["objects"].toArray();
+  ASSERT_EQ(objects.size(), count + 1);
+  EXPECT_EQ(objects.last()["source"].toString(), "Bilder/Logo.png");
+  EXPECT_EQ(objects.last()["x"].toDouble(), 150);
+  // As high as the picture's shape asks: it was found beside the template.
+  EXPECT_NEAR(w.canvas()->objectRect(w.canvas()->selection().value(0)).height(), 20, 0.01);
+  // Another one, from elsewhere, through the panel: the path as it is.
+  QTemporaryDir elsewhere;
+  logo.save(elsewhere.filePath("Fremd.png"));
+  dialogs->answerFile(elsewhere.filePath("Fremd.png"));
+  w.findChild<QToolButton*>("propPictureButton")->click();
+  EXPECT_EQ(w.document()["objects"].toArray().last()["source"].toString(), elsewhere.filePath("Fremd.png"));
+  EXPECT_EQ(w.undoStack()->text(w.undoStack()->count() - 1), "Bilddatei");
+  w.undoStack()->undo();
+  ASSERT_TRUE(w.save());
+  EXPECT_EQ(dialogs->unexpectedCount(), 0);
+
+  QProcess images;
+  images.start("pdfimages", {"-list", print(path, "bild.pdf")});
+  ASSERT_TRUE(images.waitForFinished(30000));
+  const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3) << "a header of two lines and the picture";
+  EXPECT_TRUE(lines[2].contains(" 200 ") && lines[2].contains(" 100 ")) << lines[2].toStdString();
+}
+
+TEST_F(DesignerEditTest, ABandIsNamedAndConditionedInThePanelAndReadsAsASentence) {
+  DesignerWindow w(request(copyTemplate("Rechnung.lst")));
+  DesignCanvas* canvas = w.canvas();
+  const QJsonArray rows = at(w.document(), "table/rows").toArray();
+  int position = -1;
+  for (int i = 0; i < rows.size() && position < 0; ++i)
+    if (rows[i]["when"].toString().startsWith("Zeilentyp = 'Position'")) position = i;
+  ASSERT_GE(position, 0);
+  const ObjectRef band{Section::Rows, position, -1};
+  EXPECT_TRUE(canvas->caption(band).startsWith(QStringLiteral("Zeile %1: wenn Zeilentyp = „Position“").arg(position + 1)))
+      << canvas->caption(band).toStdString();
+  // A click on its caption selects the band.
+  click(canvas, canvas->area(band).topLeft() + QPointF(30, -3));
+  ASSERT_EQ(canvas->selectedBand(), band);
+  EXPECT_TRUE(canvas->selection().isEmpty());
+  auto* when = w.findChild<QLineEdit*>("bandWhen");
+  EXPECT_EQ(when->text(), rows[position]["when"].toString());
+  type(w.findChild<QLineEdit*>("bandCaption"), "Artikel");
+  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/caption").arg(position)).toString(), "Artikel");
+  EXPECT_TRUE(canvas->caption(band).startsWith(QStringLiteral("Zeile %1: Artikel, wenn Zeilentyp").arg(position + 1)));
+  type(w.findChild<QDoubleSpinBox*>("bandHeight"), "9");
+  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/height").arg(position)).toDouble(), 9);
+  // A condition half typed is not taken; the panel says why.
+  type(when, "Zeilentyp = ");
+  EXPECT_FALSE(w.findChild<QLabel*>("propProblem")->isHidden());
+  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/when").arg(position)), rows[position]["when"]);
+  type(when, "Zeilentyp = 'Position'");
+  EXPECT_TRUE(w.findChild<QLabel*>("propProblem")->isHidden());
+  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/when").arg(position)).toString(), "Zeilentyp = 'Position'");
+  EXPECT_EQ(w.undoStack()->text(0), "Bandbezeichnung");
+  EXPECT_EQ(w.undoStack()->text(2), "Bandbedingung");
+  QString problem;
+  EXPECT_TRUE(Template::parse(w.templateText().toUtf8(), &problem)) << problem.toStdString();
+}
+
+TEST_F(DesignerEditTest, WithoutAMouseTabWalksTheObjectsAndEveryToolHasItsOwnAltLetter) {
+  DesignerWindow w(request(copyTemplate("Etiketten.lbl")));
+  DesignCanvas* canvas = w.canvas();
+  const auto key = [&](int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QKeyEvent e(QEvent::KeyPress, k, m);
+    QCoreApplication::sendEvent(canvas, &e);
+  };
+  key(Qt::Key_Tab);
+  EXPECT_EQ(canvas->selection(), (QList<ObjectRef>{{Section::Label, -1, 0}}));
+  key(Qt::Key_Tab);
+  key(Qt::Key_Tab);
+  key(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(canvas->selection(), (QList<ObjectRef>{{Section::Label, -1, 1}}));
+  key(Qt::Key_Right);
+  EXPECT_EQ(labelObjects(w.document())[1].toObject()["x"].toDouble(), labelObjects(w.document())[0].toObject()["x"].toDouble() + 1);
+
+  // The tool bar's buttons (undo and redo name their step instead) and "Einfügen".
+  QSet<QKeySequence> letters;
+  QList<QAbstractButton*> buttons{w.findChild<QPushButton*>("insertValue")};
+  auto* tools = qobject_cast<QToolBar*>(w.findChild<QAction*>("saveTemplate")->associatedObjects().value(0));
+  ASSERT_NE(tools, nullptr);
+  for (QAction* a : tools->actions())
+    if (auto* b = qobject_cast<QToolButton*>(tools->widgetForAction(a)); b && a->objectName() != "undo" && a->objectName() != "redo")
+      buttons << b;
+  for (QAbstractButton* b : buttons) {
+    const QKeySequence letter = QKeySequence::mnemonic(b->text());
+    EXPECT_FALSE(letter.isEmpty()) << b->text().toStdString();
+    EXPECT_FALSE(letters.contains(letter)) << b->text().toStdString();
+    letters.insert(letter);
+  }
+  EXPECT_GE(letters.size(), 11);
 }
 
 }  // namespace

@@ -112,6 +112,12 @@ TEST_F(TarneloSrvTest, InfoWindowPlacementAndMenu) {
   EXPECT_TRUE(win->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_TRUE(win->windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(win->geometry(), QRect(230, 170, 300, 100));
+  // By the screen's corner it moves in as far as it takes to stand whole.
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  QCursor::setPos(screen.bottomRight() - QPoint(20, 20));
+  kopieren(QStringLiteral("344623456X"));
+  EXPECT_EQ(win->geometry(), QRect(screen.right() + 1 - 300, screen.bottom() + 1 - 100, 300, 100));
+  QCursor::setPos(QPoint(230, 170));
 
   // Without a host only the placement and the stack item are offered.
   win->Form_MouseDown(2);
@@ -138,6 +144,25 @@ TEST_F(TarneloSrvTest, InfoWindowPlacementAndMenu) {
   win->cmdISBNStapelAn->trigger();
   EXPECT_EQ(GetSetting(kLagerAnfrage, QStringLiteral("InISBNStapel")), QStringLiteral("1"));
   EXPECT_TRUE(blnInISBNStapel);
+}
+
+TEST(frmInfoWin, StandsWholeOnTheScreenOfThePointer) {
+  const QSize window(300, 100);
+  const QRect right(1920, 0, 1280, 1024);  // the second of two screens side by side
+  const struct {
+    QPoint cursor;
+    QRect screen;
+    QPoint at;
+  } cases[] = {
+      {{230, 170}, {0, 0, 1920, 1080}, {230, 170}},
+      {{1900, 1070}, {0, 0, 1920, 1080}, {1620, 980}},
+      {{1700, 500}, {0, 0, 1920, 1080}, {1620, 500}},
+      {{3190, 1000}, right, {2900, 924}},
+      {{1930, 10}, right, {1930, 10}},
+      {{100, 100}, {0, 0, 200, 80}, {0, 0}},  // smaller than the window: its corner stays in sight
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(frmInfoWin::amBildschirm(c.cursor, window, c.screen), c.at) << c.cursor.x() << "," << c.cursor.y();
 }
 
 TEST_F(TarneloSrvTest, SettingsChooseConnectionAndTimer) {
