@@ -15,6 +15,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("TarneloDCOM"));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("TarneloDCOM"));
   QApplication::setQuitOnLastWindowClosed(false);
 
   dcom::Module1 module;
