@@ -4,9 +4,18 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QToolButton>
 
+#include "configuration/ctrDruckerschacht.h"
 #include "platform/automation/ClassRegistry.h"
+#include "platform/printing/PrintDocument.h"
+#include "platform/printing/RecordingPrintDocument.h"
 #include "platform/vb/VbError.h"
 #include "tests/configuration/VorlagenTestSupport.h"
 #include "tests/support/ErrorOf.h"
@@ -32,7 +41,8 @@ class frmDruckFormulareTest : public VorlagenFixture {
 
 TEST_F(frmDruckFormulareTest, TreeOfFoldersTemplatesDunningLevelsAndGenericTypes) {
   sql("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (5, 'Rechnungen.Kopie'), "
-      "(6, 'Rechnungen.Storno'), (7, 'A.B.C'), (8, 'Leer'), (130, 'Mahnung'), (1001, 'Etiketten allgemein')");
+      "(6, 'Rechnungen.Storno'), (7, 'A.B.C'), (8, 'Leer'), (9, 'Lieferant.Storno'), (130, 'Mahnung'), "
+      "(1001, 'Etiketten allgemein')");
   sql("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer, BerichtArt) VALUES (5, 3, 2), (1001, 1, 1)");
   sql("INSERT INTO Auftrag_Formular_Vorlagen (FormularNr, FormularText) VALUES (3, '')");
   host.mahnformularAnlegen();
@@ -47,7 +57,8 @@ TEST_F(frmDruckFormulareTest, TreeOfFoldersTemplatesDunningLevelsAndGenericTypes
 
   QStringList wurzel;
   for (int i = 0; i < f.AuswahlTree()->topLevelItemCount(); ++i) wurzel << f.AuswahlTree()->topLevelItem(i)->text(0);
-  EXPECT_EQ(wurzel, QStringList({"Rechnung", "Rechnungen", "A", "Leer", "Mahnung", "Etiketten allgemein"}));
+  EXPECT_EQ(wurzel,
+            QStringList({"Rechnung", "Rechnungen", "A", "Leer", "Lieferant", "Mahnung", "Etiketten allgemein"}));
   EXPECT_EQ(kinder("KRechnungen"), QStringList({"Kopie", "Storno"}));
   EXPECT_EQ(kinder("KA"), QStringList({"B.C"}));
   EXPECT_EQ(kinder("F0008"), QStringList());
@@ -76,6 +87,8 @@ TEST_F(frmDruckFormulareTest, TreeOfFoldersTemplatesDunningLevelsAndGenericTypes
       {"F0005", "", "Rechnungen - Kopie", false, true},
       {"F0005V003", "", "Rechnungen - Kopie - 3. Vorlage", true, true},
       {"F0003V001T", "ctrTexte1", "Rechnung - Rechnung - Texte", true, true},
+      // a folder whose key reads like a texts node's
+      {"KLieferant", "", "Lieferant", false, false},
       {"F0003V001 ", "", "Rechnung - Rechnung - Drucker und Schächte", true, true},
       {"F0003V001DG", "Druckerwahl", "Rechnung - Rechnung - Drucker und Schächte - global", true, true},
       {"F0130V001M0", "ctrMahnAllgTexte", "Mahnung - Rechnung - Allg. Texte", true, true},
@@ -294,4 +307,198 @@ TEST_F(frmDruckFormulareTest, PlaceholderMenuInsertsIntoTheNamedBox) {
   f.PlatzhalterMenueZeigen(true);
   EXPECT_TRUE(menue->menuAction()->isVisible());
   EXPECT_NE(automation::createObject(QStringLiteral("Skrivant.clsMenuHandler")), nullptr);
+}
+
+// Another host's Application on another database sets the engine-wide handler while the window is
+// open: the window still reads and writes its own database, its settings dialog too, and the
+// other host's handler stays as that host set it.
+TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostSets) {
+  const QString pc = GetRechnerName();
+  for (int seite = 1; seite <= 2; ++seite)
+    sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, "
+                       "VonExemplar, BisExemplar, VonSeite, BisSeite, Drucker, SchachtText) "
+                       "VALUES (3, 1, '%1', 1, 99, %2, %3, 'Drucker A', '')")
+            .arg(pc)
+            .arg(seite)
+            .arg(seite == 1 ? 1 : 99999));
+  const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
+  ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
+  auto b = std::make_shared<data::Connection>();
+  b->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+  b->Open(QStringLiteral("Data Source=") + pfadB);
+  auto handlerB = std::make_shared<clsConnectionHandler>();
+  for (const short gruppe : {short(4), short(6)}) handlerB->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
+  b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='Drucker B'"));
+  b->Execute(QStringLiteral("UPDATE Vorgaben SET Wert='0' WHERE FeldName='Falzstriche'"));
+  const QString routen = QStringLiteral("SELECT FormNummer, VonSeite, Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
+                                        "WHERE RechnerName='%1' ORDER BY FormNummer, VonSeite")
+                             .arg(pc);
+  const QStringList routenA = zeilen(routen);
+  const QStringList routenB = enginetest::zeilen(*b, routen);
+
+  oeffnen(3, 1);
+  auto andere = std::make_shared<Application>();
+  rufe(*andere, "ConnectList", {vb::Variant(handlerB)}, automation::CallKind::Set);
+  rufe(*andere, "SetDruckerOptionen", {std::int16_t(3), std::int16_t(1)});
+  ASSERT_EQ(GetGlobalConnectList(), handlerB);
+
+  waehle("F0003V001DL");
+  EXPECT_EQ(feld<QComboBox>("Druckerwahl", "Druckerliste(0)").currentText(), QStringLiteral("Drucker A"));
+  waehle("F0003V001");  // leaving the node saves it
+  EXPECT_EQ(zeilen(routen), routenA);
+
+  bool falzstriche = false;
+  dialogs->answerWindow([&](QDialog& d) {
+    falzstriche = d.findChild<QCheckBox*>(QStringLiteral("blnFalzstriche"))->isChecked();
+    return int(QDialog::Rejected);
+  });
+  aktion("cmdWeitereEinstellungen").trigger();
+  EXPECT_TRUE(falzstriche) << "the settings of the window's database";
+
+  waehle("F0003");
+  aktion("cmdVorlageAnlegen_2").trigger();
+  EXPECT_EQ(aktuellerKnoten(), QStringLiteral("F0003V002F"));
+  EXPECT_EQ(enginetest::zeilen(*b, routen), routenB);
+  EXPECT_EQ(enginetest::zeilen(*b, QStringLiteral("SELECT COUNT(*) FROM Auftrag_Formular_Neu WHERE FormStatus=3")),
+            QStringList{"1"});
+  EXPECT_EQ(GetGlobalConnectList(), handlerB);
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
+  andere.reset();
+  b->Close();
+}
+
+// A new template gets its file through the designer button: named in the save dialog, it starts as
+// a copy of the form's default template and opens in the designer; a typed name that is not there
+// yet is made when the user agrees.
+TEST_F(frmDruckFormulareTest, ANewTemplateGetsItsFileAndOpensInTheDesigner) {
+  oeffnen(3, 0);
+  aktion("cmdVorlageAnlegen_2").trigger();
+  ASSERT_EQ(aktuellerKnoten(), QStringLiteral("F0003V002F"));
+  auto& designer = *fenster().findChild<QToolButton*>(QStringLiteral("cmdLLEdit"));
+  const QString formulare = host.datenverzeichnis() + QStringLiteral("FORMULAR/");
+  int entwuerfe = 0;
+  const auto entwurf = [&] {
+    dialogs->answerWindow([&](QDialog& d) {
+      if (d.findChild<QPlainTextEdit*>(QStringLiteral("templateEditor"))) ++entwuerfe;
+      return int(QDialog::Rejected);
+    });
+  };
+  const auto inhalt = [](const QString& pfad) {
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
+  };
+
+  dialogs->answerFile(formulare + QStringLiteral("Rechnung2"));
+  entwurf();
+  designer.click();
+  EXPECT_EQ(entwuerfe, 1);
+  EXPECT_EQ(feld("ctrFormatdatei", "strFormatDatei").text(), QStringLiteral("$Daten$FORMULAR/Rechnung2.lst"));
+  EXPECT_EQ(inhalt(formulare + QStringLiteral("Rechnung2.lst")), inhalt(formulare + QStringLiteral("Rechnung.lst")));
+  waehle("F0003");
+  EXPECT_EQ(zeilen(QStringLiteral("SELECT Formatdatei FROM Auftrag_Formular_Neu WHERE FormStatus=3 AND FormNummer=2")),
+            QStringList{"$Daten$FORMULAR/Rechnung2.lst"});
+
+  waehle("F0003V002F");
+  feld("ctrFormatdatei", "strFormatDatei").setText(QStringLiteral("$Daten$FORMULAR\\Gutschrift.lst"));
+  dialogs->answerMsgBox(ui::vbNo);
+  designer.click();
+  EXPECT_FALSE(QFile::exists(formulare + QStringLiteral("Gutschrift.lst")));
+  dialogs->answerMsgBox(ui::vbYes);
+  entwurf();
+  designer.click();
+  EXPECT_EQ(entwuerfe, 2);
+  EXPECT_EQ(inhalt(formulare + QStringLiteral("Gutschrift.lst")), inhalt(formulare + QStringLiteral("Rechnung.lst")));
+  EXPECT_EQ(dialogs->pendingAnswers(), 0);
+  ASSERT_EQ(dialogs->messageBoxes().size(), 2);
+  EXPECT_TRUE(dialogs->messageBoxes()[0].text.contains(QStringLiteral("Standardvorlage 'Rechnung.lst'")));
+}
+
+// At the window's size every caption of the texts and printer panels shows whole, every box says
+// what it is, and moving between panels leaves the window as large as it was.
+TEST_F(frmDruckFormulareTest, CaptionsShowWholeAndTheWindowKeepsItsSize) {
+  frmDruckFormulare& f = oeffnen(3, 1);
+  const QSize groesse = f.size();
+  auto* flaeche = f.findChild<QScrollArea*>(QStringLiteral("Panelflaeche"));
+  ASSERT_NE(flaeche, nullptr);
+  for (const char* key : {"F0003V001T", "F0003V001DL", "F0003V001F", "F0003V001T"}) {
+    SCOPED_TRACE(key);
+    waehle(key);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_EQ(f.size(), groesse);
+    QStringList abgeschnitten;
+    QStringList ohneTipp;
+    const QRect sichtbar = flaeche->viewport()->rect();
+    for (QWidget* w : f.SichtbaresPanel()->findChildren<QWidget*>()) {
+      if (!w->isVisible() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+      const QFontMetrics fm(w->font());
+      const QRect lage(w->mapTo(flaeche->viewport(), QPoint(0, 0)), w->size());
+      bool ganz = sichtbar.contains(lage);
+      if (auto* l = qobject_cast<QLabel*>(w)) ganz = ganz && l->width() >= l->minimumSizeHint().width();
+      if (auto* g = qobject_cast<QGroupBox*>(w)) ganz = ganz && g->width() >= fm.horizontalAdvance(g->title()) + 10;
+      if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        const QString text = e->text().isEmpty() ? e->placeholderText() : e->text();
+        ganz = ganz && e->width() >= fm.horizontalAdvance(text) + 2 * 2 + (e->hasFrame() ? 4 : 0);
+      }
+      const bool eingabe = (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parent())) ||
+                           qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w) ||
+                           qobject_cast<QPlainTextEdit*>(w);
+      if (eingabe && w->toolTip().isEmpty() && QString::fromUtf8(key) != QLatin1String("F0003V001F"))
+        ohneTipp << w->objectName();
+      if (!ganz) abgeschnitten << w->objectName();
+    }
+    EXPECT_TRUE(abgeschnitten.isEmpty()) << qPrintable(abgeschnitten.join(QStringLiteral(", ")));
+    EXPECT_TRUE(ohneTipp.isEmpty()) << qPrintable(ohneTipp.join(QStringLiteral(", ")));
+  }
+  const auto* schacht = f.findChild<QWidget*>(QStringLiteral("Druckerwahl"));
+  for (const char* beschriftung : {"LabelExemplarvon", "LabelExemplarbis", "LabelSchacht(0)", "Label4"})
+    EXPECT_NE(schacht->findChild<QLabel*>(QString::fromUtf8(beschriftung)), nullptr) << beschriftung;
+}
+
+// Routes set in the panel as a user leaves them: copy 1 from Laser tray 2 with its further pages
+// on "Standard", copies 2 on from Kopierer tray 1 with the further pages left empty, as a new row
+// shows them ("wie 1. Seite"). A two-page invoice in two copies loses no page: copy 2 prints
+// whole on Kopierer, and nothing is told.
+TEST_F(frmDruckFormulareTest, FurtherPagesLeftEmptyPrintWhereTheFirstPageDoes) {
+  enginetest::FakeCatalogue katalog;
+  const QStringList zweiFaecher = {QStringLiteral("Fach 1"), QStringLiteral("Fach 2")};
+  katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"), zweiFaecher),
+                        enginetest::printer(QStringLiteral("Kopierer"), {QStringLiteral("Fach 1")}),
+                        enginetest::printer(QStringLiteral("Tinte"))});
+  katalog->setDefaultPrinter(QStringLiteral("Tinte"));
+  const auto druck = std::make_shared<printing::RecordingPrintDocument>();
+  printing::setPrintDocument(druck);
+  const auto zurueck = qScopeGuard([] { printing::setPrintDocument(nullptr); });
+
+  oeffnen(3, 1);
+  waehle("F0003V001DL");
+  auto& p = *fenster().findChild<configuration::ctrDruckerschacht*>(QStringLiteral("Druckerwahl"));
+  p.VonExemplarEingeben(0, QStringLiteral("1"));
+  p.BisExemplarEingeben(0, QStringLiteral("1"));
+  p.DruckerlisteWaehlen(0, QStringLiteral("Laser"));
+  p.SchachtlisteWaehlen(0, QStringLiteral("Fach 2"));
+  p.DruckerlisteWeitereWaehlen(0, QStringLiteral("Standard"));
+  ASSERT_TRUE(p.ZeileSichtbar(1));
+  EXPECT_EQ(p.DruckerlisteWeitere(1)->lineEdit()->placeholderText(), QStringLiteral("wie 1. Seite"));
+  p.VonExemplarEingeben(1, QStringLiteral("2"));
+  p.DruckerlisteWaehlen(1, QStringLiteral("Kopierer"));
+  p.SchachtlisteWaehlen(1, QStringLiteral("Fach 1"));
+  waehle("F0003V001");  // leaving the node saves the routes
+
+  QList<beispiel::Zeile> positionen;
+  for (int i = 1; i <= 60; ++i) positionen << beispiel::position(i, 1, QStringLiteral("Artikel %1").arg(i), 2.5, true);
+  host.zeilenSchreiben(positionen);
+  auto rechnung = std::make_shared<Application>();
+  rufe(*rechnung, "ConnectList", {vb::Variant(handler)}, automation::CallKind::Set);
+  rufe(*rechnung, "SetDataBaseName", {host.datenbank()});
+  rufe(*rechnung, "Clear");
+  rufe(*rechnung, "SetDruckerOptionen", {std::int16_t(3), std::int16_t(1)});
+  rufe(*rechnung, "SetAnzahlKopien", {std::int16_t(2)});
+  EXPECT_EQ(vb::CLng(rufe(*rechnung, "PrintDokument")), 0);
+  EXPECT_EQ(vb::CLng(rufe(*rechnung, "GetExitCode")), 0);
+
+  QStringList jobs;
+  for (const auto& d : druck->documents())
+    jobs << QStringLiteral("%1 %2: %3").arg(d.printer).arg(d.bin).arg(d.pages.size());
+  EXPECT_EQ(jobs, QStringList({"Laser 2: 1", "Tinte 0: 1", "Kopierer 1: 2"}));
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
 }
