@@ -122,9 +122,8 @@ TEST_F(frmDrucken_DruckerausgabeTest, NoRoutePrinterInstalledPrintsOnTheProcessP
   EXPECT_EQ(logMit(kWechsel).size(), 3);
 }
 
-// A further-pages route left without a printer prints like its copy's first page, in either page
-// order; one with no first page to follow prints on the default printer. No page is lost, nothing
-// is told.
+// A further-pages route without a printer prints like its copy's first page, in either order; one
+// with no first page to follow prints on the default printer. No page is lost, nothing is told.
 TEST_F(frmDrucken_DruckerausgabeTest, FurtherPagesWithoutAPrinterPrintLikeTheFirstPage) {
   const QStringList zweiFaecher = {QStringLiteral("Fach 1"), QStringLiteral("Fach 2")};
   katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"), zweiFaecher),
