@@ -15,6 +15,13 @@ void clsMenuHandler::AddMenu(QObject* mnu, const QString& Platzhalter, const QLi
   m_colMenus.append({mnu, Platzhalter, SichtbarBedingung});
 }
 
+void clsMenuHandler::AddMenu(QObject* mnu, const QString& Platzhalter, const vb::Variant& SichtbarBedingung) {
+  QList<vb::Variant> bedingungen;
+  if (!SichtbarBedingung.isMissing() && !SichtbarBedingung.isEmpty() && !SichtbarBedingung.isNull())
+    bedingungen << SichtbarBedingung;
+  AddMenu(mnu, Platzhalter, bedingungen);
+}
+
 void clsMenuHandler::SetMenu() {
   const QString status = QString::number(m_curStatus);
   for (const Eintrag& e : m_colMenus) {
@@ -33,7 +40,7 @@ void clsMenuHandler::SetMenu() {
 void clsMenuHandler::PlatzhalterEinfuegen(QObject* mnuGewaehlt) {
   if (!m_textFeld) vb::raise(vb::ErrObjectNotSet, QStringLiteral("Skrivant.clsMenuHandler"));
   if (!mnuGewaehlt) return;
-  const int p = m_textFeld->cursorPosition();
+  const int p = m_textFeld->hasSelectedText() ? m_textFeld->selectionStart() : m_textFeld->cursorPosition();
   for (const Eintrag& e : m_colMenus) {
     if (!e.mnu || !vb::textEquals(e.mnu->objectName(), mnuGewaehlt->objectName())) continue;
     const QString text = m_textFeld->text();

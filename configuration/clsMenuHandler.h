@@ -29,11 +29,15 @@ class clsMenuHandler : public QObject {
   // Registers menu item `mnu` (its objectName is its name) as inserting `Platzhalter`, shown
   // only for the form statuses in `SichtbarBedingung` (always left as it is when empty).
   void AddMenu(QObject* mnu, const QString& Platzhalter, const QList<vb::Variant>& SichtbarBedingung = {});
+  // The same for a caller by name. The automation types carry no arrays: the condition is one
+  // value, or none when it is left out, Empty or Null.
+  Q_INVOKABLE void AddMenu(QObject* mnu, const QString& Platzhalter, const vb::Variant& SichtbarBedingung);
   // Sets every entry with conditions visible exactly when one condition equals CurStatus (as text).
   Q_INVOKABLE void SetMenu();
-  // Inserts the placeholder of the entry registered for the chosen item at the caret: the text
-  // up to the caret, "[KEY]", then at most 300 characters of the rest; the caret ends after
-  // "]". An item without an entry changes nothing. Error 91 without a text box.
+  // Inserts the placeholder of the entry registered for the chosen item at the start of the
+  // selection (the caret when nothing is selected): the text before it, "[KEY]", then at most 300
+  // characters from there on, the selected text kept; the caret ends after "]". An item without
+  // an entry changes nothing. Error 91 without a text box.
   Q_INVOKABLE void PlatzhalterEinfuegen(QObject* mnuGewaehlt);
 
  private:

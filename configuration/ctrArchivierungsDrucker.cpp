@@ -49,8 +49,8 @@ void ctrArchivierungsDrucker::FormInitialisieren() {
 void ctrArchivierungsDrucker::LoadData(short FormStatus, short FormNummer, const QString& RechnerName) {
   m_geladen = false;
   FormInitialisieren();
-  const auto rs =
-      RoutenLesen(RechnerName, FormNummer, FormStatus, kArchivZeile + QStringLiteral(" ORDER BY VonExemplar, VonSeite"));
+  const auto rs = RoutenLesen(FormularVerbindung(m_ConnectList), RechnerName, FormNummer, FormStatus,
+                              kArchivZeile + QStringLiteral(" ORDER BY VonExemplar, VonSeite"));
   if (!rs->Eof()) {
     const vb::Variant drucker = rs->Fields(vb::Variant(QStringLiteral("Drucker")))->Value();
     m_Druckerliste->setEditText(drucker.isNull() ? QString() : vb::CStr(drucker));
@@ -65,7 +65,8 @@ void ctrArchivierungsDrucker::LoadData(short FormStatus, short FormNummer, const
 void ctrArchivierungsDrucker::SaveData() {
   if (!m_geladen) return;
   const QString drucker = m_Druckerliste->currentText();
-  RoutenErsetzen(m_RechnerName, m_FormNummer, m_FormStatus, kArchivZeile, [&](data::Recordset& rs) {
+  const auto con = FormularVerbindung(m_ConnectList);
+  RoutenErsetzen(con, m_RechnerName, m_FormNummer, m_FormStatus, kArchivZeile, [&](data::Recordset& rs) {
     if (drucker.isEmpty()) return;
     rs.AddNew();
     setze(rs, QStringLiteral("FormStatus"), m_FormStatus);

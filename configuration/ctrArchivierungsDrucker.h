@@ -5,8 +5,10 @@
 // belong to ctrDruckerschacht. No "Standard" entry and no tray: the printer is named as it is.
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class QComboBox;
+class clsConnectionHandler;
 
 namespace configuration {
 
@@ -27,6 +29,10 @@ class ctrArchivierungsDrucker : public QWidget {
   // The installed printers in the list, its text empty.
   Q_INVOKABLE void FormInitialisieren();
 
+  // The connection groups whose group 4 the panel reads and writes: the template manager's own,
+  // never the engine-wide handler another host may have set. Without one LoadData raises 91.
+  void set_ConnectList(std::shared_ptr<clsConnectionHandler> handler) { m_ConnectList = std::move(handler); }
+
   short FormStatus() const { return m_FormStatus; }
   short FormNummer() const { return m_FormNummer; }
   QString RechnerName() const { return m_RechnerName; }
@@ -39,6 +45,7 @@ class ctrArchivierungsDrucker : public QWidget {
 
  private:
   QComboBox* m_Druckerliste;
+  std::shared_ptr<clsConnectionHandler> m_ConnectList;
   short m_FormStatus = 0;
   short m_FormNummer = 0;
   QString m_RechnerName;

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "configuration/modDruckerrouten.h"
@@ -16,6 +17,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Sql.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 
 namespace configuration {
@@ -23,7 +25,11 @@ namespace configuration {
 namespace {
 
 const QString kStandard = QStringLiteral("Standard");
+// What an empty further-pages printer means: those pages go where the first page goes.
+const QString kWieErsteSeite = QStringLiteral("wie 1. Seite");
+constexpr int kRasterKopf = 2;           // headings, then "von" and "bis"
 constexpr int kRasterZeilenJeZeile = 3;  // printer line, tray line, separator
+constexpr int kHoechstesExemplar = 32767;
 constexpr int kBisExemplarOhneFolge = 99;
 constexpr int kBisSeiteWeitere = 99999;
 
@@ -54,6 +60,14 @@ QString listenText(const QComboBox* liste) {
 // The leading number of a copy box, as Val reads it; 0 when there is none.
 long zahl(const QLineEdit* box) { return static_cast<long>(vb::Val(box->text().trimmed())); }
 
+// A copy number as typed: a whole number from 1 up, or nothing.
+std::optional<int> exemplar(const QString& text) {
+  static const QRegularExpression kGanzeZahl(QStringLiteral("^\\d{1,5}$"));
+  const QString t = text.trimmed();
+  if (!kGanzeZahl.match(t).hasMatch() || t.toInt() < 1 || t.toInt() > kHoechstesExemplar) return std::nullopt;
+  return t.toInt();
+}
+
 }  // namespace
 
 ctrDruckerschacht::ctrDruckerschacht(QWidget* parent) : QWidget(parent) {
@@ -74,9 +88,14 @@ ctrDruckerschacht::ctrDruckerschacht(QWidget* parent) : QWidget(parent) {
   ueberschrift(QStringLiteral("Label3"), QStringLiteral("Drucker / Schacht (1. Seite)"), 2, 1);
   ueberschrift(QStringLiteral("Label5"), QStringLiteral("Drucker / Schacht (weitere Seiten)"), 3, 1);
   ueberschrift(QStringLiteral("Label4"), QStringLiteral("L. zuerst"), 4, 1);
+  for (const auto& [spalte, text] : {std::pair{0, "von"}, {1, "bis"}}) {
+    auto* label = new QLabel(QString::fromUtf8(text), this);
+    label->setObjectName(QStringLiteral("LabelExemplar") + QString::fromUtf8(text));
+    m_raster->addWidget(label, 1, spalte);
+  }
+  findChild<QLabel*>(QStringLiteral("Label4"))->setToolTip(QStringLiteral("letzte Seite zuerst ausgeben"));
   for (int i = 0; i < 3; ++i) ZeileAnlegen();
   m_zeilen[0].VonExemplar->setText(QStringLiteral("1"));
-  m_zeilen[0].blnLetzteZuerst->setToolTip(QStringLiteral("letzte Seite zuerst ausgeben"));
   m_raster->setColumnStretch(2, 1);
   m_raster->setColumnStretch(3, 1);
 }
@@ -98,8 +117,19 @@ void ctrDruckerschacht::ZeileAnlegen() {
   z.SchachtlisteWeitere = neueListe(this, QStringLiteral("SchachtlisteWeitere") + index);
   z.blnLetzteZuerst = new QCheckBox(this);
   z.blnLetzteZuerst->setObjectName(QStringLiteral("blnLetzteZuerst") + index);
+  z.SchachtLabel = new QLabel(QStringLiteral("Schacht"), this);
+  z.SchachtLabel->setObjectName(QStringLiteral("LabelSchacht") + index);
+  z.VonExemplar->setToolTip(QStringLiteral("erstes Exemplar, das so gedruckt wird"));
+  z.BisExemplar->setToolTip(
+      QStringLiteral("letztes Exemplar, das so gedruckt wird (leer: bis vor die nächste Zeile, sonst bis 99)"));
+  z.Druckerliste->setToolTip(QStringLiteral("Drucker der 1. Seite (Standard: der Standarddrucker)"));
+  z.Schachtliste->setToolTip(QStringLiteral("Papierschacht der 1. Seite"));
+  z.DruckerlisteWeitere->setToolTip(QStringLiteral("Drucker der weiteren Seiten (leer: wie die 1. Seite)"));
+  z.SchachtlisteWeitere->setToolTip(QStringLiteral("Papierschacht der weiteren Seiten"));
+  z.blnLetzteZuerst->setToolTip(QStringLiteral("letzte Seite zuerst ausgeben"));
+  z.DruckerlisteWeitere->lineEdit()->setPlaceholderText(kWieErsteSeite);
 
-  const int r = 1 + i * kRasterZeilenJeZeile;
+  const int r = kRasterKopf + i * kRasterZeilenJeZeile;
   if (i > 0) {
     auto* linie = new QFrame(this);
     linie->setObjectName(QStringLiteral("Line1") + QLatin1Char('(') + QString::number(i - 1) + QLatin1Char(')'));
@@ -112,6 +142,7 @@ void ctrDruckerschacht::ZeileAnlegen() {
   m_raster->addWidget(z.Druckerliste, r, 2);
   m_raster->addWidget(z.DruckerlisteWeitere, r, 3);
   m_raster->addWidget(z.blnLetzteZuerst, r, 4, Qt::AlignCenter);
+  m_raster->addWidget(z.SchachtLabel, r + 1, 0, 1, 2, Qt::AlignRight | Qt::AlignVCenter);
   m_raster->addWidget(z.Schachtliste, r + 1, 2);
   m_raster->addWidget(z.SchachtlisteWeitere, r + 1, 3);
 
@@ -143,9 +174,15 @@ bool ctrDruckerschacht::eventFilter(QObject* watched, QEvent* event) {
         DruckerFokusErhalten(static_cast<QComboBox*>(watched));
       else
         DruckerFokusVerloren(i, weitere);
-    } else if (event->type() == QEvent::FocusOut &&
-               (watched == z.VonExemplar || watched == z.BisExemplar || watched == z.Schachtliste ||
-                watched == z.SchachtlisteWeitere)) {
+    } else if (watched == z.VonExemplar || watched == z.BisExemplar) {
+      auto* box = static_cast<QLineEdit*>(watched);
+      if (event->type() == QEvent::FocusIn) {
+        m_exemplarBeiFokus = box->text();
+      } else {
+        ExemplarPruefen(i, box, m_exemplarBeiFokus);
+        ZeilenOrdnen();
+      }
+    } else if (event->type() == QEvent::FocusOut && (watched == z.Schachtliste || watched == z.SchachtlisteWeitere)) {
       ZeilenOrdnen();
     }
   }
@@ -176,7 +213,7 @@ void ctrDruckerschacht::FormInitialisieren() {
     m_zeilen.pop_back();
     for (QWidget* w : std::initializer_list<QWidget*>{z.VonExemplar, z.BisExemplar, z.Druckerliste, z.Schachtliste,
                                                        z.DruckerlisteWeitere, z.SchachtlisteWeitere,
-                                                       z.blnLetzteZuerst})
+                                                       z.blnLetzteZuerst, z.SchachtLabel})
       delete w;
     delete findChild<QFrame*>(QStringLiteral("Line1(") + QString::number(Zeilen() - 1) + QLatin1Char(')'));
   }
@@ -206,8 +243,8 @@ void ctrDruckerschacht::LoadData(short FormStatus, short FormNummer, const QStri
   // the routes of the form it showed before.
   m_geladen = false;
   FormInitialisieren();
-  const auto routen =
-      RoutenLesen(RechnerName, FormNummer, FormStatus, QStringLiteral(" AND VonExemplar>0 ORDER BY VonExemplar, VonSeite"));
+  const auto routen = RoutenLesen(FormularVerbindung(m_ConnectList), RechnerName, FormNummer, FormStatus,
+                                  QStringLiteral(" AND VonExemplar>0 ORDER BY VonExemplar, VonSeite"));
   data::Recordset& rs = *routen;
   int n = 0;
   for (; !rs.Eof(); rs.MoveNext()) {
@@ -260,7 +297,7 @@ void ctrDruckerschacht::SetZeileSichtbar(int Zeile, bool Sichtbar) {
   z.sichtbar = Sichtbar;
   for (QWidget* w : std::initializer_list<QWidget*>{z.Druckerliste, z.DruckerlisteWeitere, z.blnLetzteZuerst,
                                                      z.VonExemplar, z.BisExemplar, z.Schachtliste,
-                                                     z.SchachtlisteWeitere})
+                                                     z.SchachtlisteWeitere, z.SchachtLabel})
     w->setVisible(Sichtbar);
 }
 
@@ -299,6 +336,31 @@ void ctrDruckerschacht::ZeilenOrdnen() {
       SetZeileSichtbar(i + 1, false);
     }
   }
+  // A further-pages tray without a printer of its own is the first page's too.
+  for (const Zeile& z : m_zeilen)
+    z.SchachtlisteWeitere->lineEdit()->setPlaceholderText(
+        z.DruckerlisteWeitere->currentText().isEmpty() ? kWieErsteSeite : QString());
+}
+
+bool ctrDruckerschacht::ExemplarPruefen(int Zeile, QLineEdit* Box, const QString& Vorher) {
+  const ctrDruckerschacht::Zeile& z = zeile(Zeile);
+  const QString text = Box->text();
+  QString fehler;
+  if (!text.trimmed().isEmpty() && !exemplar(text)) {
+    fehler = QStringLiteral("Die Exemplarangabe \"%1\" ist keine ganze Zahl von 1 bis %2.")
+                 .arg(text)
+                 .arg(kHoechstesExemplar);
+  } else {
+    const auto von = exemplar(z.VonExemplar->text());
+    const auto bis = exemplar(z.BisExemplar->text());
+    if (von && bis && *bis < *von)
+      fehler = QStringLiteral("Das letzte Exemplar (%1) liegt vor dem ersten (%2).").arg(*bis).arg(*von);
+  }
+  if (fehler.isEmpty()) return true;
+  // Put back first: the message box takes the focus, and the box must not be checked twice.
+  Box->setText(Vorher);
+  ui::MsgBox(fehler + QStringLiteral("\nDie Eingabe wurde zurückgenommen."), ui::vbExclamation);
+  return false;
 }
 
 void ctrDruckerschacht::DruckerFokusErhalten(QComboBox* Liste) { m_druckerBeiFokus = Liste->currentText(); }
@@ -316,12 +378,18 @@ void ctrDruckerschacht::DruckerFokusVerloren(int Zeile, bool Weitere) {
 }
 
 void ctrDruckerschacht::VonExemplarEingeben(int Zeile, const QString& Text) {
-  zeile(Zeile).VonExemplar->setText(Text);
+  QLineEdit* box = zeile(Zeile).VonExemplar;
+  const QString vorher = box->text();
+  box->setText(Text);
+  ExemplarPruefen(Zeile, box, vorher);
   ZeilenOrdnen();
 }
 
 void ctrDruckerschacht::BisExemplarEingeben(int Zeile, const QString& Text) {
-  zeile(Zeile).BisExemplar->setText(Text);
+  QLineEdit* box = zeile(Zeile).BisExemplar;
+  const QString vorher = box->text();
+  box->setText(Text);
+  ExemplarPruefen(Zeile, box, vorher);
   ZeilenOrdnen();
 }
 
@@ -351,7 +419,8 @@ void ctrDruckerschacht::blnLetzteZuerstSetzen(int Zeile, bool Zuerst) { zeile(Ze
 
 void ctrDruckerschacht::SaveData() {
   if (!m_geladen) return;
-  RoutenErsetzen(m_RechnerName, m_FormNummer, m_FormStatus, QStringLiteral(" AND VonExemplar>0"),
+  RoutenErsetzen(FormularVerbindung(m_ConnectList), m_RechnerName, m_FormNummer, m_FormStatus,
+                 QStringLiteral(" AND VonExemplar>0"),
                  [this](data::Recordset& rs) {
                    for (int i = 0; i < Zeilen(); ++i) {
                      const Zeile& z = m_zeilen[static_cast<size_t>(i)];

@@ -17,7 +17,9 @@
 
 class QCheckBox;
 class QComboBox;
+class clsConnectionHandler;
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class clsPrinterCollection;
 namespace data { class Recordset; }
@@ -45,6 +47,10 @@ class ctrDruckerschacht : public QWidget {
   // first row shown.
   Q_INVOKABLE void FormInitialisieren();
 
+  // The connection groups whose group 4 the panel reads and writes: the template manager's own,
+  // never the engine-wide handler another host may have set. Without one LoadData raises 91.
+  void set_ConnectList(std::shared_ptr<clsConnectionHandler> handler) { m_ConnectList = std::move(handler); }
+
   // The keys of the last LoadData.
   short FormStatus() const { return m_FormStatus; }
   short FormNummer() const { return m_FormNummer; }
@@ -63,7 +69,8 @@ class ctrDruckerschacht : public QWidget {
 
  public slots:
   // A user's entry into one box of row `Zeile` and leaving it: a changed printer loads that
-  // printer's trays (or sets the tray to "Standard"), and the rows are put in order.
+  // printer's trays (or sets the tray to "Standard"), a copy that is no number from 1 up, or a
+  // last copy before the first, is refused with a message, and the rows are put in order.
   void VonExemplarEingeben(int Zeile, const QString& Text);
   void BisExemplarEingeben(int Zeile, const QString& Text);
   void DruckerlisteWaehlen(int Zeile, const QString& Drucker);
@@ -84,6 +91,7 @@ class ctrDruckerschacht : public QWidget {
     QComboBox* DruckerlisteWeitere = nullptr;
     QComboBox* SchachtlisteWeitere = nullptr;
     QCheckBox* blnLetzteZuerst = nullptr;
+    QLabel* SchachtLabel = nullptr;
     bool sichtbar = true;
   };
 
@@ -95,6 +103,10 @@ class ctrDruckerschacht : public QWidget {
   void ZeilenOrdnen();
   bool ZeileGefuellt(int Zeile) const;
   void ZeileVerschieben(int Von, int Nach);
+  // A copy box holds nothing or a whole number from 1 to 32767, and a range's last copy is not
+  // before its first: anything else is refused with a message where it was typed, and the box
+  // gets back `Vorher`.
+  bool ExemplarPruefen(int Zeile, QLineEdit* Box, const QString& Vorher);
   void DruckerFokusErhalten(QComboBox* Liste);
   void DruckerFokusVerloren(int Zeile, bool Weitere);
   // Adds the first-page or the further-pages row of range `Zeile` to `rs`.
@@ -107,6 +119,8 @@ class ctrDruckerschacht : public QWidget {
   QGridLayout* m_raster = nullptr;
   std::unique_ptr<clsPrinterCollection> m_drucker;
   QString m_druckerBeiFokus;  // one text for all printer lists
+  QString m_exemplarBeiFokus;  // and one for all copy boxes
+  std::shared_ptr<clsConnectionHandler> m_ConnectList;
   short m_FormStatus = 0;
   short m_FormNummer = 0;
   QString m_RechnerName;

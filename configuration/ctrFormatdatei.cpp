@@ -1,6 +1,9 @@
 #include "configuration/ctrFormatdatei.h"
 
 #include <QButtonGroup>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +19,7 @@
 #include "automation/Application.h"
 #include "automation/clsDruckAllgemein.h"
 #include "automation/clsMahnungDrucken.h"
+#include "configuration/FormularFenster.h"
 #include "configuration/modPanelWerte.h"
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/modDebugOutput.h"
@@ -161,7 +165,57 @@ void ctrFormatdatei::cmdSelectDir_Click() {
   if (!ordner.isEmpty()) m_strPDFDateiname->setText(CollapseDatenPfad(ordner));
 }
 
+QString ctrFormatdatei::Standardvorlage() const {
+  QString name;
+  if (m_intFormStatus == 130 && istListe())
+    name = QStringLiteral("Mahnung.lst");
+  else if (m_intFormStatus > 999)
+    name = istListe() ? QStringLiteral("Formularliste.lst") : QStringLiteral("Formularetiketten.lbl");
+  else
+    name = istListe() ? QStringLiteral("Rechnung.lst") : QStringLiteral("Etiketten.lbl");
+  return ExpandDatenPfad(QStringLiteral("$Daten$FORMULAR\\") + name);
+}
+
+bool ctrFormatdatei::VorlagendateiBereitstellen() {
+  const QString muster = istListe() ? QStringLiteral("*.LST") : QStringLiteral("*.LBL");
+  bool benannt = false;
+  if (m_strFormatDatei->text().trimmed().isEmpty()) {
+    QString datei = DateiDialog(QStringLiteral("Neue Vorlagendatei"), muster, muster, true, 0,
+                                vb::resolvePath(GetDatenverzeichnis() + QStringLiteral("\\FORMULAR")));
+    if (datei.isEmpty()) return false;
+    if (QFileInfo(datei).suffix().isEmpty()) datei += muster.mid(1).toLower();
+    m_strFormatDatei->setText(CollapseDatenPfad(datei));
+    benannt = true;
+  }
+  const QString datei = ExpandDatenPfad(m_strFormatDatei->text());
+  if (DateiExistiert(datei)) return true;
+
+  // A template file that is not there yet starts as a copy of the form's default template, or,
+  // without one, as an empty template the designer makes.
+  const QString vorlage = Standardvorlage();
+  const bool kopie = DateiExistiert(vorlage);
+  if (!benannt) {
+    const QString wie = kopie ? QStringLiteral("als Kopie der Standardvorlage '%1'").arg(vb::fileNamePart(vorlage))
+                              : QStringLiteral("als leere Vorlage");
+    if (ui::MsgBox(QStringLiteral("Die Formatdatei '%1' gibt es noch nicht.\n\nSoll sie %2 angelegt und im Designer "
+                                  "geöffnet werden?")
+                       .arg(datei, wie),
+                   ui::vbYesNo | ui::vbQuestion) != ui::vbYes)
+      return false;
+  }
+  const QString ziel = vb::resolvePath(datei);
+  if (!QDir().mkpath(QFileInfo(ziel).absolutePath()) ||
+      (kopie && !QFile::copy(vb::resolvePath(vorlage), ziel))) {
+    ui::MsgBox(QStringLiteral("Die Formatdatei '%1' konnte nicht angelegt werden.").arg(datei), ui::vbCritical);
+    return false;
+  }
+  // Installed templates may be read-only; the copy is the user's to edit.
+  if (kopie) QFile(ziel).setPermissions(QFile(ziel).permissions() | QFile::WriteOwner);
+  return true;
+}
+
 void ctrFormatdatei::cmdLLEdit_Click() {
+  if (!VorlagendateiBereitstellen()) return;
   // The designer runs as the print window's modal window; the template manager steps aside.
   QWidget* verwaltung = window();
   const bool sichtbar = verwaltung->isVisible();
@@ -171,15 +225,17 @@ void ctrFormatdatei::cmdLLEdit_Click() {
   });
 
   const QString datei = ExpandDatenPfad(m_strFormatDatei->text());
-  if (!DateiExistiert(datei)) return;
   const std::int16_t art = istListe() ? 2 : 1;
   if (m_intFormStatus == 130) {
     const auto mahnung = std::make_shared<clsMahnungDrucken>();
     mahnung->OpenDesign(datei);
   } else if (m_intFormStatus > 999) {
-    const auto allgemein = std::make_shared<clsDruckAllgemein>();
-    allgemein->set_ConnectList(vb::Variant(GetGlobalConnectList()));
-    allgemein->OpenDesign(m_intFormStatus, datei, vb::Variant(art));
+    // The form type's fields are read from the template manager's database.
+    MitVerbindungen(m_fenster.ConnectList(), [&] {
+      const auto allgemein = std::make_shared<clsDruckAllgemein>();
+      allgemein->set_ConnectList(vb::Variant(m_fenster.ConnectList()));
+      allgemein->OpenDesign(m_intFormStatus, datei, vb::Variant(art));
+    });
   } else {
     const auto app = std::make_shared<Application>();
     app->set_ConnectList(vb::Variant::nothing());

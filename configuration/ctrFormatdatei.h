@@ -31,8 +31,9 @@ class ctrFormatdatei : public QWidget {
   void cmdSearchFile_Click();
   void cmdSearchDeckblatt_Click();
   void cmdSelectDir_Click();
-  // Opens the designer through the public class that prints this form; a template file that
-  // does not exist opens nothing. The template manager is hidden meanwhile.
+  // Opens the designer through the public class that prints this form; the template manager is
+  // hidden meanwhile. A template without a file asks for a new one's name; a file that is not
+  // there yet is made (after asking, when it was typed) from the form's default template.
   void cmdLLEdit_Click();
 
  protected:
@@ -40,6 +41,11 @@ class ctrFormatdatei : public QWidget {
 
  private:
   bool istListe() const;
+  // The shipped template in the data directory's forms folder that a new file of this form and
+  // report kind starts from (expanded, maybe missing).
+  QString Standardvorlage() const;
+  // Sees to it that the template file exists (see cmdLLEdit_Click); false when it does not.
+  bool VorlagendateiBereitstellen();
 
   FormularFenster& m_fenster;
   QLineEdit* m_strFormatDatei;

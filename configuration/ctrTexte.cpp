@@ -1,6 +1,7 @@
 #include "configuration/ctrTexte.h"
 
 #include <QDate>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolButton>
@@ -57,52 +59,89 @@ QString einheitRtf(const QFont& f, const QColor& c) {
   return rtf + u' ' + rtfText(kEinheit) + QStringLiteral("\\par}");
 }
 
+// Makes the box wide enough to show `text` whole.
+void GanzZeigen(QLineEdit& feld, const QString& text) {
+  QStyleOptionFrame option;
+  option.initFrom(&feld);
+  option.lineWidth = feld.hasFrame() ? feld.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &feld) : 0;
+  const QFontMetrics fm(feld.font());
+  // The text's width, the box's inner margins and its frame, as the style computes them.
+  const QSize inhalt(fm.horizontalAdvance(text) + 2 * 2 + feld.textMargins().left() + feld.textMargins().right(),
+                     fm.height());
+  feld.setMinimumWidth(feld.style()->sizeFromContents(QStyle::CT_LineEdit, &option, inhalt, &feld).width());
+}
+
+// A sample value of the mock-up: read-only, shown from its start and wide enough to be read whole.
 QLineEdit* beispielwert(QWidget* panel, const QString& name, const QString& text) {
   auto* feld = new QLineEdit(text, panel);
   feld->setObjectName(name);
   feld->setReadOnly(true);
   feld->setFrame(false);
+  feld->setFocusPolicy(Qt::NoFocus);
+  feld->setCursorPosition(0);
+  feld->setToolTip(QStringLiteral("Beispielwert: im Druck steht hier der Wert des Dokuments"));
+  GanzZeigen(*feld, text.isEmpty() ? QStringLiteral("00.00.0000") : text);
   return feld;
 }
 
 }  // namespace
 
 ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent), m_fenster(fenster) {
-  const auto einzeilig = [this](const QString& name, const QString& spalte, const QString& beschriftung) {
+  // Each text box of the row: its caption shows while it is empty and names it in messages, its
+  // tool tip says where the text stands on the page.
+  const auto einzeilig = [this](const QString& name, const QString& spalte, const QString& beschriftung,
+                                const QString& tipp) {
     auto* feld = new QLineEdit(this);
     feld->setObjectName(name);
+    feld->setPlaceholderText(beschriftung);
+    feld->setToolTip(tipp);
     m_spalten.append({spalte, beschriftung, feld, nullptr});
     return feld;
   };
-  const auto mehrzeilig = [this](const QString& name, const QString& spalte, const QString& beschriftung) {
+  const auto mehrzeilig = [this](const QString& name, const QString& spalte, const QString& beschriftung,
+                                 const QString& tipp) {
     auto* feld = new QPlainTextEdit(this);
     feld->setObjectName(name);
     feld->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    feld->setToolTip(tipp);
+    // Three lines are shown; longer texts scroll.
+    feld->setFixedHeight(3 * QFontMetrics(feld->font()).lineSpacing() + 2 * feld->frameWidth() +
+                         2 * int(feld->document()->documentMargin()) + 2);
     m_spalten.append({spalte, beschriftung, nullptr, feld});
     return feld;
   };
 
   // Read and written in this order.
-  auto* absender = einzeilig(QStringLiteral("Absender"), QStringLiteral("Absender"), QStringLiteral("Absender"));
-  auto* kopftext = mehrzeilig(QStringLiteral("strBetreffText"), QStringLiteral("Kopftext"), QStringLiteral("Kopftext"));
-  m_Ueberschrift =
-      einzeilig(QStringLiteral("Ueberschrift"), QStringLiteral("ÜberschriftText"), QStringLiteral("Überschrift"));
-  const QStringList blockSpalten = {QStringLiteral("GewerkText"),   QStringLiteral("AngebotNrText"),
-                                    QStringLiteral("ProjektNrText"), QStringLiteral("KundenNrText"),
-                                    QStringLiteral("SachbearbeiterText"), QStringLiteral("DatumText")};
+  auto* absender = einzeilig(QStringLiteral("Absender"), QStringLiteral("Absender"), QStringLiteral("Absender"),
+                             QStringLiteral("Absenderzeile über der Anschrift im Sichtfenster"));
+  auto* kopftext = mehrzeilig(QStringLiteral("strBetreffText"), QStringLiteral("Kopftext"), QStringLiteral("Kopftext"),
+                              QStringLiteral("Kopftext neben der Anschrift"));
+  m_Ueberschrift = einzeilig(QStringLiteral("Ueberschrift"), QStringLiteral("ÜberschriftText"),
+                             QStringLiteral("Überschrift"),
+                             QStringLiteral("Überschrift des Dokuments; F4 fügt einen Platzhalter ein"));
+  // The reference block: the label over each of its values.
+  const QList<std::pair<QString, QString>> bloecke = {
+      {QStringLiteral("GewerkText"), QStringLiteral("Gewerk")},
+      {QStringLiteral("AngebotNrText"), QStringLiteral("Angebot-Nr.")},
+      {QStringLiteral("ProjektNrText"), QStringLiteral("Projekt-Nr.")},
+      {QStringLiteral("KundenNrText"), QStringLiteral("Kunden-Nr.")},
+      {QStringLiteral("SachbearbeiterText"), QStringLiteral("Sachbearbeiter")},
+      {QStringLiteral("DatumText"), QStringLiteral("Datum")}};
   QList<QLineEdit*> blockLabel;
-  for (int i = 0; i < blockSpalten.size(); ++i)
-    blockLabel << einzeilig(QStringLiteral("BlockLabel%1").arg(i + 1), blockSpalten[i],
-                            QStringLiteral("Bezugsblock %1").arg(i + 1));
+  for (int i = 0; i < bloecke.size(); ++i)
+    blockLabel << einzeilig(QStringLiteral("BlockLabel%1").arg(i + 1), bloecke[i].first, bloecke[i].second,
+                            QStringLiteral("Beschriftung im Bezugsblock über dem Wert \"%1\"").arg(bloecke[i].second));
   auto* netto = einzeilig(QStringLiteral("NettoBetragText"), QStringLiteral("NettoBetragText"),
-                          QStringLiteral("Nettobetrag"));
-  auto* mwst = einzeilig(QStringLiteral("MwStText"), QStringLiteral("MwStText"), QStringLiteral("Mehrwertsteuer"));
-  auto* ende = einzeilig(QStringLiteral("EndBetragText"), QStringLiteral("EndBetragText"), QStringLiteral("Endbetrag"));
+                          QStringLiteral("Nettobetrag"), QStringLiteral("Beschriftung des Nettobetrags"));
+  auto* mwst = einzeilig(QStringLiteral("MwStText"), QStringLiteral("MwStText"), QStringLiteral("Mehrwertsteuer"),
+                         QStringLiteral("Beschriftung der Mehrwertsteuer"));
+  auto* ende = einzeilig(QStringLiteral("EndBetragText"), QStringLiteral("EndBetragText"), QStringLiteral("Endbetrag"),
+                         QStringLiteral("Beschriftung des Endbetrags"));
   netto->setText(QStringLiteral("Nettobetrag"));
   mwst->setText(QStringLiteral("Mehrwertsteuer"));
   ende->setText(QStringLiteral("Endbetrag"));
   auto* schluss = mehrzeilig(QStringLiteral("AllgemeinSchlussText"), QStringLiteral("AllgemeinSchlussText"),
-                             QStringLiteral("Schlusstext"));
+                             QStringLiteral("Schlusstext"), QStringLiteral("Schlusstext unter den Endbeträgen"));
 
   QFont klein = absender->font();
   klein.setPointSizeF(klein.pointSizeF() * 0.8);
@@ -112,30 +151,38 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
   gross.setBold(true);
   m_Ueberschrift->setFont(gross);
 
+  // As on the page: sender line and heading on the left, the head text beside them, the
+  // reference block, a sample position, the totals on the right, the closing text below.
   auto* raster = new QGridLayout(this);
+  raster->setContentsMargins(0, 0, 0, 0);
   auto* label1 = new QLabel(QStringLiteral("Absender"), this);
   label1->setObjectName(QStringLiteral("Label1"));
   raster->addWidget(label1, 0, 0);
   raster->addWidget(absender, 0, 1);
-  auto* kopf = new QGroupBox(QStringLiteral("Kopftext"), this);
-  (new QHBoxLayout(kopf))->addWidget(kopftext);
-  raster->addWidget(kopf, 0, 2, 2, 1);
   auto* label2 = new QLabel(QStringLiteral("Überschrift"), this);
   label2->setObjectName(QStringLiteral("Label2"));
-  raster->addWidget(label2, 2, 0);
-  raster->addWidget(m_Ueberschrift, 2, 1, 1, 2);
+  raster->addWidget(label2, 1, 0);
+  raster->addWidget(m_Ueberschrift, 1, 1);
+  auto* kopf = new QGroupBox(QStringLiteral("Kopftext"), this);
+  kopf->setObjectName(QStringLiteral("FrameKopftext"));
+  (new QHBoxLayout(kopf))->addWidget(kopftext);
+  raster->addWidget(kopf, 0, 2, 2, 1);
+  raster->setColumnStretch(1, 1);
+  raster->setColumnStretch(2, 1);
 
   auto* bezug = new QGroupBox(QStringLiteral("Bezugsblock"), this);
+  bezug->setObjectName(QStringLiteral("FrameBezugsblock"));
   auto* bezugRaster = new QGridLayout(bezug);
   const QStringList werte = {QStringLiteral("Vorgang"), QStringLiteral("1234567890"), QStringLiteral("04.04.2004"),
                              QStringLiteral("04.04.2004"), QStringLiteral("Sachbearbeiter"), QString()};
   for (int i = 0; i < blockLabel.size(); ++i) {
+    GanzZeigen(*blockLabel[i], bloecke[i].second);
     bezugRaster->addWidget(blockLabel[i], 0, i);
     auto* wert = beispielwert(this, QStringLiteral("BlockWert%1").arg(i + 1), werte[i]);
     bezugRaster->addWidget(wert, 1, i);
     if (i == 5) m_BlockWert6 = wert;
   }
-  raster->addWidget(bezug, 3, 0, 1, 3);
+  raster->addWidget(bezug, 2, 0, 1, 3);
 
   // A sample position: number, quantity with its unit, description, price, total.
   auto* position = new QHBoxLayout;
@@ -146,6 +193,7 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
   m_EinheitFormat->setReadOnly(true);
   m_EinheitFormat->setFixedSize(70, 32);
   m_EinheitFormat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  m_EinheitFormat->setToolTip(QStringLiteral("die Mengeneinheit in ihrer Schrift bei RTF Ausgabe"));
   position->addWidget(m_EinheitFormat);
   auto* fontKnopf = new QToolButton(this);
   fontKnopf->setObjectName(QStringLiteral("cmdFontWaehlen"));
@@ -156,18 +204,24 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
   position->addWidget(beispielwert(this, QStringLiteral("Text3"), QStringLiteral("Bezeichnung des Artikels")), 1);
   position->addWidget(beispielwert(this, QStringLiteral("Text4"), QStringLiteral("1.870,90")));
   position->addWidget(beispielwert(this, QStringLiteral("Text5"), QStringLiteral("1.870,90")));
-  raster->addLayout(position, 4, 0, 1, 3);
+  raster->addLayout(position, 3, 0, 1, 3);
 
   auto* summen = new QGroupBox(QStringLiteral("Ausgabe der Endbeträge"), this);
+  summen->setObjectName(QStringLiteral("FrameEndbetraege"));
   auto* summenRaster = new QGridLayout(summen);
   const QList<QPair<QLineEdit*, QString>> betraege = {
       {netto, QStringLiteral("232.546,10")}, {mwst, QStringLiteral("37.207,38")}, {ende, QStringLiteral("269.753,48")}};
   for (int i = 0; i < betraege.size(); ++i) {
+    GanzZeigen(*betraege[i].first, betraege[i].first->placeholderText());
     summenRaster->addWidget(betraege[i].first, i, 0);
     summenRaster->addWidget(beispielwert(this, QStringLiteral("Text%1").arg(6 + i), betraege[i].second), i, 1);
   }
-  raster->addWidget(summen, 5, 1, 1, 2);
-  raster->addWidget(schluss, 6, 0, 1, 3);
+  raster->addWidget(summen, 4, 1, 1, 2);
+  auto* schlussRahmen = new QGroupBox(QStringLiteral("Schlusstext"), this);
+  schlussRahmen->setObjectName(QStringLiteral("FrameSchlusstext"));
+  (new QHBoxLayout(schlussRahmen))->addWidget(schluss);
+  raster->addWidget(schlussRahmen, 5, 0, 1, 3);
+  raster->setRowStretch(6, 1);
 
   m_schrift = QFont(QStringLiteral("Arial"));
   m_schrift.setPointSizeF(10);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -21,6 +22,7 @@
 #include "configuration/ctrMahnVorSchluss.h"
 #include "configuration/ctrTexte.h"
 #include "configuration/frmWeitereEinstellungen.h"
+#include "configuration/modPanelWerte.h"
 #include "engine/modSQL.h"
 #include "engine/modSystem.h"
 #include "foundation/clsConnectionHandler.h"
@@ -114,13 +116,23 @@ frmDruckFormulare::frmDruckFormulare(QWidget* parent) : QMainWindow(parent) {
 
   MenuesAnlegen();
   PanelsAnlegen();
+  // The panels scroll when the window is too small for one: changing panels never resizes it.
+  auto* flaeche = new QScrollArea(zentrale);
+  flaeche->setObjectName(QStringLiteral("Panelflaeche"));
+  flaeche->setFrameShape(QFrame::NoFrame);
+  flaeche->setWidgetResizable(true);
+  auto* panels = new QWidget(flaeche);
+  auto* panelLayout = new QVBoxLayout(panels);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
   for (QWidget* panel : {static_cast<QWidget*>(m_ctrFormatdatei), static_cast<QWidget*>(ctrTexte1),
                          static_cast<QWidget*>(m_ctrMahnAllgTexte), static_cast<QWidget*>(m_ctrMahnVorSchluss),
                          static_cast<QWidget*>(Druckerwahl), static_cast<QWidget*>(m_ctrArchivierungsDrucker)}) {
-    rechts->addWidget(panel);
+    panelLayout->addWidget(panel);
     panel->hide();
   }
-  rechts->addStretch(1);
+  panelLayout->addStretch(1);
+  flaeche->setWidget(panels);
+  rechts->addWidget(flaeche, 1);
 
   connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     if (item) Ausfuehren([&] { KnotenGewaehlt(item); });
@@ -139,7 +151,8 @@ frmDruckFormulare::frmDruckFormulare(QWidget* parent) : QMainWindow(parent) {
 frmDruckFormulare::~frmDruckFormulare() {
   DebugOutput(QStringLiteral("->frmDruckFormulare.Terminate"));
   objMenuHandler.reset();
-  SetGlobalConnectList(nullptr);
+  // The engine-wide handler goes only when it is the window's: another host's stays its own.
+  if (m_ConnectList && GetGlobalConnectList() == m_ConnectList) SetGlobalConnectList(nullptr);
   SetGestaltungBeendet(true);
   DebugOutput(QStringLiteral("frmDruckFormulare.Terminate->"));
 }
@@ -186,7 +199,8 @@ void frmDruckFormulare::MenuesAnlegen() {
   extras->setObjectName(QStringLiteral("cmdExtras"));
   QAction* weitere = extras->addAction(QStringLiteral("weitere Druckeinstellungen"));
   weitere->setObjectName(QStringLiteral("cmdWeitereEinstellungen"));
-  connect(weitere, &QAction::triggered, this, [this] { Ausfuehren([&] { WeitereEinstellungenZeigen(this); }); });
+  connect(weitere, &QAction::triggered, this,
+          [this] { Ausfuehren([&] { WeitereEinstellungenZeigen(this, m_ConnectList); }); });
   QAction* alle = extras->addAction(QStringLiteral("alle Arbeitsplätze anzeigen"));
   alle->setObjectName(QStringLiteral("cmdAlleArbeitsplaetze"));
   alle->setVisible(false);
@@ -225,6 +239,12 @@ void frmDruckFormulare::PanelsAnlegen() {
   m_ctrArchivierungsDrucker->setObjectName(QStringLiteral("ctrArchivierungsDrucker"));
 }
 
+void frmDruckFormulare::set_ConnectList(std::shared_ptr<clsConnectionHandler> handler) {
+  m_ConnectList = std::move(handler);
+  Druckerwahl->set_ConnectList(m_ConnectList);
+  m_ctrArchivierungsDrucker->set_ConnectList(m_ConnectList);
+}
+
 void frmDruckFormulare::set_CurTextControl(QLineEdit* feld) { objMenuHandler->setTextFeld(feld); }
 
 void frmDruckFormulare::PlatzhalterMenueZeigen(bool sichtbar) { mnuPlatzhalter->menuAction()->setVisible(sichtbar); }
@@ -256,7 +276,6 @@ QTreeWidgetItem* frmDruckFormulare::KnotenHinzufuegen(QTreeWidgetItem* parent, c
 }
 
 void frmDruckFormulare::BaumLaden() {
-  SetGlobalConnectList(m_ConnectList);
   DebugOutput(QStringLiteral("->BaumLaden"));
   {
     const QSignalBlocker still(m_tree);
@@ -324,7 +343,10 @@ void frmDruckFormulare::VorlageHinzufuegen(QTreeWidgetItem* formtyp, int FormTyp
   QTreeWidgetItem* drucker =
       KnotenHinzufuegen(v, t + QStringLiteral(" "), QStringLiteral("Drucker und Schächte"), QStringLiteral("Drucker"));
   KnotenHinzufuegen(drucker, t + QStringLiteral("DG"), QStringLiteral("global"), QStringLiteral("RechnerGlobal"));
-  const bool eigene = ExistsDruckerRoute(GetRechnerName(), std::int16_t(FormTypID), std::int16_t(nummer), false);
+  bool eigene = false;
+  MitVerbindungen(m_ConnectList, [&] {
+    eigene = ExistsDruckerRoute(GetRechnerName(), std::int16_t(FormTypID), std::int16_t(nummer), false);
+  });
   KnotenHinzufuegen(drucker, t + QStringLiteral("DL"), GetRechnerName(),
                     eigene ? QStringLiteral("Rechner") : QStringLiteral("RechnerInaktiv"));
 }
@@ -340,6 +362,8 @@ void frmDruckFormulare::SetNode(std::int16_t FormStatus, std::int16_t VorlageNr)
 
 frmDruckFormulare::Knotenschluessel frmDruckFormulare::ParseNodeKey(const QString& key) {
   Knotenschluessel k;
+  // A folder is no form: whatever its name reads like, it has no kind, so it shows no panel.
+  if (beginntMit(key, QLatin1Char('K'))) return k;
   k.FormStatus = std::int16_t(vb::Val(key.mid(1, 4)));
   k.FormNummer = std::int16_t(vb::Val(key.mid(6, 3)));
   k.Art = key.mid(9, 2);

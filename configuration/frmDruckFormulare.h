@@ -48,7 +48,7 @@ class frmDruckFormulare : public QMainWindow, public FormularFenster {
  public:
   explicit frmDruckFormulare(QWidget* parent = nullptr);
   // The window's termination: the placeholder handler goes, the engine-wide connection handler
-  // is set to nothing and the template manager counts as closed.
+  // is set to nothing when it is the window's own, and the template manager counts as closed.
   ~frmDruckFormulare() override;
 
   // What closing the window does once it has saved: end the engine process. Until one is set,
@@ -64,11 +64,13 @@ class frmDruckFormulare : public QMainWindow, public FormularFenster {
   // node, expanded, for VorlageNr 0) and handles it as a click. A node not in the tree raises
   // 35601; leaving a node whose save fails raises that error, and the old node stays.
   void SetNode(std::int16_t FormStatus, std::int16_t VorlageNr);
-  // Builds the tree anew from Druck_Formulartypen and the templates; makes ConnectList the
-  // engine-wide handler. A failing statement ends the filling there and raises.
+  // Builds the tree anew from Druck_Formulartypen and the templates of ConnectList's group 4. A
+  // failing statement ends the filling there and raises.
   void BaumLaden();
-  std::shared_ptr<clsConnectionHandler> ConnectList() const { return m_ConnectList; }
-  void set_ConnectList(std::shared_ptr<clsConnectionHandler> handler) { m_ConnectList = std::move(handler); }
+  // The host's handler; the window and its panels work on its groups alone, whatever handler
+  // another host sets engine-wide meanwhile.
+  std::shared_ptr<clsConnectionHandler> ConnectList() const override { return m_ConnectList; }
+  void set_ConnectList(std::shared_ptr<clsConnectionHandler> handler);
 
   // For tests and the screenshot program: the tree, its node by key, the menu actions by name.
   QTreeWidget* AuswahlTree() const { return m_tree; }

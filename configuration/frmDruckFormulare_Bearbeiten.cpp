@@ -8,6 +8,7 @@
 #include "configuration/ctrTexte.h"
 #include "configuration/clsMenuHandler.h"
 #include "configuration/frmDruckFormulare.h"
+#include "configuration/modPanelWerte.h"
 #include "engine/modSkrivant.h"
 #include "engine/modSystem.h"
 #include "foundation/clsConnectionHandler.h"
@@ -85,7 +86,6 @@ void frmDruckFormulare::WerteLaden() {
 // node's routes, or record panels that found no row for this node, would write stale values.
 void frmDruckFormulare::WerteSpeichern() {
   if (!m_zeileGeladen) return;
-  SetGlobalConnectList(m_ConnectList);
   if (IstMahnstufe()) {
     auto rs = FormularZeile(true);
     if (rs->Eof()) {
@@ -115,9 +115,10 @@ void frmDruckFormulare::WerteSpeichern() {
 }
 
 void frmDruckFormulare::VorlageAnlegen(std::int16_t BerichtArt) {
-  SetGlobalConnectList(m_ConnectList);
   std::int16_t nummer = 0;
-  if (!CreateFormular(intFormStatus, nummer, BerichtArt)) return;
+  bool angelegt = false;
+  MitVerbindungen(m_ConnectList, [&] { angelegt = CreateFormular(intFormStatus, nummer, BerichtArt); });
+  if (!angelegt) return;
   BaumLaden();
   SetNode(intFormStatus, nummer);
 }
@@ -126,9 +127,10 @@ void frmDruckFormulare::VorlageLoeschen() {
   if (ui::MsgBox(QStringLiteral("Möchten Sie die aktuelle Vorlage wirklich löschen?"),
                  ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2, ui::programTitle()) != ui::vbYes)
     return;
-  SetGlobalConnectList(m_ConnectList);
   const std::int16_t status = intFormStatus;
-  if (!DeleteFormular(status, intFormNummer)) return;
+  bool geloescht = false;
+  MitVerbindungen(m_ConnectList, [&] { geloescht = DeleteFormular(status, intFormNummer); });
+  if (!geloescht) return;
   // The template is gone: nothing of it may be saved when its node is left.
   intFormNummer = 0;
   strKnotenArt.clear();
@@ -144,8 +146,9 @@ void frmDruckFormulare::Kopieren() {
 }
 
 void frmDruckFormulare::Einfuegen() {
-  SetGlobalConnectList(m_ConnectList);
-  CopyFormularDaten(intQuellFormStatus, intQuellFormNummer, intKopierFlags, intFormStatus, intFormNummer);
+  MitVerbindungen(m_ConnectList, [&] {
+    CopyFormularDaten(intQuellFormStatus, intQuellFormNummer, intKopierFlags, intFormStatus, intFormNummer);
+  });
   WerteLaden();
 }
 

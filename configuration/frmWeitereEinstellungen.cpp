@@ -23,12 +23,6 @@ namespace {
 const QString kDuplikatsvermerk = QStringLiteral("Duplikatsvermerk");
 const QString kFalzstriche = QStringLiteral("Falzstriche");
 
-std::shared_ptr<data::Connection> vorgabenVerbindung() {
-  const auto handler = GetGlobalConnectList();
-  if (!handler) vb::raise(vb::ErrObjectNotSet);
-  return handler->SQLGruppe_Connection(6);
-}
-
 QToolButton* bildknopf(QWidget* dialog, const char* name, QStyle::StandardPixmap bild, const QString& tipp) {
   auto* knopf = new QToolButton(dialog);
   knopf->setObjectName(QString::fromLatin1(name));
@@ -40,8 +34,9 @@ QToolButton* bildknopf(QWidget* dialog, const char* name, QStyle::StandardPixmap
 
 }  // namespace
 
-frmWeitereEinstellungen::frmWeitereEinstellungen(QWidget* parent)
+frmWeitereEinstellungen::frmWeitereEinstellungen(std::shared_ptr<clsConnectionHandler> ConnectList, QWidget* parent)
     : QDialog(parent),
+      m_ConnectList(std::move(ConnectList)),
       m_blnDuplikatsVermerk(new QCheckBox(QStringLiteral("Kennzeichnung von Kopien"), this)),
       m_blnFalzstriche(new QCheckBox(QStringLiteral("Falzstriche"), this)),
       m_strDatenverzeichnis(new QLineEdit(this)),
@@ -80,6 +75,11 @@ frmWeitereEinstellungen::frmWeitereEinstellungen(QWidget* parent)
   connect(cmdZurueck, &QToolButton::clicked, this, [this] { cmdZurueck_Click(); });
 }
 
+std::shared_ptr<data::Connection> frmWeitereEinstellungen::vorgabenVerbindung() const {
+  if (!m_ConnectList) vb::raise(vb::ErrObjectNotSet);
+  return m_ConnectList->SQLGruppe_Connection(6);
+}
+
 void frmWeitereEinstellungen::Laden() {
   const auto verbindung = vorgabenVerbindung();
   m_blnDuplikatsVermerk->setChecked(vb::Val(GetVorgabe(kDuplikatsvermerk, QStringLiteral("0"), verbindung)) != 0);
@@ -102,8 +102,8 @@ void frmWeitereEinstellungen::cmdStart_Click() {
 
 void frmWeitereEinstellungen::cmdZurueck_Click() { reject(); }
 
-void WeitereEinstellungenZeigen(QWidget* parent) {
-  frmWeitereEinstellungen dialog(parent);
+void WeitereEinstellungenZeigen(QWidget* parent, std::shared_ptr<clsConnectionHandler> ConnectList) {
+  frmWeitereEinstellungen dialog(std::move(ConnectList), parent);
   if (Aktion([&dialog] { dialog.Laden(); }, QStringLiteral("Die Druckeinstellungen konnten nicht gelesen werden.")))
     ui::dialogs().execWindow(dialog, QStringLiteral("weitereEinstellungen"));
 }

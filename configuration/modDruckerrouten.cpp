@@ -1,6 +1,6 @@
 #include "configuration/modDruckerrouten.h"
 
-#include "engine/modSkrivant.h"
+#include "foundation/clsConnectionHandler.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Sql.h"
@@ -15,22 +15,27 @@ QString bedingungen(const QString& RechnerName, short FormNummer, short FormStat
 }
 }  // namespace
 
+std::shared_ptr<data::Connection> FormularVerbindung(const std::shared_ptr<clsConnectionHandler>& handler) {
+  if (!handler) vb::raise(vb::ErrObjectNotSet);
+  return handler->SQLGruppe_Connection(4);
+}
+
 QString RoutenAbfrage(const QString& RechnerName, short FormNummer, short FormStatus, const QString& Rest) {
   return QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") +
          bedingungen(RechnerName, FormNummer, FormStatus) + Rest;
 }
 
-std::shared_ptr<data::Recordset> RoutenLesen(const QString& RechnerName, short FormNummer, short FormStatus,
-                                             const QString& Rest) {
+std::shared_ptr<data::Recordset> RoutenLesen(const std::shared_ptr<data::Connection>& con, const QString& RechnerName,
+                                             short FormNummer, short FormStatus, const QString& Rest) {
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(RoutenAbfrage(RechnerName, FormNummer, FormStatus, Rest), vb::Variant(FormularConnection()),
+  rs->Open(RoutenAbfrage(RechnerName, FormNummer, FormStatus, Rest), vb::Variant(con),
            data::adOpenForwardOnly, data::adLockReadOnly);
   return rs;
 }
 
-void RoutenErsetzen(const QString& RechnerName, short FormNummer, short FormStatus, const QString& Bedingung,
+void RoutenErsetzen(const std::shared_ptr<data::Connection>& con, const QString& RechnerName, short FormNummer,
+                    short FormStatus, const QString& Bedingung,
                     const std::function<void(data::Recordset&)>& Schreiben) {
-  const auto con = FormularConnection();
   con->BeginTrans();
   try {
     con->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") +

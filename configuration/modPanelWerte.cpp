@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPoint>
+#include <QScopeGuard>
 
+#include "foundation/modSkrivant.h"
 #include "foundation/modUtils.h"
 #include "platform/data/Recordset.h"
 #include "platform/ui/Dialogs.h"
@@ -33,6 +35,15 @@ bool TextSpeichern(data::Recordset& rs, const QString& spalte, const QString& te
   }
   rs.Fields(vb::Variant(spalte))->let_Value(vb::Variant(text));
   return true;
+}
+
+void MitVerbindungen(const std::shared_ptr<clsConnectionHandler>& handler, const std::function<void()>& arbeit) {
+  const auto vorher = GetGlobalConnectList();
+  SetGlobalConnectList(handler);
+  const auto zurueck = qScopeGuard([&] {
+    if (GetGlobalConnectList() == handler) SetGlobalConnectList(vorher);
+  });
+  arbeit();
 }
 
 bool Aktion(const std::function<void()>& arbeit, const QString& einleitung) {

@@ -3,8 +3,10 @@
 // window hands them, and where a text box pops the placeholder menu.
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QEvent;
+class clsConnectionHandler;
 class QLineEdit;
 class QWidget;
 
@@ -34,6 +36,12 @@ class FormularFenster;
 // the caret, half-way down the box, in `panel`'s coordinates.
 void PlatzhalterEreignis(FormularFenster& fenster, QWidget& panel, QLineEdit& feld, const QEvent& event,
                          bool menueZeigen);
+
+// Runs `arbeit` (a template-store procedure, a designer) with `handler` as the engine-wide
+// connection handler those read, then gives back the handler that was there, unless another host
+// set its own meanwhile. So the template manager's database never reaches another host's work,
+// nor another host's database the template manager's.
+void MitVerbindungen(const std::shared_ptr<clsConnectionHandler>& handler, const std::function<void()>& arbeit);
 
 // Runs a button's or key's work. An error must not leave a Qt event: it is shown to the user as
 // `einleitung` (when given) and "Fehler <number>: <description>", and the result is false.

@@ -20,6 +20,8 @@ namespace {
 
 const QString kGlobal = QStringLiteral("$GLOBAL$");
 const QString kStandard = QStringLiteral("Standard");
+// Marks a route stored as "Standard", whose printer is the default printer's name (maybe none).
+const QString kStandardRoute = QStringLiteral("StandardRoute");
 
 // A failure while loading is shown with its description and the load goes on.
 template <typename F>
@@ -54,6 +56,7 @@ vb::Collection<vb::Variant> routeFromRow(const data::Recordset& rs, clsPrinterCo
   if (!drucker.isNull() && vb::textEquals(vb::CStr(drucker), kStandard)) {
     if (!defaultPrinter) defaultPrinter = DefaultPrinterName();
     route.Add(vb::Variant(*defaultPrinter), QStringLiteral("Drucker"));
+    route.Add(vb::Variant(true), kStandardRoute);
     if (printers.SeekPrinter(*defaultPrinter)) {
       route.Add(vb::Variant(0), QStringLiteral("SchachtNr"));
       route.Add(vb::Variant(kStandard), QStringLiteral("SchachtText"));
@@ -269,6 +272,13 @@ bool clsDruckerSchacht::FindDruckerRoute(short Exemplar, short DruckSeite) {
     }
   }
   return found;
+}
+
+bool clsDruckerSchacht::OhneDrucker(short Exemplar, short DruckSeite) {
+  if (!FindDruckerRoute(Exemplar, DruckSeite)) return false;
+  const Route& r = (*m_routes)[static_cast<size_t>(m_currentRoute)];
+  return !r.Contains(kStandardRoute) &&
+         vb::CStr(routeValue(QStringLiteral("Drucker"), vb::Variant(QString()))).isEmpty();
 }
 
 vb::Variant clsDruckerSchacht::routeValue(const QString& key, const vb::Variant& fallback) const {

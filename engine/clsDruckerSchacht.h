@@ -96,6 +96,9 @@ class clsDruckerSchacht : public QObject {
   Q_INVOKABLE QString SchachtText(short Exemplar, short DruckSeite);
   // Whether a route holds copy `Exemplar` and page `DruckSeite` (it becomes the current route).
   bool FindDruckerRoute(short Exemplar, short DruckSeite);
+  // Whether that route names no printer of its own: its printer was left empty (or Null), not
+  // "Standard". The print window prints such pages as the copy's first page.
+  bool OhneDrucker(short Exemplar, short DruckSeite);
 
  private:
   using Values = vb::Collection<vb::Variant>;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/clsDruckerSchacht.h"
+#include "engine/modSystem.h"
 #include "foundation/modDebugOutput.h"
 #include "platform/printing/PrinterCatalogue.h"
 #include "platform/printing/PrinterSession.h"
@@ -107,14 +108,26 @@ bool frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
       const bool gefragt = !vb::resumeNext(QStringLiteral("PreviewAnDrucker"), [&] {
         drucker = DruckerSchacht->Drucker(exemplar, static_cast<short>(s));
       });
-      // A "Standard" route without a default printer names none: the page goes nowhere, and not
-      // to whichever printer happens to be current. (A page without any route goes to the
-      // current printer.)
+      bool wieErsteSeite = false;
       if (gefragt && drucker.isEmpty() && DruckerSchacht->FindDruckerRoute(exemplar, static_cast<short>(s))) {
-        keinStandard = true;
-        continue;
+        // A further-pages route left without a printer prints where the copy's first page prints
+        // (the default printer when that names none either).
+        if (DruckerSchacht->OhneDrucker(exemplar, static_cast<short>(s))) {
+          wieErsteSeite = true;
+          const bool erste = s > 1 && DruckerSchacht->FindDruckerRoute(exemplar, 1) &&
+                             !DruckerSchacht->OhneDrucker(exemplar, 1);
+          drucker = erste ? DruckerSchacht->Drucker(exemplar, 1) : DefaultPrinterName();
+          schacht = erste ? DruckerSchacht->SchachtNr(exemplar, 1) : 0;
+        }
+        // A "Standard" route without a default printer names none: the page goes nowhere, and
+        // not to whichever printer happens to be current. (A page without any route goes to the
+        // current printer.)
+        if (drucker.isEmpty()) {
+          keinStandard = true;
+          continue;
+        }
       }
-      schritt([&] { schacht = DruckerSchacht->SchachtNr(exemplar, static_cast<short>(s)); });
+      if (!wieErsteSeite) schritt([&] { schacht = DruckerSchacht->SchachtNr(exemplar, static_cast<short>(s)); });
       if (QString::compare(drucker, aktDrucker, Qt::CaseInsensitive) != 0 || schacht != aktSchacht)
         druckerWechseln(sitzung, fehler, aktDrucker, aktSchacht, drucker, schacht);
       const QString ziel = sitzung.printer().isEmpty() ? drucker : sitzung.printer();

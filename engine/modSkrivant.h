@@ -37,7 +37,9 @@ bool DeleteFormular(std::int32_t FormStatus, short FormNummer);
 // Copies what the flags name from the source form to the target form: bit 1 the texts and report
 // kind, bit 8 the template file and copy count (both create a missing target row), bit 2 the
 // routes of this workstation, bit 4 those of "$GLOBAL$" (archive-printer rows included). A route
-// copy replaces only the target's routes of the named kinds, and only when the source has routes.
+// copy replaces only the target's routes of the named kinds, and only when the source has routes:
+// a paste onto one workstation's routes must not change, or wipe, the "$GLOBAL$" routes every other
+// workstation prints with.
 void CopyFormularDaten(short QuellFormStatus, short QuellFormNummer, short Flags, short ZielFormStatus,
                        short ZielFormNummer);
 

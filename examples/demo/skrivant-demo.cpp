@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("Skrivant"));
   QTextStream err(stderr);
 
   const QStringList args = app.arguments().mid(1);

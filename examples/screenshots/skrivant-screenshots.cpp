@@ -78,6 +78,7 @@ bool designer(ui::ScopedScriptedDialogs& dialogs, const QString& vorlage, const 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   ui::useGermanQt();
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("Skrivant"));
   QTextStream out(stdout);
   QTextStream err(stderr);
   const QStringList args = app.arguments().mid(1);

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   ui::useGermanQt();
   QApplication::setApplicationName(QStringLiteral("Skrivant"));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("Skrivant"));
   // The preview, the designer and the progress window come and go; only the hosts end the program.
   QApplication::setQuitOnLastWindowClosed(false);
 

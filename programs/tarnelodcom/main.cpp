@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   ui::useGermanQt();
   QApplication::setApplicationName(QStringLiteral("TarneloDCOM"));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("TarneloDCOM"));
   QApplication::setQuitOnLastWindowClosed(false);
 
   dcom::Module1 module;

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   ui::useGermanQt();
   QApplication::setApplicationName(QStringLiteral("TarneloSrv"));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("TarneloSrv"));
   QApplication::setQuitOnLastWindowClosed(false);
   Application::setProzessEnde([] { QCoreApplication::exit(0); });
 

@@ -34,6 +34,7 @@ class FensterAttrappe : public configuration::FormularFenster {
     geoeffnetAuf = panel;
     punkte << punkt;
   }
+  std::shared_ptr<clsConnectionHandler> ConnectList() const override { return GetGlobalConnectList(); }
 
   QLineEdit* textFeld = nullptr;
   bool menueSichtbar = false;

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLineEdit>
 
+#include "platform/automation/LateBinding.h"
 #include "platform/vb/VbError.h"
 #include "tests/support/ErrorOf.h"
 
@@ -27,27 +28,44 @@ struct Menue {
 
 }  // namespace
 
-TEST(clsMenuHandler, KeyGoesInAtTheCaretWithAtMost300CharactersOfTheRestBehindIt) {
+// The key goes in where the selection starts, whichever way it was made; the selected text stays.
+TEST(clsMenuHandler, KeyGoesInAtTheSelectionStartWithAtMost300CharactersOfTheRestBehindIt) {
   struct Fall {
     QString text;
-    int caret;
+    int start;
+    int laenge;  // selected characters; negative: selected from right to left
     QString erwartet;
   };
   const QString lang(400, QLatin1Char('x'));
   const QList<Fall> faelle = {
-      {QStringLiteral("RE_12345.pdf"), 5, QStringLiteral("RE_12[YYYY]345.pdf")},
-      {QString(), 0, QStringLiteral("[YYYY]")},
-      {QStringLiteral("ab") + lang, 2, QStringLiteral("ab[YYYY]") + lang.left(300)},
+      {QStringLiteral("RE_12345.pdf"), 5, 0, QStringLiteral("RE_12[YYYY]345.pdf")},
+      {QString(), 0, 0, QStringLiteral("[YYYY]")},
+      {QStringLiteral("ab") + lang, 2, 0, QStringLiteral("ab[YYYY]") + lang.left(300)},
+      {QStringLiteral("abcdefghi"), 3, 3, QStringLiteral("abc[YYYY]defghi")},
+      {QStringLiteral("abcdefghi"), 6, -3, QStringLiteral("abc[YYYY]defghi")},
   };
   for (const Fall& f : faelle) {
     Menue m;
     m.feld.setText(f.text);
-    m.feld.setSelection(f.caret, 0);
-    m.feld.setCursorPosition(f.caret);
+    m.feld.setSelection(f.start, f.laenge);
     m.handler.PlatzhalterEinfuegen(&m.jahr);
     EXPECT_EQ(m.feld.text(), f.erwartet);
-    EXPECT_EQ(m.feld.cursorPosition(), f.caret + 6);
+    EXPECT_EQ(m.feld.cursorPosition(), qMin(f.start, f.start + f.laenge) + 6);
   }
+}
+
+// A host registers and inserts by name, with one condition or none.
+TEST(clsMenuHandler, MembersAreCalledByName) {
+  Menue m;
+  const auto projekt = std::make_shared<QAction>();
+  projekt->setObjectName(QStringLiteral("mnuPlatzhalterProjektNr"));
+  using automation::callByName;
+  callByName(m.handler, QStringLiteral("AddMenu"), automation::CallKind::Method, {vb::Variant(projekt), "PROJEKT"});
+  callByName(m.handler, QStringLiteral("AddMenu"), automation::CallKind::Method, {vb::Variant(projekt), "X", 7});
+  m.feld.setText(QStringLiteral("P_.pdf"));
+  m.feld.setCursorPosition(2);
+  callByName(m.handler, QStringLiteral("PlatzhalterEinfuegen"), automation::CallKind::Method, {vb::Variant(projekt)});
+  EXPECT_EQ(m.feld.text(), QStringLiteral("P_[PROJEKT].pdf"));
 }
 
 TEST(clsMenuHandler, ItemsWithoutEntryAndAnEmptiedHandlerInsertNothing) {

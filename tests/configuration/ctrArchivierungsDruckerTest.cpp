@@ -26,6 +26,7 @@ class ctrArchivierungsDruckerTest : public ::testing::Test {
   ctrArchivierungsDruckerTest() {
     katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"), {QStringLiteral("Fach 1")}),
                           enginetest::printer(QStringLiteral("Archiv"))});
+    panel.set_ConnectList(GetGlobalConnectList());
   }
 
   // Every route row without its id, in insertion order.

@@ -5,8 +5,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QApplication>
 #include <QLineEdit>
+#include <functional>
 
 #include "configuration/ctrDruckerschacht.h"
 #include "engine/clsDruckerSchacht.h"
@@ -43,6 +45,7 @@ class ctrDruckerschachtTest : public ::testing::Test {
                           enginetest::printer(QStringLiteral("Etiketten"), {QStringLiteral("Rolle")})});
     katalog->setDefaultPrinter(QStringLiteral("Laser"));
     panel = std::make_unique<ctrDruckerschacht>();
+    panel->set_ConnectList(GetGlobalConnectList());
   }
 
   // One stored range: its first-page and further-pages rows.
@@ -117,11 +120,12 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   panel->SchachtlisteWeitereWaehlen(0, QStringLiteral("fach 3"));
   panel->blnLetzteZuerstSetzen(0, true);
   EXPECT_TRUE(panel->ZeileSichtbar(1));
-  panel->VonExemplarEingeben(1, QStringLiteral("3x"));
+  panel->VonExemplarEingeben(1, QStringLiteral("3"));
   panel->DruckerlisteWaehlen(1, QStringLiteral("Standard"));
   panel->DruckerlisteWeitereWaehlen(1, QStringLiteral("Standard"));
   EXPECT_EQ(panel->SchachtlisteWeitere(1)->currentText(), QStringLiteral("Standard"));
-  // No tray is tray 0; no further-pages printer is no printer.
+  // No tray is tray 0; no further-pages printer is no printer: those pages print like the first.
+  EXPECT_EQ(panel->DruckerlisteWeitere(2)->lineEdit()->placeholderText(), QStringLiteral("wie 1. Seite"));
   panel->VonExemplarEingeben(2, QStringLiteral("5"));
   panel->DruckerlisteWaehlen(2, QStringLiteral("Etiketten"));
   panel->SaveData();
@@ -145,6 +149,41 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   for (int i = 0; i < 3; ++i) panel->DruckerlisteWaehlen(i, QString());
   panel->SaveData();
   EXPECT_EQ(routen(kPC), QStringList{archiv});
+}
+
+// A copy box takes nothing or a whole number from 1 up, and no last copy before the first: anything
+// else is refused with a message where it is typed, and the box keeps what it held.
+TEST_F(ctrDruckerschachtTest, CopyRangesAreRefusedWhereTheyAreTyped) {
+  panel->LoadData(kStatus, kNummer, kPC);
+  panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
+  panel->VonExemplarEingeben(0, QStringLiteral("2"));
+  panel->BisExemplarEingeben(0, QStringLiteral("5"));
+  const struct {
+    bool bis;
+    const char* eingabe;
+    const char* danach;
+  } faelle[] = {{false, "abc", "2"}, {true, "3x", "5"}, {false, "0", "2"},  {true, "2,5", "5"},
+                {false, "40000", "2"}, {false, "6", "2"}, {true, "1", "5"}, {false, "", ""},
+                {false, " 4 ", " 4 "}, {true, "", ""}};
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.eingabe);
+    const auto vorher = dialogs->messageBoxes().size();
+    QLineEdit* box = f.bis ? panel->BisExemplar(0) : panel->VonExemplar(0);
+    std::invoke(f.bis ? &ctrDruckerschacht::BisExemplarEingeben : &ctrDruckerschacht::VonExemplarEingeben, *panel, 0,
+                QString::fromUtf8(f.eingabe));
+    EXPECT_EQ(box->text(), QString::fromUtf8(f.danach));
+    EXPECT_EQ(dialogs->messageBoxes().size(), vorher + (f.eingabe == QLatin1String(f.danach) ? 0 : 1));
+  }
+  // Typed and left through the keyboard focus.
+  QFocusEvent hinein(QEvent::FocusIn), hinaus(QEvent::FocusOut);
+  QCoreApplication::sendEvent(panel->BisExemplar(0), &hinein);
+  panel->BisExemplar(0)->setText(QStringLiteral("x"));
+  QCoreApplication::sendEvent(panel->BisExemplar(0), &hinaus);
+  EXPECT_EQ(panel->BisExemplar(0)->text(), QString());
+  EXPECT_TRUE(dialogs->messageBoxes().last().text.contains(QStringLiteral("\"x\" ist keine ganze Zahl")));
+  panel->SaveData();
+  EXPECT_EQ(routen(kPC), (QStringList{QStringLiteral("4|99|1|1|Laser||0|Falsch"),
+                                      QStringLiteral("4|99|2|99999|||NULL|Falsch")}));
 }
 
 TEST_F(ctrDruckerschachtTest, PrinterChoicesFillTheTraysAndRowsCloseUp) {
@@ -282,6 +321,7 @@ TEST(ctrDruckerschacht_CupsTest, ThePrintedJobsCarryTheTraysChosenInThePanel) {
                 4, QStringLiteral("'Tray 4'"));
 
     ctrDruckerschacht panel;
+    panel.set_ConnectList(GetGlobalConnectList());
     panel.LoadData(druckausgabe::kFormStatus, druckausgabe::kFormNummer, GetRechnerName());
     panel.VonExemplarEingeben(0, QStringLiteral("1"));
     panel.BisExemplarEingeben(0, QStringLiteral("2"));

@@ -2,6 +2,7 @@
 // copy count and paths it refuses, the file dialog, F4 and the designer of each form kind.
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -153,7 +154,8 @@ TEST_F(ctrFormatdateiTest, F4InThePdfNameOpensThePlaceholderMenuBesideTheCaret) 
 }
 
 // The designer opens through the class that prints the form, on the expanded file, while the
-// template manager is hidden; a file that is not there opens nothing.
+// template manager is hidden; a file that is not there, and that the user does not want made,
+// opens nothing.
 TEST_F(ctrFormatdateiTest, TheDesignerOpensThroughTheClassOfTheFormKind) {
   const short mahnung = host.mahnformularAnlegen();
   formulare()->Execute(QStringLiteral("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (1001, 'Lieferschein')"));
@@ -192,8 +194,11 @@ TEST_F(ctrFormatdateiTest, TheDesignerOpensThroughTheClassOfTheFormKind) {
   }
   const int gezeigt = dialogs->shown().size();
   p->findChild<QLineEdit*>(QStringLiteral("strFormatDatei"))->setText(QStringLiteral("$Daten$FORMULAR\\Fehlt.lst"));
+  dialogs->answerMsgBox(ui::vbNo);
   p->cmdLLEdit_Click();
-  EXPECT_EQ(dialogs->shown().size(), gezeigt);
+  EXPECT_EQ(dialogs->shown().size(), gezeigt + 1);
+  EXPECT_EQ(dialogs->shown().last().type, ui::ShownDialog::Type::MessageBox);
+  EXPECT_FALSE(QFile::exists(host.datenverzeichnis() + QStringLiteral("FORMULAR/Fehlt.lst")));
   EXPECT_TRUE(verwaltung.isVisible());
 }
 

@@ -31,7 +31,7 @@ class frmWeitereEinstellungenTest : public PanelFixture {
       benutzer(d);
       return d.result();
     });
-    configuration::WeitereEinstellungenZeigen(nullptr);
+    configuration::WeitereEinstellungenZeigen(nullptr, GetGlobalConnectList());
     EXPECT_EQ(dialogs->pendingAnswers(), 0);
     return gezeigt;
   }
@@ -102,7 +102,7 @@ TEST_F(frmWeitereEinstellungenTest, SettingsThatCannotBeReadOrWrittenAreTold) {
   ASSERT_EQ(dialogs->messageBoxes().size(), 1);
   EXPECT_TRUE(dialogs->messageBoxes()[0].text.startsWith(QStringLiteral("Die Druckeinstellungen konnten nicht gespeichert werden")));
 
-  configuration::WeitereEinstellungenZeigen(nullptr);
+  configuration::WeitereEinstellungenZeigen(nullptr, GetGlobalConnectList());
   ASSERT_EQ(dialogs->messageBoxes().size(), 2);
   EXPECT_TRUE(dialogs->messageBoxes()[1].text.startsWith(QStringLiteral("Die Druckeinstellungen konnten nicht gelesen werden")));
   EXPECT_EQ(dialogs->shown().size(), 3);  // no second dialog
