@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QThread>
 #include <cmath>
@@ -20,6 +23,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
+#include "schema/HostSchema.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/examples/PdfText.h"
 #include "tests/hosts/Installation.h"
@@ -79,6 +83,16 @@ class BusHost : public ::testing::Test {
       if (gleich > 0) antworten.insert(zeile.left(gleich), zeile.mid(gleich + 1));
     }
     return antworten;
+  }
+
+  // The Debug.txt files of the engine's runs: a fresh engine starts its log in the per-user data folder.
+  QString engineLog() const {
+    QString log;
+    for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+      QFile f(it.next());
+      if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
+    }
+    return log;
   }
 
   TempDir tmp;
@@ -174,14 +188,97 @@ TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
   EXPECT_EQ(a.value(QStringLiteral("EngineStatus")), QStringLiteral("0"));
 
   // The Application of the killed host was terminated: its log lines are in the engine's Debug.txt.
-  QString log;
-  for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-    QFile f(it.next());
-    if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
-  }
+  const QString log = engineLog();
   const qsizetype anfang = log.indexOf(QStringLiteral("->Application.Terminate"));
   ASSERT_GE(anfang, 0) << log.toStdString();
   EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
+}
+
+// A host that leaves while its preview waits for the user (here in the print options dialog,
+// which nobody sees) leaves nothing open: the engine ends as after any release.
+TEST_F(BusHost, AHostLeavingDuringItsPreviewLetsTheEngineEnd) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  vorbereitung.zeilenSchreiben({beispiel::position(1, 1, QStringLiteral("Ringbuch A4"), 10.0, true)});
+  const QString start = QStringLiteral("\"%1/bin/skrivant\" & engine=$!; \"$@\"; host=$?; wait $engine; "
+                                       "echo EngineStatus=$?; exit $host")
+                            .arg(prefix);
+  const auto a = host({QStringLiteral("absturz"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(),
+                       QString::number(beispiel::kFormStatusRechnung), QString::number(beispiel::kFormNummer),
+                       QStringLiteral("gestartet"), QStringLiteral("vorschau")},
+                      start);
+  EXPECT_EQ(a.value(QStringLiteral("VorschauLaeuft")), QStringLiteral("ja")) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("EngineBeendet")), QStringLiteral("ja"));
+  EXPECT_EQ(a.value(QStringLiteral("EngineStatus")), QStringLiteral("0"));
+}
+
+// Failed PDF jobs and hand-over databases that are not there answer at once, each failure told,
+// and the engine goes on serving the host.
+TEST_F(BusHost, FailedJobsAndRefusedDatabasesAnswerAtOnce) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  vorbereitung.zeilenSchreiben({beispiel::position(1, 1, QStringLiteral("Ringbuch A4"), 10.0, true)});
+  const QString ordner = tmp.file(QStringLiteral("ziel"));
+  ASSERT_TRUE(QDir().mkpath(ordner));
+
+  const auto a = host({QStringLiteral("fehlschlaege"), vorbereitung.datenverzeichnis(), vorbereitung.lokalerPfad(),
+                       vorbereitung.datenbank(), QString::number(beispiel::kFormStatusRechnung),
+                       QString::number(beispiel::kFormNummer), ordner});
+  for (const char* fall : {"FehlenderOrdner.", "Ordner.", "OhneName."}) {
+    const QString f = QString::fromLatin1(fall);
+    EXPECT_EQ(a.value(f + QStringLiteral("PDFAusgabeDokument")), QStringLiteral("0")) << fall << ausgabe.toStdString();
+    EXPECT_EQ(a.value(f + QStringLiteral("IsBesetzt")), QStringLiteral("False")) << fall;
+    EXPECT_EQ(a.value(f + QStringLiteral("GetExitCode")), QStringLiteral("1")) << fall;
+    EXPECT_EQ(a.value(f + QStringLiteral("CancelOutput")), QStringLiteral("ok")) << fall;
+  }
+  for (const char* fall : {"DateiFehlt.", "LangerName."}) {
+    EXPECT_EQ(a.value(QString::fromLatin1(fall) + QStringLiteral("SetDataBaseName")), QStringLiteral("True")) << fall;
+    EXPECT_FALSE(a.value(QString::fromLatin1(fall) + QStringLiteral("GetVersion")).isEmpty()) << fall;
+  }
+  // The refused names left the hand-over database as it was.
+  EXPECT_EQ(a.value(QStringLiteral("Danach.GetExitCode")), QStringLiteral("0"));
+  EXPECT_FALSE(zeilenMit(pdfSeiten(ordner + QStringLiteral("/danach.pdf")).join(u'\f'), QStringLiteral("Ringbuch A4")).isEmpty());
+}
+
+// Another program holds the hand-over database longer than the engine waits: the job fails with
+// the database's reason and the earlier PDF stays; once the database is free the job goes through.
+TEST_F(BusHost, ALockedHandOverDatabaseFailsTheJobAndKeepsTheEarlierPdf) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  // The hand-over table in a file of its own, beside the host's database and its SYSTEM.MDW.
+  const QString uebergabe = vorbereitung.datenverzeichnis() + QStringLiteral("Uebergabe.mdb");
+  ASSERT_TRUE(schema::createHostDatabase(uebergabe, &fehler)) << fehler.toStdString();
+  const QString pdf = tmp.write(QStringLiteral("Rechnung.pdf"), "die Rechnung von gestern");
+  const QStringList argumente{QStringLiteral("pdf"), vorbereitung.datenverzeichnis(), vorbereitung.lokalerPfad(),
+                              vorbereitung.datenbank(), QString::number(beispiel::kFormStatusRechnung),
+                              QString::number(beispiel::kFormNummer), pdf, uebergabe};
+  {
+    QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
+    sperre.setDatabaseName(uebergabe);
+    ASSERT_TRUE(sperre.open());
+    const auto freigeben = qScopeGuard([&sperre] {
+      sperre.close();
+      sperre = QSqlDatabase();
+      QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
+    });
+    ASSERT_TRUE(QSqlQuery(sperre).exec(QStringLiteral(
+        "INSERT INTO PrintInputTabelle (Feld1, Menge, Bezeichnung, EP, MWSTArt, MwStSatz) VALUES ('1', 1, 'Ringbuch A4', 10, 1, 0.19)")));
+    ASSERT_TRUE(QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+    const auto a = host(argumente);
+    EXPECT_EQ(a.value(QStringLiteral("IsBesetzt")), QStringLiteral("False")) << ausgabe.toStdString();
+    EXPECT_EQ(a.value(QStringLiteral("GetExitCode")), QStringLiteral("1"));
+    QFile alt(pdf);
+    ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
+    EXPECT_EQ(alt.readAll(), QByteArray("die Rechnung von gestern"));
+    EXPECT_TRUE(engineLog().contains(QStringLiteral("database is locked"))) << engineLog().toStdString();
+  }
+  const auto b = host(argumente);
+  EXPECT_EQ(b.value(QStringLiteral("GetExitCode")), QStringLiteral("0")) << ausgabe.toStdString();
+  EXPECT_FALSE(zeilenMit(pdfSeiten(pdf).join(u'\f'), QStringLiteral("Ringbuch A4")).isEmpty());
 }
 
 // A host opens the template manager over the bus and lets go of everything: the engine keeps the
@@ -204,11 +301,7 @@ TEST_F(BusHost, TemplateManagerKeepsTheEngineUntilItCloses) {
   while (!ende.hasExpired() && QFile::exists(engine)) QThread::msleep(50);
   EXPECT_FALSE(QFile::exists(engine));
 
-  QString log;
-  for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-    QFile f(it.next());
-    if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
-  }
+  const QString log = engineLog();
   for (const char* zeile : {"Start Formulargestaltung", "Ende Formulargestaltung", "Form_Unload ->",
                             "frmDruckFormulare.Terminate->"})
     EXPECT_TRUE(log.contains(QString::fromUtf8(zeile))) << zeile << "\n" << log.toStdString();
