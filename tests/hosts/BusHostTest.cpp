@@ -60,19 +60,20 @@ class BusHost : public ::testing::Test {
     busKonfiguration = tmp.write(QStringLiteral("session.conf"), konfiguration.toUtf8());
   }
 
-  // Runs the test host with `argumente` under a private session bus; its answers by name.
-  QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {}) {
+  // Runs the test host (or `programm`) with `argumente` under a private session bus; its
+  // answers by name.
+  QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {},
+                              const QString& programm = QStringLiteral(SKRIVANT_TESTHOST)) {
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // The engine's default local path (and its Debug.txt) lies under the per-user data folder.
     umgebung.insert(QStringLiteral("XDG_DATA_HOME"), xdgDaten);
     QStringList befehl{QStringLiteral("--config-file=") + busKonfiguration, QStringLiteral("--")};
     if (vorher.isEmpty()) {
-      befehl << QStringLiteral(SKRIVANT_TESTHOST) << argumente;
+      befehl << programm << argumente;
     } else {
       // `vorher` runs in the same session in front of the host, "$@" being the host's command.
-      befehl << QStringLiteral("sh") << QStringLiteral("-c") << vorher << QStringLiteral("sh")
-             << QStringLiteral(SKRIVANT_TESTHOST) << argumente;
+      befehl << QStringLiteral("sh") << QStringLiteral("-c") << vorher << QStringLiteral("sh") << programm << argumente;
     }
     const auto lauf = ausfuehren(QStringLiteral("dbus-run-session"), befehl, 240, umgebung);
     ausgabe = lauf.ausgabe;
@@ -192,6 +193,41 @@ TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
   const qsizetype anfang = log.indexOf(QStringLiteral("->Application.Terminate"));
   ASSERT_GE(anfang, 0) << log.toStdString();
   EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
+}
+
+// A host in Python, written from docs/hosts.md with nothing of the tree but the installed files:
+// its database from the installed schema, an invoice and a dunning letter to PDF, a PDF to a
+// missing folder, and a generic form type whose records the engine reads from the Python process.
+TEST_F(BusHost, PythonHostFromTheGuide) {
+  const QString python = QStringLiteral("/usr/bin/python3");
+  SKRIVANT_REQUIRE_TOOL(ausfuehren(python, {QStringLiteral("-c"), QStringLiteral("import dbus, gi")}, 30).ok(),
+                        "python3-dbus and python3-gi are not installed (scripts/setup installs them)");
+  const QString arbeit = tmp.file(QStringLiteral("python"));
+  const auto a = host({QStringLiteral(SKRIVANT_SOURCE_DIR "/tests/hosts/python/host.py"), prefix, arbeit}, {}, python);
+
+  EXPECT_EQ(a.value(QStringLiteral("Rechnung.GetExitCode")), QStringLiteral("0")) << ausgabe.toStdString();
+  const QString gesamt = a.value(QStringLiteral("Rechnung.GetGesamtBetrag"));
+  EXPECT_EQ(gesamt, QStringLiteral("45,2"));
+  const QStringList endbetrag = zeilenMit(pdfSeiten(arbeit + QStringLiteral("/Rechnung.pdf")).join(u'\f'), QStringLiteral("Rechnungsbetrag"));
+  ASSERT_EQ(endbetrag.size(), 1) << ausgabe.toStdString();
+  EXPECT_EQ(endbetrag.first().split(QLatin1Char(' '), Qt::SkipEmptyParts).last(), gesamt);
+
+  EXPECT_EQ(a.value(QStringLiteral("FehlenderOrdner.GetExitCode")), QStringLiteral("1"));
+
+  EXPECT_EQ(a.value(QStringLiteral("Formular.AddToDruckstapel")), QStringLiteral("0"));
+  EXPECT_EQ(a.value(QStringLiteral("Formular.GetExitCode")), QStringLiteral("0"));
+  const QString gelesen = a.value(QStringLiteral("Formular.Gelesen"));
+  for (const char* wert : {"Artikel=Ringbuch", "Menge=2.5", "Artikel=Atlas"})
+    EXPECT_TRUE(gelesen.contains(QLatin1String(wert))) << wert << " in " << gelesen.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(arbeit + QStringLiteral("/Lokal/SDRK001.LL")));
+
+  EXPECT_EQ(a.value(QStringLiteral("Mahnung.GetExitCode")), QStringLiteral("0"));
+  const QStringList offen = zeilenMit(pdfSeiten(arbeit + QStringLiteral("/Mahnung.pdf")).join(u'\f'), QStringLiteral("Offener Betrag"));
+  ASSERT_EQ(offen.size(), 1);
+  EXPECT_TRUE(offen.first().endsWith(QStringLiteral("80,00"))) << offen.first().toStdString();
+
+  // A run-time error's number, from the first field of the D-Bus error's message.
+  EXPECT_EQ(a.value(QStringLiteral("Fehler")), QStringLiteral("6"));
 }
 
 // A host that leaves while its preview waits for the user (here in the print options dialog,
