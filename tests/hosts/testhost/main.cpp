@@ -15,12 +15,11 @@
 //       starts "kunde", kills it with SIGKILL once it is ready (with "vorschau": once the engine
 //       is busy with its preview) and waits for the engine to end; with "gestartet" it first
 //       waits for an engine its caller started to own its bus name
-//   skrivant-testhost pdf <datenverzeichnis> <lokaler pfad> <datenbank> <formstatus> <formnummer> <pdf> <übergabe>
-//       one document from the hand-over database <übergabe> to a PDF; the job's end
 //   skrivant-testhost fehlschlaege <datenverzeichnis> <lokaler pfad> <datenbank> <formstatus> <formnummer> <ordner>
 //       PDF jobs to a missing folder ("FehlenderOrdner."), to a folder ("Ordner.") and without a
-//       name ("OhneName."), then SetDataBaseName on a missing file and on a 10 MB name, then a
-//       PDF job to <ordner>/danach.pdf on the hand-over database set first
+//       name ("OhneName."), then SetDataBaseName on a missing file and on a 10 MB name, a PDF job
+//       to <ordner>/danach.pdf on the hand-over database set first ("Danach."), and one from the
+//       hand-over database <ordner>/Uebergabe.mdb to <ordner>/alt.pdf ("Uebergabe.")
 //   skrivant-testhost kleinteile <datenverzeichnis> <datenbank>
 //       prints the "Kleinteile" queue of the database (groups 1, 2, 4 and 6 on it)
 //   skrivant-testhost gestaltung <datenverzeichnis> <datenbank> <formstatus> <formnummer>
@@ -189,37 +188,25 @@ int kunde(const QStringList& a) {
   return QCoreApplication::exec();
 }
 
-// An Application on the hand-over database, ready for a document of the form.
-std::shared_ptr<QObject> dokumentVorbereiten(const QStringList& a, const QString& uebergabe) {
+int fehlschlaege(const QStringList& a) {
   auto app = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
   automation::callByName(*app, QStringLiteral("ConnectList"), CallKind::Set, {vb::Variant(verbindungen(a.at(0), a.at(2)))});
   setze(*app, QStringLiteral("LokalerPfad"), {a.at(1)});
   setze(*app, QStringLiteral("Datenverzeichnis"), {a.at(0)});
-  rufe(*app, QStringLiteral("SetDataBaseName"), {uebergabe});
+  rufe(*app, QStringLiteral("SetDataBaseName"), {a.at(2)});
   rufe(*app, QStringLiteral("Clear"));
   rufe(*app, QStringLiteral("SetDruckerOptionen"), {kurz(a.at(3)), kurz(a.at(4))});
-  return app;
-}
-
-void pdfAusgeben(QObject& app, const QString& name, const QString& datei) {
-  setze(app, QStringLiteral("PDFArchivDatei"), {datei});
-  zeile(name + QStringLiteral("PDFAusgabeDokument"), vb::CStr(rufe(app, QStringLiteral("PDFAusgabeDokument"))));
-  zeile(name + QStringLiteral("IsBesetzt"), vb::CBool(rufe(app, QStringLiteral("IsBesetzt"))) ? QStringLiteral("True") : QStringLiteral("False"));
-  zeile(name + QStringLiteral("GetExitCode"), vb::CStr(rufe(app, QStringLiteral("GetExitCode"))));
-}
-
-int pdf(const QStringList& a) {
-  const auto app = dokumentVorbereiten(a, a.at(6));
-  pdfAusgeben(*app, QString(), a.at(5));
-  return 0;
-}
-
-int fehlschlaege(const QStringList& a) {
-  const auto app = dokumentVorbereiten(a, a.at(2));
+  const auto pdfAusgeben = [&app](const QString& name, const QString& datei) {
+    setze(*app, QStringLiteral("PDFArchivDatei"), {datei});
+    zeile(name + QStringLiteral("PDFAusgabeDokument"), vb::CStr(rufe(*app, QStringLiteral("PDFAusgabeDokument"))));
+    zeile(name + QStringLiteral("IsBesetzt"),
+          vb::CBool(rufe(*app, QStringLiteral("IsBesetzt"))) ? QStringLiteral("True") : QStringLiteral("False"));
+    zeile(name + QStringLiteral("GetExitCode"), vb::CStr(rufe(*app, QStringLiteral("GetExitCode"))));
+  };
   const QString ordner = a.at(5);
   for (const auto& [name, datei] : {std::pair{QStringLiteral("FehlenderOrdner."), ordner + QStringLiteral("/fehlt/R.pdf")},
                                     std::pair{QStringLiteral("Ordner."), ordner}, std::pair{QStringLiteral("OhneName."), QString()}}) {
-    pdfAusgeben(*app, name, datei);
+    pdfAusgeben(name, datei);
     rufe(*app, QStringLiteral("CancelOutput"));
     zeile(name + QStringLiteral("CancelOutput"), QStringLiteral("ok"));
   }
@@ -229,7 +216,9 @@ int fehlschlaege(const QStringList& a) {
           vb::CBool(rufe(*app, QStringLiteral("SetDataBaseName"), {datei})) ? QStringLiteral("True") : QStringLiteral("False"));
     zeile(name + QStringLiteral("GetVersion"), vb::CStr(rufe(*app, QStringLiteral("GetVersion"))));
   }
-  pdfAusgeben(*app, QStringLiteral("Danach."), ordner + QStringLiteral("/danach.pdf"));
+  pdfAusgeben(QStringLiteral("Danach."), ordner + QStringLiteral("/danach.pdf"));
+  rufe(*app, QStringLiteral("SetDataBaseName"), {ordner + QStringLiteral("/Uebergabe.mdb")});
+  pdfAusgeben(QStringLiteral("Uebergabe."), ordner + QStringLiteral("/alt.pdf"));
   return 0;
 }
 
@@ -319,7 +308,6 @@ int main(int argc, char** argv) {
     if (was == QLatin1String("dokument") && args.size() == 7) return dokument(args.mid(1));
     if (was == QLatin1String("mahnung") && args.size() == 5) return mahnung(args.mid(1));
     if (was == QLatin1String("kunde") && (args.size() == 5 || args.size() == 6)) return kunde(args.mid(1));
-    if (was == QLatin1String("pdf") && args.size() == 8) return pdf(args.mid(1));
     if (was == QLatin1String("fehlschlaege") && args.size() == 7) return fehlschlaege(args.mid(1));
     if ((was == QLatin1String("formulartyp") || was == QLatin1String("formulardruck")) && args.size() == 3)
       return formulartyp(args.mid(1), was == QLatin1String("formulardruck"));
@@ -330,6 +318,6 @@ int main(int argc, char** argv) {
     zeile(QStringLiteral("Fehler"), fehlerText(e));
     return 2;
   }
-  std::fprintf(stderr, "usage: skrivant-testhost dokument|mahnung|kunde|absturz|pdf|fehlschlaege|kleinteile|gestaltung ...\n");
+  std::fprintf(stderr, "usage: skrivant-testhost dokument|mahnung|kunde|absturz|fehlschlaege|kleinteile|gestaltung ...\n");
   return 64;
 }
