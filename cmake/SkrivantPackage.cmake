@@ -1,9 +1,10 @@
 # What `cmake --install` gives a host besides the libraries and headers: the CMake package that
-# finds them, and the default templates.
+# finds them, the default templates and the SQL of the tables a host's databases hold.
 include(CMakePackageConfigHelpers)
 
 set(SKRIVANT_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Skrivant)
 set(SKRIVANT_INSTALL_TEMPLATESDIR ${CMAKE_INSTALL_DATADIR}/skrivant/templates)
+set(SKRIVANT_INSTALL_SCHEMADIR ${CMAKE_INSTALL_DATADIR}/skrivant/schema)
 
 install(EXPORT SkrivantTargets NAMESPACE Skrivant:: DESTINATION ${SKRIVANT_INSTALL_CMAKEDIR}
   COMPONENT Development)
@@ -19,3 +20,6 @@ install(FILES ${CMAKE_BINARY_DIR}/SkrivantConfig.cmake ${CMAKE_BINARY_DIR}/Skriv
 file(GLOB skrivant_templates ${CMAKE_SOURCE_DIR}/templates/*.lst ${CMAKE_SOURCE_DIR}/templates/*.lbl
   ${CMAKE_SOURCE_DIR}/templates/*.BMP)
 install(FILES ${skrivant_templates} DESTINATION ${SKRIVANT_INSTALL_TEMPLATESDIR} COMPONENT Runtime)
+# A host over the bus makes its databases from these, in whatever language it is written.
+install(FILES ${CMAKE_SOURCE_DIR}/schema/host.sql ${CMAKE_SOURCE_DIR}/schema/bookshop.sql
+  DESTINATION ${SKRIVANT_INSTALL_SCHEMADIR} COMPONENT Runtime)

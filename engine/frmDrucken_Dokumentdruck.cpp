@@ -152,32 +152,55 @@ void frmDrucken::StartPrint(short AusgabeModus) {
       schritt([&] {
         ui::MsgBox(QStringLiteral("Datei '") + ordner + QStringLiteral("system.mdw' nicht gefunden!"), ui::vbOKOnly);
       });
-    // The hand-over database gets a connection of its own, opened afresh for every pass.
+    // Print data that cannot be read (a database another program holds locked, a file that is
+    // not there) fail the job with the database's reason: it must not pass for a document
+    // without rows. Nothing is put out, so a PDF of an earlier job stays as it was; the preview's
+    // progress box goes with its empty storage.
+    const auto lesen = [&](auto&& step) {
+      const auto e = vb::ignoreErrors(step);
+      if (!e) return true;
+      vb::logTrappedLine(e->description());
+      JobFehler(QStringLiteral("Die Druckdaten aus '%1' können nicht gelesen werden: %2")
+                    .arg(Uebergabedatei(), e->description()));
+      if (Durchgang == 2 && AusgabeModus == 1) {
+        schritt([&] { ll.EndPrint(0); });
+        QFile::remove(Speicherdatei);
+      }
+      return false;
+    };
+
+    // The hand-over database gets a connection of its own, opened afresh for every pass; a
+    // caller's own record set does not read through it.
     const auto verbindungen = std::make_shared<clsConnectionHandler>();
-    schritt([&] {
+    const auto oeffnen = [&] {
       verbindungen->let_SQLGruppe_DB_Provider(kUebergabeGruppe, QStringLiteral("Microsoft.Jet.OLEDB.4.0;"));
       verbindungen->let_SQLGruppe_DB_Properties(kUebergabeGruppe, QStringLiteral("Jet OLEDB:System database"),
                                                 ordner + QStringLiteral("SYSTEM.MDW"));
       verbindungen->let_SQLGruppe_DB_OpenConnection(kUebergabeGruppe,
                                                     QStringLiteral("Data Source=") + data::connectionValue(Uebergabedatei()));
-    });
+    };
+    if (objRsPrintInput)
+      schritt(oeffnen);
+    else if (!lesen(oeffnen))
+      return false;
 
     // A caller's own record set is printed in its own order; ours in LongKey order, asked twice
     // when the first answer is empty (rows the host wrote just before).
     std::shared_ptr<data::Recordset> rs;
     if (!objRsPrintInput) {
-      schritt([&] {
-        const auto con = verbindungen->SQLGruppe_Connection(kUebergabeGruppe);
-        rs = druckdatenOeffnen(con);
-        if (rs->Eof()) {
-          rs->Close();
-          rs = druckdatenOeffnen(con);
-          rs->Requery();
-        }
-      });
+      if (!lesen([&] {
+            const auto con = verbindungen->SQLGruppe_Connection(kUebergabeGruppe);
+            rs = druckdatenOeffnen(con);
+            if (rs->Eof()) {
+              rs->Close();
+              rs = druckdatenOeffnen(con);
+              rs->Requery();
+            }
+          }))
+        return false;
     } else {
       rs = objRsPrintInput;
-      schritt([&] { rs->Requery(); });
+      if (!lesen([&] { rs->Requery(); })) return false;
     }
 
     bool leer = true;

@@ -46,8 +46,12 @@ QString text(const data::Recordset& rs, const QString& name, const QString& ersa
   return vb::CStr(NZ(spalte(rs, name), vb::Variant(ersatz)));
 }
 
-// A number column as the report's numeric text; Null has no number and raises 94.
-QString zahl(const data::Recordset& rs, const QString& name) { return vb::CStr(spalte(rs, name)); }
+// A number column as the report's numeric text. Null is no number: the value is empty, as in the
+// empty set, where the previous row's value would otherwise be printed again.
+QString zahl(const data::Recordset& rs, const QString& name) {
+  const vb::Variant wert = spalte(rs, name);
+  return wert.isNull() ? QString() : vb::CStr(wert);
+}
 
 struct Wert {
   const char16_t* name;

@@ -5,9 +5,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QPushButton>
 
 #include "platform/ui/ProgramInfo.h"
+#include "platform/vb/ErrorStyle.h"
 
 namespace ui {
 
@@ -84,7 +86,23 @@ int QtDialogs::answerOf(const QMessageBox& box, int style) {
   return msgBoxAnswers(style).contains(vbCancel) ? vbCancel : msgBoxDefaultAnswer(style);
 }
 
+QtDialogs::QtDialogs(Display display) : m_display(display) {}
+
+bool QtDialogs::displayNobodySees() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return true;
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return true;
+  // The framebuffer platforms draw on a screen of their own; X11 and Wayland need their display.
+  const bool desktop = platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+  return desktop && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 int QtDialogs::msgBox(const QString& prompt, int style, const QString& title) {
+  if (m_display == Display::Unseen || (m_display == Display::Detect && displayNobodySees())) {
+    const int answer = msgBoxDefaultAnswer(style);
+    vb::logTrappedLine(QStringLiteral("MsgBox ohne sichtbare Anzeige, Antwort %1: %2").arg(answer).arg(prompt));
+    return answer;
+  }
   auto box = makeMessageBox(prompt, style, title);
   box->exec();
   return answerOf(*box, style);

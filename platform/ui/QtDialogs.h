@@ -1,5 +1,10 @@
 #pragma once
 // The interactive implementation: real Qt dialogs and windows.
+//
+// A message box needs a user who sees it. In a process whose display nobody sees (the offscreen
+// or minimal platform, an X11 or Wayland platform without DISPLAY and WAYLAND_DISPLAY, no GUI
+// application at all) the box is written to the log and answers its default button at once, so
+// a host's call never waits on a box nobody can close.
 #include <QMessageBox>
 #include <memory>
 
@@ -11,6 +16,13 @@ namespace ui {
 
 class QtDialogs : public Dialogs {
  public:
+  enum class Display { Detect, Seen, Unseen };
+  // `display` Detect looks at the running application (displayNobodySees()).
+  explicit QtDialogs(Display display = Display::Detect);
+
+  // Whether this process's display is one nobody sees (see above).
+  static bool displayNobodySees();
+
   int msgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) override;
   QString fileDialog(const FileDialogRequest& request) override;
   QString folderDialog(const QString& title) override;
@@ -27,6 +39,9 @@ class QtDialogs : public Dialogs {
   static int answerOf(const QMessageBox& box, int style);
   // The dialog fileDialog() shows: open needs an existing file, save does not.
   static std::unique_ptr<QFileDialog> makeFileDialog(const FileDialogRequest& request);
+
+ private:
+  Display m_display;
 };
 
 }  // namespace ui

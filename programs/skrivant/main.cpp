@@ -42,7 +42,10 @@ int main(int argc, char** argv) {
       if (!automation::Bridge::session().connection().isConnected()) fenster->close();
       return;
     }
-    QCoreApplication::quit();
+    // A call of the last host may still wait in a window it left open (a box, a preview, the
+    // print options): exit ends every event loop, so those windows close and the calls unwind,
+    // and any window the rest of the job would open closes at once.
+    QCoreApplication::exit(0);
   });
   const int status = QApplication::exec();
 

@@ -514,13 +514,19 @@ TEST_F(frmDruckenDokumentdruck, AUserAbortAtThePrintStartEndsTheJob) {
   EXPECT_TRUE(fenster->ExitCode());
 }
 
-TEST_F(frmDruckenDokumentdruck, AMissingSystemDatabaseIsReportedAndTheJobEnds) {
+// Print data that cannot be read end the job as a failure, in its first pass.
+TEST_F(frmDruckenDokumentdruck, AMissingSystemDatabaseIsReportedAndTheJobFails) {
   QFile::remove(temp.file(QStringLiteral("SYSTEM.MDW")));
   position(QStringLiteral("01"), 1, 1);
   fenster->StartPrint(4);
   const QString fehlt = QStringLiteral("Datei '%1/system.mdw' nicht gefunden!").arg(temp.path());
-  EXPECT_EQ(meldungen(), QStringList({fehlt, kKeineDaten, fehlt, kKeineDaten}));
+  const QStringList m = meldungen();
+  ASSERT_EQ(m.size(), 2) << m.join(u'\n').toStdString();
+  EXPECT_EQ(m[0], fehlt);
+  EXPECT_TRUE(m[1].startsWith(QStringLiteral("Die Druckdaten aus '%1' können nicht gelesen werden: ").arg(uebergabe)))
+      << m[1].toStdString();
   EXPECT_FALSE(fenster->Running());
+  EXPECT_EQ(fenster->ExitCode(), 1);
   EXPECT_TRUE(ll->callsOf(QStringLiteral("EndPrint")).isEmpty());
 }
 
@@ -538,18 +544,17 @@ TEST_F(frmDruckenDokumentdruck, AHandOverFileInAFolderWithASemicolonIsPrinted) {
   EXPECT_EQ(verschiedene(positionen()), QStringList({QStringLiteral("01")}));
 }
 
-TEST_F(frmDruckenDokumentdruck, AHandOverFileThatIsNoDatabaseIsLoggedAndRunningFalls) {
+TEST_F(frmDruckenDokumentdruck, AHandOverFileThatIsNoDatabaseFailsTheJobWithTheDatabasesReason) {
   const QString kaputt = temp.write(QStringLiteral("Kaputt.mdb"), "Dies ist keine Datenbank, nur Text.");
   fenster->let_Uebergabedatei(kaputt);
   fenster->StartPrint(2);
   EXPECT_FALSE(fenster->Running());
-  EXPECT_FALSE(fenster->ExitCode());
-  EXPECT_EQ(meldungen(), QStringList({kKeineDaten, kKeineDaten}));
-  // The failing open and the failing read are in the log, as their descriptions.
-  // Each pass logs the failing open and then the missing connection, as their descriptions.
-  const QStringList log = logZeilen();
-  EXPECT_EQ(log.filter(QStringLiteral("not a database")).size(), 2);
-  EXPECT_EQ(log.count(vb::standardErrorText(vb::ErrInvalidCall)), 2);
+  EXPECT_EQ(fenster->ExitCode(), 1);
+  const QStringList m = meldungen();
+  ASSERT_EQ(m.size(), 1) << m.join(u'\n').toStdString();
+  EXPECT_TRUE(m[0].contains(QStringLiteral("not a database"))) << m[0].toStdString();
+  // The description alone, then the job's message.
+  EXPECT_EQ(logZeilen().filter(QStringLiteral("not a database")).size(), 2);
 }
 
 TEST_F(frmDruckenDokumentdruck, AControlThatThrowsIsLoggedAndTheJobStillEnds) {

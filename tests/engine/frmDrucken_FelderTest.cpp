@@ -360,15 +360,29 @@ TEST_F(frmDruckenFelder, UnreadableControlCodeIsLoggedAndTheRowStaysAPosition) {
 }
 
 TEST_F(frmDruckenFelder, AFailedStepIsLoggedAndTheNextStepsRun) {
-  // A Null VAT rate cannot become a number; the values after it are still defined.
+  // A VAT class outside 0 to 3 fails the step that sums the row; the values after it are still defined.
   tabelle.zeile(QStringLiteral("Feld1, Menge, EP, VK, MWSTArt, MwStSatz, Bemerkung"),
-                QStringLiteral("'1', 1, 8, 8, 1, NULL, 'B'"));
+                QStringLiteral("'1', 1, 8, 8, 7, 0.19, 'B'"));
   const QStringList calls = zeileDefinieren(tabelle.lesen());
-  EXPECT_FALSE(definiert(calls).contains(QStringLiteral("F:MWSTSatz")));
+  EXPECT_TRUE(definiert(calls).contains(QStringLiteral("F:InfoPreis")));
   EXPECT_EQ(ll->field(QStringLiteral("PosBemerkung")), QStringLiteral("B"));
   EXPECT_EQ(ll->field(QStringLiteral("Zeilentyp")), QStringLiteral("Position"));
-  ASSERT_EQ(walkLog().size(), 2);  // steps 4 and 7.2 both read the rate
-  EXPECT_TRUE(walkLog().at(0).startsWith(QStringLiteral("DruckFelderDefinieren 94: "))) << walkLog().at(0).toStdString();
+  ASSERT_EQ(walkLog().size(), 1);
+  EXPECT_TRUE(walkLog().at(0).startsWith(QStringLiteral("DruckFelderDefinieren 9: "))) << walkLog().at(0).toStdString();
+}
+
+// A Null in a number column is no number: the row prints it empty, never the row before's value.
+TEST_F(frmDruckenFelder, NullNumberColumnsAreEmptyWithoutAnError) {
+  tabelle.zeile(QStringLiteral("Feld1, Menge, EP, VK, MWSTArt, MwStSatz"), QStringLiteral("'1', 1, 8, 9, 1, 0.19"));
+  tabelle.zeile(QStringLiteral("Feld1, Menge, EP, VK, MWSTArt, MwStSatz"), QStringLiteral("'2', 1, 8, NULL, NULL, NULL"));
+  const auto rs = tabelle.lesen();
+  zeileDefinieren(rs);
+  EXPECT_EQ(ll->field(QStringLiteral("Liste")), QStringLiteral("9"));
+  rs->MoveNext();
+  zeileDefinieren(rs);
+  for (const char* name : {"Liste", "MWSTArt", "MWSTSatz"})
+    EXPECT_EQ(ll->field(QString::fromLatin1(name)), QString()) << name;
+  EXPECT_TRUE(walkLog().isEmpty()) << walkLog().join(u'\n').toStdString();
 }
 
 // ---- naming forms ----

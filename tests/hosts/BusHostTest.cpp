@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QThread>
 #include <cmath>
@@ -20,6 +23,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
+#include "schema/HostSchema.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/examples/PdfText.h"
 #include "tests/hosts/Installation.h"
@@ -56,19 +60,20 @@ class BusHost : public ::testing::Test {
     busKonfiguration = tmp.write(QStringLiteral("session.conf"), konfiguration.toUtf8());
   }
 
-  // Runs the test host with `argumente` under a private session bus; its answers by name.
-  QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {}) {
+  // Runs the test host (or `programm`) with `argumente` under a private session bus; its
+  // answers by name.
+  QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {},
+                              const QString& programm = QStringLiteral(SKRIVANT_TESTHOST)) {
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // The engine's default local path (and its Debug.txt) lies under the per-user data folder.
     umgebung.insert(QStringLiteral("XDG_DATA_HOME"), xdgDaten);
     QStringList befehl{QStringLiteral("--config-file=") + busKonfiguration, QStringLiteral("--")};
     if (vorher.isEmpty()) {
-      befehl << QStringLiteral(SKRIVANT_TESTHOST) << argumente;
+      befehl << programm << argumente;
     } else {
       // `vorher` runs in the same session in front of the host, "$@" being the host's command.
-      befehl << QStringLiteral("sh") << QStringLiteral("-c") << vorher << QStringLiteral("sh")
-             << QStringLiteral(SKRIVANT_TESTHOST) << argumente;
+      befehl << QStringLiteral("sh") << QStringLiteral("-c") << vorher << QStringLiteral("sh") << programm << argumente;
     }
     const auto lauf = ausfuehren(QStringLiteral("dbus-run-session"), befehl, 240, umgebung);
     ausgabe = lauf.ausgabe;
@@ -79,6 +84,16 @@ class BusHost : public ::testing::Test {
       if (gleich > 0) antworten.insert(zeile.left(gleich), zeile.mid(gleich + 1));
     }
     return antworten;
+  }
+
+  // The Debug.txt files of the engine's runs: a fresh engine starts its log in the per-user data folder.
+  QString engineLog() const {
+    QString log;
+    for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+      QFile f(it.next());
+      if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
+    }
+    return log;
   }
 
   TempDir tmp;
@@ -174,14 +189,112 @@ TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
   EXPECT_EQ(a.value(QStringLiteral("EngineStatus")), QStringLiteral("0"));
 
   // The Application of the killed host was terminated: its log lines are in the engine's Debug.txt.
-  QString log;
-  for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-    QFile f(it.next());
-    if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
-  }
+  const QString log = engineLog();
   const qsizetype anfang = log.indexOf(QStringLiteral("->Application.Terminate"));
   ASSERT_GE(anfang, 0) << log.toStdString();
   EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
+}
+
+// A host in Python, written from docs/hosts.md with nothing of the tree but the installed files:
+// its database from the installed schema, an invoice and a dunning letter to PDF, a PDF to a
+// missing folder, and a generic form type whose records the engine reads from the Python process.
+TEST_F(BusHost, PythonHostFromTheGuide) {
+  const QString python = QStringLiteral("/usr/bin/python3");
+  SKRIVANT_REQUIRE_TOOL(ausfuehren(python, {QStringLiteral("-c"), QStringLiteral("import dbus, gi")}, 30).ok(),
+                        "python3-dbus and python3-gi are not installed (scripts/setup installs them)");
+  const QString arbeit = tmp.file(QStringLiteral("python"));
+  const auto a = host({QStringLiteral(SKRIVANT_SOURCE_DIR "/tests/hosts/python/host.py"), prefix, arbeit}, {}, python);
+
+  EXPECT_EQ(a.value(QStringLiteral("Rechnung.GetExitCode")), QStringLiteral("0")) << ausgabe.toStdString();
+  const QString gesamt = a.value(QStringLiteral("Rechnung.GetGesamtBetrag"));
+  EXPECT_EQ(gesamt, QStringLiteral("45,2"));
+  const QStringList endbetrag = zeilenMit(pdfSeiten(arbeit + QStringLiteral("/Rechnung.pdf")).join(u'\f'), QStringLiteral("Rechnungsbetrag"));
+  ASSERT_EQ(endbetrag.size(), 1) << ausgabe.toStdString();
+  EXPECT_EQ(endbetrag.first().split(QLatin1Char(' '), Qt::SkipEmptyParts).last(), gesamt);
+
+  EXPECT_EQ(a.value(QStringLiteral("FehlenderOrdner.GetExitCode")), QStringLiteral("1"));
+
+  EXPECT_EQ(a.value(QStringLiteral("Formular.AddToDruckstapel")), QStringLiteral("0"));
+  EXPECT_EQ(a.value(QStringLiteral("Formular.GetExitCode")), QStringLiteral("0"));
+  const QString gelesen = a.value(QStringLiteral("Formular.Gelesen"));
+  for (const char* wert : {"Artikel=Ringbuch", "Menge=2.5", "Artikel=Atlas"})
+    EXPECT_TRUE(gelesen.contains(QLatin1String(wert))) << wert << " in " << gelesen.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(arbeit + QStringLiteral("/Lokal/SDRK001.LL")));
+
+  EXPECT_EQ(a.value(QStringLiteral("Mahnung.GetExitCode")), QStringLiteral("0"));
+  const QStringList offen = zeilenMit(pdfSeiten(arbeit + QStringLiteral("/Mahnung.pdf")).join(u'\f'), QStringLiteral("Offener Betrag"));
+  ASSERT_EQ(offen.size(), 1);
+  EXPECT_TRUE(offen.first().endsWith(QStringLiteral("80,00"))) << offen.first().toStdString();
+
+  // A run-time error's number, from the first field of the D-Bus error's message.
+  EXPECT_EQ(a.value(QStringLiteral("Fehler")), QStringLiteral("6"));
+}
+
+// A host that leaves while its preview waits for the user (here in the print options dialog,
+// which nobody sees) leaves nothing open: the engine ends as after any release.
+TEST_F(BusHost, AHostLeavingDuringItsPreviewLetsTheEngineEnd) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  vorbereitung.zeilenSchreiben({beispiel::position(1, 1, QStringLiteral("Ringbuch A4"), 10.0, true)});
+  const QString start = QStringLiteral("\"%1/bin/skrivant\" & engine=$!; \"$@\"; host=$?; wait $engine; "
+                                       "echo EngineStatus=$?; exit $host")
+                            .arg(prefix);
+  const auto a = host({QStringLiteral("absturz"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(),
+                       QString::number(beispiel::kFormStatusRechnung), QString::number(beispiel::kFormNummer),
+                       QStringLiteral("gestartet"), QStringLiteral("vorschau")},
+                      start);
+  EXPECT_EQ(a.value(QStringLiteral("VorschauLaeuft")), QStringLiteral("ja")) << ausgabe.toStdString();
+  EXPECT_EQ(a.value(QStringLiteral("EngineBeendet")), QStringLiteral("ja"));
+  EXPECT_EQ(a.value(QStringLiteral("EngineStatus")), QStringLiteral("0"));
+}
+
+// Failed PDF jobs, hand-over databases that are not there and one that another program holds
+// locked longer than the engine waits: every call answers at once (the lock after the engine's
+// wait), each failure told, nothing put out over an earlier PDF, and the engine serves on.
+TEST_F(BusHost, FailedJobsAndRefusedOrLockedDatabasesAnswerAtOnce) {
+  beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
+  QString fehler;
+  ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
+  vorbereitung.zeilenSchreiben({beispiel::position(1, 1, QStringLiteral("Ringbuch A4"), 10.0, true)});
+  const QString ordner = tmp.file(QStringLiteral("ziel"));
+  ASSERT_TRUE(QDir().mkpath(ordner));
+  tmp.write(QStringLiteral("ziel/alt.pdf"), "die Rechnung von gestern");
+  // A hand-over table in a file of its own, held by another connection's exclusive transaction.
+  ASSERT_TRUE(schema::createHostDatabase(ordner + QStringLiteral("/Uebergabe.mdb"), &fehler)) << fehler.toStdString();
+  tmp.write(QStringLiteral("ziel/SYSTEM.MDW"), "");
+  QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
+  const auto freigeben = qScopeGuard([&sperre] {
+    sperre.close();
+    sperre = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
+  });
+  sperre.setDatabaseName(ordner + QStringLiteral("/Uebergabe.mdb"));
+  ASSERT_TRUE(sperre.open() && QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+  const auto a = host({QStringLiteral("fehlschlaege"), vorbereitung.datenverzeichnis(), vorbereitung.lokalerPfad(),
+                       vorbereitung.datenbank(), QString::number(beispiel::kFormStatusRechnung),
+                       QString::number(beispiel::kFormNummer), ordner});
+  for (const char* fall : {"FehlenderOrdner.", "Ordner.", "OhneName.", "Uebergabe."}) {
+    const QString f = QString::fromLatin1(fall);
+    EXPECT_EQ(a.value(f + QStringLiteral("PDFAusgabeDokument")), QStringLiteral("0")) << fall << ausgabe.toStdString();
+    EXPECT_EQ(a.value(f + QStringLiteral("IsBesetzt")), QStringLiteral("False")) << fall;
+    EXPECT_EQ(a.value(f + QStringLiteral("GetExitCode")), QStringLiteral("1")) << fall;
+  }
+  for (const char* fall : {"FehlenderOrdner.", "Ordner.", "OhneName."})
+    EXPECT_EQ(a.value(QString::fromLatin1(fall) + QStringLiteral("CancelOutput")), QStringLiteral("ok")) << fall;
+  for (const char* fall : {"DateiFehlt.", "LangerName."}) {
+    EXPECT_EQ(a.value(QString::fromLatin1(fall) + QStringLiteral("SetDataBaseName")), QStringLiteral("True")) << fall;
+    EXPECT_FALSE(a.value(QString::fromLatin1(fall) + QStringLiteral("GetVersion")).isEmpty()) << fall;
+  }
+  // The refused names left the hand-over database as it was.
+  EXPECT_EQ(a.value(QStringLiteral("Danach.GetExitCode")), QStringLiteral("0"));
+  EXPECT_FALSE(zeilenMit(pdfSeiten(ordner + QStringLiteral("/danach.pdf")).join(u'\f'), QStringLiteral("Ringbuch A4")).isEmpty());
+  // The locked database: told with the database's reason, and the earlier PDF untouched.
+  EXPECT_TRUE(engineLog().contains(QStringLiteral("database is locked"))) << engineLog().toStdString();
+  QFile alt(ordner + QStringLiteral("/alt.pdf"));
+  ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
+  EXPECT_EQ(alt.readAll(), QByteArray("die Rechnung von gestern"));
 }
 
 // A host opens the template manager over the bus and lets go of everything: the engine keeps the
@@ -204,11 +317,7 @@ TEST_F(BusHost, TemplateManagerKeepsTheEngineUntilItCloses) {
   while (!ende.hasExpired() && QFile::exists(engine)) QThread::msleep(50);
   EXPECT_FALSE(QFile::exists(engine));
 
-  QString log;
-  for (QDirIterator it(xdgDaten, {QStringLiteral("Debug.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-    QFile f(it.next());
-    if (f.open(QIODevice::ReadOnly)) log += QString::fromLatin1(f.readAll());
-  }
+  const QString log = engineLog();
   for (const char* zeile : {"Start Formulargestaltung", "Ende Formulargestaltung", "Form_Unload ->",
                             "frmDruckFormulare.Terminate->"})
     EXPECT_TRUE(log.contains(QString::fromUtf8(zeile))) << zeile << "\n" << log.toStdString();

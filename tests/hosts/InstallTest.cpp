@@ -23,7 +23,8 @@ TEST(Installation, HostOutsideTheTreeBuildsAgainstThePackageAndCallsTheEngine) {
                             "include/skrivant/foundation/clsConnectionHandler.h", "include/skrivant/automation/Application.h", "include/skrivant/schema/HostSchema.h",
                             "lib/libengine.a", "lib/libautomation.a", "bin/skrivant", "lib/cmake/Skrivant/SkrivantConfig.cmake",
                             "share/skrivant/templates/Rechnung.lst", "share/skrivant/templates/Etiketten.lbl",
-                            "share/skrivant/templates/LEinfach.BMP"})
+                            "share/skrivant/templates/LEinfach.BMP", "share/skrivant/schema/host.sql",
+                            "share/skrivant/schema/bookshop.sql"})
     EXPECT_TRUE(QFileInfo::exists(prefix + QLatin1Char('/') + QLatin1String(datei))) << datei;
   // The example host is the tree's own, not part of the package.
   EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("/include/skrivant/examples")));

@@ -8,6 +8,7 @@
 
 #include "platform/ui/ProgramInfo.h"
 #include "platform/ui/QtDialogs.h"
+#include "platform/vb/ErrorStyle.h"
 #include "tests/support/TempDir.h"
 
 using namespace ui;
@@ -101,9 +102,32 @@ TEST(QtDialogs, BoxClosedWithoutAButtonAnswersCancelOrTheDefault) {
 }
 
 TEST(QtDialogs, MsgBoxRunsModallyAndReturnsTheClickedAnswer) {
-  QtDialogs dialogs;
+  QtDialogs dialogs(QtDialogs::Display::Seen);
   whenShown<QMessageBox>([](QMessageBox& box) { box.button(QMessageBox::Retry)->click(); });
   EXPECT_EQ(dialogs.msgBox(QStringLiteral("Nochmal?"), vbRetryCancel + vbExclamation), vbRetry);
+}
+
+// The tests run on the offscreen platform: nobody would see the box.
+TEST(QtDialogs, BoxNobodySeesIsLoggedAndAnswersItsDefaultAtOnce) {
+  ASSERT_TRUE(QtDialogs::displayNobodySees());
+  QStringList log;
+  vb::setErrorLogSink([&log](const QString& line) { log << line; });
+  // Runs only when a box's event loop does: then the box is closed and the test fails.
+  bool zurueck = false;
+  QMetaObject::invokeMethod(qApp, [&zurueck] {
+    if (zurueck) return;
+    ADD_FAILURE() << "the box waited for a user";
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  }, Qt::QueuedConnection);
+  QtDialogs dialogs;
+  EXPECT_EQ(dialogs.msgBox(QStringLiteral("Wirklich abbrechen?"), vbYesNo + vbQuestion + vbDefaultButton2), vbNo);
+  EXPECT_EQ(dialogs.msgBox(QStringLiteral("Fehler"), vbOKOnly + vbCritical), vbOK);
+  zurueck = true;
+  QCoreApplication::processEvents();
+  vb::setErrorLogSink(nullptr);
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_TRUE(log[0].endsWith(QStringLiteral("Wirklich abbrechen?"))) << log[0].toStdString();
+  EXPECT_TRUE(log[1].contains(QStringLiteral("Fehler"))) << log[1].toStdString();
 }
 
 TEST(QtDialogs, OpenDialogNeedsAnExistingFileSaveDoesNot) {
