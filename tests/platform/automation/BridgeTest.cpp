@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
@@ -69,6 +70,46 @@ class Records : public QObject {
 
 bool peerRunning() {
   return Bridge::session().connection().interface()->isServiceRegistered(PeerBusName).value();
+}
+
+// Every string the run time holds, those D-Bus cannot carry as text among them, comes back code
+// unit for code unit: as an argument and result, by reference, and in an error's texts.
+void everyStringComesBackWhole(QObject& echo) {
+  const QChar nul(0);
+  const QString megabyte = QStringLiteral("Grüße aus der Filiale. ").repeated(1 << 15);
+  const struct {
+    const char* name;
+    QString text;
+  } cases[] = {
+      {"NUL at the start", nul + QStringLiteral("9783446234567|x")},
+      {"NUL in the middle", QStringLiteral("ab") + nul + QStringLiteral("cd")},
+      {"NUL at the end", QStringLiteral("abc") + nul},
+      {"only NUL", QString(3, nul)},
+      {"lone high surrogate", QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b")},
+      {"lone low surrogate at the end", QStringLiteral("a") + QChar(0xDE00)},
+      {"low before high", QString(QChar(0xDE00)) + QChar(0xD83D)},
+      {"surrogate pair", QStringLiteral("\U0001F4DA Buch")},
+      {"umlauts", QStringLiteral("Grüße, Straße, ÄÖÜ")},
+      {"noncharacter", QString(QChar(0xFFFE))},
+      {"1 MB of text", megabyte},
+      {"1 MB with a NUL", megabyte + nul + megabyte.left(10)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Variant back = callByName(echo, QStringLiteral("Echo"), CallKind::Method, {Variant(c.text)});
+    ASSERT_EQ(back.varType(), vb::VarType::String);
+    EXPECT_TRUE(vb::CStr(back) == c.text) << vb::CStr(back).size() << " code units of " << c.text.size();
+    QList<Variant> twice{Variant(c.text)};
+    callByName(echo, QStringLiteral("Twice"), CallKind::Method, twice);
+    EXPECT_TRUE(vb::CStr(twice[0]) == c.text + c.text);
+    try {
+      callByName(echo, QStringLiteral("Raise"), CallKind::Method, {Variant(1001), Variant(c.text), Variant(c.text)});
+      ADD_FAILURE() << "no error";
+    } catch (const vb::VbError& e) {
+      EXPECT_TRUE(e.source() == c.text);
+      EXPECT_TRUE(e.description() == c.text);
+    }
+  }
 }
 
 class BridgeTest : public ::testing::Test {
@@ -169,6 +210,28 @@ TEST_F(BridgeTest, ByReferenceArgumentsComeBackChangedAndPropertiesWork) {
   EXPECT_EQ(callByName(*server, QStringLiteral("Name"), CallKind::Get), Variant("Kasse 2"));
 }
 
+TEST_F(BridgeTest, EveryStringTravelsWholeAndPlainTextStaysText) {
+  const auto server = echo();
+  everyStringComesBackWhole(*server);
+  // Other languages see ordinary text as a string; what the bus cannot hold travels as code units.
+  const auto* proxy = qobject_cast<const automation::RemoteObject*>(server.get());
+  ASSERT_TRUE(proxy);
+  for (const QString& text : {QStringLiteral("Grüße"), QStringLiteral("a") + QChar(0) + QChar(0xD800)}) {
+    QDBusMessage call = QDBusMessage::createMethodCall(proxy->busName(), proxy->path(), QLatin1String(Bridge::ObjectInterface),
+                                                       QStringLiteral("Invoke"));
+    call << QStringLiteral("Echo") << QVariant::fromValue(uchar(0)) << QVariant::fromValue(automation::WireValue::encode(QList<Variant>{Variant(text)}, {}));
+    const QDBusMessage reply = Bridge::session().connection().call(call);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    const QVariant value = qdbus_cast<automation::WireValue>(reply.arguments().value(0)).value.variant();
+    if (automation::WireValue::travelsAsText(text)) {
+      EXPECT_EQ(value.toString(), text);
+    } else {
+      ASSERT_EQ(value.userType(), qMetaTypeId<QDBusArgument>());
+      EXPECT_EQ(value.value<QDBusArgument>().currentSignature(), QStringLiteral("aq"));
+    }
+  }
+}
+
 TEST_F(BridgeTest, RunTimeErrorsArriveWithNumberSourceAndDescription) {
   const auto server = echo();
   try {
@@ -177,7 +240,8 @@ TEST_F(BridgeTest, RunTimeErrorsArriveWithNumberSourceAndDescription) {
   } catch (const vb::VbError& e) {
     EXPECT_EQ(e.number(), 1001);
     EXPECT_EQ(e.source(), QStringLiteral("Druckstapel"));
-    EXPECT_EQ(e.description(), QStringLiteral("Stapel leer"));
+    // The message's fields hold no tab; the texts themselves come whole.
+    EXPECT_EQ(e.description(), QStringLiteral("Stapel\tleer"));
   }
   EXPECT_EQ(errorOf([&] { callByName(*server, QStringLiteral("Unbekannt"), CallKind::Method); }), vb::ErrNoSuchMember);
   try {
@@ -268,8 +332,20 @@ TEST_F(BridgeTest, ShellUsersSeeTheMembersAndCallThemDirectly) {
   const QString text = xml.arguments().value(0).toString();
   EXPECT_TRUE(text.contains(QLatin1String("<interface name=\"de.automation.Object\">")));
   EXPECT_TRUE(text.contains(QLatin1String("<interface name=\"de.automation.class.BridgeTest.Echo\">")));
-  EXPECT_TRUE(text.contains(QLatin1String("<method name=\"Trim\">\n      <arg name=\"text\" type=\"(yv)\" direction=\"in\"/>")));
+  // Arguments named as declared, with their automation type; a default makes one optional.
+  EXPECT_TRUE(text.contains(QLatin1String("<method name=\"Trim\">\n      <arg name=\"text\" type=\"(yv)\" direction=\"in\">\n"
+                                          "        <annotation name=\"de.automation.Type\" value=\"String\"/>\n      </arg>")))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QLatin1String("<method name=\"Given\">\n      <arg name=\"value\" type=\"(yv)\" direction=\"in\">\n"
+                                          "        <annotation name=\"de.automation.Type\" value=\"Variant\"/>\n"
+                                          "        <annotation name=\"de.automation.Optional\" value=\"true\"/>")));
+  EXPECT_TRUE(text.contains(QLatin1String("<arg name=\"number\" type=\"(yv)\" direction=\"in\">\n"
+                                          "        <annotation name=\"de.automation.Type\" value=\"Long\"/>\n      </arg>")));
+  EXPECT_TRUE(text.contains(QLatin1String("<arg name=\"result\" type=\"(yv)\" direction=\"out\">\n"
+                                          "        <annotation name=\"de.automation.Type\" value=\"Boolean\"/>")));
   EXPECT_TRUE(text.contains(QLatin1String("<method name=\"let_Name\">")));
+  EXPECT_FALSE(text.contains(QLatin1String("\"arg0\"")));
+  EXPECT_EQ(callByName(*server, QStringLiteral("Given"), CallKind::Method), Variant(false));
 
   // A plain string as a shell user passes it; the result comes back as (yv).
   QDBusMessage call = QDBusMessage::createMethodCall(proxy->busName(), proxy->path(),
@@ -285,8 +361,70 @@ TEST_F(BridgeTest, ShellUsersSeeTheMembersAndCallThemDirectly) {
                                                         QStringLiteral("de.automation.class.BridgeTest.Echo"), QStringLiteral("Raise"));
   failing << 91 << QStringLiteral("Quelle") << QString();
   const QDBusMessage error = bus.call(failing);
-  EXPECT_EQ(error.errorName(), QLatin1String(Bridge::ErrorName));
+  // The number in the error's name too, for hosts that will not parse the German text.
+  EXPECT_EQ(error.errorName(), QStringLiteral("de.automation.Error.E91"));
   EXPECT_EQ(error.errorMessage(), QStringLiteral("91\tQuelle\tObjektvariable oder With-Blockvariable nicht festgelegt"));
+  failing.setArguments({-2147217900, QStringLiteral("Quelle"), QStringLiteral("abgelehnt")});
+  EXPECT_EQ(bus.call(failing).errorName(), QStringLiteral("de.automation.Error.E_2147217900"));
+  EXPECT_EQ(errorOf([&] { callByName(*server, QStringLiteral("Raise"), CallKind::Method, {Variant(-2147217900), Variant("Q"), Variant("x")}); }),
+            -2147217900);
+}
+
+// An automation server of an older make: its errors carry the number in the message only.
+class OlderServer : public QDBusVirtualObject {
+ public:
+  QString introspect(const QString&) const override { return {}; }
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    connection.send(message.createErrorReply(QLatin1String(Bridge::ErrorName), QStringLiteral("1001\tAlt\tStapel leer")));
+    return true;
+  }
+};
+
+TEST_F(BridgeTest, ObjectsBelongToTheClientsThatHoldThem) {
+  const auto mine = echo();
+  QDBusConnection second = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("zweiter Client"));
+  {
+    Bridge secondClient(second);
+    const auto theirs = secondClient.createRemote(PeerBusName, QStringLiteral("BridgeTest.Echo"));
+    callByName(*theirs, QStringLiteral("Name"), CallKind::Let, {Variant("Kasse 2")});
+    const auto* proxy = qobject_cast<const automation::RemoteObject*>(theirs.get());
+    ASSERT_TRUE(proxy);
+    // This client calls, releases and passes the second client's object by its path: refused.
+    QDBusConnection bus = Bridge::session().connection();
+    QDBusMessage let = QDBusMessage::createMethodCall(PeerBusName, proxy->path(), QLatin1String(Bridge::ObjectInterface), QStringLiteral("Invoke"));
+    let << QStringLiteral("Name") << QVariant::fromValue(uchar(CallKind::Let))
+        << QVariant::fromValue(automation::WireValue::encode(QList<Variant>{Variant("Kasse 1")}, {}));
+    QDBusMessage release =
+        QDBusMessage::createMethodCall(PeerBusName, proxy->path(), QLatin1String(Bridge::ObjectInterface), QStringLiteral("Release"));
+    release << 1u;
+    const auto* own = qobject_cast<const automation::RemoteObject*>(mine.get());
+    QDBusMessage pass = QDBusMessage::createMethodCall(PeerBusName, own->path(), QLatin1String(Bridge::ObjectInterface), QStringLiteral("Invoke"));
+    pass << QStringLiteral("Echo") << QVariant::fromValue(uchar(CallKind::Method))
+         << QVariant::fromValue(automation::WireValue::encode(QList<Variant>{Variant(theirs)}, [&](const std::shared_ptr<QObject>&) {
+              return automation::ObjectRef{proxy->busName(), QDBusObjectPath(proxy->path())};
+            }));
+    for (const QDBusMessage& call : {let, release, pass}) {
+      SCOPED_TRACE(call.member().toStdString());
+      const QDBusMessage reply = bus.call(call);
+      EXPECT_EQ(reply.errorName(), QStringLiteral("de.automation.Error.E70"));
+      EXPECT_TRUE(reply.errorMessage().startsWith(QStringLiteral("70\t"))) << reply.errorMessage().toStdString();
+    }
+    EXPECT_EQ(callByName(*theirs, QStringLiteral("Name"), CallKind::Get), Variant("Kasse 2"));
+    EXPECT_EQ(callByName(*mine, QStringLiteral("IsLocal"), CallKind::Method, {Variant(mine)}), Variant(true));
+
+    // The client takes the older form of an error as well.
+    OlderServer older;
+    second.registerVirtualObject(QLatin1String(Bridge::FactoryPath), &older);
+    try {
+      Bridge::session().createRemote(second.baseService(), QStringLiteral("Alt.Application"));
+      ADD_FAILURE() << "no error";
+    } catch (const vb::VbError& e) {
+      EXPECT_EQ(e.number(), 1001);
+      EXPECT_EQ(e.description(), QStringLiteral("Stapel leer"));
+    }
+    second.unregisterObject(QLatin1String(Bridge::FactoryPath));
+  }
+  QDBusConnection::disconnectFromBus(QStringLiteral("zweiter Client"));
 }
 
 TEST_F(PeerAddressTest, ObjectsCallbacksAndReferencesWorkAsOnTheBus) {
@@ -302,6 +440,7 @@ TEST_F(PeerAddressTest, ObjectsCallbacksAndReferencesWorkAsOnTheBus) {
   QList<Variant> path{Variant(QStringLiteral("  /srv/lager  "))};
   callByName(*echo, QStringLiteral("Trim"), CallKind::Method, path);
   EXPECT_EQ(path[0], Variant(QStringLiteral("/srv/lager")));
+  everyStringComesBackWhole(*echo);
   EXPECT_EQ(errorOf([&] { createRemoteObject(QStringLiteral("BridgeTest.Unbekannt"), address); }), vb::ErrCannotCreateObject);
   EXPECT_EQ(errorOf([&] { createRemoteObject(QStringLiteral("BridgeTest.Echo"), address + QStringLiteral(".nicht")); }),
             vb::ErrCannotCreateObject);
