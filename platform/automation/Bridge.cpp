@@ -149,8 +149,8 @@ QString errorName(long number) {
 }
 
 QString errorText(const vb::VbError& e) {
-  // Tabs would break the fields apart, and the message must be text the bus carries; the texts
-  // as they are follow in the error's further arguments.
+  // Tabs would break the fields apart, and the message must be text the bus carries. Nothing
+  // follows the message: D-Bus libraries read an error's text only from a body of one string.
   auto field = [](const QString& s) {
     QString out = s;
     out.replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -162,13 +162,6 @@ QString errorText(const vb::VbError& e) {
     return out;
   };
   return QStringLiteral("%1\t%2\t%3").arg(e.number()).arg(field(e.source()), field(e.description()));
-}
-
-QVariant textValue(const QString& text) {
-  WireValue w;
-  w.type = uchar(vb::VarType::String);
-  w.value = WireValue::text(text);
-  return QVariant::fromValue(w);
 }
 
 }  // namespace
@@ -280,9 +273,7 @@ struct Bridge::Private {
   }
 
   void sendError(const QDBusMessage& call, const vb::VbError& e) {
-    QDBusMessage error = call.createErrorReply(errorName(e.number()), errorText(e));
-    error << textValue(e.source()) << textValue(e.description());
-    q.m_connection.send(error);
+    q.m_connection.send(call.createErrorReply(errorName(e.number()), errorText(e)));
   }
 
   // Watches the peer's name so a peer that leaves is released; a peer gone before the watch
@@ -502,8 +493,7 @@ bool numberOfName(const QString& name, long& number) {
 
 // A run-time error of the peer as it was raised there; `otherwise` for the bus's own errors.
 // The error is "de.automation.Error", or the same with ".E<number>" after it; its message is
-// "<number>\t<source>\t<description>", and where two String values follow, they are the source and
-// the description whole.
+// "<number>\t<source>\t<description>".
 [[noreturn]] void raiseReplyError(const QDBusMessage& reply, long otherwise) {
   const QString name = reply.errorName();
   long number = 0;
@@ -512,17 +502,7 @@ bool numberOfName(const QString& name, long& number) {
     const QStringList fields = reply.errorMessage().split(QLatin1Char('\t'));
     bool ok = false;
     const long inText = fields.value(0).toLong(&ok);
-    if (ok && fields.size() == 3) {
-      QString source = fields[1];
-      QString description = fields[2];
-      const QVariantList args = reply.arguments();
-      QString whole;
-      if (args.size() == 3 && args[1].userType() == qMetaTypeId<QDBusArgument>() && args[2].userType() == qMetaTypeId<QDBusArgument>()) {
-        if (WireValue::readText(qdbus_cast<WireValue>(args[1]).value.variant(), whole)) source = whole;
-        if (WireValue::readText(qdbus_cast<WireValue>(args[2]).value.variant(), whole)) description = whole;
-      }
-      throw vb::VbError(inText, description, source);
-    }
+    if (ok && fields.size() == 3) throw vb::VbError(inText, fields[2], fields[1]);
     if (named) throw vb::VbError(number, reply.errorMessage());
   }
   vb::raise(otherwise, reply.errorMessage().isEmpty() ? name : reply.errorMessage());

@@ -24,10 +24,9 @@
 // (Missing is code 10, Error). A String the bus cannot carry as text (a NUL, a lone surrogate)
 // travels as aq, its UTF-16 code units; every other String as s.
 // A run-time error comes back as the D-Bus error "de.automation.Error.E<number>" ("E_<number>"
-// for a negative one) whose message is "<number>\t<source>\t<description>" (tabs, NULs and lone
-// surrogates in the texts made blanks and U+FFFD), followed by the source and the description
-// whole as two String (yv); other exceptions as error 440. The client takes the error without
-// ".E<number>" as well.
+// for a negative one) whose message is "<number>\t<source>\t<description>" (tabs in the texts
+// made blanks, NULs and lone surrogates U+FFFD); other exceptions as error 440. The client takes
+// the error without ".E<number>" as well.
 //
 // References are counted per peer (its unique name): each reference sent to a peer counts one,
 // the peer's RemoteObject sends Release with its count when it goes, and a peer that leaves the

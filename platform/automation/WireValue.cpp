@@ -18,6 +18,26 @@ QDBusVariant wrap(const QVariant& v) { return QDBusVariant(v); }
   vb::raise(vb::ErrTypeMismatch, QStringLiteral("VarType %1").arg(code));
 }
 
+// The text of a String value's `s` or `aq`; false for anything else.
+bool readText(const QVariant& value, QString& text) {
+  if (value.typeId() == QMetaType::QString) {
+    text = value.toString();
+    return true;
+  }
+  QList<ushort> units;
+  if (value.userType() == qMetaTypeId<QList<ushort>>()) {
+    units = value.value<QList<ushort>>();
+  } else if (value.userType() == qMetaTypeId<QDBusArgument>()) {
+    const QDBusArgument arg = value.value<QDBusArgument>();
+    if (arg.currentSignature() != QLatin1String("aq")) return false;
+    arg >> units;
+  } else {
+    return false;
+  }
+  text = QString(reinterpret_cast<const QChar*>(units.constData()), units.size());
+  return true;
+}
+
 }  // namespace
 
 void WireValue::registerTypes() {
@@ -127,25 +147,6 @@ QDBusVariant WireValue::text(const QString& text) {
   QList<ushort> units(text.size());
   std::copy(text.utf16(), text.utf16() + text.size(), units.begin());
   return wrap(QVariant::fromValue(units));
-}
-
-bool WireValue::readText(const QVariant& value, QString& text) {
-  if (value.typeId() == QMetaType::QString) {
-    text = value.toString();
-    return true;
-  }
-  QList<ushort> units;
-  if (value.userType() == qMetaTypeId<QList<ushort>>()) {
-    units = value.value<QList<ushort>>();
-  } else if (value.userType() == qMetaTypeId<QDBusArgument>()) {
-    const QDBusArgument arg = value.value<QDBusArgument>();
-    if (arg.currentSignature() != QLatin1String("aq")) return false;
-    arg >> units;
-  } else {
-    return false;
-  }
-  text = QString(reinterpret_cast<const QChar*>(units.constData()), units.size());
-  return true;
 }
 
 QList<WireValue> WireValue::encode(const QList<vb::Variant>& values, const Exporter& exportObject) {

@@ -37,8 +37,6 @@ struct WireValue {
   static bool travelsAsText(const QString& text);
   // A String value as it travels: plain `s` where it can, else `aq`.
   static QDBusVariant text(const QString& text);
-  // The text of a String value's `s` or `aq`; false for anything else.
-  static bool readText(const QVariant& value, QString& text);
 
   static QList<WireValue> encode(const QList<vb::Variant>& values, const Exporter& exportObject);
   static QList<vb::Variant> decode(const QList<WireValue>& values, const Importer& importObject);
