@@ -145,9 +145,6 @@ TEST_F(TarneloDcomProzessTest, OneClientLettingGoOrDyingLeavesTheOthersServed) {
   const auto bestand = [](QObject& app) {
     return feld(vb::CStr(callByName(app, QStringLiteral("AddInfo"), CallKind::Method, {Variant(buchladen::satz(QStringLiteral("3-446-23456-X")))})), 70);
   };
-  EXPECT_EQ(bestand(*ueberBus), QStringLiteral("5"));
-  EXPECT_EQ(bestand(*ueberSocket), QStringLiteral("5"));
-
   ::kill(pid_t(kunde.processId()), SIGKILL);
   kunde.waitForFinished(5000);
   // Once the bus has told of the death, the server has been told before the next call.
