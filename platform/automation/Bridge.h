@@ -12,7 +12,7 @@
 //   de.automation.Object.Release(u count)
 //       the sender drops `count` of the references it received to this object.
 //   de.automation.class.<identifier or class name>.<Member>((yv) …) -> ((yv) result)
-//       each public member called directly, for shell users (gdbus call, busctl); plain basic
+//       each public member called directly, for hosts in other languages; plain basic
 //       values (s, i, d, b, …) are taken as arguments too. "let_<Name>"/"set_<Name>" assign.
 //   org.freedesktop.DBus.Introspectable.Introspect, listing the members above; each argument
 //       of a class member is named as the class declares it and carries the annotations
