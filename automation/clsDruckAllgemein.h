@@ -66,7 +66,11 @@ class clsDruckAllgemein : public QObject, public std::enable_shared_from_this<cl
   Q_INVOKABLE std::int32_t PreviewDokument() { return Ausgeben(1, false); }
   Q_INVOKABLE std::int32_t PrintDokument() { return Ausgeben(2, false); }
   Q_INVOKABLE std::int32_t LLPrintDokument() { return Ausgeben(2, true); }
-  Q_INVOKABLE void let_DefineVariable(const QString&, const QString&) {}
+  // Accepted and not used.
+  Q_INVOKABLE void let_DefineVariable(const QString& FeldName, const QString& v) {
+    Q_UNUSED(FeldName)
+    Q_UNUSED(v)
+  }
   Q_INVOKABLE vb::Variant SetFormBez(const QString& Bezeichnung);
   // Makes ConnectList the engine-wide handler, then loads form (Status, Vorlage).
   Q_INVOKABLE vb::Variant SetDruckerOptionen(std::int16_t Status, std::int16_t Vorlage);

@@ -59,39 +59,58 @@ QString argXml(const QString& name, const char* type, const char* direction) {
       .arg(escapeXml(name), QLatin1String(type), QLatin1String(direction));
 }
 
+// An argument of a class member: a (yv) with its automation type, and whether it may be left
+// out, as annotations a code generator reads.
+QString memberArgXml(const QString& name, const char* direction, const QMetaType& type, bool optional = false) {
+  QString xml = QStringLiteral("      <arg name=\"%1\" type=\"(yv)\" direction=\"%2\">\n"
+                               "        <annotation name=\"de.automation.Type\" value=\"%3\"/>\n")
+                    .arg(escapeXml(name), QLatin1String(direction), automationTypeName(type));
+  if (optional) xml += QStringLiteral("        <annotation name=\"de.automation.Optional\" value=\"true\"/>\n");
+  return xml + QStringLiteral("      </arg>\n");
+}
+
 // The public members of a class as methods taking and giving (yv): methods and slots (the one
-// with the most parameters where a name is overloaded), properties as a reading method and a
-// "let_" method when writable.
+// with the most parameters where a name is overloaded; parameters with a default may be left
+// out), properties as a reading method and a "let_" method when writable.
 QString classInterfaceXml(const QMetaObject& mo) {
-  QMap<QString, QMetaMethod> methods;
+  struct Member {
+    QMetaMethod method;
+    int required;
+  };
+  QMap<QString, Member> methods;
   for (int i = QObject::staticMetaObject.methodCount(); i < mo.methodCount(); ++i) {
     const QMetaMethod m = mo.method(i);
     if (m.access() != QMetaMethod::Public) continue;
     if (m.methodType() != QMetaMethod::Method && m.methodType() != QMetaMethod::Slot) continue;
-    const QString name = QString::fromLatin1(m.name());
-    const auto it = methods.constFind(name.toLower());
-    if (it == methods.constEnd() || it->parameterCount() < m.parameterCount()) methods.insert(name.toLower(), m);
+    const QString key = QString::fromLatin1(m.name()).toLower();
+    const auto it = methods.find(key);
+    // moc gives a member with default arguments one entry per count, the shorter ones marked cloned.
+    if (it != methods.end() && (m.attributes() & QMetaMethod::Cloned) && it->method.parameterCount() > m.parameterCount())
+      it->required = std::min(it->required, m.parameterCount());
+    else if (it == methods.end() || it->method.parameterCount() < m.parameterCount())
+      methods.insert(key, Member{m, m.parameterCount()});
   }
   QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(classInterfaceName(mo));
-  for (const QMetaMethod& m : std::as_const(methods)) {
+  for (const Member& member : std::as_const(methods)) {
+    const QMetaMethod& m = member.method;
     xml += QStringLiteral("    <method name=\"%1\">\n").arg(QString::fromLatin1(m.name()));
     const QList<QByteArray> names = m.parameterNames();
     for (int p = 0; p < m.parameterCount(); ++p) {
       const QString name = p < names.size() && !names[p].isEmpty() ? QString::fromLatin1(names[p]) : QStringLiteral("arg%1").arg(p);
-      xml += argXml(name, "(yv)", "in");
+      xml += memberArgXml(name, "in", parameterMetaType(m, p), p >= member.required);
     }
-    xml += argXml(QStringLiteral("result"), "(yv)", "out") + QStringLiteral("    </method>\n");
+    xml += memberArgXml(QStringLiteral("result"), "out", m.returnMetaType()) + QStringLiteral("    </method>\n");
   }
   for (int i = QObject::staticMetaObject.propertyCount(); i < mo.propertyCount(); ++i) {
     const QMetaProperty p = mo.property(i);
     const QString name = QString::fromLatin1(p.name());
     if (p.isReadable() && !methods.contains(name.toLower()))
-      xml += QStringLiteral("    <method name=\"%1\">\n").arg(name) + argXml(QStringLiteral("result"), "(yv)", "out") +
+      xml += QStringLiteral("    <method name=\"%1\">\n").arg(name) + memberArgXml(QStringLiteral("result"), "out", p.metaType()) +
              QStringLiteral("    </method>\n");
     const QString let = QStringLiteral("let_") + name;
     if (p.isWritable() && !methods.contains(let.toLower()))
-      xml += QStringLiteral("    <method name=\"%1\">\n").arg(let) + argXml(QStringLiteral("value"), "(yv)", "in") +
-             argXml(QStringLiteral("result"), "(yv)", "out") + QStringLiteral("    </method>\n");
+      xml += QStringLiteral("    <method name=\"%1\">\n").arg(let) + memberArgXml(QStringLiteral("value"), "in", p.metaType()) +
+             memberArgXml(QStringLiteral("result"), "out", QMetaType()) + QStringLiteral("    </method>\n");
   }
   return xml + QStringLiteral("  </interface>\n");
 }
@@ -123,9 +142,25 @@ QString introspectionDocument(const QString& body) {
          body + QStringLiteral("</node>\n");
 }
 
+// "de.automation.Error.E13"; a negative number with "_" for its sign ("E_2147467259").
+QString errorName(long number) {
+  return QLatin1String(Bridge::ErrorName) + QStringLiteral(".E") +
+         (number < 0 ? QLatin1Char('_') + QString::number(-qint64(number)) : QString::number(number));
+}
+
 QString errorText(const vb::VbError& e) {
-  // Tabs would break the fields apart; a shell user reads the message as it is.
-  auto field = [](QString s) { return s.replace(QLatin1Char('\t'), QLatin1Char(' ')); };
+  // Tabs would break the fields apart, and the message must be text the bus carries. Nothing
+  // follows the message: D-Bus libraries read an error's text only from a body of one string.
+  auto field = [](const QString& s) {
+    QString out = s;
+    out.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    if (WireValue::travelsAsText(out)) return out;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+      if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate()) ++i;
+      else if (out[i].isNull() || out[i].isSurrogate()) out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
+  };
   return QStringLiteral("%1\t%2\t%3").arg(e.number()).arg(field(e.source()), field(e.description()));
 }
 
@@ -184,6 +219,10 @@ struct Bridge::Private {
   WireValue::Importer importer() {
     return [this](const ObjectRef& ref) { return import(ref); };
   }
+  // For the arguments of a peer's call: our own objects only as far as the peer holds them.
+  WireValue::Importer importerFrom(const QString& peer) {
+    return [this, peer](const ObjectRef& ref) { return import(ref, &peer); };
+  }
 
   ObjectRef exportFor(const std::shared_ptr<QObject>& obj, const QString& peer) {
     if (!obj) return {QString(), QDBusObjectPath(QStringLiteral("/"))};
@@ -210,9 +249,10 @@ struct Bridge::Private {
     return {ownName, QDBusObjectPath(path)};
   }
 
-  std::shared_ptr<QObject> import(const ObjectRef& ref) {
+  std::shared_ptr<QObject> import(const ObjectRef& ref, const QString* caller = nullptr) {
     const QString path = ref.path.path();
     if (isOwnName(ref.busName)) {
+      if (caller && !holds(*caller, path)) vb::raise(vb::ErrPermissionDenied, path);
       if (std::shared_ptr<QObject> obj = known.value(path).lock()) return obj;
       vb::raise(vb::ErrObjectNotSet, path);
     }
@@ -225,6 +265,15 @@ struct Bridge::Private {
     proxy->m_received = 1;
     proxies.insert(key, proxy);
     return proxy;
+  }
+
+  bool holds(const QString& peer, const QString& path) const {
+    const auto it = exports.constFind(path);
+    return it != exports.constEnd() && it->holders.contains(peer);
+  }
+
+  void sendError(const QDBusMessage& call, const vb::VbError& e) {
+    q.m_connection.send(call.createErrorReply(errorName(e.number()), errorText(e)));
   }
 
   // Watches the peer's name so a peer that leaves is released; a peer gone before the watch
@@ -317,14 +366,15 @@ void Bridge::Private::handleCall(const QDBusMessage& call) {
       q.m_connection.send(call.createErrorReply(QDBusError::UnknownObject, QStringLiteral("No object at %1").arg(path)));
       return;
     }
+    // An object belongs to the peers it was handed to: others neither call nor release it.
+    if (!it->holders.contains(peerOf(call))) vb::raise(vb::ErrPermissionDenied, path);
     // Held here too: the object may be released by a nested call while its member runs.
     const std::shared_ptr<QObject> obj = it->object;
     handleObjectCall(call, obj);
   } catch (const vb::VbError& e) {
-    q.m_connection.send(call.createErrorReply(QLatin1String(ErrorName), errorText(e)));
+    sendError(call, e);
   } catch (const std::exception& e) {
-    q.m_connection.send(call.createErrorReply(
-        QLatin1String(ErrorName), errorText(vb::VbError(vb::ErrAutomation, QString::fromLocal8Bit(e.what()), call.member()))));
+    sendError(call, vb::VbError(vb::ErrAutomation, QString::fromLocal8Bit(e.what()), call.member()));
   }
 }
 
@@ -336,7 +386,7 @@ void Bridge::Private::handleObjectCall(const QDBusMessage& call, const std::shar
       call.signature() == QLatin1String("sya(yv)")) {
     const uchar kind = in[1].value<uchar>();
     if (kind > uchar(CallKind::Set)) vb::raise(vb::ErrInvalidCall, call.member());
-    QList<vb::Variant> args = WireValue::decode(qdbus_cast<QList<WireValue>>(in[2]), importer());
+    QList<vb::Variant> args = WireValue::decode(qdbus_cast<QList<WireValue>>(in[2]), importerFrom(peer));
     const vb::Variant result = callByName(*obj, in[0].toString(), CallKind(kind), args);
     reply(call, {QVariant::fromValue(WireValue::encode(result, exporterFor(peer))),
                  QVariant::fromValue(WireValue::encode(args, exporterFor(peer)))});
@@ -351,7 +401,7 @@ void Bridge::Private::handleObjectCall(const QDBusMessage& call, const std::shar
     if (member.startsWith(QLatin1String("set_"), Qt::CaseInsensitive)) kind = CallKind::Set;
     if (kind != CallKind::Method) member = member.mid(4);
     QList<vb::Variant> args;
-    for (const QVariant& arg : in) args << WireValue::fromArgument(arg, importer());
+    for (const QVariant& arg : in) args << WireValue::fromArgument(arg, importerFrom(peer));
     const vb::Variant result = callByName(*obj, member, kind, args);
     reply(call, {QVariant::fromValue(WireValue::encode(result, exporterFor(peer)))});
   } else {
@@ -430,20 +480,38 @@ QDBusMessage Bridge::waitForReply(const QDBusMessage& call) {
 
 namespace {
 
+// The number in an error name "de.automation.Error.E<number>" ("E_<number>" when negative).
+bool numberOfName(const QString& name, long& number) {
+  const QString prefix = QLatin1String(Bridge::ErrorName) + QStringLiteral(".E");
+  if (!name.startsWith(prefix)) return false;
+  QString digits = name.mid(prefix.size());
+  if (digits.startsWith(QLatin1Char('_'))) digits.replace(0, 1, QLatin1Char('-'));
+  bool ok = false;
+  number = digits.toLong(&ok);
+  return ok;
+}
+
 // A run-time error of the peer as it was raised there; `otherwise` for the bus's own errors.
+// The error is "de.automation.Error", or the same with ".E<number>" after it; its message is
+// "<number>\t<source>\t<description>".
 [[noreturn]] void raiseReplyError(const QDBusMessage& reply, long otherwise) {
-  if (reply.errorName() == QLatin1String(Bridge::ErrorName)) {
+  const QString name = reply.errorName();
+  long number = 0;
+  const bool named = numberOfName(name, number);
+  if (named || name == QLatin1String(Bridge::ErrorName)) {
     const QStringList fields = reply.errorMessage().split(QLatin1Char('\t'));
     bool ok = false;
-    const long number = fields.value(0).toLong(&ok);
-    if (ok && fields.size() == 3) throw vb::VbError(number, fields[2], fields[1]);
+    const long inText = fields.value(0).toLong(&ok);
+    if (ok && fields.size() == 3) throw vb::VbError(inText, fields[2], fields[1]);
+    if (named) throw vb::VbError(number, reply.errorMessage());
   }
-  vb::raise(otherwise, reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage());
+  vb::raise(otherwise, reply.errorMessage().isEmpty() ? name : reply.errorMessage());
 }
 
 }  // namespace
 
 std::shared_ptr<QObject> Bridge::createRemote(const QString& busName, const QString& progId) {
+  if (!WireValue::travelsAsText(progId)) vb::raise(vb::ErrCannotCreateObject, progId);
   QDBusMessage call = QDBusMessage::createMethodCall(d->destination(busName), QLatin1String(FactoryPath), QLatin1String(FactoryInterface),
                                                      QStringLiteral("CreateObject"));
   call << progId;
@@ -465,6 +533,8 @@ std::shared_ptr<QObject> Bridge::createRemote(const QString& busName, const QStr
 }
 
 vb::Variant Bridge::invokeRemote(const RemoteObject& proxy, const QString& member, CallKind kind, QList<vb::Variant>& args) {
+  // No member's name holds what the bus cannot carry.
+  if (!WireValue::travelsAsText(member)) vb::raise(vb::ErrNoSuchMember, proxy.busName());
   QDBusMessage call = QDBusMessage::createMethodCall(d->destination(proxy.busName()), proxy.path(), QLatin1String(ObjectInterface),
                                                      QStringLiteral("Invoke"));
   // A vanished server is not started again behind the caller's back.

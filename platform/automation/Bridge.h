@@ -12,19 +12,27 @@
 //   de.automation.Object.Release(u count)
 //       the sender drops `count` of the references it received to this object.
 //   de.automation.class.<identifier or class name>.<Member>((yv) …) -> ((yv) result)
-//       each public member called directly, for shell users (gdbus call, busctl); plain basic
+//       each public member called directly, for hosts in other languages; plain basic
 //       values (s, i, d, b, …) are taken as arguments too. "let_<Name>"/"set_<Name>" assign.
-//   org.freedesktop.DBus.Introspectable.Introspect, listing the members above.
+//   org.freedesktop.DBus.Introspectable.Introspect, listing the members above; each argument
+//       of a class member is named as the class declares it and carries the annotations
+//       "de.automation.Type" (String, Integer, Long, …, Variant, Object; Empty for no result)
+//       and, where the caller may leave it out, "de.automation.Optional" = "true".
 // A value travels as (yv): the VarType code and n Integer, i Long, x LongLong, d Double,
 // x Currency (ten-thousandths), d Date (OLE serial), b Boolean, s String, y Byte,
 // (so) object reference (bus name, path; path "/" is Nothing), i 0 Empty/Null/Missing
-// (Missing is code 10, Error).
-// A run-time error comes back as the D-Bus error "de.automation.Error" whose message is
-// "<number>\t<source>\t<description>"; other exceptions as error 440.
+// (Missing is code 10, Error). A String the bus cannot carry as text (a NUL, a lone surrogate)
+// travels as aq, its UTF-16 code units; every other String as s.
+// A run-time error comes back as the D-Bus error "de.automation.Error.E<number>" ("E_<number>"
+// for a negative one) whose message is "<number>\t<source>\t<description>" (tabs in the texts
+// made blanks, NULs and lone surrogates U+FFFD); other exceptions as error 440. The client takes
+// the error without ".E<number>" as well.
 //
 // References are counted per peer (its unique name): each reference sent to a peer counts one,
 // the peer's RemoteObject sends Release with its count when it goes, and a peer that leaves the
-// bus (exit, crash) is released of all it held.
+// bus (exit, crash) is released of all it held. An object belongs to the peers holding a
+// reference to it: another peer's call, Release, or reference to it in an argument is refused
+// with error 70.
 //
 // A bridge over a peer-to-peer connection (QDBusServer, QDBusConnection::connectToPeer) works the
 // same way with one peer, the other end: its references travel under a name each side makes up,

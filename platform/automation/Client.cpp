@@ -54,6 +54,14 @@ Bridge& peerBridge(const QString& address) {
 }  // namespace
 
 std::shared_ptr<QObject> createRemoteObject(const QString& progId, const QString& address) {
+  Bridge& bridge = peerBridge(address);
+  try {
+    return bridge.createRemote(QString(), progId);
+  } catch (const vb::VbError&) {
+    // The connection of an earlier server of this address may not yet know that server ended;
+    // a server started since is reached on a new one.
+    if (bridge.connection().isConnected()) throw;
+  }
   return peerBridge(address).createRemote(QString(), progId);
 }
 

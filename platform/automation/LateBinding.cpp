@@ -90,11 +90,7 @@ bool isByReference(const QMetaMethod& m, int parameter) {
   return m.parameterTypeName(parameter).endsWith('&');
 }
 
-// moc records no meta type for a non-const reference parameter; the type it refers to has one.
-QMetaType parameterType(const QMetaMethod& m, int parameter) {
-  if (!isByReference(m, parameter)) return m.parameterMetaType(parameter);
-  return QMetaType::fromName(m.parameterTypeName(parameter).chopped(1));
-}
+QMetaType parameterType(const QMetaMethod& m, int parameter) { return parameterMetaType(m, parameter); }
 
 bool nameMatches(const QByteArray& candidate, const QString& wanted) {
   return QString::fromLatin1(candidate).compare(wanted, Qt::CaseInsensitive) == 0;
@@ -175,6 +171,35 @@ QString accessorName(const QString& member, CallKind kind) {
 }
 
 }  // namespace
+
+// moc records no meta type for a non-const reference parameter; the type it refers to has one.
+QMetaType parameterMetaType(const QMetaMethod& m, int parameter) {
+  if (!isByReference(m, parameter)) return m.parameterMetaType(parameter);
+  return QMetaType::fromName(m.parameterTypeName(parameter).chopped(1));
+}
+
+QString automationTypeName(const QMetaType& type) {
+  registerTypes();
+  if (!type.isValid() || type.id() == QMetaType::Void) return QStringLiteral("Empty");
+  if (type == QMetaType::fromType<vb::Variant>()) return QStringLiteral("Variant");
+  if (type == QMetaType::fromType<vb::Currency>()) return QStringLiteral("Currency");
+  switch (type.id()) {
+    case QMetaType::QString: return QStringLiteral("String");
+    case QMetaType::Short: return QStringLiteral("Integer");
+    case QMetaType::Int:
+    case QMetaType::Long: return QStringLiteral("Long");
+    case QMetaType::LongLong: return QStringLiteral("LongLong");
+    case QMetaType::UChar: return QStringLiteral("Byte");
+    case QMetaType::Double:
+    case QMetaType::Float: return QStringLiteral("Double");
+    case QMetaType::Bool: return QStringLiteral("Boolean");
+    case QMetaType::QDateTime:
+    case QMetaType::QDate: return QStringLiteral("Date");
+    default: break;
+  }
+  // Object references: shared or raw QObjects, and the shared object types of other layers.
+  return QStringLiteral("Object");
+}
 
 QString asciiName(const QString& name) {
   QString out;

@@ -17,6 +17,8 @@
 // A RemoteObject (an object of another process, see Bridge.h) takes the same calls: they go
 // over the bus into this same late binding on the other side.
 #include <QList>
+#include <QMetaMethod>
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 
@@ -25,6 +27,14 @@
 namespace automation {
 
 enum class CallKind { Method, Get, Let, Set };
+
+// The automation type of a parameter or result of C++ type `type`, as the conversions above
+// take it: "String", "Integer", "Long", "LongLong", "Double", "Currency", "Date", "Boolean",
+// "Byte", "Variant", "Object"; "Empty" for void.
+QString automationTypeName(const QMetaType& type);
+
+// The type of parameter `parameter` of `m`, also where it is passed by reference.
+QMetaType parameterMetaType(const QMetaMethod& m, int parameter);
 
 // A name as the code spells it: ä→ae, ö→oe, ü→ue, Ä→Ae, Ö→Oe, Ü→Ue, ß→ss; the rest unchanged.
 QString asciiName(const QString& name);

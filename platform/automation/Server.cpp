@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 #include "platform/automation/Bridge.h"
@@ -87,16 +90,25 @@ bool Server::listen(const QString& socketPath) {
   }
   // This process owns the bus name, so a socket file there is one an ended server left behind.
   if (info.exists() && !info.isFile() && !info.isDir()) QFile::remove(socketPath);
-  auto server = std::make_unique<QDBusServer>(QStringLiteral("unix:path=") + socketPath);
+  // The socket is made under a name of its own and renamed once it accepts clients and this side
+  // takes their connections: a client that finds the socket is served from its first call.
+  const QString making = info.absolutePath() + QStringLiteral("/.s") + QString::number(::getpid());
+  QFile::remove(making);
+  auto server = std::make_unique<QDBusServer>(QStringLiteral("unix:path=") + making);
   if (!server->isConnected()) {
     m_error = QStringLiteral("%1: %2").arg(socketPath, server->lastError().message());
     return false;
   }
-  QFile::setPermissions(socketPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  QFile::setPermissions(making, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   // Whoever reaches the socket is the user or root: a client through an SSH-forwarded socket
   // states the user id of its own machine, which need not be this one's.
   server->setAnonymousAuthenticationAllowed(true);
   connect(server.get(), &QDBusServer::newConnection, this, &Server::onPeerConnection);
+  if (std::rename(QFile::encodeName(making).constData(), QFile::encodeName(socketPath).constData()) != 0) {
+    m_error = QStringLiteral("%1: %2").arg(socketPath, QString::fromLocal8Bit(std::strerror(errno)));
+    QFile::remove(making);
+    return false;
+  }
   m_peerServer = std::move(server);
   m_socketPath = socketPath;
   return true;

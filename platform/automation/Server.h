@@ -46,7 +46,7 @@ class Server : public QObject {
   // $XDG_RUNTIME_DIR is): only the user (and root) reach the socket, so whoever does is let in
   // without a further check of the user id it states; that way a client on another machine gets
   // in through a socket SSH forwards for the user's account. Never a TCP address. A socket file
-  // left by an ended server is replaced. False, with errorString(), when the folder is open to
+  // left by an ended server is replaced; the socket appears only once it takes connections. False, with errorString(), when the folder is open to
   // others or the socket cannot be made.
   bool listen(const QString& socketPath);
 

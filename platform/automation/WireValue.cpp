@@ -1,6 +1,7 @@
 #include "platform/automation/WireValue.h"
 
 #include <QDBusMetaType>
+#include <algorithm>
 
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
@@ -17,6 +18,26 @@ QDBusVariant wrap(const QVariant& v) { return QDBusVariant(v); }
   vb::raise(vb::ErrTypeMismatch, QStringLiteral("VarType %1").arg(code));
 }
 
+// The text of a String value's `s` or `aq`; false for anything else.
+bool readText(const QVariant& value, QString& text) {
+  if (value.typeId() == QMetaType::QString) {
+    text = value.toString();
+    return true;
+  }
+  QList<ushort> units;
+  if (value.userType() == qMetaTypeId<QList<ushort>>()) {
+    units = value.value<QList<ushort>>();
+  } else if (value.userType() == qMetaTypeId<QDBusArgument>()) {
+    const QDBusArgument arg = value.value<QDBusArgument>();
+    if (arg.currentSignature() != QLatin1String("aq")) return false;
+    arg >> units;
+  } else {
+    return false;
+  }
+  text = QString(reinterpret_cast<const QChar*>(units.constData()), units.size());
+  return true;
+}
+
 }  // namespace
 
 void WireValue::registerTypes() {
@@ -24,6 +45,7 @@ void WireValue::registerTypes() {
     qDBusRegisterMetaType<ObjectRef>();
     qDBusRegisterMetaType<WireValue>();
     qDBusRegisterMetaType<QList<WireValue>>();
+    qDBusRegisterMetaType<QList<ushort>>();
     return true;
   }();
   (void)done;
@@ -46,7 +68,7 @@ WireValue WireValue::encode(const vb::Variant& v, const Exporter& exportObject) 
     case VarType::Boolean: w.value = wrap(q.toBool()); break;
     case VarType::Byte: w.value = wrap(QVariant::fromValue(uchar(q.toUInt()))); break;
     case VarType::Double: w.value = wrap(q.toDouble()); break;
-    default: w.value = wrap(vb::CStr(v)); break;
+    default: w.value = text(vb::CStr(v)); break;
   }
   return w;
 }
@@ -97,11 +119,34 @@ vb::Variant WireValue::decode(const Importer& importObject) const {
       if (!ok || b > 255) notAValue(type);
       return vb::Variant(static_cast<std::uint8_t>(b));
     }
-    case VarType::String:
-      if (q.typeId() != QMetaType::QString) notAValue(type);
-      return vb::Variant(q.toString());
+    case VarType::String: {
+      QString s;
+      if (!readText(q, s)) notAValue(type);
+      return vb::Variant(s);
+    }
     default: notAValue(type);
   }
+}
+
+bool WireValue::travelsAsText(const QString& text) {
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (c.isNull()) return false;
+    if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
+      ++i;
+    } else if (c.isSurrogate()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+QDBusVariant WireValue::text(const QString& text) {
+  if (travelsAsText(text)) return wrap(text);
+  QList<ushort> units(text.size());
+  std::copy(text.utf16(), text.utf16() + text.size(), units.begin());
+  return wrap(QVariant::fromValue(units));
 }
 
 QList<WireValue> WireValue::encode(const QList<vb::Variant>& values, const Exporter& exportObject) {

@@ -32,6 +32,12 @@ struct WireValue {
   // Raises 13 for a type code or value that is no automation value.
   vb::Variant decode(const Importer& importObject) const;
 
+  // Whether D-Bus carries `text` as a string: no NUL and no lone surrogate (the bus takes valid
+  // UTF-8 only). Other strings travel as their UTF-16 code units (aq) under the String code.
+  static bool travelsAsText(const QString& text);
+  // A String value as it travels: plain `s` where it can, else `aq`.
+  static QDBusVariant text(const QString& text);
+
   static QList<WireValue> encode(const QList<vb::Variant>& values, const Exporter& exportObject);
   static QList<vb::Variant> decode(const QList<WireValue>& values, const Importer& importObject);
   // A message argument as a value: a (yv) struct, or a plain basic value from a shell user.

@@ -17,6 +17,7 @@ QString standardErrorText(long number) {
     case 13: return QStringLiteral("Typen unverträglich");
     case 53: return QStringLiteral("Datei nicht gefunden");
     case 62: return QStringLiteral("Einlesen hinter Dateiende");
+    case 70: return QStringLiteral("Zugriff verweigert");
     case 75: return QStringLiteral("Fehler beim Zugriff auf Pfad/Datei");
     case 76: return QStringLiteral("Pfad nicht gefunden");
     case 91: return QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt");

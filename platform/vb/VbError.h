@@ -14,6 +14,7 @@ enum ErrorNumber : long {
   ErrTypeMismatch = 13,
   ErrFileNotFound = 53,
   ErrInputPastEnd = 62,
+  ErrPermissionDenied = 70,
   ErrPathNotFound = 76,
   ErrObjectNotSet = 91,
   ErrInvalidNull = 94,

@@ -1,6 +1,6 @@
 // TarneloDCOM: shows its window, creates its own Application and serves "TarneloDCOM.Application"
-// on the session bus and on the unix socket of its settings. It runs until a client releases an
-// Application, a client calls Quit, or the session ends.
+// on the session bus and on the unix socket of its settings. It runs until the last client's
+// Application is released, a client calls Quit, or the session ends.
 #include <QApplication>
 #include <QDBusConnection>
 #include <cstdio>
@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarnelodcom: %s\n", qPrintable(server.errorString()));
     return 1;
   }
-  // A server started by hand waits for its clients however long; a release ends it through
-  // Application's termination, so only the end of the session is left to watch.
+  // A server started by hand waits for its clients however long; the last client's release ends
+  // it through Application's termination, so only the end of the session is left to watch.
   QObject::connect(&server, &automation::Server::idle, &app, [] {
     if (!QDBusConnection::sessionBus().isConnected()) QCoreApplication::quit();
   });

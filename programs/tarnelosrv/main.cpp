@@ -1,6 +1,6 @@
 // TarneloSrv: starts with its main window in the tray and its own Application, watches the
 // clipboard and serves "TarneloSrv.Application" on the session bus. It ends by "Beenden", by a
-// client's Quit or release of its Application, or when the session bus goes away. Without a
+// client's Quit, by the release of the last client's Application, or when the session bus goes away. Without a
 // session bus it still looks up what the user copies.
 #include <QApplication>
 #include <QDBusConnection>

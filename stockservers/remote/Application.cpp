@@ -22,9 +22,15 @@ const QString kJet = QStringLiteral("Microsoft.Jet.OLEDB.4.0;");
 constexpr std::int16_t kArtikel = 4;
 constexpr std::int16_t kBuchDat = 1;
 
+// Clients' objects alive in the process.
+int& kundenObjekte() {
+  static int anzahl = 0;
+  return anzahl;
+}
+
 }  // namespace
 
-Application::Application() : objConHandler(std::make_shared<clsConnectionHandler>()) {
+Application::Application(bool eigenes) : m_eigenes(eigenes), objConHandler(std::make_shared<clsConnectionHandler>()) {
   const LagerDatenbanken db = LagerDatenbankenLesen();
   if (vb::textEquals(db.Typ, QStringLiteral("MDB"))) {
     const QString systemDb = SystemDbAnlegen();
@@ -42,9 +48,13 @@ Application::Application() : objConHandler(std::make_shared<clsConnectionHandler
     log(QStringLiteral(" - connected: ") + jetzt());
   }
   objRsAbfrage = std::make_shared<data::Recordset>();
+  if (!m_eigenes) ++kundenObjekte();
 }
 
 Application::~Application() {
+  // A client that lets go leaves the others served; the server ends with the last of them.
+  if (!m_eigenes) --kundenObjekte();
+  if (kundenObjekte() > 0) return;
   if (Form1* form = Form1::aktuell()) form->Unload();
   QCoreApplication::quit();
 }

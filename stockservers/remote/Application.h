@@ -3,8 +3,8 @@
 // of its article record the server can fill, then hands each record to AddInfo.
 //
 // Every object opens its own connections from the per-user settings (group 4 the article
-// database, group 1 the bookshop data file with Vorgaben). Releasing any object ends the whole
-// server process, the program's own object and every client's with it.
+// database, group 1 the bookshop data file with Vorgaben). Releasing the last client's object
+// ends the server process; while other clients hold theirs, they go on being served.
 //
 // infofelder and AddInfo run under one error handler each: a failing statement is told in the
 // window's log and the method goes on with the next one, so it always answers. Every value from
@@ -33,9 +33,10 @@ class Application : public QObject {
  public:
   // Opens the connections of the settings' "Type": "MDB" (the SQLite files behind "DBName" and
   // "DBNameDat") or "SQL-Server" (ODBC, "ODBC_Connect"), any letter case; other types open
-  // none. A connection that does not open fails the creation with its error.
-  Application();
-  // Unloads the main window and ends the process.
+  // none. A connection that does not open fails the creation with its error. `eigenes` marks
+  // the program's own object, which is no client's.
+  explicit Application(bool eigenes = false);
+  // When no client's object is left: unloads the main window and ends the process.
   ~Application() override;
 
   // Unloads the main window and ends the process; failures are passed over.
@@ -65,6 +66,7 @@ class Application : public QObject {
   void EventClassSetzen(const vb::Variant& objH);
   void log(const QString& text);
 
+  const bool m_eigenes;
   std::shared_ptr<clsConnectionHandler> objConHandler;
   std::shared_ptr<data::Recordset> objRsAbfrage;
   QList<Filiale> colFilialen;

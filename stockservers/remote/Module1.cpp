@@ -12,7 +12,7 @@ void Main(Module1& module) {
   module.form = std::make_unique<Form1>();
   module.form->LogZeile(QStringLiteral("->New Application ") + jetzt());
   module.form->show();
-  module.gobjApplication = std::make_shared<Application>();
+  module.gobjApplication = std::make_shared<Application>(true);
   module.form->LogZeile(QStringLiteral("New Application-> ") + jetzt());
 }
 

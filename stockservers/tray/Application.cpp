@@ -3,7 +3,9 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/modDebugOutput.h"
@@ -32,6 +34,12 @@ std::function<void()>& prozessEnde() {
   return ende;
 }
 
+// The objects alive in the process, oldest first.
+std::vector<Application*>& lebende() {
+  static std::vector<Application*> objekte;
+  return objekte;
+}
+
 // The program folder of the Windows server: the per-user data folder here.
 QString AppPfad() { return GetLokalerPfad(); }
 
@@ -45,7 +53,7 @@ double Application::Zahl(const QString& text) {
 
 void Application::setProzessEnde(std::function<void()> ende) { prozessEnde() = std::move(ende); }
 
-Application::Application() {
+Application::Application(bool eigenes) : m_eigenes(eigenes) {
   Form1* form = Form1::aktuell();
   // What the clipboard holds now is not the user's new copy; it stays on the clipboard.
   if (form)
@@ -54,6 +62,7 @@ Application::Application() {
     });
   if (vb::Val(GetSetting(kLagerAnfrage, QStringLiteral("AbfrageÜberClipboard"), QStringLiteral("0"))) == 0 && form) {
     form->objApplication = this;
+    m_abfrage = true;
     const long ms = std::lround(vb::Val(GetSetting(kLagerAnfrage, QStringLiteral("AbfrageIntervall"), QStringLiteral("500"))));
     // An interval of 0 stops the timer, as it always did.
     if (ms > 0 && ms <= INT32_MAX) form->Timer.start(int(ms));
@@ -66,16 +75,24 @@ Application::Application() {
   blnVerbunden = false;
   m_ConnectList = std::make_shared<clsConnectionHandler>();
   DebugOutputInit(QStringLiteral("srvdebug.txt"));
+  lebende().push_back(this);
 }
 
 Application::~Application() {
   objAccessApp = vb::Variant::nothing();
+  std::erase(lebende(), this);
+  // One client letting go leaves the others served; the server ends with the last of them.
+  const bool letzter = std::none_of(lebende().begin(), lebende().end(), [](const Application* a) { return !a->m_eigenes; });
   if (Form1* form = Form1::aktuell()) {
-    form->Timer.stop();
-    if (form->objApplication == this) form->objApplication = nullptr;
-    form->hide();
+    if (form->objApplication == this) {
+      const auto naechstes = std::find_if(lebende().rbegin(), lebende().rend(), [](const Application* a) { return a->m_abfrage; });
+      form->objApplication = letzter || naechstes == lebende().rend() ? nullptr : *naechstes;
+    }
+    if (letzter || !form->objApplication) form->Timer.stop();
+    if (letzter) form->hide();
   }
   vb::ignoreErrors([&] { objInfoWin.reset(); });
+  if (!letzter) return;
   vb::ignoreErrors([&] {
     const QString antwort = vb::resolvePath(strAntwortDatei);
     if (QFile::exists(antwort)) QFile::remove(antwort);

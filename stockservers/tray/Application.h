@@ -3,7 +3,8 @@
 // connection groups (group 4 the article database, group 1 the bookshop data file) or lets it
 // connect from the per-user settings, gives it its host object (AccessApp: Aktiv, Bestellen,
 // Reservieren) and the branch and customer numbers of the branch synchronisation. The start
-// routine makes one object of its own. Releasing any object, or Quit, ends the server process.
+// routine makes one object of its own. Releasing the last client's object, or Quit, ends the
+// server process; while other clients hold theirs, the server goes on serving them.
 //
 // The members are split by topic: Application.cpp (creation, connection, host watch, end),
 // Application_Suche.cpp (the stock look-up), Application_WebUpdate.cpp (the branch
@@ -29,10 +30,11 @@ class Application : public QObject {
   // The class's initialisation: remembers what the clipboard holds now (so it is not looked up;
   // the clipboard itself is left alone), takes over the main window's timer when clipboard
   // polling is on ("AbfrageÜberClipboard" 0), an empty connection handler, the debug log
-  // "srvdebug.txt" afresh.
-  Application();
-  // The class's termination: stops the timer, lets go of the main window and the info window,
-  // deletes the response file and ends the process.
+  // "srvdebug.txt" afresh. `eigenes` marks the start routine's own object, which is no client's.
+  explicit Application(bool eigenes = false);
+  // The class's termination: lets go of the host object and the info window. When no client's
+  // object is left, it stops the timer, hides the main window, deletes the response file and
+  // ends the process; otherwise the timer goes to the newest object left that polls.
   ~Application() override;
 
   // How the process ends (Quit, termination, a vanished host). The start routine points it at
@@ -97,6 +99,8 @@ class Application : public QObject {
   void endeProzess();
 
   std::shared_ptr<clsConnectionHandler> m_ConnectList;
+  const bool m_eigenes;
+  bool m_abfrage = false;  // took the main window's timer (clipboard polling on)
 
   bool blnVerbunden = false;
   std::shared_ptr<data::Recordset> objRsAbfrage;

@@ -8,7 +8,7 @@
 
 Module1::Module1() : m_form(std::make_unique<Form1>()) {
   ui::dialogs().showWindow(*m_form, QStringLiteral("form1"));
-  m_objApp = std::make_shared<Application>();
+  m_objApp = std::make_shared<Application>(true);
   m_objApp->let_KundenNr(1);
   m_objApp->let_FilialNr(10000);
   m_objApp->let_BestaendeAbgleichen(true);

@@ -71,6 +71,51 @@ bool peerRunning() {
   return Bridge::session().connection().interface()->isServiceRegistered(PeerBusName).value();
 }
 
+// Every string the run time holds comes back code unit for code unit as an argument, a result
+// and by reference; in an error's message what the bus cannot carry as text is U+FFFD.
+void everyStringComesBackWhole(QObject& echo) {
+  const QChar nul(0), high(0xD83D), low(0xDE00);
+  const QString megabyte = QStringLiteral("Grüße aus der Filiale. ").repeated(1 << 15);
+  const struct {
+    const char* name;
+    QString text;
+    QString inError = text;
+  } cases[] = {
+      {"NUL at the start, in the middle, at the end", nul + QStringLiteral("ab") + nul + QStringLiteral("c") + nul,
+       QStringLiteral("\uFFFDab\uFFFDc\uFFFD")},
+      {"lone high and lone low surrogate", QStringLiteral("a") + high + QStringLiteral("b") + low, QStringLiteral("a\uFFFDb\uFFFD")},
+      {"low before high", QString(low) + high, QStringLiteral("\uFFFD\uFFFD")},
+      {"pair and umlauts", QStringLiteral("\U0001F4DA Grüße ÄÖÜß")},
+      {"1 MB of text", megabyte},
+      {"1 MB with a NUL", megabyte + nul, megabyte + QChar::ReplacementCharacter},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Variant back = callByName(echo, QStringLiteral("Echo"), CallKind::Method, {Variant(c.text)});
+    ASSERT_EQ(back.varType(), vb::VarType::String);
+    EXPECT_TRUE(vb::CStr(back) == c.text) << vb::CStr(back).size() << " code units of " << c.text.size();
+    QList<Variant> twice{Variant(c.text)};
+    callByName(echo, QStringLiteral("Twice"), CallKind::Method, twice);
+    EXPECT_TRUE(vb::CStr(twice[0]) == c.text + c.text);
+    try {
+      callByName(echo, QStringLiteral("Raise"), CallKind::Method, {Variant(1001), Variant(c.text), Variant(c.text)});
+      ADD_FAILURE() << "no error";
+    } catch (const vb::VbError& e) {
+      EXPECT_TRUE(e.source() == c.inError && e.description() == c.inError);
+    }
+  }
+}
+
+// A de.automation.Object.Invoke of `member` on a remote object, as another language sends it.
+QDBusMessage invokeMessage(const QObject& remote, const QString& member, CallKind kind, const QList<Variant>& args,
+                           const automation::WireValue::Exporter& exporter = {}) {
+  const auto& proxy = dynamic_cast<const automation::RemoteObject&>(remote);
+  QDBusMessage call = QDBusMessage::createMethodCall(proxy.busName(), proxy.path(), QLatin1String(Bridge::ObjectInterface),
+                                                     QStringLiteral("Invoke"));
+  call << member << QVariant::fromValue(uchar(kind)) << QVariant::fromValue(automation::WireValue::encode(args, exporter));
+  return call;
+}
+
 class BridgeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -167,6 +212,18 @@ TEST_F(BridgeTest, ByReferenceArgumentsComeBackChangedAndPropertiesWork) {
 
   callByName(*server, QStringLiteral("name"), CallKind::Let, {Variant("Kasse 2")});
   EXPECT_EQ(callByName(*server, QStringLiteral("Name"), CallKind::Get), Variant("Kasse 2"));
+}
+
+TEST_F(BridgeTest, EveryStringTravelsWholeAndPlainTextStaysText) {
+  const auto server = echo();
+  everyStringComesBackWhole(*server);
+  // Other languages see ordinary text as a string; what the bus cannot hold travels as code units.
+  for (const QString& text : {QStringLiteral("Grüße"), QStringLiteral("a") + QChar(0)}) {
+    const QDBusMessage reply = Bridge::session().connection().call(invokeMessage(*server, QStringLiteral("Echo"), CallKind::Method, {Variant(text)}));
+    const QVariant value = qdbus_cast<automation::WireValue>(reply.arguments().value(0)).value.variant();
+    EXPECT_EQ(value.userType() == qMetaTypeId<QDBusArgument>() ? value.value<QDBusArgument>().currentSignature() : value.toString(),
+              text.contains(QChar(0)) ? QStringLiteral("aq") : text);
+  }
 }
 
 TEST_F(BridgeTest, RunTimeErrorsArriveWithNumberSourceAndDescription) {
@@ -268,7 +325,15 @@ TEST_F(BridgeTest, ShellUsersSeeTheMembersAndCallThemDirectly) {
   const QString text = xml.arguments().value(0).toString();
   EXPECT_TRUE(text.contains(QLatin1String("<interface name=\"de.automation.Object\">")));
   EXPECT_TRUE(text.contains(QLatin1String("<interface name=\"de.automation.class.BridgeTest.Echo\">")));
-  EXPECT_TRUE(text.contains(QLatin1String("<method name=\"Trim\">\n      <arg name=\"text\" type=\"(yv)\" direction=\"in\"/>")));
+  // Arguments named as declared, with their automation type; a default makes one optional.
+  EXPECT_TRUE(text.contains(QLatin1String("<method name=\"Trim\">\n      <arg name=\"text\" type=\"(yv)\" direction=\"in\">\n"
+                                          "        <annotation name=\"de.automation.Type\" value=\"String\"/>\n      </arg>")))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QLatin1String("<arg name=\"value\" type=\"(yv)\" direction=\"in\">\n"
+                                          "        <annotation name=\"de.automation.Type\" value=\"Variant\"/>\n"
+                                          "        <annotation name=\"de.automation.Optional\" value=\"true\"/>\n      </arg>\n"
+                                          "      <arg name=\"result\" type=\"(yv)\" direction=\"out\">\n"
+                                          "        <annotation name=\"de.automation.Type\" value=\"Boolean\"/>")));
   EXPECT_TRUE(text.contains(QLatin1String("<method name=\"let_Name\">")));
 
   // A plain string as a shell user passes it; the result comes back as (yv).
@@ -285,8 +350,37 @@ TEST_F(BridgeTest, ShellUsersSeeTheMembersAndCallThemDirectly) {
                                                         QStringLiteral("de.automation.class.BridgeTest.Echo"), QStringLiteral("Raise"));
   failing << 91 << QStringLiteral("Quelle") << QString();
   const QDBusMessage error = bus.call(failing);
-  EXPECT_EQ(error.errorName(), QLatin1String(Bridge::ErrorName));
+  // The number in the error's name too, for hosts that will not parse the German text.
+  EXPECT_EQ(error.errorName(), QStringLiteral("de.automation.Error.E91"));
   EXPECT_EQ(error.errorMessage(), QStringLiteral("91\tQuelle\tObjektvariable oder With-Blockvariable nicht festgelegt"));
+  failing.setArguments({-2147217900, QStringLiteral("Quelle"), QStringLiteral("abgelehnt")});
+  EXPECT_EQ(bus.call(failing).errorName(), QStringLiteral("de.automation.Error.E_2147217900"));
+  EXPECT_EQ(errorOf([&] { callByName(*server, QStringLiteral("Raise"), CallKind::Method, {Variant(-2147217900), Variant("Q"), Variant("x")}); }),
+            -2147217900);
+}
+
+TEST_F(BridgeTest, ObjectsBelongToTheClientsThatHoldThem) {
+  const auto mine = echo();
+  QDBusConnection second = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("zweiter Client"));
+  {
+    Bridge secondClient(second);
+    const auto theirs = secondClient.createRemote(PeerBusName, QStringLiteral("BridgeTest.Echo"));
+    callByName(*theirs, QStringLiteral("Name"), CallKind::Let, {Variant("Kasse 2")});
+    const auto& proxy = dynamic_cast<const automation::RemoteObject&>(*theirs);
+    // This client changes, releases and passes on the second client's object by its path: refused.
+    QDBusMessage release =
+        QDBusMessage::createMethodCall(PeerBusName, proxy.path(), QLatin1String(Bridge::ObjectInterface), QStringLiteral("Release"));
+    release << 1u;
+    const auto theirPath = [&](const std::shared_ptr<QObject>&) { return automation::ObjectRef{proxy.busName(), QDBusObjectPath(proxy.path())}; };
+    for (const QDBusMessage& call : {invokeMessage(*theirs, QStringLiteral("Name"), CallKind::Let, {Variant("Kasse 1")}), release,
+                                     invokeMessage(*mine, QStringLiteral("Echo"), CallKind::Method, {Variant(theirs)}, theirPath)}) {
+      const QDBusMessage reply = Bridge::session().connection().call(call);
+      EXPECT_EQ(reply.errorName(), QStringLiteral("de.automation.Error.E70"));
+      EXPECT_TRUE(reply.errorMessage().startsWith(QStringLiteral("70\t"))) << reply.errorMessage().toStdString();
+    }
+    EXPECT_EQ(callByName(*theirs, QStringLiteral("Name"), CallKind::Get), Variant("Kasse 2"));
+  }
+  QDBusConnection::disconnectFromBus(QStringLiteral("zweiter Client"));
 }
 
 TEST_F(PeerAddressTest, ObjectsCallbacksAndReferencesWorkAsOnTheBus) {
@@ -302,6 +396,7 @@ TEST_F(PeerAddressTest, ObjectsCallbacksAndReferencesWorkAsOnTheBus) {
   QList<Variant> path{Variant(QStringLiteral("  /srv/lager  "))};
   callByName(*echo, QStringLiteral("Trim"), CallKind::Method, path);
   EXPECT_EQ(path[0], Variant(QStringLiteral("/srv/lager")));
+  everyStringComesBackWhole(*echo);
   EXPECT_EQ(errorOf([&] { createRemoteObject(QStringLiteral("BridgeTest.Unbekannt"), address); }), vb::ErrCannotCreateObject);
   EXPECT_EQ(errorOf([&] { createRemoteObject(QStringLiteral("BridgeTest.Echo"), address + QStringLiteral(".nicht")); }),
             vb::ErrCannotCreateObject);

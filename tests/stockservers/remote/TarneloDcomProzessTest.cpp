@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -123,6 +124,43 @@ TEST_F(TarneloDcomProzessTest, AClientOnTheUnixSocketDrivesTheServerAndItsReleas
   vonHandStarten();
   einKunde([&] { return automation::createRemoteObject(kProgId, adresse); }, kOhneFilialen);
   EXPECT_TRUE(beendet(server));
+}
+
+// Three clients: one in a process of its own that dies, one on the bus, one on the unix socket.
+// Each that goes leaves the others served; the last one's release ends the server.
+TEST_F(TarneloDcomProzessTest, OneClientLettingGoOrDyingLeavesTheOthersServed) {
+  QProcess kunde;
+  kunde.start(QStringLiteral(SKRIVANT_AUTOMATION_TEST_PEER), {QStringLiteral("--client"), kProgId});
+  ASSERT_TRUE(kunde.waitForReadyRead(20000)) << kunde.readAllStandardError().toStdString();
+  ASSERT_EQ(kunde.readLine().trimmed(), QByteArray("ready"));
+  QDBusConnectionInterface* bus = automation::Bridge::session().connection().interface();
+  QString kundenName;
+  for (const QString& name : bus->registeredServiceNames().value())
+    if (name.startsWith(QLatin1Char(':')) && bus->servicePid(name).value() == uint(kunde.processId())) kundenName = name;
+  ASSERT_FALSE(kundenName.isEmpty());
+
+  auto ueberBus = automation::createRemoteObject(kProgId);
+  ASSERT_TRUE(warten([&] { return QFileInfo::exists(socket); }));
+  auto ueberSocket = automation::createRemoteObject(kProgId, adresse);
+  const auto bestand = [](QObject& app) {
+    return feld(vb::CStr(callByName(app, QStringLiteral("AddInfo"), CallKind::Method, {Variant(buchladen::satz(QStringLiteral("3-446-23456-X")))})), 70);
+  };
+  ::kill(pid_t(kunde.processId()), SIGKILL);
+  kunde.waitForFinished(5000);
+  // Once the bus has told of the death, the server has been told before the next call.
+  ASSERT_TRUE(warten([&] { return !bus->isServiceRegistered(kundenName).value(); }));
+  EXPECT_EQ(bestand(*ueberBus), QStringLiteral("5"));
+  EXPECT_EQ(bestand(*ueberSocket), QStringLiteral("5"));
+
+  ueberBus.reset();
+  // A call after the release on the same connection: the server has taken the release.
+  automation::Bridge::session().connection().call(
+      QDBusMessage::createMethodCall(QStringLiteral("de.automation.tarnelodcom"), QStringLiteral("/factory"),
+                                     QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect")));
+  EXPECT_EQ(bestand(*ueberSocket), QStringLiteral("5"));
+  EXPECT_TRUE(serverLaeuft());
+  ueberSocket.reset();
+  EXPECT_TRUE(warten([] { return !serverLaeuft(); })) << "the last client's release did not end the server";
 }
 
 TEST_F(TarneloDcomProzessTest, AKilledClientsApplicationIsReleasedAndTheServerEnds) {

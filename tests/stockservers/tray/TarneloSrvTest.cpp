@@ -264,6 +264,25 @@ TEST_F(TarneloSrvTest, MainWindowOptionsAndBar) {
 namespace tarnelotest {
 namespace {
 
+// Two clients' objects: the first to let go leaves the other served by the timer, the last ends
+// the server although the start routine's own object remains.
+TEST_F(TarneloSrvTest, OneClientLettingGoLeavesTheOtherServed) {
+  starten();
+  auto erster = std::make_shared<Application>();
+  auto zweiter = std::make_shared<Application>();
+  EXPECT_EQ(form().objApplication, zweiter.get());
+  zweiter.reset();
+  EXPECT_EQ(prozessEnden, 0);
+  EXPECT_EQ(form().objApplication, erster.get());
+  EXPECT_TRUE(form().Timer.isActive());
+  kopieren(QStringLiteral("3-446-23456-X"));
+  ASSERT_NE(infoWin(), nullptr);
+  EXPECT_EQ(infoWin()->Text(), kStadtDerBuecher);
+  erster.reset();
+  EXPECT_EQ(prozessEnden, 1);
+  EXPECT_FALSE(form().Timer.isActive());
+}
+
 // A host whose Aktiv fails as a host does that has gone away.
 class WeggegangenerHost : public QObject {
   Q_OBJECT

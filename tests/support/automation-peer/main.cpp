@@ -32,6 +32,8 @@ class EchoObject : public QObject {
   Q_INVOKABLE vb::Variant Echo(const vb::Variant& value) { return value; }
   Q_INVOKABLE int VarTypeOf(const vb::Variant& value) { return int(value.varType()); }
   Q_INVOKABLE void Trim(QString& text) { text = text.trimmed(); }
+  Q_INVOKABLE void Twice(QString& text) { text += text; }
+  Q_INVOKABLE bool Given(const vb::Variant& value = vb::Variant::missing()) { return !value.isMissing(); }
   Q_INVOKABLE void Increment(short& number, vb::Variant& note) {
     ++number;
     note = Variant(QStringLiteral("geändert"));
