@@ -35,6 +35,10 @@ namespace data {
 
 class Connection;
 
+// Values bound in order to the "?" placeholders of a statement: no value is ever put into the
+// statement's text.
+using Parameters = std::vector<vb::Variant>;
+
 enum CursorType : int {
   adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3,
 };
@@ -57,6 +61,10 @@ class Recordset : public QObject {
   Q_INVOKABLE void Open(const QString& source, const vb::Variant& activeConnection,
                         int cursorType = adOpenUnspecified, int lockType = adLockUnspecified,
                         int options = adCmdUnspecified);
+  // The same with `values` bound in order to the statement's "?" placeholders; Requery and the
+  // writes of an updatable set bind them again.
+  void Open(const QString& source, const vb::Variant& activeConnection, int cursorType, int lockType, int options,
+            const Parameters& values);
   // Raises ErrIllegalOperation while a row is being edited (call Update or CancelUpdate first).
   Q_INVOKABLE void Close();
   Q_INVOKABLE int State() const { return m_open ? 1 : 0; }
@@ -91,6 +99,7 @@ class Recordset : public QObject {
   struct Column {
     QString name;
     Kind kind = Kind::Unknown;
+    int odbcType = 0;  // the ODBC type code Qt reports (0 on SQLite)
   };
   struct Row {
     std::vector<vb::Variant> values;
@@ -107,6 +116,8 @@ class Recordset : public QObject {
   void prepareCommand();
   void run();
   bool execSelect(QSqlQuery& query, const QString& sql);
+  void bind(QSqlQuery& query, const std::vector<QVariant>& values) const;
+  QVariant rawValue(const QSqlQuery& query, int column) const;
   void fetch(QSqlQuery& query, bool withRowid);
   void saveIfEditing();
   void writeInsert();
@@ -116,7 +127,6 @@ class Recordset : public QObject {
   QVariant execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow);
   void reloadRow(Row& row) const;
   void readBack(Row& row) const;
-  QVariant generatedKey() const;
   int firstLive() const;
   int lastLive() const;
   vb::Variant readValue(int column) const;
@@ -141,7 +151,8 @@ class Recordset : public QObject {
 
   // What Open made of the source.
   QString m_sql;                  // the statement as run
-  std::vector<QVariant> m_binds;  // arguments of a saved query
+  std::vector<QVariant> m_values;  // the caller's values
+  std::vector<QVariant> m_binds;   // bound to the statement as run: the values, or a saved query's arguments
   QString m_table;                // the table written to (updatable sets)
   QString m_selectList;           // of a single-table SELECT
   QString m_fromClause;           // "FROM ..." to the end, of a single-table SELECT
