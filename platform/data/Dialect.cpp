@@ -80,8 +80,8 @@ QString jetLikePatterns(const QString& sql) {
   return out + sql.mid(last);
 }
 
-void checkText(const QString& text) {
-  if (text.contains(QChar(0)))
+void checkText(const QString& text, bool nulAllowed) {
+  if (!nulAllowed && text.contains(QChar(0)))
     raiseDataError(ErrDatabase, QStringLiteral("Der Text enthält ein NUL-Zeichen; über ODBC kann er nicht "
                                                "unverändert gespeichert werden."));
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -91,8 +91,8 @@ void checkText(const QString& text) {
       ++i;
     } else if (c.isSurrogate()) {
       raiseDataError(ErrDatabase, QStringLiteral("Der Text enthält ein einzelnes UTF-16-Ersatzzeichen "
-                                                 "(Surrogat, Position %1); über ODBC kann er nicht unverändert "
-                                                 "gespeichert werden.")
+                                                 "(Surrogat, Position %1) ohne seine andere Hälfte; die Datenbank "
+                                                 "kann ihn nicht unverändert speichern.")
                                       .arg(i + 1));
     }
   }
@@ -177,8 +177,7 @@ QVariant Dialect::bindValue(const QVariant& value) const {
       if (m_kind == Kind::Jet) return QVariant(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
       return value;
     case QMetaType::QString:
-      if (m_kind == Kind::Jet) return value;
-      checkText(value.toString());
+      checkText(value.toString(), m_kind == Kind::Jet);
       if (m_kind == Kind::MariaDb) return QVariant(value.toString().toUtf8());
       return value;
     default: return value;

@@ -128,6 +128,10 @@ std::optional<QString> savedQueryText(const QSqlDatabase& db, const QString& nam
   return q.value(0).toString();
 }
 
+// The table a result column comes from. Qt 6.4's ODBC driver hands over the driver's whole
+// buffer: the name ends at its first NUL.
+QString baseTable(const QSqlField& f) { return f.tableName().section(QChar(0), 0, 0); }
+
 // A caller's value as it is bound to a "?".
 QVariant parameterValue(const vb::Variant& v) {
   if (v.isObject()) vb::raise(vb::ErrTypeMismatch);
@@ -377,7 +381,7 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     } else if (f.typeID() == kSqlBit) {  // SQL_BIT: Yes/No on most ODBC drivers, handed over as a number
       kind = Kind::Boolean;
     } else if (f.typeID() == kSqlTinyInt &&
-               m_connection->dialect().isYesNo(db, QString(f.tableName()).remove(QChar(0)), f.name())) {
+               m_connection->dialect().isYesNo(db, baseTable(f), f.name())) {
       kind = Kind::Boolean;
     } else {
       kind = kindFromMetaType(f.metaType().id());
