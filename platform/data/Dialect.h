@@ -17,9 +17,11 @@
 //    Not tested here.
 //  - The SQLite ODBC driver: as SQL Server but for last_insert_rowid().
 //
-// On every ODBC road a text holding a NUL or an unpaired UTF-16 surrogate is refused with an
-// error that says so: PostgreSQL cannot store either, Connector/ODBC reads a text only up to its
-// first NUL, and a surrogate half has no UTF-8 form. The SQLite file keeps both as they are.
+// A text that a database cannot hold is refused with an error that says so, never cut or
+// changed: half a UTF-16 surrogate pair on every road (each stores UTF-8, where it has no form;
+// SQLite would turn it and its neighbour into other characters), a NUL on every ODBC road
+// (PostgreSQL cannot store one, Connector/ODBC reads a text only up to its first NUL and psqlODBC
+// cuts it there). The SQLite file keeps a NUL as it is.
 #include <QHash>
 #include <QSet>
 #include <QSqlDatabase>

@@ -8,17 +8,20 @@
 // row). Rows added through the record set stay in it (a dynamic cursor sees them); moving off a
 // row that is being edited saves it first.
 //
-// RecordCount is the number of rows for every cursor type. On the Jet road the wildcards of
-// LIKE patterns in the statement are Jet's ("*", "?") and are turned into SQLite's.
+// RecordCount is the number of rows for every cursor type. The statement is put into the
+// server's words by the connection's Dialect (Jet's wildcards on the Jet road, [bracketed]
+// names on the servers); values are bound to its "?" placeholders, never put into its text.
 //
-// Yes/No columns (declared BOOLEAN) read any non-zero value as True and are written as -1/0.
-// Date columns (declared DATE/DATETIME) hold ISO text "yyyy-MM-dd HH:mm:ss" on SQLite.
+// Yes/No columns (declared BOOLEAN; MariaDB's TINYINT(1)) have type 11, read any non-zero value
+// as True and are written as -1/0 (PostgreSQL: its boolean). Date columns (declared
+// DATE/DATETIME) hold ISO text "yyyy-MM-dd HH:mm:ss" on SQLite.
 //
 // Saved parameter queries: the command text "Name(arg, ...)" (or "Name" with option
 // adCmdStoredProc) runs a saved query. On SQLite it is the row of the table SavedQueries
 // (Name, SqlText) whose SqlText holds one "?" per argument, bound in order; a name without a
-// row there, called without arguments, reads the view or table of that name. On ODBC it is the
-// stored procedure, called as "{CALL Name(args)}". Arguments are numbers or 'quoted texts'.
+// row there, called without arguments, reads the view or table of that name. On a server it is
+// the function or procedure of that name, called as the server calls one (Dialect). Arguments
+// are numbers or 'quoted texts', bound in order.
 #include <QHash>
 #include <QObject>
 #include <QSqlQuery>
