@@ -213,27 +213,31 @@ QVariant Dialect::generatedKey(const QSqlDatabase& db) const {
 }
 
 QStringList Dialect::primaryKey(const QSqlDatabase& db, const QString& table) const {
-  switch (m_kind) {
-    case Kind::PostgreSql:
-      return column(db, *this,
-                    QStringLiteral("SELECT a.attname FROM pg_index i JOIN pg_attribute a ON a.attrelid = i.indrelid "
-                                   "AND a.attnum = ANY(i.indkey) WHERE i.indisprimary AND i.indrelid = to_regclass(?) "
-                                   "ORDER BY array_position(i.indkey::int2[], a.attnum)"),
-                    {quoted(table)});
-    case Kind::MariaDb:
-      // Qt's catalogue call finds no key on Connector/ODBC.
-      return column(db, *this,
-                    QStringLiteral("SELECT COLUMN_NAME FROM information_schema.KEY_COLUMN_USAGE WHERE "
-                                   "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND CONSTRAINT_NAME = 'PRIMARY' "
-                                   "ORDER BY ORDINAL_POSITION"),
-                    {table});
-    default: {
-      QStringList out;
-      const QSqlIndex pk = db.primaryIndex(table);
-      for (int i = 0; i < pk.count(); ++i) out << pk.fieldName(i);
-      return out;
-    }
+  if (m_kind != Kind::PostgreSql && m_kind != Kind::MariaDb) {
+    QStringList out;
+    const QSqlIndex pk = db.primaryIndex(table);
+    for (int i = 0; i < pk.count(); ++i) out << pk.fieldName(i);
+    return out;
   }
+  const QString key = table.toLower();
+  if (const auto it = m_primaryKeys.constFind(key); it != m_primaryKeys.constEnd()) return *it;
+  QStringList out;
+  if (m_kind == Kind::PostgreSql) {
+    out = column(db, *this,
+                 QStringLiteral("SELECT a.attname FROM pg_index i JOIN pg_attribute a ON a.attrelid = i.indrelid "
+                                "AND a.attnum = ANY(i.indkey) WHERE i.indisprimary AND i.indrelid = to_regclass(?) "
+                                "ORDER BY array_position(i.indkey::int2[], a.attnum)"),
+                 {quoted(table)});
+  } else {
+    // Qt's catalogue call finds no key on Connector/ODBC.
+    out = column(db, *this,
+                 QStringLiteral("SELECT COLUMN_NAME FROM information_schema.KEY_COLUMN_USAGE WHERE "
+                                "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND CONSTRAINT_NAME = 'PRIMARY' "
+                                "ORDER BY ORDINAL_POSITION"),
+                 {table});
+  }
+  if (!out.isEmpty()) m_primaryKeys.insert(key, out);  // a table without one is asked again
+  return out;
 }
 
 bool Dialect::isYesNo(const QSqlDatabase& db, const QString& table, const QString& columnName) const {

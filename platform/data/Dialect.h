@@ -65,7 +65,8 @@ class Dialect {
   QString returningKey(const QString& keyColumn) const;
   // The number the database gave the row just inserted on `db`; invalid when unknown.
   QVariant generatedKey(const QSqlDatabase& db) const;
-  // The primary key columns of `table`, in key order; empty when it has none.
+  // The primary key columns of `table`, in key order; empty when it has none. A server's
+  // catalogue is asked once per table and kept.
   QStringList primaryKey(const QSqlDatabase& db, const QString& table) const;
   // Whether `column` of `table` is a Yes/No column the driver reports as a small number
   // (MariaDB's TINYINT(1)). Asked once per table and kept.
@@ -76,6 +77,7 @@ class Dialect {
 
   Kind m_kind;
   mutable QHash<QString, QSet<QString>> m_yesNoColumns;  // lower-case table -> lower-case columns
+  mutable QHash<QString, QStringList> m_primaryKeys;     // lower-case table -> key columns
 };
 
 }  // namespace data
