@@ -24,36 +24,21 @@ namespace {
 constexpr int kInstallMs = 120000;  // initdb / mariadb-install-db
 constexpr int kReadySteps = 600;    // 30 s in 50 ms steps for a server to take connections
 constexpr int kStopMs = 20000;
-const QString kPgSocketPort = QStringLiteral("5432");
-const QString kMariaSocket = QStringLiteral("mariadb.sock");
 
-QString postgresProgram(const QString& name) {
-  // Debian keeps the server programs out of PATH, one folder per major version: take the newest.
-  QDir root(QStringLiteral("/usr/lib/postgresql"));
-  QStringList versions = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+QString program(const QString& name) {
+  // Debian keeps PostgreSQL's programs out of PATH, one folder per major version: the newest.
+  QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   std::sort(versions.begin(), versions.end(), [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); });
-  for (const QString& v : versions) {
-    const QString p = root.filePath(v + QStringLiteral("/bin/") + name);
-    if (QFileInfo(p).isExecutable()) return p;
-  }
-  return QStandardPaths::findExecutable(name);
-}
-
-QString mariaProgram(const QString& name) {
-  QString p = QStandardPaths::findExecutable(name);
-  if (p.isEmpty()) p = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
-  return p;
+  QStringList folders{QStringLiteral("/usr/sbin")};
+  for (const QString& v : versions) folders.prepend(QStringLiteral("/usr/lib/postgresql/%1/bin").arg(v));
+  const QString p = QStandardPaths::findExecutable(name, folders);
+  return p.isEmpty() ? QStandardPaths::findExecutable(name) : p;
 }
 
 bool serversInstalled() {
-  return !postgresProgram(QStringLiteral("initdb")).isEmpty() && !postgresProgram(QStringLiteral("postgres")).isEmpty() &&
-         !mariaProgram(QStringLiteral("mariadb-install-db")).isEmpty() && !mariaProgram(QStringLiteral("mariadbd")).isEmpty();
-}
-
-QString tail(const QString& file) {
-  QFile f(file);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(f.readAll().right(2000));
+  for (const char* p : {"initdb", "postgres", "mariadb-install-db", "mariadbd"})
+    if (program(QString::fromLatin1(p)).isEmpty()) return false;
+  return true;
 }
 
 // The servers refuse to run as root: as root they run as "nobody".
@@ -64,30 +49,17 @@ struct Identity {
 };
 
 Identity serverIdentity() {
-  Identity id;
-  if (geteuid() != 0) return id;
-  if (const passwd* p = getpwnam("nobody")) {
-    id.change = true;
-    id.uid = p->pw_uid;
-    id.gid = p->pw_gid;
-  }
-  return id;
+  const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+  return p ? Identity{true, p->pw_uid, p->pw_gid} : Identity{};
 }
 
-// A folder the server user owns.
-bool ownFolder(const QString& path, const Identity& id) {
-  if (!QDir().mkpath(path)) return false;
-  return !id.change || ::chown(QFile::encodeName(path).constData(), id.uid, id.gid) == 0;
-}
-
-// The server folders of test programs that were killed (their servers ended with them): a
-// folder names its program's pid in "owner".
+// The server folders of test programs that were killed (their servers ended with them): each
+// folder names its program in "owner".
 void removeLeftovers() {
   QDir temp(QDir::tempPath());
   for (const QString& name : temp.entryList({QStringLiteral("skrivant-db-*")}, QDir::Dirs)) {
     QFile owner(temp.filePath(name + QStringLiteral("/owner")));
-    if (!owner.open(QIODevice::ReadOnly)) continue;
-    const pid_t pid = owner.readAll().trimmed().toInt();
+    const pid_t pid = owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toInt() : 0;
     if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) QDir(temp.filePath(name)).removeRecursively();
   }
 }
@@ -111,26 +83,16 @@ class Servers {
   const std::string& failure() const { return m_failure; }
 
   QString connectionString(Backend backend, const QString& database) const {
-    if (backend == Backend::PostgreSql)
-      return QStringLiteral("DRIVER={PostgreSQL Unicode};Servername=%1;Port=%2;Database=%3;Username=postgres")
-          .arg(runFolder(), kPgSocketPort, database);
-    return QStringLiteral("DRIVER={MariaDB Unicode};Socket=%1/%2;Database=%3;User=root")
-        .arg(runFolder(), kMariaSocket, database);
-  }
-
-  // The lines of an odbc.ini section for `database`, after its driver.
-  QString dsnLines(Backend backend, const QString& database) const {
-    if (backend == Backend::PostgreSql)
-      return QStringLiteral("Driver=PostgreSQL Unicode\nServername=%1\nPort=%2\nDatabase=%3\nUsername=postgres\n")
-          .arg(runFolder(), kPgSocketPort, database);
-    return QStringLiteral("Driver=MariaDB Unicode\nSocket=%1/%2\nDatabase=%3\nUser=root\n")
-        .arg(runFolder(), kMariaSocket, database);
+    return (backend == Backend::PostgreSql
+                ? QStringLiteral("DRIVER={PostgreSQL Unicode};Servername=%1;Port=5432;Database=%2;Username=postgres")
+                : QStringLiteral("DRIVER={MariaDB Unicode};Socket=%1/mariadb.sock;Database=%2;User=root"))
+        .arg(path(QStringLiteral("run")), database);
   }
 
   bool createDatabase(Backend backend, const QString& name, std::string& failure) {
     try {
       if (backend == Backend::PostgreSql)
-        m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE %1").arg(name));
+        m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE ") + name);
       else
         m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
       return true;
@@ -150,24 +112,26 @@ class Servers {
   }
 
  private:
-  QString runFolder() const { return m_dir->filePath(QStringLiteral("run")); }
   QString path(const QString& name) const { return m_dir->filePath(name); }
 
   bool fail(const QString& why, const QString& log = {}) {
-    m_failure = why.toStdString();
-    if (!log.isEmpty()) m_failure += "\n--- " + log.toStdString() + " (end) ---\n" + tail(log).toStdString();
+    QFile f(log.isEmpty() ? QString() : path(log));
+    const QByteArray tail = f.open(QIODevice::ReadOnly) ? f.readAll().right(2000) : QByteArray();
+    m_failure = (why + (tail.isEmpty() ? QString() : QStringLiteral("\n--- %1 (end) ---\n").arg(log)) +
+                 QString::fromUtf8(tail))
+                    .toStdString();
     return false;
   }
 
-  // A server program as the server user, ended with `deathSignal` when this process ends.
-  std::unique_ptr<QProcess> process(const QString& program, const QStringList& arguments, const QString& log,
-                                    int deathSignal) {
+  // `program` with `arguments` ("%1" is the folder) as the server user, its output in `log`,
+  // ended with `deathSignal` when this process ends, however it ends.
+  std::unique_ptr<QProcess> process(const QString& name, const QString& arguments, const QString& log, int deathSignal) {
     auto p = std::make_unique<QProcess>();
-    p->setProgram(program);
-    p->setArguments(arguments);
+    p->setProgram(program(name));
+    p->setArguments(arguments.arg(m_dir->path()).split(QLatin1Char(' ')));
     p->setWorkingDirectory(m_dir->path());
     p->setProcessChannelMode(QProcess::MergedChannels);
-    p->setStandardOutputFile(log);
+    p->setStandardOutputFile(path(log));
     const Identity id = m_identity;
     p->setChildProcessModifier([id, deathSignal] {
       if (id.change && (setgroups(0, nullptr) != 0 || setgid(id.gid) != 0 || setuid(id.uid) != 0)) _exit(126);
@@ -177,21 +141,15 @@ class Servers {
     return p;
   }
 
-  bool install(QProcess& p, const QString& what, const QString& log) {
-    if (!p.waitForFinished(kInstallMs)) return fail(what + QStringLiteral(" did not finish"), log);
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-      return fail(what + QStringLiteral(" failed (exit code %1)").arg(p.exitCode()), log);
-    return true;
+  bool install(QProcess& p, const QString& log) {
+    if (p.waitForFinished(kInstallMs) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return true;
+    return fail(p.program() + QStringLiteral(" failed (exit code %1)").arg(p.exitCode()), log);
   }
 
   // Waits (bounded) until the server takes connections to `database` and returns one.
   std::shared_ptr<data::Connection> connect(Backend backend, QProcess& server, const QString& database, const QString& log) {
     QString last;
-    for (int step = 0; step < kReadySteps; ++step) {
-      if (server.state() == QProcess::NotRunning) {
-        fail(QStringLiteral("the server ended at its start"), log);
-        return nullptr;
-      }
+    for (int step = 0; step < kReadySteps && server.state() != QProcess::NotRunning; ++step) {
       auto con = std::make_shared<data::Connection>();
       try {
         con->Open(connectionString(backend, database));
@@ -201,7 +159,7 @@ class Servers {
       }
       QThread::msleep(50);
     }
-    fail(QStringLiteral("the server took no connection in time: ") + last, log);
+    fail(QStringLiteral("the server takes no connection: ") + last, log);
     return nullptr;
   }
 
@@ -210,64 +168,55 @@ class Servers {
     m_identity = serverIdentity();
     removeLeftovers();
     m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/skrivant-db-XXXXXX"));
-    if (!m_dir->isValid()) return fail(QStringLiteral("no temporary folder"));
     QFile owner(path(QStringLiteral("owner")));
-    if (owner.open(QIODevice::WriteOnly)) owner.write(QByteArray::number(QCoreApplication::applicationPid()));
+    if (!m_dir->isValid() || !owner.open(QIODevice::WriteOnly)) return fail(QStringLiteral("no temporary folder"));
+    owner.write(QByteArray::number(QCoreApplication::applicationPid()));
     owner.close();
-    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                             QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    for (const char* folder : {"pg", "mariadb", "run"})
-      if (!ownFolder(path(QString::fromLatin1(folder)), m_identity))
-        return fail(QStringLiteral("cannot make the folder %1 for the server user").arg(QString::fromLatin1(folder)));
+    QFile::setPermissions(m_dir->path(), QFile::permissions(m_dir->path()) | QFile::ExeOther | QFile::ReadOther);
+    // The folders the servers write: their data, and sockets, pid file and MariaDB's log.
+    for (const char* folder : {"pg", "mariadb", "run"}) {
+      const QByteArray p = QFile::encodeName(path(QString::fromLatin1(folder)));
+      if (!QDir().mkpath(QString::fromLocal8Bit(p)) ||
+          (m_identity.change && ::chown(p.constData(), m_identity.uid, m_identity.gid) != 0))
+        return fail(QStringLiteral("cannot give the server user the folder ") + QString::fromLatin1(folder));
+    }
 
     // Both data folders are made at once: that is most of the start.
-    auto initdb = process(postgresProgram(QStringLiteral("initdb")),
-                          {QStringLiteral("-D"), path(QStringLiteral("pg")), QStringLiteral("-U"), QStringLiteral("postgres"),
-                           QStringLiteral("-A"), QStringLiteral("trust"), QStringLiteral("-E"), QStringLiteral("UTF8"),
-                           QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")},
-                          path(QStringLiteral("initdb.log")), SIGKILL);
-    auto installDb = process(mariaProgram(QStringLiteral("mariadb-install-db")),
-                             {QStringLiteral("--no-defaults"), QStringLiteral("--datadir=") + path(QStringLiteral("mariadb")),
-                              QStringLiteral("--auth-root-authentication-method=normal"), QStringLiteral("--skip-test-db"),
-                              QStringLiteral("--skip-name-resolve"), QStringLiteral("--innodb-flush-log-at-trx-commit=0"),
-                              QStringLiteral("--innodb-doublewrite=0")},
-                             path(QStringLiteral("install-db.log")), SIGKILL);
-    if (!install(*initdb, QStringLiteral("initdb"), path(QStringLiteral("initdb.log"))) ||
-        !install(*installDb, QStringLiteral("mariadb-install-db"), path(QStringLiteral("install-db.log"))))
+    auto initdb = process(QStringLiteral("initdb"),
+                          QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"),
+                          QStringLiteral("initdb.log"), SIGKILL);
+    auto installDb = process(QStringLiteral("mariadb-install-db"),
+                             QStringLiteral("--no-defaults --datadir=%1/mariadb --auth-root-authentication-method=normal "
+                                            "--skip-test-db --skip-name-resolve --innodb-flush-log-at-trx-commit=0"),
+                             QStringLiteral("install-db.log"), SIGKILL);
+    if (!install(*initdb, QStringLiteral("initdb.log")) || !install(*installDb, QStringLiteral("install-db.log")))
       return false;
+    m_postgres = process(QStringLiteral("postgres"),
+                         QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
+                                        "-c synchronous_commit=off -c full_page_writes=off"),
+                         QStringLiteral("postgres.log"), SIGINT);
+    m_mariadb = process(QStringLiteral("mariadbd"),
+                        QStringLiteral("--no-defaults --datadir=%1/mariadb --socket=%1/run/mariadb.sock --skip-networking "
+                                       "--pid-file=%1/run/mariadb.pid --log-error=%1/run/mariadb.log --skip-log-bin "
+                                       "--innodb-flush-log-at-trx-commit=0 --innodb-buffer-pool-size=32M"),
+                        QStringLiteral("mariadbd.out"), SIGTERM);
 
-    m_postgres = process(postgresProgram(QStringLiteral("postgres")),
-                         {QStringLiteral("-D"), path(QStringLiteral("pg")), QStringLiteral("-k"), runFolder(),
-                          QStringLiteral("-p"), kPgSocketPort, QStringLiteral("-c"), QStringLiteral("listen_addresses="),
-                          QStringLiteral("-c"), QStringLiteral("fsync=off"), QStringLiteral("-c"),
-                          QStringLiteral("synchronous_commit=off"), QStringLiteral("-c"), QStringLiteral("full_page_writes=off")},
-                         path(QStringLiteral("postgres.log")), SIGINT);
-    m_mariadb = process(mariaProgram(QStringLiteral("mariadbd")),
-                        {QStringLiteral("--no-defaults"), QStringLiteral("--datadir=") + path(QStringLiteral("mariadb")),
-                         QStringLiteral("--socket=") + runFolder() + QLatin1Char('/') + kMariaSocket,
-                         QStringLiteral("--skip-networking"), QStringLiteral("--pid-file=") + runFolder() + QStringLiteral("/mariadb.pid"),
-                         QStringLiteral("--log-error=") + runFolder() + QStringLiteral("/mariadb.log"),
-                         QStringLiteral("--innodb-flush-log-at-trx-commit=0"), QStringLiteral("--innodb-doublewrite=0"),
-                         QStringLiteral("--innodb-buffer-pool-size=32M"), QStringLiteral("--skip-log-bin")},
-                        path(QStringLiteral("mariadbd.out")), SIGTERM);
-
-    auto templateDb = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("template1"), path(QStringLiteral("postgres.log")));
+    // Every database made from the template has the schema's extension already.
+    auto templateDb = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("template1"), QStringLiteral("postgres.log"));
     if (!templateDb) return false;
     try {
-      // Every database made from the template has the schema's extension already.
       templateDb->Execute(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
     } catch (const vb::VbError& e) {
-      return fail(QStringLiteral("citext: ") + e.description(), path(QStringLiteral("postgres.log")));
+      return fail(e.description(), QStringLiteral("postgres.log"));
     }
-    templateDb.reset();
-    m_pgAdmin = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("postgres"), path(QStringLiteral("postgres.log")));
-    m_mariaAdmin = connect(Backend::MariaDb, *m_mariadb, QStringLiteral("mysql"), runFolder() + QStringLiteral("/mariadb.log"));
+    templateDb.reset();  // a template in use cannot be copied
+    m_pgAdmin = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("postgres"), QStringLiteral("postgres.log"));
+    m_mariaAdmin = connect(Backend::MariaDb, *m_mariadb, QStringLiteral("mysql"), QStringLiteral("run/mariadb.log"));
     return m_pgAdmin && m_mariaAdmin;
   }
 
   static void halt(std::unique_ptr<QProcess>& p, int signal) {
-    if (!p) return;
-    if (p->state() != QProcess::NotRunning) {
+    if (p && p->state() != QProcess::NotRunning) {
       ::kill(static_cast<pid_t>(p->processId()), signal);
       if (!p->waitForFinished(kStopMs)) {
         p->kill();
@@ -282,10 +231,8 @@ class Servers {
   std::string m_failure;
   Identity m_identity;
   std::unique_ptr<QTemporaryDir> m_dir;
-  std::unique_ptr<QProcess> m_postgres;
-  std::unique_ptr<QProcess> m_mariadb;
-  std::shared_ptr<data::Connection> m_pgAdmin;
-  std::shared_ptr<data::Connection> m_mariaAdmin;
+  std::unique_ptr<QProcess> m_postgres, m_mariadb;
+  std::shared_ptr<data::Connection> m_pgAdmin, m_mariaAdmin;
 };
 
 // Stops the servers when the tests are done, while Qt is still there.
@@ -296,22 +243,6 @@ class ServersEnvironment : public ::testing::Environment {
 [[maybe_unused]] const ::testing::Environment* const kServersEnvironment =
     ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
 
-// The private odbc.ini of this program, which ODBCINI names from its first use on.
-QString odbcIni() {
-  static QTemporaryDir dir;
-  static const QString file = [] {
-    const QString f = dir.filePath(QStringLiteral("odbc.ini"));
-    qputenv("ODBCINI", QFile::encodeName(f));
-    return f;
-  }();
-  return file;
-}
-
-int nextNumber() {
-  static int n = 0;
-  return ++n;
-}
-
 }  // namespace
 
 ::testing::internal::ParamGenerator<Backend> allBackends() {
@@ -319,27 +250,22 @@ int nextNumber() {
 }
 
 std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
-  switch (info.param) {
-    case Backend::Sqlite: return "SQLite";
-    case Backend::PostgreSql: return "PostgreSQL";
-    case Backend::MariaDb: return "MariaDB";
-  }
-  return "unknown";
+  static const char* const names[] = {"SQLite", "PostgreSQL", "MariaDB"};
+  return names[static_cast<int>(info.param)];
 }
 
 BackendDatabase::BackendDatabase(Backend backend) : m_backend(backend) {
-  m_name = QStringLiteral("skrivant_%1").arg(nextNumber());
+  static int databases = 0;
+  m_name = QStringLiteral("skrivant_%1").arg(++databases);
   if (backend == Backend::Sqlite) {
     const QString file = m_dir.file(m_name + QStringLiteral(".db"));
-    QFile empty(file);  // an empty file is an empty SQLite database
-    m_ready = empty.open(QIODevice::WriteOnly);
+    m_ready = QFile(file).open(QIODevice::WriteOnly);  // an empty file is an empty SQLite database
     if (!m_ready) m_failure = "cannot make " + file.toStdString();
     m_connectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + data::connectionValue(file);
     return;
   }
-  if (!installed()) return;
   Servers& servers = Servers::instance();
-  if (!servers.ensure()) {
+  if (!installed() || !servers.ensure()) {
     m_failure = servers.failure();
     return;
   }
@@ -352,11 +278,19 @@ BackendDatabase::~BackendDatabase() = default;
 bool BackendDatabase::installed() const { return m_backend == Backend::Sqlite || serversInstalled(); }
 
 QString BackendDatabase::dsnConnectionString() const {
-  const QString lines = m_backend == Backend::Sqlite
-                            ? QStringLiteral("Driver=SQLite3\nDatabase=%1\n").arg(m_dir.file(m_name + QStringLiteral(".db")))
-                            : Servers::instance().dsnLines(m_backend, m_name);
-  QFile ini(odbcIni());
-  if (ini.open(QIODevice::Append)) ini.write((QLatin1Char('[') + m_name + QStringLiteral("]\n") + lines).toUtf8());
+  // The program's own odbc.ini, which ODBCINI names from its first use on.
+  static QTemporaryDir folder;
+  static const QString ini = [] {
+    qputenv("ODBCINI", QFile::encodeName(folder.filePath(QStringLiteral("odbc.ini"))));
+    return folder.filePath(QStringLiteral("odbc.ini"));
+  }();
+  // The section holds the pairs of the DRIVER= string, one a line.
+  QString lines = m_backend == Backend::Sqlite
+                      ? QStringLiteral("Driver=SQLite3;Database=") + m_dir.file(m_name + QStringLiteral(".db"))
+                      : m_connectionString;
+  lines.remove(QLatin1Char('{')).remove(QLatin1Char('}')).replace(QLatin1Char(';'), QLatin1Char('\n'));
+  QFile f(ini);
+  if (f.open(QIODevice::Append)) f.write(QStringLiteral("[%1]\n%2\n").arg(m_name, lines).toUtf8());
   return QStringLiteral("DSN=") + m_name;
 }
 
@@ -369,8 +303,7 @@ std::shared_ptr<data::Connection> BackendDatabase::open() const {
 bool BackendDatabase::create(schema::Tables tables) {
   QString error;
   try {
-    const auto con = open();
-    if (schema::createTables(*con, tables, &error)) return true;
+    if (schema::createTables(*open(), tables, &error)) return true;
   } catch (const vb::VbError& e) {
     error = e.description();
   }
