@@ -20,6 +20,9 @@
 //     auto con = db.open();                           // a data::Connection on it
 //     handler->let_SQLGruppe_DB_OpenConnection(4, db.connectionString());  // or through a group
 //   }
+//
+// The bookshop's sample rows (schema/BookshopSample.h) go onto any backend as they are:
+//   for (const QString& row : schema::sampleArtikelRows()) con->Execute(row);
 #include <gtest/gtest.h>
 
 #include <QString>
