@@ -29,9 +29,11 @@ void setze(data::Recordset& rs, const char* spalte, const vb::Variant& wert) {
   rs.Fields(vb::Variant(QString::fromLatin1(spalte)))->let_Value(wert);
 }
 
-std::shared_ptr<data::Recordset> oeffnen(const std::shared_ptr<data::Connection>& con, const QString& sql) {
+// The rows of form type `FormTypID` that `sql` selects ("… WHERE FormTypID=?"), updatable.
+std::shared_ptr<data::Recordset> oeffnen(const std::shared_ptr<data::Connection>& con, const QString& sql,
+                                         std::int32_t FormTypID) {
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(sql, vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic);
+  rs->Open(sql, vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified, {FormTypID});
   return rs;
 }
 
@@ -98,11 +100,10 @@ vb::Variant clsDruckAllgemein::CreateFormularTyp(std::int32_t FormTypID, const Q
   QObject& kopf = hostObjekt(objKopfDaten);
   QObject& detail = hostObjekt(objDetailDaten);
   const auto con = m_ConnectList->SQLGruppe_Connection(4);
-  const QString id = QString::number(FormTypID);
 
   con->BeginTrans();
   try {
-    auto rs = oeffnen(con, QStringLiteral("SELECT * FROM Druck_Formulartypen WHERE FormTypID=") + id);
+    auto rs = oeffnen(con, QStringLiteral("SELECT * FROM Druck_Formulartypen WHERE FormTypID=?"), FormTypID);
     if (rs->Eof()) {
       rs->AddNew();
       setze(*rs, "FormTypID", FormTypID);
@@ -112,13 +113,13 @@ vb::Variant clsDruckAllgemein::CreateFormularTyp(std::int32_t FormTypID, const Q
     rs->Update();
     rs->Close();
 
-    con->Execute(QStringLiteral("DELETE FROM Druck_Formulartypen_Felder WHERE FormTypID=") + id);
-    rs = oeffnen(con, QStringLiteral("SELECT * FROM Druck_Formulartypen_Felder WHERE FormTypID=") + id);
+    con->Execute(QStringLiteral("DELETE FROM Druck_Formulartypen_Felder WHERE FormTypID=?"), {FormTypID});
+    rs = oeffnen(con, QStringLiteral("SELECT * FROM Druck_Formulartypen_Felder WHERE FormTypID=?"), FormTypID);
     felderSchreiben(*rs, FormTypID, 1, kopf);
     felderSchreiben(*rs, FormTypID, 2, detail);
     rs->Close();
 
-    rs = oeffnen(con, QStringLiteral("SELECT * FROM Auftrag_Formular_Neu WHERE FormStatus=") + id);
+    rs = oeffnen(con, QStringLiteral("SELECT * FROM Auftrag_Formular_Neu WHERE FormStatus=?"), FormTypID);
     if (rs->Eof()) {
       rs->AddNew();
       setze(*rs, "FormNummer", std::int16_t(1));
@@ -128,7 +129,7 @@ vb::Variant clsDruckAllgemein::CreateFormularTyp(std::int32_t FormTypID, const Q
     }
     rs->Close();
 
-    rs = oeffnen(con, QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE FormStatus=") + id);
+    rs = oeffnen(con, QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE FormStatus=?"), FormTypID);
     if (rs->Eof()) {
       for (const std::int16_t seite : {std::int16_t(1), std::int16_t(2)}) {
         rs->AddNew();

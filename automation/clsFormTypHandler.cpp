@@ -31,9 +31,11 @@ bool lesen(F&& schritt) {
   }
 }
 
-std::shared_ptr<data::Recordset> oeffnen(const QString& sql) {
+// The rows of form type `FormTypID` that `sql` selects ("… WHERE FormTypID=?"), updatable.
+std::shared_ptr<data::Recordset> oeffnen(const QString& sql, std::int32_t FormTypID) {
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenDynamic, data::adLockOptimistic);
+  rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified,
+           {FormTypID});
   return rs;
 }
 
@@ -72,11 +74,10 @@ vb::Variant clsFormTypHandler::LoadDesignData(std::int32_t FormTypID) {
 }
 
 bool clsFormTypHandler::LoadFormtyp(std::int32_t FormTypID) {
-  const QString id = QString::number(FormTypID);
   std::shared_ptr<data::Recordset> rs;
   bool leer = true;
   if (!lesen([&] {
-        rs = oeffnen(QStringLiteral("SELECT * FROM Druck_Formulartypen WHERE FormTypID=") + id);
+        rs = oeffnen(QStringLiteral("SELECT * FROM Druck_Formulartypen WHERE FormTypID=?"), FormTypID);
         leer = rs->Eof();
       }))
     return false;
@@ -91,8 +92,12 @@ bool clsFormTypHandler::LoadFormtyp(std::int32_t FormTypID) {
   vb::ignoreErrors([&] { rs->Close(); });
 
   if (!lesen([&] {
-        rs = oeffnen(QStringLiteral("SELECT * FROM Druck_Formulartypen_Felder WHERE FormTypID=") + id +
-                     QStringLiteral(" ORDER BY ID"));
+        // In the order written: by the row number our schema adds, else as the table keeps them
+        // (a table built with the five columns the hosts know has no key of its own).
+        const bool mitId = FormularConnection()->hasColumn(QStringLiteral("Druck_Formulartypen_Felder"), QStringLiteral("ID"));
+        rs = oeffnen(QStringLiteral("SELECT * FROM Druck_Formulartypen_Felder WHERE FormTypID=?") +
+                         (mitId ? QStringLiteral(" ORDER BY ID") : QString()),
+                     FormTypID);
         leer = rs->Eof();
       }))
     return false;

@@ -8,7 +8,6 @@
 #include "foundation/modDebugOutput.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/printing/PrinterCatalogue.h"
 #include "platform/vb/Convert.h"
 
@@ -71,7 +70,7 @@ void ctrArchivierungsDrucker::SaveData() {
     rs.AddNew();
     setze(rs, QStringLiteral("FormStatus"), m_FormStatus);
     setze(rs, QStringLiteral("FormNummer"), m_FormNummer);
-    setze(rs, QStringLiteral("RechnerName"), data::withoutNul(m_RechnerName));
+    setze(rs, QStringLiteral("RechnerName"), m_RechnerName);
     setze(rs, QStringLiteral("VonSeite"), 1);
     setze(rs, QStringLiteral("BisSeite"), kBisSeiteArchiv);
     setze(rs, QStringLiteral("LetzteSeiteZuerst"), false);

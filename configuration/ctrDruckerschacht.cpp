@@ -16,7 +16,6 @@
 #include "foundation/modDebugOutput.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 
@@ -448,7 +447,7 @@ void ctrDruckerschacht::RouteSchreiben(data::Recordset& rs, int Zeile, bool Weit
   rs.AddNew();
   setze(rs, QStringLiteral("FormStatus"), m_FormStatus);
   setze(rs, QStringLiteral("FormNummer"), m_FormNummer);
-  setze(rs, QStringLiteral("RechnerName"), data::withoutNul(m_RechnerName));
+  setze(rs, QStringLiteral("RechnerName"), m_RechnerName);
   setze(rs, QStringLiteral("VonExemplar"), von);
   setze(rs, QStringLiteral("BisExemplar"), bis);
   setze(rs, QStringLiteral("VonSeite"), Weitere ? 2 : 1);

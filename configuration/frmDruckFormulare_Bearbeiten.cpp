@@ -44,12 +44,17 @@ bool frmDruckFormulare::IstMahnstufe() const {
 
 std::shared_ptr<data::Recordset> frmDruckFormulare::FormularZeile(bool mahnung) const {
   if (!m_ConnectList) vb::raise(vb::ErrObjectNotSet);
-  QString sql = mahnung ? QStringLiteral("SELECT * FROM Auftrag_Formular_Mahnung WHERE FormNummer=")
-                        : QStringLiteral("SELECT * FROM Auftrag_Formular_Neu WHERE FormNummer=");
-  sql += QString::number(intFormNummer) + QStringLiteral(" AND FormStatus=") + QString::number(intFormStatus);
-  if (mahnung) sql += QStringLiteral(" AND Mahnstufe=") + QString::number(intMahnstufe);
+  QString sql = mahnung ? QStringLiteral("SELECT * FROM Auftrag_Formular_Mahnung WHERE FormNummer=?")
+                        : QStringLiteral("SELECT * FROM Auftrag_Formular_Neu WHERE FormNummer=?");
+  sql += QStringLiteral(" AND FormStatus=?");
+  data::Parameters werte = {intFormNummer, intFormStatus};
+  if (mahnung) {
+    sql += QStringLiteral(" AND Mahnstufe=?");
+    werte.push_back(intMahnstufe);
+  }
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(sql, vb::Variant(m_ConnectList->SQLGruppe_Connection(4)), data::adOpenDynamic, data::adLockOptimistic);
+  rs->Open(sql, vb::Variant(m_ConnectList->SQLGruppe_Connection(4)), data::adOpenDynamic, data::adLockOptimistic,
+           data::adCmdUnspecified, werte);
   return rs;
 }
 

@@ -3,15 +3,16 @@
 #include "foundation/clsConnectionHandler.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/vb/ErrorStyle.h"
 
 namespace configuration {
 
 namespace {
-QString bedingungen(const QString& RechnerName, short FormNummer, short FormStatus) {
-  return QStringLiteral("WHERE RechnerName=") + data::sqlText(RechnerName) + QStringLiteral(" AND FormNummer=") +
-         QString::number(FormNummer) + QStringLiteral(" AND FormStatus=") + QString::number(FormStatus);
+// One form's routes of one workstation, followed by `Rest`; bound: the name, number and type.
+QString abfrage(const QString& Rest) {
+  return QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=? AND FormNummer=? AND "
+                        "FormStatus=?") +
+         Rest;
 }
 }  // namespace
 
@@ -20,16 +21,11 @@ std::shared_ptr<data::Connection> FormularVerbindung(const std::shared_ptr<clsCo
   return handler->SQLGruppe_Connection(4);
 }
 
-QString RoutenAbfrage(const QString& RechnerName, short FormNummer, short FormStatus, const QString& Rest) {
-  return QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") +
-         bedingungen(RechnerName, FormNummer, FormStatus) + Rest;
-}
-
 std::shared_ptr<data::Recordset> RoutenLesen(const std::shared_ptr<data::Connection>& con, const QString& RechnerName,
                                              short FormNummer, short FormStatus, const QString& Rest) {
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(RoutenAbfrage(RechnerName, FormNummer, FormStatus, Rest), vb::Variant(con),
-           data::adOpenForwardOnly, data::adLockReadOnly);
+  rs->Open(abfrage(Rest), vb::Variant(con), data::adOpenForwardOnly, data::adLockReadOnly, data::adCmdUnspecified,
+           {RechnerName, FormNummer, FormStatus});
   return rs;
 }
 
@@ -38,11 +34,14 @@ void RoutenErsetzen(const std::shared_ptr<data::Connection>& con, const QString&
                     const std::function<void(data::Recordset&)>& Schreiben) {
   con->BeginTrans();
   try {
-    con->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") +
-                 bedingungen(RechnerName, FormNummer, FormStatus) + Bedingung);
+    const data::Parameters form = {RechnerName, FormNummer, FormStatus};
+    con->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=? AND FormNummer=? "
+                                "AND FormStatus=?") +
+                     Bedingung,
+                 form);
     data::Recordset rs;
-    rs.Open(RoutenAbfrage(RechnerName, FormNummer, FormStatus, Bedingung + QStringLiteral(" ORDER BY VonExemplar, VonSeite")),
-            vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic);
+    rs.Open(abfrage(Bedingung + QStringLiteral(" ORDER BY VonExemplar, VonSeite")), vb::Variant(con),
+            data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified, form);
     Schreiben(rs);
     rs.Close();
     con->CommitTrans();

@@ -18,12 +18,10 @@ namespace configuration {
 // 5 when the group has no connection.
 std::shared_ptr<data::Connection> FormularVerbindung(const std::shared_ptr<clsConnectionHandler>& handler);
 
-// "SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName='…' AND FormNummer=… AND
-// FormStatus=…" followed by `Rest` (" AND VonExemplar>0 ORDER BY …"). The name is quoted, so a
-// name with an apostrophe selects its own rows and nothing else.
-QString RoutenAbfrage(const QString& RechnerName, short FormNummer, short FormStatus, const QString& Rest);
-
-// The rows of RoutenAbfrage, forward-only and read-only. Errors reach the caller.
+// The rows of "SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=… AND
+// FormNummer=… AND FormStatus=…" followed by `Rest` (" AND VonExemplar>0 ORDER BY …"),
+// forward-only and read-only. The values are bound, so a name with an apostrophe selects its own
+// rows and nothing else. Errors reach the caller.
 std::shared_ptr<data::Recordset> RoutenLesen(const std::shared_ptr<data::Connection>& con, const QString& RechnerName,
                                              short FormNummer, short FormStatus, const QString& Rest);
 

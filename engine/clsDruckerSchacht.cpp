@@ -11,7 +11,6 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
@@ -29,9 +28,10 @@ void showOnError(F&& step) {
   if (auto e = vb::ignoreErrors(std::forward<F>(step))) ui::MsgBox(e->description());
 }
 
-std::shared_ptr<data::Recordset> openReadOnly(const QString& sql) {
+std::shared_ptr<data::Recordset> openReadOnly(const QString& sql, const data::Parameters& values) {
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly);
+  rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly, data::adCmdUnspecified,
+           values);
   return rs;
 }
 
@@ -90,8 +90,8 @@ void clsDruckerSchacht::loadFormRow(int FormNummer, int FormStatus) {
   m_values.reset();
   std::shared_ptr<data::Recordset> rs;
   showOnError([&] {
-    rs = openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu ") + QStringLiteral("WHERE FormNummer=") +
-                      QString::number(FormNummer) + QStringLiteral(" AND FormStatus=") + QString::number(FormStatus));
+    rs = openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu WHERE FormNummer=? AND FormStatus=?"),
+                      {FormNummer, FormStatus});
   });
   if (!rs) return;
   showOnError([&] {
@@ -147,10 +147,10 @@ void clsDruckerSchacht::loadArchivDrucker(int FormNummer, int FormStatus) {
 std::shared_ptr<data::Recordset> clsDruckerSchacht::openRouten(int FormNummer, int FormStatus,
                                                                const QString& Bedingung) {
   const auto query = [&] {
-    return openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") +
-                        QStringLiteral("WHERE RechnerName=") + data::sqlText(m_rechnerName) +
-                        QStringLiteral(" AND FormNummer=") + QString::number(FormNummer) +
-                        QStringLiteral(" AND FormStatus=") + QString::number(FormStatus) + Bedingung);
+    return openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu "
+                                       "WHERE RechnerName=? AND FormNummer=? AND FormStatus=?") +
+                            Bedingung,
+                        {m_rechnerName, FormNummer, FormStatus});
   };
   auto rs = query();
   // Never merged: the global rows are read only when the workstation has none of its own.

@@ -4,16 +4,16 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/report/IReportControl.h"
 
 bool ExistsDruckerRoute(const QString& RechnerName, short FormStatus, short FormNummer, bool Archiv) {
   const QString bedingung = Archiv ? QStringLiteral("VonExemplar=-1") : QStringLiteral("VonExemplar>0");
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ") + QStringLiteral("WHERE RechnerName=") +
-               data::sqlText(RechnerName) + QStringLiteral(" AND FormNummer=") + QString::number(FormNummer) +
-               QStringLiteral(" AND FormStatus=") + QString::number(FormStatus) + QStringLiteral(" AND ") + bedingung,
-           vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly);
+  rs->Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=? AND FormNummer=? "
+                          "AND FormStatus=? AND ") +
+               bedingung,
+           vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly, data::adCmdUnspecified,
+           {RechnerName, FormNummer, FormStatus});
   const bool found = !rs->Eof();
   rs->Close();
   return found;

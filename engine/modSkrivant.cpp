@@ -9,19 +9,20 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/vb/Convert.h"
 
 namespace {
 
 const QString kGlobal = QStringLiteral("$GLOBAL$");
 
-std::shared_ptr<data::Recordset> openSet(const QString& sql, bool updatable) {
+std::shared_ptr<data::Recordset> openSet(const QString& sql, bool updatable, const data::Parameters& values = {}) {
   auto rs = std::make_shared<data::Recordset>();
   if (updatable)
-    rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenKeyset, data::adLockOptimistic);
+    rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenKeyset, data::adLockOptimistic, data::adCmdUnspecified,
+             values);
   else
-    rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly);
+    rs->Open(sql, vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly,
+             data::adCmdUnspecified, values);
   return rs;
 }
 
@@ -33,10 +34,8 @@ vb::Variant fieldValue(const data::Recordset& rs, const QString& name) {
   return rs.Fields(vb::Variant(name))->Value();
 }
 
-QString formWhere(int FormNummer, int FormStatus) {
-  return QStringLiteral("WHERE FormNummer=") + QString::number(FormNummer) + QStringLiteral(" AND FormStatus=") +
-         QString::number(FormStatus);
-}
+// The rows of one form; its number and type are bound in this order.
+const QString kFormWhere = QStringLiteral("WHERE FormNummer=? AND FormStatus=?");
 
 void addDefaultRoute(data::Recordset& rs, short FormNummer, std::int32_t FormStatus, int VonSeite, int BisSeite) {
   rs.AddNew();
@@ -75,13 +74,13 @@ std::shared_ptr<data::Connection> FormularConnection() {
 }
 
 bool CreateFormular(std::int32_t FormStatus, short& FormNummer, const vb::Variant& BerichtArt) {
-  const QString form = QStringLiteral(" WHERE FormNummer >0 AND FormStatus=") + QString::number(FormStatus);
-  auto rs = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu") + form, true);
+  const QString form = QStringLiteral(" WHERE FormNummer >0 AND FormStatus=?");
+  auto rs = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu") + form, true, {FormStatus});
   // A number that routes or dunning texts still name is not free: the new template would take
   // over another template's leftovers.
   auto reste = openSet(QStringLiteral("SELECT FormNummer FROM Auftrag_Formular_Druckerschacht_Neu") + form +
                            QStringLiteral(" UNION SELECT FormNummer FROM Auftrag_Formular_Mahnung") + form,
-                       false);
+                       false, {FormStatus, FormStatus});
   QSet<int> belegt;
   for (; !rs->Eof(); rs->MoveNext()) belegt.insert(vb::CLng(fieldValue(*rs, QStringLiteral("FormNummer"))));
   for (; !reste->Eof(); reste->MoveNext()) belegt.insert(vb::CLng(fieldValue(*reste, QStringLiteral("FormNummer"))));
@@ -99,10 +98,9 @@ bool CreateFormular(std::int32_t FormStatus, short& FormNummer, const vb::Varian
   rs->Close();
   FormNummer = static_cast<short>(nummer);
 
-  auto routen = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE FormNummer =") +
-                            QString::number(FormNummer) + QStringLiteral(" AND FormStatus=") +
-                            QString::number(FormStatus),
-                        true);
+  auto routen = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE FormNummer =? AND "
+                                       "FormStatus=?"),
+                        true, {FormNummer, FormStatus});
   if (routen->Eof()) {
     addDefaultRoute(*routen, FormNummer, FormStatus, 1, 1);
     addDefaultRoute(*routen, FormNummer, FormStatus, 2, 9999);
@@ -113,12 +111,12 @@ bool CreateFormular(std::int32_t FormStatus, short& FormNummer, const vb::Varian
 }
 
 bool DeleteFormular(std::int32_t FormStatus, short FormNummer) {
-  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") +
-                                formWhere(FormNummer, FormStatus));
-  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Neu ") + formWhere(FormNummer, FormStatus));
+  const data::Parameters form = {FormNummer, FormStatus};
+  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") + kFormWhere, form);
+  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Neu ") + kFormWhere, form);
   // A dunning template's level texts go with it; left behind they would belong to the next
   // template created under the same number.
-  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Mahnung ") + formWhere(FormNummer, FormStatus));
+  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Mahnung ") + kFormWhere, form);
   return true;
 }
 
@@ -132,12 +130,11 @@ void CopyFormularDaten(short QuellFormStatus, short QuellFormNummer, short Flags
       QStringLiteral("AllgemeinSchlussText"), QStringLiteral("BerichtArt")};
   static const QStringList kDatei = {QStringLiteral("Formatdatei"), QStringLiteral("AnzahlKopien")};
 
+  const data::Parameters quellForm = {QuellFormNummer, QuellFormStatus};
+  const data::Parameters zielForm = {ZielFormNummer, ZielFormStatus};
   if (Flags & (FormularKopie::Texte | FormularKopie::Formatdatei)) {
-    auto quelle = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu ") +
-                              formWhere(QuellFormNummer, QuellFormStatus),
-                          false);
-    auto ziel = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu ") + formWhere(ZielFormNummer, ZielFormStatus),
-                        true);
+    auto quelle = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu ") + kFormWhere, false, quellForm);
+    auto ziel = openSet(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu ") + kFormWhere, true, zielForm);
     if (!quelle->Eof()) {
       if (Flags & FormularKopie::Texte) copyColumns(*quelle, *ziel, kTexte, ZielFormStatus, ZielFormNummer);
       if (Flags & FormularKopie::Formatdatei) copyColumns(*quelle, *ziel, kDatei, ZielFormStatus, ZielFormNummer);
@@ -152,23 +149,27 @@ void CopyFormularDaten(short QuellFormStatus, short QuellFormNummer, short Flags
 
   const QString routenSql = QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu ");
   // Read (and fetched) before the delete below, so pasting a form's routes onto itself keeps them.
-  auto quelle = openSet(routenSql + formWhere(QuellFormNummer, QuellFormStatus), false);
+  auto quelle = openSet(routenSql + kFormWhere, false, quellForm);
   if (quelle->Eof()) {
     quelle->Close();
     return;
   }
   const QString rechnerName = GetRechnerName();
   // Only the kinds the flags name are replaced; the others stay as they are.
+  data::Parameters loeschen = zielForm;
   QString welche;
-  if (rechner && global)
-    welche = QStringLiteral("(RechnerName=") + data::sqlText(rechnerName) + QStringLiteral(" OR RechnerName=") +
-             data::sqlText(kGlobal) + QStringLiteral(")");
-  else
-    welche = QStringLiteral("RechnerName=") + data::sqlText(rechner ? rechnerName : kGlobal);
-  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") +
-                                formWhere(ZielFormNummer, ZielFormStatus) + QStringLiteral(" AND ") + welche);
+  if (rechner && global) {
+    welche = QStringLiteral("(RechnerName=? OR RechnerName=?)");
+    loeschen.insert(loeschen.end(), {rechnerName, kGlobal});
+  } else {
+    welche = QStringLiteral("RechnerName=?");
+    loeschen.push_back(rechner ? rechnerName : kGlobal);
+  }
+  FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") + kFormWhere +
+                                    QStringLiteral(" AND ") + welche,
+                                loeschen);
 
-  auto ziel = openSet(routenSql + formWhere(ZielFormNummer, ZielFormStatus), true);
+  auto ziel = openSet(routenSql + kFormWhere, true, zielForm);
   static const QStringList kRoute = {QStringLiteral("VonExemplar"), QStringLiteral("BisExemplar"),
                                      QStringLiteral("VonSeite"),    QStringLiteral("BisSeite"),
                                      QStringLiteral("Drucker"),     QStringLiteral("SchachtText"),

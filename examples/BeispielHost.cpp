@@ -30,9 +30,6 @@ void setzeFehler(QString* fehler, const QString& text) {
   if (fehler) *fehler = text;
 }
 
-// A text as an SQL literal.
-QString sqlText(const QString& text) { return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\''); }
-
 vb::Variant oderNull(const std::optional<double>& wert) { return wert ? vb::Variant(*wert) : vb::Variant::null(); }
 
 }  // namespace
@@ -130,19 +127,17 @@ bool BeispielHost::einrichten(QString* fehler) {
 void BeispielHost::datenbankFuellen() {
   CreateFormular(kFormStatusRechnung, m_formNummer, 2);
   const auto con = m_verbindungen->SQLGruppe_Connection(4);
-  con->Execute(
-      QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei=%1, AnzahlKopien=1, Absender=%2, Kopftext=%3, "
-                     "ÜberschriftText=%4, AllgemeinSchlussText=%5, MEFont_Name='Arial', MEFont_Size=10, "
-                     "MEFont_Bold=0, MEFont_Italic=0, MEFont_Underline=0, MEFont_Strikethrough=0 "
-                     "WHERE FormStatus=%6 AND FormNummer=%7")
-          .arg(sqlText(QStringLiteral("$Daten$FORMULAR\\Rechnung.lst")),
-               sqlText(QStringLiteral("Buchhandlung am Markt · Marktplatz 1 · 12345 Musterstadt")),
-               sqlText(QStringLiteral("Ihre Bestellung vom <BestellDatum>")), sqlText(QStringLiteral("Rechnung")),
-               sqlText(QStringLiteral("Es gelten unsere Allgemeinen Geschäftsbedingungen.")))
-          .arg(kFormStatusRechnung)
-          .arg(m_formNummer));
-  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Vorlagen SET FormularText='Rechnung' WHERE FormularNr=%1")
-                   .arg(m_formNummer));
+  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei=?, AnzahlKopien=1, Absender=?, Kopftext=?, "
+                              "ÜberschriftText=?, AllgemeinSchlussText=?, MEFont_Name='Arial', MEFont_Size=10, "
+                              "MEFont_Bold=?, MEFont_Italic=?, MEFont_Underline=?, MEFont_Strikethrough=? "
+                              "WHERE FormStatus=? AND FormNummer=?"),
+               {QStringLiteral("$Daten$FORMULAR\\Rechnung.lst"),
+                QStringLiteral("Buchhandlung am Markt · Marktplatz 1 · 12345 Musterstadt"),
+                QStringLiteral("Ihre Bestellung vom <BestellDatum>"), QStringLiteral("Rechnung"),
+                QStringLiteral("Es gelten unsere Allgemeinen Geschäftsbedingungen."), false, false, false, false,
+                kFormStatusRechnung, m_formNummer});
+  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Vorlagen SET FormularText='Rechnung' WHERE FormularNr=?"),
+               {m_formNummer});
 
   const auto vorgaben = m_verbindungen->SQLGruppe_Connection(6);
   SetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("1"), vorgaben);
@@ -156,19 +151,14 @@ short BeispielHost::mahnformularAnlegen() {
   short nummer = 0;
   CreateFormular(kFormStatusMahnung, nummer, 2);
   const auto con = m_verbindungen->SQLGruppe_Connection(4);
-  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei=%1, AnzahlKopien=1, Absender=%2, "
-                              "Betrefftext=%3, AllgemeinSchlussText=%4 WHERE FormStatus=%5 AND FormNummer=%6")
-                   .arg(sqlText(QStringLiteral("$Daten$FORMULAR\\Mahnung.lst")),
-                        sqlText(QStringLiteral("Buchhandlung am Markt · Marktplatz 1")),
-                        sqlText(QStringLiteral("Leider konnten wir keinen Zahlungseingang feststellen.")),
-                        sqlText(QStringLiteral("Allgemeiner Schlusstext")))
-                   .arg(kFormStatusMahnung)
-                   .arg(nummer));
+  con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei=?, AnzahlKopien=1, Absender=?, "
+                              "Betrefftext=?, AllgemeinSchlussText=? WHERE FormStatus=? AND FormNummer=?"),
+               {QStringLiteral("$Daten$FORMULAR\\Mahnung.lst"), QStringLiteral("Buchhandlung am Markt · Marktplatz 1"),
+                QStringLiteral("Leider konnten wir keinen Zahlungseingang feststellen."),
+                QStringLiteral("Allgemeiner Schlusstext"), kFormStatusMahnung, nummer});
   con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Mahnung (FormNummer, FormStatus, Mahnstufe, Überschrift, "
-                              "VorText, SchlussText) VALUES (%1, %2, 2, 'Zweite Mahnung', '', %3)")
-                   .arg(nummer)
-                   .arg(kFormStatusMahnung)
-                   .arg(sqlText(QStringLiteral("Bitte zahlen Sie umgehend."))));
+                              "VorText, SchlussText) VALUES (?, ?, 2, 'Zweite Mahnung', '', ?)"),
+               {nummer, kFormStatusMahnung, QStringLiteral("Bitte zahlen Sie umgehend.")});
   return nummer;
 }
 

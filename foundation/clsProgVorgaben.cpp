@@ -1,6 +1,5 @@
 #include "foundation/clsProgVorgaben.h"
 
-#include "platform/data/Sql.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
@@ -33,12 +32,11 @@ void clsProgVorgaben::LoadCustomProperties(const vb::Variant& objCon) {
 
 vb::Variant clsProgVorgaben::Value(const QString& PropName, const vb::Variant& DefaultValue) {
   if (!m_cache || !m_rs) vb::raise(vb::ErrObjectNotSet);
-  const QString key = data::withoutNul(PropName);  // as GetVorgabe stores it
-  if (m_cache->Contains(key)) return m_cache->Item(key)->Value;
+  if (m_cache->Contains(PropName)) return m_cache->Item(PropName)->Value;
   const vb::Variant result = DefaultValue.isMissing() ? vb::Variant(0) : DefaultValue;
   m_rs->AddNew();
   try {
-    m_rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(key));
+    m_rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(PropName));
     m_rs->Fields(QStringLiteral("Wert"))->let_Value(result);
     m_rs->Update();
   } catch (...) {
@@ -46,9 +44,9 @@ vb::Variant clsProgVorgaben::Value(const QString& PropName, const vb::Variant& D
     throw;
   }
   auto element = std::make_shared<clsListElement>();
-  element->Key = key;
+  element->Key = PropName;
   element->Value = result;
-  m_cache->Add(element, key);
+  m_cache->Add(element, PropName);
   return result;
 }
 

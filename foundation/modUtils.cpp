@@ -5,7 +5,6 @@
 #include "platform/automation/LateBinding.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/PathResolver.h"
 #include "platform/vb/VbError.h"
@@ -28,23 +27,22 @@ vb::Variant NZ(const vb::Variant& Wert, const vb::Variant& Ersatz) {
 }
 
 namespace {
-// The settings row of `FeldName`, updatable. The key goes into the statement as a quoted
-// literal, so a key with an apostrophe is stored and found as it is.
+// The settings row of `FeldName`, updatable. The FeldName is bound, so any text is stored and found
+// as it is.
 std::shared_ptr<data::Recordset> openVorgabe(const QString& FeldName, const std::shared_ptr<data::Connection>& objCon) {
   if (!objCon) vb::raise(vb::ErrObjectNotSet);
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(QStringLiteral("SELECT * FROM Vorgaben WHERE Feldname=") + data::sqlText(FeldName), vb::Variant(objCon),
-           data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified);
+  rs->Open(QStringLiteral("SELECT * FROM Vorgaben WHERE Feldname=?"), vb::Variant(objCon), data::adOpenDynamic,
+           data::adLockOptimistic, data::adCmdUnspecified, {vb::Variant(FeldName)});
   return rs;
 }
 }  // namespace
 
 QString GetVorgabe(const QString& FeldName, const QString& Default, const std::shared_ptr<data::Connection>& objCon) {
-  const QString key = data::withoutNul(FeldName);
-  auto rs = openVorgabe(key, objCon);
+  auto rs = openVorgabe(FeldName, objCon);
   if (rs->Eof()) {
     rs->AddNew();
-    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(key));
+    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
     rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Default));
     rs->Update();
     return Default;
@@ -53,11 +51,10 @@ QString GetVorgabe(const QString& FeldName, const QString& Default, const std::s
 }
 
 void SetVorgabe(const QString& FeldName, const QString& Wert, const std::shared_ptr<data::Connection>& objCon) {
-  const QString key = data::withoutNul(FeldName);
-  auto rs = openVorgabe(key, objCon);
+  auto rs = openVorgabe(FeldName, objCon);
   if (rs->Eof()) {
     rs->AddNew();
-    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(key));
+    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
   }
   rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Wert));
   rs->Update();

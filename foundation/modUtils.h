@@ -16,7 +16,6 @@ bool VerzeichnisExistiert(const QString& Pfad);
 vb::Variant NZ(const vb::Variant& Wert, const vb::Variant& Ersatz = vb::Variant(QString()));
 
 // The setting's value as text; a missing key is written with `Default` and `Default` returned.
-// A NUL in a key is dropped (data::withoutNul), so the row written is the row found.
 // Database errors reach the caller.
 QString GetVorgabe(const QString& FeldName, const QString& Default, const std::shared_ptr<data::Connection>& objCon);
 // Writes the setting (the first row of the key, or a new row).

@@ -42,6 +42,9 @@ const QStringList kDatenRows = {
 
 }  // namespace
 
+QStringList sampleArtikelRows() { return kArtikelRows; }
+QStringList sampleDatenRows() { return kDatenRows; }
+
 bool createBookshopSample(const QString& folder, QString* error) {
   const QString artikel = QDir(folder).filePath(kSampleArtikelDatei);
   const QString daten = QDir(folder).filePath(kSampleDatenDatei);

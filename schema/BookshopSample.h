@@ -20,6 +20,7 @@
 //   UmbreitAdressNr 70004.
 // 3-15-012345-3 (EAN 9783150123454) is a valid ISBN of no article.
 #include <QString>
+#include <QStringList>
 
 namespace schema {
 
@@ -27,6 +28,11 @@ namespace schema {
 // named as the servers derive it from the article database's folder.
 inline const QString kSampleArtikelDatei = QStringLiteral("Artikel.MDB");
 inline const QString kSampleDatenDatei = QStringLiteral("buch_dat.mdb");
+
+// The sample's rows as INSERT statements: those of the article database and of the data file.
+// Tests fill a database on any backend with them (the data layer quotes [Artikel Einkauf]).
+QStringList sampleArtikelRows();
+QStringList sampleDatenRows();
 
 // Writes both files of the sample into `folder` (made when missing). Fails, with the reason in
 // `error`, when either file exists already: a sample never overwrites a bookshop's data.

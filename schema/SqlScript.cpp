@@ -9,10 +9,12 @@
 
 namespace schema {
 
-QStringList scriptStatements(const char* sql) {
+QStringList scriptStatements(const char* sql, bool forServer) {
+  static const QString serverLine = QStringLiteral("--server:");
   QStringList statements;
   QString current;
-  for (const QString& line : QString::fromUtf8(sql).split(QLatin1Char('\n'))) {
+  for (QString line : QString::fromUtf8(sql).split(QLatin1Char('\n'))) {
+    if (forServer && line.trimmed().startsWith(serverLine)) line = line.trimmed().mid(serverLine.size());
     const QString t = line.trimmed();
     if (t.isEmpty() || t.startsWith(QLatin1String("--"))) continue;
     current += line + QLatin1Char('\n');

@@ -6,8 +6,8 @@
 namespace schema {
 
 // The statements of an .sql text, in order, without comments (a statement ends with ";" at the
-// end of a line).
-QStringList scriptStatements(const char* sql);
+// end of a line). For a database server the lines "--server: <text>" count as statement lines.
+QStringList scriptStatements(const char* sql, bool forServer = false);
 
 // Creates the SQLite file `path` (and its folder) and runs `statements` on it in one
 // transaction: all or nothing. Returns false with the reason in `error` on failure.

@@ -127,3 +127,13 @@ SELECT 'ArtikelBestelltVerplant',
   || '(SELECT COALESCE(SUM(r.MengeBestellt), 0) FROM Artikel_KundenReservierung_Details r '
   || 'WHERE r.Artikelident = a.id) AS Reserviert FROM a'
 WHERE NOT EXISTS (SELECT 1 FROM SavedQueries WHERE Name = 'ArtikelBestelltVerplant');
+
+-- On database servers the keys the look-ups search are indexed (schema/ServerSchema.h).
+--server: CREATE INDEX IF NOT EXISTS Vorgaben_FeldName ON Vorgaben (FeldName);
+--server: CREATE INDEX IF NOT EXISTS Artikel_ISBN ON Artikel (ISBN);
+--server: CREATE INDEX IF NOT EXISTS Artikel_Einkauf_TitelNr ON [Artikel Einkauf] (TitelNr, LieferantNr);
+--server: CREATE INDEX IF NOT EXISTS Artikel_LieferantBestellungen_Details_Artikel ON Artikel_LieferantBestellungen_Details (Artikelident);
+--server: CREATE INDEX IF NOT EXISTS Artikel_KundenReservierung_Details_Artikel ON Artikel_KundenReservierung_Details (Artikelident);
+--server: CREATE INDEX IF NOT EXISTS Artikel_ISBN_Stapel_ISBN ON Artikel_ISBN_Stapel (ISBN);
+--server: CREATE INDEX IF NOT EXISTS Artikel_Filialbestände_ISBN ON Artikel_Filialbestände (ISBN, FilialNr);
+--server: CREATE INDEX IF NOT EXISTS Artikel_geändert_Artikel ON Artikel_geändert (Artikelident);

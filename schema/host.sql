@@ -11,7 +11,9 @@
 --  * Dates are declared DATETIME and hold "yyyy-MM-dd HH:mm:ss".
 --  * SMALLINT is a 16-bit Integer of the host applications, INTEGER a 32-bit Long, DOUBLE a
 --    Double. Tables without a key of their own get an ID so that any road can update one row.
---  * Statements end with ";" at the end of a line; nothing else in this file does.
+--  * Statements end with ";" at the end of a line; nothing else in this file does. Lines
+--    "--server: ..." are statements for database servers only; schema/ServerSchema.h puts the
+--    file into PostgreSQL's and MariaDB's words.
 
 -- Settings, one row per key; duplicate keys are possible and cleaned up by the settings object.
 CREATE TABLE IF NOT EXISTS Vorgaben (
@@ -290,6 +292,11 @@ CREATE TABLE IF NOT EXISTS PrintInputTabelle (
   Bemerkung TEXT,
   BildAusdatei TEXT
 );
+
+-- On database servers the keys the look-ups search are indexed (schema/ServerSchema.h).
+--server: CREATE INDEX IF NOT EXISTS Vorgaben_FeldName ON Vorgaben (FeldName);
+--server: CREATE INDEX IF NOT EXISTS Artikel_ISBN ON Artikel (ISBN);
+--server: CREATE INDEX IF NOT EXISTS Auftrag_Formular_Druckerschacht_Neu_Rechner ON Auftrag_Formular_Druckerschacht_Neu (RechnerName, FormStatus, FormNummer);
 
 -- Saved parameter queries of the data layer: the command text "Name(arg, ...)" runs SqlText
 -- with one "?" per argument.

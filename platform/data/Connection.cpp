@@ -248,12 +248,13 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
       const QString dsn = setting(QStringLiteral("Data Source"));
       if (!dsn.isEmpty()) rest.insert(rest.begin(), Pair{QStringLiteral("DSN"), dsn});
     }
-    QString odbc;
+    // Pairs joined without a ";" after the last: Connector/ODBC refuses a string that ends in one.
+    QStringList odbc;
     for (const Pair& p : rest) {
       if (p.key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) continue;
-      odbc += p.key + QLatin1Char('=') + odbcValue(p.value) + QLatin1Char(';');
+      odbc << p.key + QLatin1Char('=') + odbcValue(p.value);
     }
-    openOdbc(odbc, user.isEmpty() ? setting(QStringLiteral("User ID")) : user,
+    openOdbc(odbc.join(QLatin1Char(';')), user.isEmpty() ? setting(QStringLiteral("User ID")) : user,
              password.isEmpty() ? setting(QStringLiteral("Password")) : password);
   }
   m_open = true;
@@ -289,6 +290,7 @@ void Connection::openJet(const QString& dataSource, const QString& systemDatabas
     raiseDataError(ErrDatabase, failure);
   }
   m_sqlite = true;
+  m_dialect = Dialect(Dialect::Kind::Jet);
 }
 
 namespace {
@@ -323,7 +325,17 @@ void Connection::openOdbc(const QString& odbcString, const QString& user, const 
     db.setDatabaseName(name);
     if (!user.isEmpty()) db.setUserName(user);
     if (!password.isEmpty()) db.setPassword(password);
-    if (!db.open()) {
+    bool open = db.open();
+    if (open) {
+      m_dialect = Dialect::ofOdbc(db);
+      // psqlODBC reports booleans as text unless told otherwise; Yes/No must read as Yes/No.
+      if (m_dialect.kind() == Dialect::Kind::PostgreSql && !findPair(pairs, QStringLiteral("BoolsAsChar"))) {
+        db.close();
+        db.setDatabaseName(name + QStringLiteral(";BoolsAsChar=0"));
+        open = db.open();
+      }
+    }
+    if (!open) {
       failure = databaseMessage(db.lastError());
       if (failure.isEmpty()) failure = QStringLiteral("Die ODBC-Verbindung konnte nicht geöffnet werden.");
     }
@@ -354,12 +366,25 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& commandText) {
 }
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& commandText, long* recordsAffected, int options) {
+  return Execute(commandText, Parameters(), recordsAffected, options);
+}
+
+std::shared_ptr<Recordset> Connection::Execute(const QString& commandText, const Parameters& values,
+                                               long* recordsAffected, int options) {
   std::shared_ptr<Connection> self = weak_from_this().lock();
   if (!self) raiseDataError(ErrNoConnection);
   auto rs = std::make_shared<Recordset>();
-  rs->Open(commandText, vb::Variant(self), adOpenForwardOnly, adLockReadOnly, options);
+  rs->Open(commandText, vb::Variant(self), adOpenForwardOnly, adLockReadOnly, options, values);
   if (recordsAffected) *recordsAffected = rs->m_affected;
   return rs;
+}
+
+bool Connection::hasColumn(const QString& table, const QString& column) {
+  const auto rs = Execute(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(table));
+  const auto fields = rs->Fields();
+  for (int i = 0; i < fields->Count(); ++i)
+    if (fields->Item(vb::Variant(i))->Name().compare(column, Qt::CaseInsensitive) == 0) return true;
+  return false;
 }
 
 void Connection::BeginTrans() {

@@ -8,7 +8,9 @@
 //    resolved by vb::resolvePath). The file must exist. "Jet OLEDB:System database", when given,
 //    must name an existing file (its content is not read).
 //  - everything else goes through ODBC (QODBC over unixODBC): "DSN=...", "DRIVER={...};...", a
-//    DAO-style "ODBC;" prefix, or a bare "Data Source=" taken as a DSN.
+//    DAO-style "ODBC;" prefix, or a bare "Data Source=" taken as a DSN. The database system the
+//    driver names chooses the Dialect (PostgreSQL, MariaDB, SQL Server, the SQLite ODBC driver);
+//    on PostgreSQL "BoolsAsChar=0" is added unless the string sets it, so Yes/No reads as Yes/No.
 // A value in a connection string may stand in double or single quotes (a doubled quote inside is
 // one quote) and then holds ";" and blanks as they are.
 // SQLite connections wait up to kBusyTimeoutMs for a lock held by another connection (hosts and
@@ -22,13 +24,14 @@
 #include <memory>
 #include <vector>
 
+#include "platform/data/Dialect.h"
 #include "platform/data/Property.h"
+#include "platform/data/Recordset.h"
 #include "platform/data/ObjectTypes.h"
 #include "platform/vb/Variant.h"
 
 namespace data {
 
-class Recordset;
 
 // `value` as it is written after "key=" when a connection string is built: as it is when plain,
 // else between double quotes with every double quote doubled, so that a path holding ";" or a
@@ -63,6 +66,13 @@ class Connection : public QObject, public std::enable_shared_from_this<Connectio
   // record set; any other gives a closed one. `recordsAffected` receives the changed row count.
   Q_INVOKABLE std::shared_ptr<data::Recordset> Execute(const QString& commandText);
   std::shared_ptr<Recordset> Execute(const QString& commandText, long* recordsAffected, int options = -1);
+  // The same with `values` bound in order to the statement's "?" placeholders.
+  std::shared_ptr<Recordset> Execute(const QString& commandText, const Parameters& values,
+                                     long* recordsAffected = nullptr, int options = -1);
+
+  // Whether `table` has a column of that name (without regard to case). Tables the hosts built
+  // themselves may lack a column only our own schema adds; code that can use one asks first.
+  bool hasColumn(const QString& table, const QString& column);
 
   Q_INVOKABLE void BeginTrans();
   Q_INVOKABLE void CommitTrans();
@@ -70,6 +80,8 @@ class Connection : public QObject, public std::enable_shared_from_this<Connectio
 
   // For the record sets of this layer.
   bool isSqlite() const { return m_sqlite; }
+  // What differs on the database this connection reached (valid while open).
+  const Dialect& dialect() const { return m_dialect; }
   QSqlDatabase database() const;  // raises ErrNoConnection when closed
 
  private:
@@ -86,6 +98,7 @@ class Connection : public QObject, public std::enable_shared_from_this<Connectio
   std::vector<std::shared_ptr<Property>> m_properties;
   bool m_open = false;
   bool m_sqlite = false;
+  Dialect m_dialect;
 };
 
 }  // namespace data

@@ -11,7 +11,6 @@
 
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
-#include "platform/data/Sql.h"
 #include "platform/data/SqliteSupport.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
@@ -20,6 +19,9 @@ namespace data {
 namespace {
 
 const QString kRowidAlias = QStringLiteral("skrv_rowid_");
+// ODBC type codes of the columns Qt reports (QSqlField::typeID).
+constexpr int kSqlBit = -7;
+constexpr int kSqlTinyInt = -6;
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 constexpr auto kReOptions = QRegularExpression::CaseInsensitiveOption |
                             QRegularExpression::DotMatchesEverythingOption |
@@ -36,10 +38,6 @@ QString unquoteIdentifier(QString name) {
                            (name.front() == QLatin1Char('`') && name.back() == QLatin1Char('`'))))
     name = name.mid(1, name.size() - 2);
   return name;
-}
-
-QString quoteIdentifier(const QSqlDatabase& db, const QString& name, QSqlDriver::IdentifierType type) {
-  return db.driver()->escapeIdentifier(name, type);
 }
 
 // A call of a saved query: "Name(args)", or a bare name.
@@ -130,10 +128,23 @@ std::optional<QString> savedQueryText(const QSqlDatabase& db, const QString& nam
   return q.value(0).toString();
 }
 
-QString argumentLiteral(const QVariant& v) {
-  if (v.typeId() == QMetaType::LongLong) return QString::number(v.toLongLong());
-  if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 17);
-  return sqlText(v.toString());
+// The table a result column comes from. Qt 6.4's ODBC driver hands over the driver's whole
+// buffer: the name ends at its first NUL.
+QString baseTable(const QSqlField& f) { return f.tableName().section(QChar(0), 0, 0); }
+
+// A caller's value as it is bound to a "?".
+QVariant parameterValue(const vb::Variant& v) {
+  if (v.isObject()) vb::raise(vb::ErrTypeMismatch);
+  if (v.isNull() || v.isEmpty() || v.isMissing()) return QVariant(QMetaType(QMetaType::QString));
+  if (v.isCurrency()) return QVariant(vb::CDbl(v));
+  const QVariant q = v.toQVariant();
+  switch (q.typeId()) {
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::SChar: return QVariant(q.toInt());
+    default: return q;
+  }
 }
 
 vb::Variant integerVariant(qlonglong n, bool small, bool byte) {
@@ -192,21 +203,6 @@ QString withoutQuotedContents(const QString& sql) {
   return out;
 }
 
-// Jet's LIKE wildcards in the system's SQL text become SQLite's: "*" any text, "?" one character.
-QString jetLikePatterns(const QString& sql) {
-  static const QRegularExpression like(QStringLiteral(R"(\bLIKE\s+'((?:[^']|'')*)')"), kReOptions);
-  QString out;
-  qsizetype last = 0;
-  for (auto it = like.globalMatch(sql); it.hasNext();) {
-    const QRegularExpressionMatch m = it.next();
-    QString pattern = m.captured(1);
-    pattern.replace(QLatin1Char('*'), QLatin1Char('%')).replace(QLatin1Char('?'), QLatin1Char('_'));
-    out += sql.mid(last, m.capturedStart(1) - last) + pattern;
-    last = m.capturedEnd(1);
-  }
-  return out + sql.mid(last);
-}
-
 }  // namespace
 
 Recordset::Recordset() = default;
@@ -219,6 +215,11 @@ Recordset::~Recordset() {
 
 void Recordset::Open(const QString& source, const vb::Variant& activeConnection, int cursorType, int lockType,
                      int options) {
+  Open(source, activeConnection, cursorType, lockType, options, Parameters());
+}
+
+void Recordset::Open(const QString& source, const vb::Variant& activeConnection, int cursorType, int lockType,
+                     int options, const Parameters& values) {
   if (m_open) raiseDataError(ErrObjectOpen);
   std::shared_ptr<Connection> con = activeConnection.objectAs<Connection>();
   if (!con && activeConnection.isString()) {
@@ -231,16 +232,19 @@ void Recordset::Open(const QString& source, const vb::Variant& activeConnection,
   m_cursor = cursorType == adOpenUnspecified ? adOpenForwardOnly : cursorType;
   m_lock = lockType == adLockUnspecified ? adLockReadOnly : lockType;
   m_options = options;
+  m_values.clear();
+  for (const vb::Variant& v : values) m_values.push_back(parameterValue(v));
   prepareCommand();
   run();
 }
 
 void Recordset::prepareCommand() {
   QSqlDatabase db = m_connection->database();
+  const Dialect& dialect = m_connection->dialect();
   QString text = m_source.trimmed();
   while (text.endsWith(QLatin1Char(';'))) text = text.chopped(1).trimmed();
   m_sql = text;
-  m_binds.clear();
+  m_binds = m_values;
   m_table.clear();
   m_selectList.clear();
   m_fromClause.clear();
@@ -261,14 +265,13 @@ void Recordset::prepareCommand() {
         m_sql = *saved;
         m_binds = call.args;
       } else if (call.args.empty()) {
-        m_sql = QStringLiteral("SELECT * FROM ") + quoteIdentifier(db, call.name, QSqlDriver::TableName);
+        m_sql = QStringLiteral("SELECT * FROM ") + dialect.identifier(call.name);
       } else {
         raiseDataError(ErrNoSuchQuery, QStringLiteral("Die gespeicherte Abfrage '%1' wurde nicht gefunden.").arg(call.name));
       }
     } else {
-      QStringList args;
-      for (const QVariant& a : call.args) args << argumentLiteral(a);
-      m_sql = QStringLiteral("{CALL %1(%2)}").arg(call.name, args.join(QLatin1Char(',')));
+      m_sql = dialect.savedQueryCall(call.name, static_cast<int>(call.args.size()));
+      m_binds = call.args;
     }
   } else if (call.kind == SavedCall::Bare) {
     const std::optional<QString> saved = (m_options == adCmdStoredProc && m_connection->isSqlite())
@@ -277,13 +280,12 @@ void Recordset::prepareCommand() {
     if (saved) {
       m_sql = *saved;
     } else if (m_options == adCmdStoredProc && !m_connection->isSqlite()) {
-      m_sql = QStringLiteral("{CALL %1}").arg(call.name);
+      m_sql = dialect.savedQueryCall(call.name, 0);
     } else {
-      m_sql = QStringLiteral("SELECT * FROM ") + quoteIdentifier(db, call.name, QSqlDriver::TableName);
+      m_sql = QStringLiteral("SELECT * FROM ") + dialect.identifier(call.name);
     }
   }
-
-  if (m_connection->isSqlite()) m_sql = jetLikePatterns(m_sql);
+  m_sql = dialect.statement(m_sql);
 
   if (m_lock == adLockReadOnly) return;
   static const QRegularExpression notSingle(
@@ -310,8 +312,13 @@ bool Recordset::execSelect(QSqlQuery& query, const QString& sql) {
   query.setForwardOnly(true);
   if (m_binds.empty()) return query.exec(sql);
   if (!query.prepare(sql)) return false;
-  for (const QVariant& b : m_binds) query.addBindValue(b);
+  bind(query, m_binds);
   return query.exec();
+}
+
+void Recordset::bind(QSqlQuery& query, const std::vector<QVariant>& values) const {
+  const Dialect& dialect = m_connection->dialect();
+  for (size_t i = 0; i < values.size(); ++i) query.bindValue(static_cast<int>(i), dialect.bindValue(values[i]));
 }
 
 void Recordset::run() {
@@ -346,9 +353,8 @@ void Recordset::run() {
   fetch(q, withRowid);
 
   if (m_updatable && !withRowid) {
-    const QSqlIndex pk = db.primaryIndex(m_table);
-    for (int i = 0; i < pk.count(); ++i) {
-      const int c = findColumn(pk.fieldName(i));
+    for (const QString& key : m_connection->dialect().primaryKey(db, m_table)) {
+      const int c = findColumn(key);
       if (c < 0) {  // the key is not selected: fall back to all original values
         m_keyColumns.clear();
         break;
@@ -366,13 +372,21 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
   const QSqlRecord rec = q.record();
   const QStringList declared = m_connection->isSqlite() ? sqlite::declaredTypes(q) : QStringList();
   const int n = rec.count() - (withRowid ? 1 : 0);
+  const QSqlDatabase db = m_connection->database();
   for (int i = 0; i < n; ++i) {
-    // ODBC reports Yes/No columns as SQL_BIT (-7), which Qt hands over as a number.
-    constexpr int kSqlBit = -7;
-    Kind kind = m_connection->isSqlite()           ? kindFromDeclared(declared.value(i))
-                : rec.field(i).typeID() == kSqlBit ? Kind::Boolean
-                                                   : kindFromMetaType(rec.field(i).metaType().id());
-    m_columns.push_back({rec.fieldName(i), kind});
+    const QSqlField f = rec.field(i);
+    Kind kind = Kind::Unknown;
+    if (m_connection->isSqlite()) {
+      kind = kindFromDeclared(declared.value(i));
+    } else if (f.typeID() == kSqlBit) {  // SQL_BIT: Yes/No on most ODBC drivers, handed over as a number
+      kind = Kind::Boolean;
+    } else if (f.typeID() == kSqlTinyInt &&
+               m_connection->dialect().isYesNo(db, baseTable(f), f.name())) {
+      kind = Kind::Boolean;
+    } else {
+      kind = kindFromMetaType(f.metaType().id());
+    }
+    m_columns.push_back({rec.fieldName(i), kind, f.typeID()});
   }
   // Rows read their values by name, every row again: found by the name as given without the
   // scan, where the scan would find that column too.
@@ -383,7 +397,7 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     row.values.reserve(static_cast<size_t>(n));
     row.raw.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-      const QVariant raw = q.value(i);
+      const QVariant raw = rawValue(q, i);
       row.raw.push_back(raw);
       row.values.push_back(fromDb(m_columns[static_cast<size_t>(i)].kind, raw));
     }
@@ -405,6 +419,20 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
 }
 
 // ---- column kinds and value conversions ----
+
+QVariant Recordset::rawValue(const QSqlQuery& q, int column) const {
+  QVariant v = q.value(column);
+  const Column& c = m_columns[static_cast<size_t>(column)];
+  // A Yes/No value of an ODBC bit column is kept as a truth value, so that binding it again (a
+  // row found by all its values) gives the server its boolean.
+  if (c.odbcType == kSqlBit && !v.isNull() && v.typeId() == QMetaType::UInt) return QVariant(v.toUInt() != 0);
+  // Qt reads every SQL_TINYINT as an unsigned 32-bit number, so a stored -1 arrives as
+  // 4294967295: a value beyond the signed range is the negative number it was.
+  if (c.odbcType == kSqlTinyInt && v.typeId() == QMetaType::UInt &&
+      v.toUInt() > static_cast<uint>(std::numeric_limits<int>::max()))
+    v = QVariant(static_cast<int>(v.toUInt()));
+  return v;
+}
 
 Recordset::Kind Recordset::kindFromDeclared(const QString& declared) {
   const QString d = declared.trimmed().toUpper();
@@ -519,8 +547,8 @@ QVariant Recordset::toDb(Kind kind, const vb::Variant& v) const {
   if (v.isObject()) vb::raise(vb::ErrTypeMismatch);
   switch (kind) {
     case Kind::Boolean:
-      if (none) return typedNull(QMetaType::Int);
-      return QVariant(vb::CBool(v) ? vb::True : vb::False);
+      if (none) return QVariant(m_connection->dialect().yesNo(false).metaType());
+      return m_connection->dialect().yesNo(vb::CBool(v));
     case Kind::SmallInt:
       if (none) return typedNull(QMetaType::Int);
       return QVariant(static_cast<int>(vb::CInt(v)));
@@ -789,55 +817,43 @@ void Recordset::applyPending(Row& row) {
 }
 
 void Recordset::writeInsert() {
-  QSqlDatabase db = m_connection->database();
+  const Dialect& dialect = m_connection->dialect();
   QStringList columns;
   QStringList marks;
   std::vector<QVariant> binds;
   for (size_t i = 0; i < m_columns.size(); ++i) {
     if (!m_pending[i]) continue;
-    columns << quoteIdentifier(db, m_columns[i].name, QSqlDriver::FieldName);
+    columns << dialect.identifier(m_columns[i].name);
     marks << QStringLiteral("?");
     binds.push_back(toDb(m_columns[i].kind, *m_pending[i]));
   }
-  const QString table = quoteIdentifier(db, m_table, QSqlDriver::TableName);
-  const QString sql = columns.isEmpty()
-                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+  const QString table = dialect.identifier(m_table);
+  QString sql = columns.isEmpty() ? dialect.insertDefaults(table)
+                                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                        .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+  // A key the database numbers comes back with the insert where the server can say it.
+  const bool numbered =
+      !m_keyedByRowid && m_keyColumns.size() == 1 && !m_pending[static_cast<size_t>(m_keyColumns.front())];
+  if (numbered) sql += dialect.returningKey(m_columns[static_cast<size_t>(m_keyColumns.front())].name);
   QVariant id = execWrite(sql, binds, false);
   Row& row = m_rows[static_cast<size_t>(m_pos)];
   applyPending(row);
   if (m_keyedByRowid) {
     row.rowid = id;
-  } else if (m_keyColumns.size() == 1 && !m_pending[static_cast<size_t>(m_keyColumns.front())]) {
-    // A key the database numbered: ask for the number where the driver does not tell it.
-    if (!id.isValid() || id.isNull()) id = generatedKey();
+  } else if (numbered) {
+    if (!id.isValid() || id.isNull()) id = dialect.generatedKey(m_connection->database());
     if (id.isValid() && !id.isNull()) row.raw[static_cast<size_t>(m_keyColumns.front())] = id;
   }
   row.unread = true;  // defaults and autoincrement keys the database filled in, read when asked for
 }
 
-QVariant Recordset::generatedKey() const {
-  QSqlDatabase db = m_connection->database();
-  const bool identity = db.driver()->dbmsType() == QSqlDriver::MSSqlServer ||
-                        db.driver()->dbmsType() == QSqlDriver::Sybase;
-  QSqlQuery q(db);
-  q.setForwardOnly(true);
-  if (!q.exec(identity ? QStringLiteral("SELECT @@IDENTITY") : QStringLiteral("SELECT last_insert_rowid()")) ||
-      !q.next())
-    return {};
-  const QVariant v = q.value(0);
-  q.finish();
-  return v;
-}
-
 void Recordset::writeUpdate() {
-  QSqlDatabase db = m_connection->database();
+  const Dialect& dialect = m_connection->dialect();
   QStringList sets;
   std::vector<QVariant> binds;
   for (size_t i = 0; i < m_columns.size(); ++i) {
     if (!m_pending[i]) continue;
-    sets << quoteIdentifier(db, m_columns[i].name, QSqlDriver::FieldName) + QStringLiteral("=?");
+    sets << dialect.identifier(m_columns[i].name) + QStringLiteral("=?");
     binds.push_back(toDb(m_columns[i].kind, *m_pending[i]));
   }
   if (sets.isEmpty()) return;
@@ -845,19 +861,18 @@ void Recordset::writeUpdate() {
   readBack(row);
   const QString where = whereForRow(row, binds);
   execWrite(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                .arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), sets.join(QLatin1Char(',')), where),
+                .arg(dialect.identifier(m_table), sets.join(QLatin1Char(',')), where),
             binds, true);
   applyPending(row);
   row.unread = true;
 }
 
 void Recordset::writeDelete() {
-  QSqlDatabase db = m_connection->database();
   std::vector<QVariant> binds;
   readBack(m_rows[static_cast<size_t>(m_pos)]);
   const QString where = whereForRow(m_rows[static_cast<size_t>(m_pos)], binds);
-  execWrite(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), where),
-            binds, true);
+  execWrite(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_connection->dialect().identifier(m_table), where), binds,
+            true);
 }
 
 QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) const {
@@ -866,6 +881,7 @@ QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) con
     return QStringLiteral("_rowid_=?");
   }
   QSqlDatabase db = m_connection->database();
+  const Dialect& dialect = m_connection->dialect();
   std::vector<int> columns = m_keyColumns;
   const bool allValues = columns.empty();
   if (allValues)
@@ -873,7 +889,7 @@ QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) con
   QStringList terms;
   std::vector<QVariant> own;
   for (int c : columns) {
-    const QString name = quoteIdentifier(db, m_columns[static_cast<size_t>(c)].name, QSqlDriver::FieldName);
+    const QString name = dialect.identifier(m_columns[static_cast<size_t>(c)].name);
     const QVariant& v = row.raw[static_cast<size_t>(c)];
     if (v.isNull()) {
       terms << name + QStringLiteral(" IS NULL");
@@ -888,10 +904,9 @@ QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) con
     // change its twins too.
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
-                       .arg(quoteIdentifier(db, m_table, QSqlDriver::TableName), where)))
+    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(dialect.identifier(m_table), where)))
       raiseDataError(ErrCommand, dbMessage(q.lastError()));
-    for (const QVariant& b : own) q.addBindValue(b);
+    bind(q, own);
     if (!q.exec() || !q.next()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
     const qlonglong n = q.value(0).toLongLong();
     q.finish();
@@ -915,15 +930,18 @@ QVariant Recordset::execWrite(const QString& sql, const std::vector<QVariant>& b
     m_writeSql = sql;
   }
   QSqlQuery& q = *m_writeQuery;
-  for (size_t i = 0; i < binds.size(); ++i) q.bindValue(static_cast<int>(i), binds[i]);
+  bind(q, binds);
   if (!q.exec()) {
     const QString why = dbMessage(q.lastError());
     m_writeQuery.reset();
     raiseDataError(ErrDatabase, why);
   }
   const int affected = q.numRowsAffected();
-  // QODBC cannot tell the number and says so on every call; generatedKey() asks instead.
-  const QVariant id = m_connection->isSqlite() ? q.lastInsertId() : QVariant();
+  // The key of an added row: the row an INSERT ... RETURNING gives, SQLite's rowid, or nothing
+  // (QODBC cannot tell it; the dialect asks instead).
+  QVariant id;
+  if (q.isSelect() && q.next()) id = q.value(0);
+  else if (m_connection->isSqlite()) id = q.lastInsertId();
   q.finish();  // holds no lock on the table between rows
   if (expectOneRow && affected == 0) raiseDataError(ErrRowNotFound);
   return id;
@@ -944,8 +962,7 @@ void Recordset::reloadRow(Row& row) const {
     binds.push_back(row.rowid);
   } else {
     for (int c : m_keyColumns) {
-      terms << quoteIdentifier(db, m_columns[static_cast<size_t>(c)].name, QSqlDriver::FieldName) +
-                   QStringLiteral("=?");
+      terms << m_connection->dialect().identifier(m_columns[static_cast<size_t>(c)].name) + QStringLiteral("=?");
       binds.push_back(row.raw[static_cast<size_t>(c)]);
     }
   }
@@ -957,10 +974,10 @@ void Recordset::reloadRow(Row& row) const {
   if (!q.prepare(QStringLiteral("SELECT ") + m_selectList + QStringLiteral(" FROM ") + m_tableRef +
                  QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "))))
     return;
-  for (const QVariant& b : binds) q.addBindValue(b);
+  bind(q, binds);
   if (!q.exec() || !q.next()) return;
   for (size_t i = 0; i < m_columns.size() && static_cast<int>(i) < q.record().count(); ++i) {
-    row.raw[i] = q.value(static_cast<int>(i));
+    row.raw[i] = rawValue(q, static_cast<int>(i));
     row.values[i] = fromDb(m_columns[i].kind, row.raw[i]);
   }
   q.finish();

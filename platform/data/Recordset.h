@@ -8,17 +8,20 @@
 // row). Rows added through the record set stay in it (a dynamic cursor sees them); moving off a
 // row that is being edited saves it first.
 //
-// RecordCount is the number of rows for every cursor type. On the Jet road the wildcards of
-// LIKE patterns in the statement are Jet's ("*", "?") and are turned into SQLite's.
+// RecordCount is the number of rows for every cursor type. The statement is put into the
+// server's words by the connection's Dialect (Jet's wildcards on the Jet road, [bracketed]
+// names on the servers); values are bound to its "?" placeholders, never put into its text.
 //
-// Yes/No columns (declared BOOLEAN) read any non-zero value as True and are written as -1/0.
-// Date columns (declared DATE/DATETIME) hold ISO text "yyyy-MM-dd HH:mm:ss" on SQLite.
+// Yes/No columns (declared BOOLEAN; MariaDB's TINYINT(1)) have type 11, read any non-zero value
+// as True and are written as -1/0 (PostgreSQL: its boolean). Date columns (declared
+// DATE/DATETIME) hold ISO text "yyyy-MM-dd HH:mm:ss" on SQLite.
 //
 // Saved parameter queries: the command text "Name(arg, ...)" (or "Name" with option
 // adCmdStoredProc) runs a saved query. On SQLite it is the row of the table SavedQueries
 // (Name, SqlText) whose SqlText holds one "?" per argument, bound in order; a name without a
-// row there, called without arguments, reads the view or table of that name. On ODBC it is the
-// stored procedure, called as "{CALL Name(args)}". Arguments are numbers or 'quoted texts'.
+// row there, called without arguments, reads the view or table of that name. On a server it is
+// the function or procedure of that name, called as the server calls one (Dialect). Arguments
+// are numbers or 'quoted texts', bound in order.
 #include <QHash>
 #include <QObject>
 #include <QSqlQuery>
@@ -34,6 +37,10 @@
 namespace data {
 
 class Connection;
+
+// Values bound in order to the "?" placeholders of a statement: no value is ever put into the
+// statement's text.
+using Parameters = std::vector<vb::Variant>;
 
 enum CursorType : int {
   adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3,
@@ -57,6 +64,10 @@ class Recordset : public QObject {
   Q_INVOKABLE void Open(const QString& source, const vb::Variant& activeConnection,
                         int cursorType = adOpenUnspecified, int lockType = adLockUnspecified,
                         int options = adCmdUnspecified);
+  // The same with `values` bound in order to the statement's "?" placeholders; Requery and the
+  // writes of an updatable set bind them again.
+  void Open(const QString& source, const vb::Variant& activeConnection, int cursorType, int lockType, int options,
+            const Parameters& values);
   // Raises ErrIllegalOperation while a row is being edited (call Update or CancelUpdate first).
   Q_INVOKABLE void Close();
   Q_INVOKABLE int State() const { return m_open ? 1 : 0; }
@@ -91,6 +102,7 @@ class Recordset : public QObject {
   struct Column {
     QString name;
     Kind kind = Kind::Unknown;
+    int odbcType = 0;  // the ODBC type code Qt reports (0 on SQLite)
   };
   struct Row {
     std::vector<vb::Variant> values;
@@ -107,6 +119,8 @@ class Recordset : public QObject {
   void prepareCommand();
   void run();
   bool execSelect(QSqlQuery& query, const QString& sql);
+  void bind(QSqlQuery& query, const std::vector<QVariant>& values) const;
+  QVariant rawValue(const QSqlQuery& query, int column) const;
   void fetch(QSqlQuery& query, bool withRowid);
   void saveIfEditing();
   void writeInsert();
@@ -116,7 +130,6 @@ class Recordset : public QObject {
   QVariant execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow);
   void reloadRow(Row& row) const;
   void readBack(Row& row) const;
-  QVariant generatedKey() const;
   int firstLive() const;
   int lastLive() const;
   vb::Variant readValue(int column) const;
@@ -141,7 +154,8 @@ class Recordset : public QObject {
 
   // What Open made of the source.
   QString m_sql;                  // the statement as run
-  std::vector<QVariant> m_binds;  // arguments of a saved query
+  std::vector<QVariant> m_values;  // the caller's values
+  std::vector<QVariant> m_binds;   // bound to the statement as run: the values, or a saved query's arguments
   QString m_table;                // the table written to (updatable sets)
   QString m_selectList;           // of a single-table SELECT
   QString m_fromClause;           // "FROM ..." to the end, of a single-table SELECT

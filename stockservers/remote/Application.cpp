@@ -93,9 +93,10 @@ void Application::log(const QString& text) {
   if (Form1* form = Form1::aktuell()) form->InfoAnfuegen(text);
 }
 
-data::Recordset& Application::abfrage(std::int16_t gruppe, const QString& sql) {
+data::Recordset& Application::abfrage(std::int16_t gruppe, const QString& sql, const data::Parameters& werte) {
   objRsAbfrage = std::make_shared<data::Recordset>();
-  objRsAbfrage->Open(sql, vb::Variant(objConHandler->SQLGruppe_Connection(gruppe)), data::adOpenStatic);
+  objRsAbfrage->Open(sql, vb::Variant(objConHandler->SQLGruppe_Connection(gruppe)), data::adOpenStatic,
+                     data::adLockUnspecified, data::adCmdUnspecified, werte);
   return *objRsAbfrage;
 }
 
@@ -109,7 +110,11 @@ QString Application::infofelder() {
   if (!blnFilialenGeladen) {
     // A set that does not open leaves its list empty.
     data::Recordset* rs = nullptr;
-    schritt([&] { rs = &abfrage(kArtikel, QStringLiteral("SELECT FilialNr, Bezeichnung ") + QStringLiteral("FROM Artikel_Filialen ")); });
+    // In the order of their numbers on every database, not in whatever order a server keeps them.
+    schritt([&] {
+      rs = &abfrage(kArtikel, QStringLiteral("SELECT FilialNr, Bezeichnung ") +
+                                  QStringLiteral("FROM Artikel_Filialen ORDER BY FilialNr"));
+    });
     colFilialen.clear();
     for (; rs && !rs->Eof(); rs->MoveNext()) {
       schritt([&] {
@@ -124,11 +129,9 @@ QString Application::infofelder() {
 
     rs = nullptr;
     schritt([&] {
-      // Jet's wildcard on the Jet road (the data layer turns it into SQLite's), the standard one
-      // on ODBC.
-      const bool jet = objConHandler->SQLGruppe_Connection(kBuchDat)->isSqlite();
+      const auto& dialect = objConHandler->SQLGruppe_Connection(kBuchDat)->dialect();
       rs = &abfrage(kBuchDat, QStringLiteral("SELECT Vorgaben.* ") + QStringLiteral("FROM Vorgaben WHERE Feldname Like '") +
-                                  (jet ? QStringLiteral("*AdressNr") : QStringLiteral("%AdressNr")) + QStringLiteral("' "));
+                                  dialect.likePattern(QStringLiteral("*AdressNr")) + QStringLiteral("' "));
     });
     for (; rs && !rs->Eof(); rs->MoveNext()) {
       schritt([&] {

@@ -17,13 +17,10 @@
 #include <functional>
 #include <memory>
 
+#include "platform/data/Recordset.h"
 #include "platform/vb/Variant.h"
 
 class clsConnectionHandler;
-
-namespace data {
-class Recordset;
-}
 
 namespace dcom {
 
@@ -62,7 +59,7 @@ class Application : public QObject {
   };
 
   // Opens a new static record set of `sql` on a group; it replaces objRsAbfrage.
-  data::Recordset& abfrage(std::int16_t gruppe, const QString& sql);
+  data::Recordset& abfrage(std::int16_t gruppe, const QString& sql, const data::Parameters& werte = {});
   void EventClassSetzen(const vb::Variant& objH);
   void log(const QString& text);
 

@@ -2,7 +2,6 @@
 #include "foundation/modString.h"
 #include "foundation/modUtils.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "stockservers/common/modString.h"
@@ -64,13 +63,15 @@ QString Application::AddInfo(const QString& strInfo) {
     const int typ = GetNummernTyp(vb::Variant(strISBN));
     strISBN2 = typ == ntISBN13 ? ISBN13To10(strISBN) : typ == ntISBN10 ? ISBN10To13(strISBN) : strISBN;
   });
-  const QString nachNummer = QStringLiteral("ISBN=") + data::sqlText(strISBN) + QStringLiteral(" OR ISBN=") + data::sqlText(strISBN2);
+  // Either form of the number; bound with the two numbers in this order.
+  const QString nachNummer = QStringLiteral("ISBN=? OR ISBN=?");
+  const data::Parameters nummern = {strISBN, strISBN2};
 
   bool gefunden = false;
   std::int32_t artikel = 0;
   QString bestand = QStringLiteral("0");
   schritt([&] {
-    data::Recordset& rs = abfrage(4, QStringLiteral("SELECT Bestand, Artikelident FROM Artikel WHERE ") + nachNummer);
+    data::Recordset& rs = abfrage(4, QStringLiteral("SELECT Bestand, Artikelident FROM Artikel WHERE ") + nachNummer, nummern);
     if (rs.Eof()) return;
     gefunden = true;
     artikel = vb::CLng(rs.Fields(vb::Variant("Artikelident"))->Value());
@@ -90,17 +91,16 @@ QString Application::AddInfo(const QString& strInfo) {
     if (!felder.value(QStringLiteral("F40")).isEmpty()) {
       schritt([&] {
         data::Recordset& rs = abfrage(
-            4, QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE (TitelNr=") + data::sqlText(felder.value(QStringLiteral("F40"))) +
-                   QStringLiteral(" AND LieferantNr=") + QString::number(lngLibriAdressNr) + QStringLiteral(") OR ") +
-                   QStringLiteral("(TitelNr=") + data::sqlText(felder.value(QStringLiteral("F41"))) + QStringLiteral(" AND LieferantNr=") +
-                   QString::number(lngKNOAdressNr) + QStringLiteral(")"));
+            4, QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE (TitelNr=? AND LieferantNr=?) OR ") +
+                   QStringLiteral("(TitelNr=? AND LieferantNr=?)"),
+            {felder.value(QStringLiteral("F40")), lngLibriAdressNr, felder.value(QStringLiteral("F41")), lngKNOAdressNr});
         if (!rs.Eof()) artikel = vb::CLng(rs.Fields(vb::Variant("Artikelident"))->Value());
       });
     }
     if (artikel != 0) {
       schritt([&] {
         data::Recordset& rs =
-            abfrage(4, QStringLiteral("SELECT Bestand, Warengruppe, Artikelident FROM Artikel WHERE Artikelident=") + QString::number(artikel));
+            abfrage(4, QStringLiteral("SELECT Bestand, Warengruppe, Artikelident FROM Artikel WHERE Artikelident=?"), {artikel});
         if (!rs.Eof()) bestand = menge(rs, "Bestand");
       });
     }
@@ -119,9 +119,10 @@ QString Application::AddInfo(const QString& strInfo) {
             4, QStringLiteral("SELECT Artikel_LieferantBestellungen.Status, Sum(Artikel_LieferantBestellungen_Details.Menge) AS BestMenge ") +
                    QStringLiteral("FROM Artikel_LieferantBestellungen INNER JOIN Artikel_LieferantBestellungen_Details ") +
                    QStringLiteral("ON Artikel_LieferantBestellungen.VorgangNr = Artikel_LieferantBestellungen_Details.VorgangNr ") +
-                   QStringLiteral("WHERE Artikel_LieferantBestellungen_Details.Artikelident=") + QString::number(artikel) +
+                   QStringLiteral("WHERE Artikel_LieferantBestellungen_Details.Artikelident=?") +
                    QStringLiteral(" AND (Artikel_LieferantBestellungen.Status='BE' OR Artikel_LieferantBestellungen.Status='AO') "
-                                  "GROUP BY Artikel_LieferantBestellungen.Status"));
+                                  "GROUP BY Artikel_LieferantBestellungen.Status"),
+            {artikel});
         if (rs.Eof()) {
           einfuegen(80, QStringLiteral("0"));
           einfuegen(83, QStringLiteral("0"));
@@ -139,7 +140,8 @@ QString Application::AddInfo(const QString& strInfo) {
             4, QStringLiteral("SELECT Sum(Artikel_KundenReservierung_Details.MengeBestellt) AS BestMenge,"
                               "Sum(Artikel_KundenReservierung_Details.MengeZugewiesen) AS AbholfachMenge ") +
                    QStringLiteral("FROM Artikel_KundenReservierung_Details ") +
-                   QStringLiteral("WHERE Artikel_KundenReservierung_Details.Artikelident=") + QString::number(artikel));
+                   QStringLiteral("WHERE Artikel_KundenReservierung_Details.Artikelident=?"),
+            {artikel});
         if (rs.Eof()) {
           einfuegen(81, QStringLiteral("0"));
           einfuegen(82, QStringLiteral("0"));
@@ -155,8 +157,9 @@ QString Application::AddInfo(const QString& strInfo) {
     QString filialen;
     for (const Filiale& filiale : std::as_const(colFilialen)) {
       schritt([&] {
-        data::Recordset& rs = abfrage(4, QStringLiteral("SELECT Bestand FROM Artikel_FilialBestände WHERE FilialNr=") +
-                                             QString::number(filiale.Nr) + QStringLiteral(" AND (") + nachNummer + QStringLiteral(")"));
+        data::Recordset& rs = abfrage(4, QStringLiteral("SELECT Bestand FROM Artikel_Filialbestände WHERE FilialNr=? AND (") +
+                                             nachNummer + QStringLiteral(")"),
+                                      {filiale.Nr, strISBN, strISBN2});
         filialen += filiale.N + QStringLiteral(":");
         filialen += rs.Eof() ? QStringLiteral("n.v. - ")
                              : vb::CStr(NZ(rs.Fields(vb::Variant("Bestand"))->Value(), vb::Variant(0))) + QStringLiteral(" - ");

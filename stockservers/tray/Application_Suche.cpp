@@ -6,7 +6,6 @@
 #include "foundation/modUtils.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
@@ -49,30 +48,34 @@ bool Application::SearchArtNr(QString& strNr) {
   const QString strISBN = ReplaceAll(strNr, QStringLiteral("-"), QString());
   const int typ = GetNummernTyp(vb::Variant(strISBN));
   bool blnGefunden = false;
-  QString artikelident = QStringLiteral("0");
+  std::int32_t artikelident = 0;
   const auto rs = objRsAbfrage ? objRsAbfrage : std::make_shared<data::Recordset>();
-  const auto oeffnen = [&](const QString& sql, int cursor, int sperre) {
+  const auto oeffnen = [&](const QString& sql, int cursor, int sperre, const data::Parameters& werte) {
     if (rs->State()) rs->Close();
-    rs->Open(sql, vb::Variant(m_ConnectList->SQLGruppe_Connection(kArtikelDb)), cursor, sperre);
+    rs->Open(sql, vb::Variant(m_ConnectList->SQLGruppe_Connection(kArtikelDb)), cursor, sperre, data::adCmdUnspecified,
+             werte);
   };
 
   QString sql;
-  const QString kArtikel = QStringLiteral("SELECT Bestand, Artikelident, ISBN, Matchcode FROM Artikel WHERE ISBN=");
+  data::Parameters nummern;
+  const QString kArtikel = QStringLiteral("SELECT Bestand, Artikelident, ISBN, Matchcode FROM Artikel WHERE ISBN=?");
   if (typ == ntISBN10 || typ == ntISBN13) {
     const QString strISBN2 = typ == ntISBN10 ? ISBN10To13(strISBN) : ISBN13To10(strISBN);
-    sql = kArtikel + data::sqlText(strISBN) + QStringLiteral(" OR ISBN=") + data::sqlText(strISBN2);
+    sql = kArtikel + QStringLiteral(" OR ISBN=?");
+    nummern = {strISBN, strISBN2};
   } else if (typ == ntEAN) {
-    sql = kArtikel + data::sqlText(strISBN);
+    sql = kArtikel;
+    nummern = {strISBN};
   }
   // An ISSN in EAN form (977) or any other kind has no article query: not in stock.
-  if (!sql.isEmpty()) schritt([&] { oeffnen(sql, data::adOpenStatic, data::adLockReadOnly); });
+  if (!sql.isEmpty()) schritt([&] { oeffnen(sql, data::adOpenStatic, data::adLockReadOnly, nummern); });
   lngAnfragen += 1;
 
   schritt([&] {
     if (sql.isEmpty() || !rs->State() || rs->Eof()) return;
     blnGefunden = true;
     lngTreffer += 1;
-    artikelident = vb::CStr(vb::CLng(rs->Fields(vb::Variant(QStringLiteral("Artikelident")))->Value()));
+    artikelident = vb::CLng(rs->Fields(vb::Variant(QStringLiteral("Artikelident")))->Value());
     strText = feld(*rs, QStringLiteral("ISBN"), QString()) + QLatin1Char(' ') + feld(*rs, QStringLiteral("Matchcode"), QString()) +
               kCrLf + QStringLiteral("Lagerbestand: ") + feld(*rs, QStringLiteral("Bestand"), QStringLiteral("0")) + kCrLf;
   });
@@ -83,17 +86,16 @@ bool Application::SearchArtNr(QString& strNr) {
     form->UpdateTrayToolTip();
   }
 
-  if (artikelident != QLatin1String("0")) {
+  if (artikelident != 0) {
     if (form && form->blnAuchBestellte->checkState() != Qt::Unchecked) {
       schritt([&] {
         oeffnen(QStringLiteral("SELECT Artikel_LieferantBestellungen.Status, Sum(Artikel_LieferantBestellungen_Details.Menge) AS BestMenge "
                                "FROM Artikel_LieferantBestellungen INNER JOIN Artikel_LieferantBestellungen_Details "
                                "ON Artikel_LieferantBestellungen.VorgangNr = Artikel_LieferantBestellungen_Details.VorgangNr "
-                               "WHERE Artikel_LieferantBestellungen_Details.Artikelident=") +
-                    artikelident +
+                               "WHERE Artikel_LieferantBestellungen_Details.Artikelident=?") +
                     QStringLiteral(" AND (Artikel_LieferantBestellungen.Status='BE' OR Artikel_LieferantBestellungen.Status='AO') "
                                    "GROUP BY Artikel_LieferantBestellungen.Status"),
-                data::adOpenStatic, data::adLockReadOnly);
+                data::adOpenStatic, data::adLockReadOnly, {artikelident});
         for (; !rs->Eof(); rs->MoveNext()) {
           const QString status = feld(*rs, QStringLiteral("Status"), QString());
           const QString menge = feld(*rs, QStringLiteral("BestMenge"), QStringLiteral("0"));
@@ -107,9 +109,8 @@ bool Application::SearchArtNr(QString& strNr) {
         oeffnen(QStringLiteral("SELECT Sum(Artikel_KundenReservierung_Details.MengeBestellt) AS BestMenge,"
                                "Sum(Artikel_KundenReservierung_Details.MengeZugewiesen) AS AbholfachMenge "
                                "FROM Artikel_KundenReservierung_Details "
-                               "WHERE Artikel_KundenReservierung_Details.Artikelident=") +
-                    artikelident,
-                data::adOpenStatic, data::adLockReadOnly);
+                               "WHERE Artikel_KundenReservierung_Details.Artikelident=?"),
+                data::adOpenStatic, data::adLockReadOnly, {artikelident});
         if (rs->Eof()) return;
         strText += QStringLiteral("offene Reservierungen: ") + feld(*rs, QStringLiteral("BestMenge"), QStringLiteral("0")) + kCrLf +
                    QStringLiteral("im Abholfach: ") + feld(*rs, QStringLiteral("AbholfachMenge"), QStringLiteral("0")) + kCrLf;
@@ -124,11 +125,11 @@ bool Application::SearchArtNr(QString& strNr) {
 
   if (!blnGefunden && blnInISBNStapel) {
     schritt([&] {
-      oeffnen(QStringLiteral("SELECT * FROM Artikel_ISBN_Stapel WHERE ISBN=") + data::sqlText(strISBN), data::adOpenDynamic,
-              data::adLockOptimistic);
+      oeffnen(QStringLiteral("SELECT * FROM Artikel_ISBN_Stapel WHERE ISBN=?"), data::adOpenDynamic, data::adLockOptimistic,
+              {strISBN});
       if (rs->Eof()) {
         rs->AddNew();
-        rs->Fields(vb::Variant(QStringLiteral("ISBN")))->let_Value(vb::Variant(data::withoutNul(strISBN)));
+        rs->Fields(vb::Variant(QStringLiteral("ISBN")))->let_Value(vb::Variant(strISBN));
         for (const QString& spalte : {QStringLiteral("Min"), QStringLiteral("Max"), QStringLiteral("MEnge"), QStringLiteral("MengeÜbernommen")})
           rs->Fields(vb::Variant(spalte))->let_Value(vb::Variant(0));
         rs->Update();

@@ -16,7 +16,6 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
-#include "platform/data/Sql.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/Format.h"
@@ -115,16 +114,15 @@ bool zerlegen(QString zeile, Filialzeile& z) {
 std::optional<vb::VbError> speichern(const std::shared_ptr<data::Connection>& con, const Filialzeile& z) {
   data::Recordset rs;
   const auto fehler = vb::ignoreErrors([&] {
-    rs.Open(QStringLiteral("SELECT * FROM Artikel_Filialbestände WHERE FilialNr=") + vb::CStr(z.FilialNr) +
-                QStringLiteral(" AND ISBN=") + data::sqlText(z.Schluessel),
-            vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic);
+    rs.Open(QStringLiteral("SELECT * FROM Artikel_Filialbestände WHERE FilialNr=? AND ISBN=?"), vb::Variant(con),
+            data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified, {z.FilialNr, z.Schluessel});
     ereignisse();
     const auto setze = [&](const char* spalte, const vb::Variant& wert) {
       rs.Fields(vb::Variant(QString::fromLatin1(spalte)))->let_Value(wert);
     };
     if (rs.Eof()) {
       rs.AddNew();
-      setze("ISBN", vb::Variant(data::withoutNul(z.Schluessel)));
+      setze("ISBN", vb::Variant(z.Schluessel));
       setze("FilialNr", vb::Variant(z.FilialNr));
     }
     setze("LetztUpdate", vb::Variant(z.LetztUpdate));
@@ -191,12 +189,17 @@ void Application::CheckWebUpdate() {
 
 void Application::EigeneAenderungenSenden(const std::shared_ptr<data::Connection>& con) {
   DebugOutput(QStringLiteral("start: eigene Änderungen ins web spielen ") + zeit());
+  // A queue row is marked by its own ID where the table has one, so a change queued during the
+  // pass stays queued; a queue built with the columns the hosts know only is marked by article.
+  const bool mitId = con->hasColumn(QStringLiteral("Artikel_geändert"), QStringLiteral("ID"));
   data::Recordset rs;
-  rs.Open(QStringLiteral("SELECT Artikel_geändert.ID, Artikel.Artikelident, Bestand, Artikel.ISBN, "
-                         "Artikel.EigeneArtikelNummer, Artikel_geändert.updated, Artikel_geändert.ISBN AS UpdInfo "
-                         "FROM Artikel INNER JOIN Artikel_geändert ") +
+  rs.Open(QStringLiteral("SELECT ") + (mitId ? QStringLiteral("Artikel_geändert.ID, ") : QString()) +
+              QStringLiteral("Artikel.Artikelident, Bestand, Artikel.ISBN, Artikel.EigeneArtikelNummer, "
+                             "Artikel_geändert.updated, Artikel_geändert.ISBN AS UpdInfo FROM Artikel INNER JOIN "
+                             "Artikel_geändert ") +
               QStringLiteral("ON Artikel.Artikelident=Artikel_geändert.Artikelident WHERE Artikel_geändert.updated=0 "
-                             "AND Artikel_geändert.gelöscht=0 ORDER BY Artikel_geändert.ID"),
+                             "AND Artikel_geändert.gelöscht=0") +
+              (mitId ? QStringLiteral(" ORDER BY Artikel_geändert.ID") : QString()),
           vb::Variant(con), data::adOpenDynamic);
   const QString kopf = adresse() + QStringLiteral("?action=update") + paar("customer", vb::CStr(lngKundenNr)) +
                        paar("store", vb::CStr(lngFilialNr));
@@ -225,9 +228,11 @@ void Application::EigeneAenderungenSenden(const std::shared_ptr<data::Connection
                  paar("reserved", vb::CStr(reserviert)) + paar("ordered", vb::CStr(bestellt)) +
                  (blnInitialupload ? QStringLiteral("&nots=1") : QString()),
              strAntwortDatei);
-    // The row itself, not every row of the article: a change queued during the pass stays queued.
-    con->Execute(QStringLiteral("UPDATE Artikel_geändert  SET updated=1 WHERE ID=") +
-                 vb::CStr(vb::CLng(rs.Fields(vb::Variant(QStringLiteral("ID")))->Value())));
+    if (mitId)
+      con->Execute(QStringLiteral("UPDATE Artikel_geändert  SET updated=1 WHERE ID=?"),
+                   {rs.Fields(vb::Variant(QStringLiteral("ID")))->Value()});
+    else
+      con->Execute(QStringLiteral("UPDATE Artikel_geändert  SET updated=1 WHERE Artikelident=?"), {artikelident});
     ereignisse();
     rs.MoveNext();
   }
@@ -252,7 +257,7 @@ void Application::ZeitstempelErmitteln(const std::shared_ptr<data::Connection>& 
   DebugOutput(QStringLiteral("start: Max(LetztUpdate) ermitteln ") + zeit());
   if (strLetzterZeitstempel.isEmpty() || strLetzterZeitstempel == QLatin1String("0")) {
     data::Recordset rs;
-    rs.Open(QStringLiteral("SELECT MAX(LetztUpdate) AS LUpdate FROM Artikel_FilialBestände"), vb::Variant(con));
+    rs.Open(QStringLiteral("SELECT MAX(LetztUpdate) AS LUpdate FROM Artikel_Filialbestände"), vb::Variant(con));
     strLetzterZeitstempel = rs.Eof() ? QString() : vb::CStr(NZ(rs.Fields(vb::Variant(0))->Value(), vb::Variant(QStringLiteral("0"))));
     rs.Close();
     if (strLetzterZeitstempel.isEmpty()) strLetzterZeitstempel = QStringLiteral("0");

@@ -130,6 +130,27 @@ TEST_F(FormTypKanten, Declaration) {
             QStringList({"PC1"}));
 }
 
+// The field table with the five columns the hosts know (no row number of our own): a type is
+// declared and loaded in the order it was declared.
+TEST_F(FormTypKanten, FieldTableWithTheHostsFiveColumns) {
+  con->Execute(QStringLiteral("DROP TABLE Druck_Formulartypen_Felder"));
+  con->Execute(QStringLiteral("CREATE TABLE Druck_Formulartypen_Felder (FormTypID INTEGER, Datenbereich SMALLINT, "
+                              "FeldName TEXT, DatenTyp INTEGER, DesignWert TEXT)"));
+  deklarieren(1001, "Lieferschein", 2, satz({"Kunde", "Datum"}, {10, 8}, {"Nord", "08.12.2026"}),
+              satz({"Artikel", "Menge"}, {10, 7}, {"Atlas", 2.0}));
+  clsFormTypHandler h;
+  ASSERT_TRUE(h.LoadFormtyp(1001));
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty());
+  EXPECT_EQ(h.FensterTitelEntwurf(), vb::Variant(QStringLiteral("Lieferschein")));
+  QStringList namen;
+  for (const auto& liste : {h.DataVariablen(), h.DataFelder()}) {
+    const auto daten = liste.objectAs<clsDataCollection>();
+    for (daten->MoveFirst(); !daten->Eof(); daten->MoveNext())
+      namen << vb::CStr(daten->objCurDataRecord()->Item(QStringLiteral("Feldname"))->Value);
+  }
+  EXPECT_EQ(namen, QStringList({"Kunde", "Datum", "Artikel", "Menge"}));
+}
+
 TEST_F(FormTypKanten, Handler) {
   clsFormTypHandler h;
   h.set_LL(vb::Variant(std::static_pointer_cast<QObject>(ll)));

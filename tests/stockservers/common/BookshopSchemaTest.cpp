@@ -51,7 +51,7 @@ TEST_F(BookshopSample, SavedQuerySumsOpenOrdersAndReservationsPerArticle) {
 }
 
 TEST_F(BookshopSample, IsbnColumnsIgnoreLetterCaseAndBothFilesHoldTheirRows) {
-  auto filiale = open(QStringLiteral("SELECT FilialNr FROM Artikel_FilialBestände WHERE ISBN='344623456x'"));
+  auto filiale = open(QStringLiteral("SELECT FilialNr FROM Artikel_Filialbestände WHERE ISBN='344623456x'"));
   ASSERT_EQ(filiale->RecordCount(), 1);
   EXPECT_EQ(vb::CLng(filiale->Fields(0)->Value()), 2);
   auto einkauf = open(QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE TitelNr='lb123456'"));

@@ -226,6 +226,25 @@ TEST_F(WebUpdateTest, AnInitialUploadWhoseClosingRequestFailedIsClosedByTheNextP
   EXPECT_EQ(queue(), QString());
 }
 
+// With its own row numbers a change the host queues during the pass stays queued; a queue built
+// with the four columns the hosts know is sent, marked by article and emptied all the same.
+TEST_F(WebUpdateTest, AChangeQueuedDuringAPassStaysAndAQueueWithoutIdIsSentToo) {
+  web.respond = [&](const WebStub::Request& r, int i) {
+    if (i == 0) ausfuehren(QStringLiteral("INSERT INTO Artikel_geändert (Artikelident, updated, gelöscht) VALUES (1001, 0, 0)"));
+    return WebStub::Response{200, r.value(QStringLiteral("action")) == QLatin1String("infotimestamp") ? "nix" : "OK"};
+  };
+  tick();
+  EXPECT_EQ(queue(), QStringLiteral("1001|0"));
+
+  ausfuehren(QStringLiteral("DROP TABLE Artikel_geändert"));
+  ausfuehren(QStringLiteral("CREATE TABLE Artikel_geändert (Artikelident INTEGER, updated SMALLINT, gelöscht SMALLINT, ISBN TEXT)"));
+  ausfuehren(QStringLiteral("INSERT INTO Artikel_geändert VALUES (1001, 0, 0, NULL), (1004, 0, 0, 'INIT'), (1002, 0, -1, NULL)"));
+  web.respond = nullptr;
+  tick();
+  EXPECT_EQ(web.actions().mid(3), QStringList({"update", "update", "setts", "infotimestamp"}));
+  EXPECT_EQ(werte(QStringLiteral("SELECT Artikelident, updated FROM Artikel_geändert")), QStringLiteral("1002|0"));
+}
+
 TEST_F(WebUpdateTest, AnObjectReleasedDuringItsPassEndsThePassUntouched) {
   web.respond = [&](const WebStub::Request&, int) {
     app.reset();

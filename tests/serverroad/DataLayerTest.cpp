@@ -1,0 +1,287 @@
+// The data layer on the three databases: the same statements give the same results on the
+// SQLite file, PostgreSQL and MariaDB.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include "foundation/clsProgVorgaben.h"
+#include "foundation/modUtils.h"
+#include "platform/data/Connection.h"
+#include "platform/data/DataError.h"
+#include "platform/data/Recordset.h"
+#include "platform/vb/Convert.h"
+#include "platform/vb/VbError.h"
+#include "schema/BookshopSample.h"
+#include "tests/support/Backends.h"
+#include "tests/support/ErrorOf.h"
+
+using testsupport::Backend;
+using testsupport::errorOf;
+
+namespace {
+
+// A database of the backend with the host tables; Bookshop below has the bookshop's instead.
+class DataLayer : public ::testing::TestWithParam<Backend> {
+ protected:
+  virtual schema::Tables tables() const { return schema::Tables::Host; }
+  void SetUp() override {
+    SKRIVANT_REQUIRE_DATABASE(db);
+    ASSERT_TRUE(db.create(tables())) << db.failure();
+    con = db.open();
+    if (tables() == schema::Tables::Bookshop)
+      for (const QString& row : schema::sampleArtikelRows() + schema::sampleDatenRows()) con->Execute(row);
+  }
+  bool server() const { return GetParam() != Backend::Sqlite; }
+
+  std::shared_ptr<data::Recordset> open(const QString& sql, const data::Parameters& values = {},
+                                        int lock = data::adLockOptimistic) {
+    auto rs = std::make_shared<data::Recordset>();
+    rs->Open(sql, vb::Variant(con), data::adOpenDynamic, lock, data::adCmdUnspecified, values);
+    return rs;
+  }
+  // The rows of `sql`, each as its values joined by "|" (Null as "NULL").
+  QStringList rows(const QString& sql, const data::Parameters& values = {}) {
+    QStringList out;
+    for (auto rs = open(sql, values, data::adLockReadOnly); !rs->Eof(); rs->MoveNext()) {
+      QStringList row;
+      for (int i = 0; i < rs->Fields()->Count(); ++i) {
+        const vb::Variant v = rs->Fields(vb::Variant(i))->Value();
+        row << (v.isNull() ? QStringLiteral("NULL") : vb::CStr(v));
+      }
+      out << row.join(QLatin1Char('|'));
+    }
+    return out;
+  }
+  testsupport::BackendDatabase db{GetParam()};
+  std::shared_ptr<data::Connection> con;
+};
+
+class Bookshop : public DataLayer {
+ protected:
+  schema::Tables tables() const override { return schema::Tables::Bookshop; }
+};
+
+INSTANTIATE_TEST_SUITE_P(Backends, DataLayer, testsupport::allBackends(), testsupport::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, Bookshop, testsupport::allBackends(), testsupport::backendName);
+
+void set(data::Recordset& rs, const char* column, const vb::Variant& value) {
+  rs.Fields(vb::Variant(QString::fromUtf8(column)))->let_Value(value);
+}
+
+}  // namespace
+
+TEST_P(DataLayer, SettingsAreReadWrittenAndAddedWithNewKeys) {
+  SetVorgabe(QStringLiteral("SKRV_BeträgeFormat"), QStringLiteral("#,##0.00 €"), con);
+  EXPECT_EQ(GetVorgabe(QStringLiteral("skrv_beträgeformat"), QStringLiteral("x"), con), QStringLiteral("#,##0.00 €"));
+  EXPECT_EQ(GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con), QStringLiteral("0"));
+  SetVorgabe(QStringLiteral("FALZSTRICHE"), QStringLiteral("-1"), con);
+
+  clsProgVorgaben vorgaben;
+  vorgaben.LoadCustomProperties(vb::Variant(con));
+  EXPECT_EQ(vb::CStr(vorgaben.Value(QStringLiteral("falzstriche"), QStringLiteral("0"))), QStringLiteral("-1"));
+  EXPECT_EQ(vb::CStr(vorgaben.Value(QStringLiteral("SKRV_ProzentFormat"), QStringLiteral("#,#0.0%"))),
+            QStringLiteral("#,#0.0%"));
+  clsProgVorgaben spaeter;  // the key appended above is there for the next reader
+  spaeter.LoadCustomProperties(vb::Variant(con));
+  EXPECT_EQ(vb::CStr(spaeter.Value(QStringLiteral("SKRV_ProzentFormat"), QStringLiteral("0"))), QStringLiteral("#,#0.0%"));
+  EXPECT_EQ(rows(QStringLiteral("SELECT FeldName, Wert FROM Vorgaben ORDER BY FeldName")),
+            (QStringList{QStringLiteral("Falzstriche|-1"), QStringLiteral("SKRV_BeträgeFormat|#,##0.00 €"),
+                         QStringLiteral("SKRV_ProzentFormat|#,#0.0%")}));
+}
+
+// A numbered key (Vorgaben.ID) and a key of the caller's own (Auftrag_Formular_Vorlagen).
+TEST_P(DataLayer, RowAddedIsUpdatedOrDeletedInTheSameSet) {
+  auto rs = open(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName<>?"), {QStringLiteral("fremd")});
+  rs->AddNew();
+  set(*rs, "FeldName", QStringLiteral("eins"));
+  set(*rs, "Wert", QStringLiteral("1"));
+  rs->Update();
+  EXPECT_GT(vb::CLng(rs->Fields(vb::Variant(QStringLiteral("ID")))->Value()), 0);  // the number the database gave
+  set(*rs, "Wert", QStringLiteral("2"));
+  rs->Update();
+  rs->AddNew();
+  set(*rs, "FeldName", QStringLiteral("zwei"));
+  rs->Update();
+  rs->Delete();
+  con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES (?, ?)"),
+               {QStringLiteral("drei"), QStringLiteral("3")});
+  rs->Requery();  // the same values bound again
+  EXPECT_EQ(rs->RecordCount(), 2);
+  EXPECT_EQ(rows(QStringLiteral("SELECT FeldName, Wert FROM Vorgaben ORDER BY ID")),
+            (QStringList{QStringLiteral("eins|2"), QStringLiteral("drei|3")}));
+
+  auto vorlagen = open(QStringLiteral("SELECT * FROM Auftrag_Formular_Vorlagen"));
+  for (const int nr : {7, 8}) {
+    vorlagen->AddNew();
+    set(*vorlagen, "FormularNr", nr);
+    set(*vorlagen, "FormularText", QStringLiteral("%1.Vorlage").arg(nr));
+    vorlagen->Update();
+  }
+  set(*vorlagen, "FormularText", QStringLiteral("Lieferschein"));
+  vorlagen->Update();
+  vorlagen->MoveFirst();
+  vorlagen->Delete();
+  EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Auftrag_Formular_Vorlagen")), QStringList{QStringLiteral("8|Lieferschein")});
+}
+
+// Each text is written as a key and a value through a record set, changed through a bound
+// statement, and must come back exactly: read through the layer and measured by the server.
+TEST_P(DataLayer, HostileTextsAreStoredAndReadBackExactly) {
+  QString lang;
+  for (int i = 0; lang.size() < (1 << 20); ++i) lang += QStringLiteral("Zeile %1: Grüße \\ 'x' ✓\n").arg(i);
+  const QString texte[] = {QStringLiteral("C:\\Vorlagen\\Rechnung.lst"), QStringLiteral("x\\' OR 1=1 #"),
+                           QStringLiteral("endet mit \\"), QStringLiteral("it's \"quoted\""),
+                           QStringLiteral("Grüße ÄÖÜ äöü ß €"), QStringLiteral("Paar 😀 und ＡＢＣ"),
+                           QStringLiteral("zwei\r\nZeilen\n"), QStringLiteral(" Rand "), lang};
+  const QString laenge = GetParam() == Backend::MariaDb ? QStringLiteral("CHAR_LENGTH") : QStringLiteral("LENGTH");
+  int nr = 0;
+  for (const QString& text : texte) {
+    SCOPED_TRACE(text.left(40).toStdString());
+    const QString key = text.size() > 200 ? QStringLiteral("lang") : text;
+    auto rs = open(QStringLiteral("SELECT * FROM Vorgaben"));
+    rs->AddNew();
+    set(*rs, "FeldName", key);
+    set(*rs, "Wert", QStringLiteral("vorher"));
+    rs->Update();
+    con->Execute(QStringLiteral("UPDATE Vorgaben SET Wert=? WHERE FeldName=?"), {text, key});
+    EXPECT_EQ(GetVorgabe(key, QString(), con), text);
+    // Characters as the server counts them: a NUL sent along would be one more.
+    EXPECT_EQ(rows(QStringLiteral("SELECT %1(FeldName), %1(Wert) FROM Vorgaben WHERE FeldName=?").arg(laenge), {key}),
+              QStringList{QStringLiteral("%1|%2").arg(key.toUcs4().size()).arg(text.toUcs4().size())});
+    ++nr;
+  }
+  EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM Vorgaben")), QStringList{QString::number(nr)});
+}
+
+// What a database cannot hold is refused with a message that says so, never cut or changed: a
+// NUL on the servers, half a surrogate pair anywhere (every backend stores UTF-8).
+TEST_P(DataLayer, NulIsKeptOnSqliteAndTextsTheDatabaseCannotHoldAreRefused) {
+  const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+  const QString texte[] = {nul, QStringLiteral("halb") + QChar(0xD83D), QChar(0xDE00) + QStringLiteral("halb")};
+  for (const QString& text : texte) {
+    SCOPED_TRACE(text.toUtf8().toHex().toStdString());
+    if (!server() && text == nul) {
+      SetVorgabe(text, text, con);
+      EXPECT_EQ(GetVorgabe(text, QString(), con), text);
+      con->Execute(QStringLiteral("DELETE FROM Vorgaben"));
+      continue;
+    }
+    QString why;
+    try {
+      SetVorgabe(QStringLiteral("k"), text, con);
+    } catch (const vb::VbError& e) {
+      EXPECT_EQ(e.number(), data::ErrDatabase);
+      why = e.description();
+    }
+    EXPECT_TRUE(why.contains(QLatin1String("NUL")) || why.contains(QLatin1String("Surrogat"))) << why.toStdString();
+  }
+  EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM Vorgaben")).isEmpty());
+}
+
+TEST_P(Bookshop, InjectionRecordFindsNothing) {
+  const QString boese = QStringLiteral("x\\' OR 1=1 #");
+  EXPECT_TRUE(rows(QStringLiteral("SELECT Bestand, Artikelident FROM Artikel WHERE ISBN=? OR ISBN=?"), {boese, boese}).isEmpty());
+  EXPECT_TRUE(rows(QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE (TitelNr=? AND LieferantNr=?)"),
+                   {boese, 70001})
+                  .isEmpty());
+  EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM Artikel")), QStringList{QStringLiteral("5")});
+}
+
+TEST_P(DataLayer, YesNoIsTypeElevenWithTrueAsMinusOne) {
+  auto rs = open(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu"));
+  for (const bool ja : {true, false}) {
+    rs->AddNew();
+    set(*rs, "RechnerName", QStringLiteral("PC"));
+    set(*rs, "LetzteSeiteZuerst", ja);
+    rs->Update();
+  }
+  con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (RechnerName, LetzteSeiteZuerst) VALUES (?, ?)"),
+               {QStringLiteral("bound"), true});
+  auto lesen = open(QStringLiteral("SELECT LetzteSeiteZuerst FROM Auftrag_Formular_Druckerschacht_Neu ORDER BY ID"), {},
+                    data::adLockReadOnly);
+  QStringList gelesen;
+  for (; !lesen->Eof(); lesen->MoveNext()) {
+    const auto feld = lesen->Fields(vb::Variant(0));
+    EXPECT_EQ(feld->Type(), data::adBoolean);
+    gelesen << QString::number(vb::CLng(feld->Value()));
+  }
+  EXPECT_EQ(gelesen, (QStringList{QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("-1")}));
+}
+
+TEST_P(Bookshop, SavedQueryGivesTheSameRowsEverywhere) {
+  const auto verplant = [&](int artikel) {
+    auto rs = std::make_shared<data::Recordset>();
+    rs->Open(QStringLiteral("ArtikelBestelltVerplant(%1)").arg(artikel), vb::Variant(con), data::adOpenStatic);
+    EXPECT_FALSE(rs->Eof());
+    const QString out = vb::CStr(rs->Fields(vb::Variant(QStringLiteral("Bestellt")))->Value()) + QLatin1Char('|') +
+                        vb::CStr(rs->Fields(vb::Variant(QStringLiteral("Reserviert")))->Value());
+    rs->Close();
+    return out;
+  };
+  EXPECT_EQ(verplant(1001), QStringLiteral("5|3"));
+  EXPECT_EQ(verplant(1003), QStringLiteral("0|1"));
+  EXPECT_EQ(verplant(1004), QStringLiteral("0|0"));
+  EXPECT_EQ(con->Execute(QStringLiteral("SELECT COUNT(*) FROM Artikel_geändert"))->Fields(vb::Variant(0))->Value().value().toInt(), 2);
+}
+
+// Jet's bracketed names and wildcards, and keys compared without regard to case.
+TEST_P(Bookshop, BracketsWildcardsAndKeysWithoutRegardToCase) {
+  EXPECT_EQ(rows(QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE TitelNr=? AND LieferantNr=?"),
+                 {QStringLiteral("lb123456"), 70001}),
+            QStringList{QStringLiteral("1002")});
+  EXPECT_EQ(rows(QStringLiteral("SELECT FilialNr FROM Artikel_Filialbestände WHERE ISBN=?"), {QStringLiteral("344623456x")}),
+            QStringList{QStringLiteral("2")});
+  EXPECT_EQ(rows(QStringLiteral("SELECT FeldName FROM Vorgaben WHERE FeldName Like '%1' ORDER BY FeldName")
+                     .arg(con->dialect().likePattern(QStringLiteral("*adressnr")))),
+            (QStringList{QStringLiteral("KNOAdressNr"), QStringLiteral("KOEAdressNr"), QStringLiteral("LibriAdressNr"),
+                         QStringLiteral("UmbreitAdressNr")}));
+  // An added row of a table whose name needs quoting is written and found again.
+  auto rs = open(QStringLiteral("SELECT * FROM [Artikel Einkauf] WHERE Artikelident=?"), {1005});
+  rs->AddNew();
+  set(*rs, "Artikelident", 1005);
+  set(*rs, "TitelNr", QStringLiteral("ÄÖ-1"));
+  rs->Update();
+  set(*rs, "LieferantNr", 70002);
+  rs->Update();
+  EXPECT_EQ(rows(QStringLiteral("SELECT LieferantNr FROM [Artikel Einkauf] WHERE TitelNr=?"), {QStringLiteral("äö-1")}),
+            QStringList{QStringLiteral("70002")});
+}
+
+TEST_P(DataLayer, OpensByDriverStringByDsnAndWithAnEndingSemicolon) {
+  con->Execute(QStringLiteral("INSERT INTO TextBausteine (Nummer, Text) VALUES (1, ?)"), {QStringLiteral("über DSN")});
+  for (const QString& text : {db.dsnConnectionString(), db.connectionString() + QLatin1Char(';'),
+                              QStringLiteral("ODBC;") + db.dsnConnectionString()}) {
+    SCOPED_TRACE(text.toStdString());
+    auto other = std::make_shared<data::Connection>();
+    ASSERT_EQ(errorOf([&] { other->Open(text); }), 0);
+    EXPECT_EQ(other->Execute(QStringLiteral("SELECT Text FROM TextBausteine"))->Fields(vb::Variant(0))->Value().value().toString(),
+              QStringLiteral("über DSN"));
+  }
+}
+
+// The schema made for each backend has every table and column of the one definition.
+TEST_P(DataLayer, SchemaHasTheSameTablesAndColumnsEverywhere) {
+  ASSERT_TRUE(db.create(schema::Tables::Bookshop)) << db.failure();
+  static const QRegularExpression table(QStringLiteral(R"(^CREATE TABLE IF NOT EXISTS (\S+|\[[^\]]+\]) \()"));
+  static const QRegularExpression column(QStringLiteral(R"(^\s+(\S+) [A-Z])"), QRegularExpression::MultilineOption);
+  QStringList tables;  // a table both files define is made by the first
+  for (const auto which : {schema::Tables::Host, schema::Tables::Bookshop}) {
+    for (const QString& statement : schema::statementsFor(which, data::Dialect::Kind::Jet)) {
+      const auto m = table.match(statement);
+      if (!m.hasMatch() || m.captured(1) == QLatin1String("SavedQueries") || tables.contains(m.captured(1))) continue;
+      tables << m.captured(1);
+      QStringList expected;
+      for (auto it = column.globalMatch(statement); it.hasNext();) {
+        const QString c = it.next().captured(1);
+        if (c != QLatin1String("PRIMARY")) expected << c.toLower();
+      }
+      QStringList found;
+      const auto rs = con->Execute(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(m.captured(1)));
+      ASSERT_EQ(rs->State(), 1) << m.captured(1).toStdString();
+      const auto fields = rs->Fields();
+      for (int i = 0; i < fields->Count(); ++i) found << fields->Item(vb::Variant(i))->Name().toLower();
+      EXPECT_EQ(found, expected) << m.captured(1).toStdString();
+    }
+  }
+  EXPECT_GT(tables.size(), 20);
+}

@@ -1,0 +1,314 @@
+#include "tests/support/Backends.h"
+
+#include <errno.h>
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "platform/data/Connection.h"
+#include "platform/vb/VbError.h"
+
+namespace testsupport {
+namespace {
+
+constexpr int kInstallMs = 120000;  // initdb / mariadb-install-db
+constexpr int kReadySteps = 600;    // 30 s in 50 ms steps for a server to take connections
+constexpr int kStopMs = 20000;
+
+QString program(const QString& name) {
+  // Debian keeps PostgreSQL's programs out of PATH, one folder per major version: the newest.
+  QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  std::sort(versions.begin(), versions.end(), [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); });
+  QStringList folders{QStringLiteral("/usr/sbin")};
+  for (const QString& v : versions) folders.prepend(QStringLiteral("/usr/lib/postgresql/%1/bin").arg(v));
+  const QString p = QStandardPaths::findExecutable(name, folders);
+  return p.isEmpty() ? QStandardPaths::findExecutable(name) : p;
+}
+
+bool serversInstalled() {
+  for (const char* p : {"initdb", "postgres", "mariadb-install-db", "mariadbd"})
+    if (program(QString::fromLatin1(p)).isEmpty()) return false;
+  return true;
+}
+
+// The servers refuse to run as root: as root they run as "nobody".
+struct Identity {
+  bool change = false;
+  uid_t uid = 0;
+  gid_t gid = 0;
+};
+
+Identity serverIdentity() {
+  const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+  return p ? Identity{true, p->pw_uid, p->pw_gid} : Identity{};
+}
+
+// The server folders of test programs that were killed (their servers ended with them): each
+// folder names its program in "owner".
+void removeLeftovers() {
+  QDir temp(QDir::tempPath());
+  for (const QString& name : temp.entryList({QStringLiteral("skrivant-db-*")}, QDir::Dirs)) {
+    QFile owner(temp.filePath(name + QStringLiteral("/owner")));
+    const pid_t pid = owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toInt() : 0;
+    if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) QDir(temp.filePath(name)).removeRecursively();
+  }
+}
+
+class Servers {
+ public:
+  static Servers& instance() {
+    static Servers servers;
+    return servers;
+  }
+
+  // Starts both servers the first time; false, with failure(), when they did not come up.
+  bool ensure() {
+    if (!m_tried) {
+      m_tried = true;
+      m_ok = start();
+      if (!m_ok) stop();
+    }
+    return m_ok;
+  }
+  const std::string& failure() const { return m_failure; }
+
+  QString connectionString(Backend backend, const QString& database) const {
+    return (backend == Backend::PostgreSql
+                ? QStringLiteral("DRIVER={PostgreSQL Unicode};Servername=%1;Port=5432;Database=%2;Username=postgres")
+                : QStringLiteral("DRIVER={MariaDB Unicode};Socket=%1/mariadb.sock;Database=%2;User=root"))
+        .arg(path(QStringLiteral("run")), database);
+  }
+
+  bool createDatabase(Backend backend, const QString& name, std::string& failure) {
+    try {
+      if (backend == Backend::PostgreSql)
+        m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE ") + name);
+      else
+        m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
+      return true;
+    } catch (const vb::VbError& e) {
+      failure = e.description().toStdString();
+      return false;
+    }
+  }
+
+  void stop() {
+    m_pgAdmin.reset();
+    m_mariaAdmin.reset();
+    // PostgreSQL's fast shutdown ends the sessions a test left open; SIGTERM would wait for them.
+    halt(m_postgres, SIGINT);
+    halt(m_mariadb, SIGTERM);
+    m_dir.reset();
+  }
+
+ private:
+  QString path(const QString& name) const { return m_dir->filePath(name); }
+
+  bool fail(const QString& why, const QString& log = {}) {
+    QFile f(log.isEmpty() ? QString() : path(log));
+    const QByteArray tail = f.open(QIODevice::ReadOnly) ? f.readAll().right(2000) : QByteArray();
+    m_failure = (why + (tail.isEmpty() ? QString() : QStringLiteral("\n--- %1 (end) ---\n").arg(log)) +
+                 QString::fromUtf8(tail))
+                    .toStdString();
+    return false;
+  }
+
+  // `program` with `arguments` ("%1" is the folder) as the server user, its output in `log`,
+  // ended with `deathSignal` when this process ends, however it ends.
+  std::unique_ptr<QProcess> process(const QString& name, const QString& arguments, const QString& log, int deathSignal) {
+    auto p = std::make_unique<QProcess>();
+    p->setProgram(program(name));
+    p->setArguments(arguments.arg(m_dir->path()).split(QLatin1Char(' ')));
+    p->setWorkingDirectory(m_dir->path());
+    p->setProcessChannelMode(QProcess::MergedChannels);
+    p->setStandardOutputFile(path(log));
+    const Identity id = m_identity;
+    p->setChildProcessModifier([id, deathSignal] {
+      if (id.change && (setgroups(0, nullptr) != 0 || setgid(id.gid) != 0 || setuid(id.uid) != 0)) _exit(126);
+      prctl(PR_SET_PDEATHSIG, deathSignal);
+    });
+    p->start();
+    return p;
+  }
+
+  bool install(QProcess& p, const QString& log) {
+    if (p.waitForFinished(kInstallMs) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return true;
+    return fail(p.program() + QStringLiteral(" failed (exit code %1)").arg(p.exitCode()), log);
+  }
+
+  // Waits (bounded) until the server takes connections to `database` and returns one.
+  std::shared_ptr<data::Connection> connect(Backend backend, QProcess& server, const QString& database, const QString& log) {
+    QString last;
+    for (int step = 0; step < kReadySteps && server.state() != QProcess::NotRunning; ++step) {
+      auto con = std::make_shared<data::Connection>();
+      try {
+        con->Open(connectionString(backend, database));
+        return con;
+      } catch (const vb::VbError& e) {
+        last = e.description();
+      }
+      QThread::msleep(50);
+    }
+    fail(QStringLiteral("the server takes no connection: ") + last, log);
+    return nullptr;
+  }
+
+  bool start() {
+    if (!serversInstalled()) return fail(QStringLiteral("the database server programs are not installed"));
+    m_identity = serverIdentity();
+    removeLeftovers();
+    m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/skrivant-db-XXXXXX"));
+    QFile owner(path(QStringLiteral("owner")));
+    if (!m_dir->isValid() || !owner.open(QIODevice::WriteOnly)) return fail(QStringLiteral("no temporary folder"));
+    owner.write(QByteArray::number(QCoreApplication::applicationPid()));
+    owner.close();
+    QFile::setPermissions(m_dir->path(), QFile::permissions(m_dir->path()) | QFile::ExeOther | QFile::ReadOther);
+    // The folders the servers write: their data, and sockets, pid file and MariaDB's log.
+    for (const char* folder : {"pg", "mariadb", "run"}) {
+      const QByteArray p = QFile::encodeName(path(QString::fromLatin1(folder)));
+      if (!QDir().mkpath(QString::fromLocal8Bit(p)) ||
+          (m_identity.change && ::chown(p.constData(), m_identity.uid, m_identity.gid) != 0))
+        return fail(QStringLiteral("cannot give the server user the folder ") + QString::fromLatin1(folder));
+    }
+
+    // Both data folders are made at once: that is most of the start.
+    auto initdb = process(QStringLiteral("initdb"),
+                          QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"),
+                          QStringLiteral("initdb.log"), SIGKILL);
+    auto installDb = process(QStringLiteral("mariadb-install-db"),
+                             QStringLiteral("--no-defaults --datadir=%1/mariadb --auth-root-authentication-method=normal "
+                                            "--skip-test-db --skip-name-resolve --innodb-flush-log-at-trx-commit=0"),
+                             QStringLiteral("install-db.log"), SIGKILL);
+    if (!install(*initdb, QStringLiteral("initdb.log")) || !install(*installDb, QStringLiteral("install-db.log")))
+      return false;
+    m_postgres = process(QStringLiteral("postgres"),
+                         QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
+                                        "-c synchronous_commit=off -c full_page_writes=off"),
+                         QStringLiteral("postgres.log"), SIGINT);
+    m_mariadb = process(QStringLiteral("mariadbd"),
+                        QStringLiteral("--no-defaults --datadir=%1/mariadb --socket=%1/run/mariadb.sock --skip-networking "
+                                       "--pid-file=%1/run/mariadb.pid --log-error=%1/run/mariadb.log --skip-log-bin "
+                                       "--innodb-flush-log-at-trx-commit=0 --innodb-buffer-pool-size=32M"),
+                        QStringLiteral("mariadbd.out"), SIGTERM);
+
+    // Every database made from the template has the schema's extension already.
+    auto templateDb = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("template1"), QStringLiteral("postgres.log"));
+    if (!templateDb) return false;
+    try {
+      templateDb->Execute(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+    } catch (const vb::VbError& e) {
+      return fail(e.description(), QStringLiteral("postgres.log"));
+    }
+    templateDb.reset();  // a template in use cannot be copied
+    m_pgAdmin = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("postgres"), QStringLiteral("postgres.log"));
+    m_mariaAdmin = connect(Backend::MariaDb, *m_mariadb, QStringLiteral("mysql"), QStringLiteral("run/mariadb.log"));
+    return m_pgAdmin && m_mariaAdmin;
+  }
+
+  static void halt(std::unique_ptr<QProcess>& p, int signal) {
+    if (p && p->state() != QProcess::NotRunning) {
+      ::kill(static_cast<pid_t>(p->processId()), signal);
+      if (!p->waitForFinished(kStopMs)) {
+        p->kill();
+        p->waitForFinished(kStopMs);
+      }
+    }
+    p.reset();
+  }
+
+  bool m_tried = false;
+  bool m_ok = false;
+  std::string m_failure;
+  Identity m_identity;
+  std::unique_ptr<QTemporaryDir> m_dir;
+  std::unique_ptr<QProcess> m_postgres, m_mariadb;
+  std::shared_ptr<data::Connection> m_pgAdmin, m_mariaAdmin;
+};
+
+// Stops the servers when the tests are done, while Qt is still there.
+class ServersEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override { Servers::instance().stop(); }
+};
+[[maybe_unused]] const ::testing::Environment* const kServersEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
+
+}  // namespace
+
+::testing::internal::ParamGenerator<Backend> allBackends() {
+  return ::testing::Values(Backend::Sqlite, Backend::PostgreSql, Backend::MariaDb);
+}
+
+std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
+  static const char* const names[] = {"SQLite", "PostgreSQL", "MariaDB"};
+  return names[static_cast<int>(info.param)];
+}
+
+BackendDatabase::BackendDatabase(Backend backend) : m_backend(backend) {
+  static int databases = 0;
+  m_name = QStringLiteral("skrivant_%1").arg(++databases);
+  if (backend == Backend::Sqlite) {
+    const QString file = m_dir.file(m_name + QStringLiteral(".db"));
+    m_ready = QFile(file).open(QIODevice::WriteOnly);  // an empty file is an empty SQLite database
+    if (!m_ready) m_failure = "cannot make " + file.toStdString();
+    m_connectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + data::connectionValue(file);
+    return;
+  }
+  Servers& servers = Servers::instance();
+  if (!installed() || !servers.ensure()) {
+    m_failure = servers.failure();
+    return;
+  }
+  m_ready = servers.createDatabase(backend, m_name, m_failure);
+  m_connectionString = servers.connectionString(backend, m_name);
+}
+
+BackendDatabase::~BackendDatabase() = default;
+
+bool BackendDatabase::installed() const { return m_backend == Backend::Sqlite || serversInstalled(); }
+
+QString BackendDatabase::dsnConnectionString() const {
+  // The program's own odbc.ini, which ODBCINI names from its first use on.
+  static QTemporaryDir folder;
+  static const QString ini = [] {
+    qputenv("ODBCINI", QFile::encodeName(folder.filePath(QStringLiteral("odbc.ini"))));
+    return folder.filePath(QStringLiteral("odbc.ini"));
+  }();
+  // The section holds the pairs of the DRIVER= string, one a line.
+  QString lines = m_backend == Backend::Sqlite
+                      ? QStringLiteral("Driver=SQLite3;Database=") + m_dir.file(m_name + QStringLiteral(".db"))
+                      : m_connectionString;
+  lines.remove(QLatin1Char('{')).remove(QLatin1Char('}')).replace(QLatin1Char(';'), QLatin1Char('\n'));
+  QFile f(ini);
+  if (f.open(QIODevice::Append)) f.write(QStringLiteral("[%1]\n%2\n").arg(m_name, lines).toUtf8());
+  return QStringLiteral("DSN=") + m_name;
+}
+
+std::shared_ptr<data::Connection> BackendDatabase::open() const {
+  auto con = std::make_shared<data::Connection>();
+  con->Open(m_connectionString);
+  return con;
+}
+
+bool BackendDatabase::create(schema::Tables tables) {
+  QString error;
+  try {
+    if (schema::createTables(*open(), tables, &error)) return true;
+  } catch (const vb::VbError& e) {
+    error = e.description();
+  }
+  m_failure = error.toStdString();
+  return false;
+}
+
+}  // namespace testsupport
