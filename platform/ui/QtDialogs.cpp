@@ -97,12 +97,15 @@ bool QtDialogs::displayNobodySees() {
   return desktop && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+bool QtDialogs::unseen(const QString& what) const {
+  if (m_display == Display::Seen || (m_display == Display::Detect && !displayNobodySees())) return false;
+  vb::logTrappedLine(what);
+  return true;
+}
+
 int QtDialogs::msgBox(const QString& prompt, int style, const QString& title) {
-  if (m_display == Display::Unseen || (m_display == Display::Detect && displayNobodySees())) {
-    const int answer = msgBoxDefaultAnswer(style);
-    vb::logTrappedLine(QStringLiteral("MsgBox ohne sichtbare Anzeige, Antwort %1: %2").arg(answer).arg(prompt));
-    return answer;
-  }
+  const int answer = msgBoxDefaultAnswer(style);
+  if (unseen(QStringLiteral("MsgBox ohne sichtbare Anzeige, Antwort %1: %2").arg(answer).arg(prompt))) return answer;
   auto box = makeMessageBox(prompt, style, title);
   box->exec();
   return answerOf(*box, style);
@@ -119,6 +122,7 @@ std::unique_ptr<QFileDialog> QtDialogs::makeFileDialog(const FileDialogRequest& 
 }
 
 QString QtDialogs::fileDialog(const FileDialogRequest& request) {
+  if (unseen(QStringLiteral("Dateiauswahl ohne sichtbare Anzeige abgebrochen: ") + request.title)) return {};
   auto dialog = makeFileDialog(request);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
   const QString path = dialog->selectedFiles().first();
@@ -126,9 +130,13 @@ QString QtDialogs::fileDialog(const FileDialogRequest& request) {
   return path;
 }
 
-QString QtDialogs::folderDialog(const QString& title) { return QFileDialog::getExistingDirectory(nullptr, title); }
+QString QtDialogs::folderDialog(const QString& title) {
+  if (unseen(QStringLiteral("Ordnerauswahl ohne sichtbare Anzeige abgebrochen: ") + title)) return {};
+  return QFileDialog::getExistingDirectory(nullptr, title);
+}
 
 bool QtDialogs::fontDialog(QFont& font) {
+  if (unseen(QStringLiteral("Schriftauswahl ohne sichtbare Anzeige abgebrochen"))) return false;
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, font);
   if (ok) font = chosen;
@@ -136,6 +144,7 @@ bool QtDialogs::fontDialog(QFont& font) {
 }
 
 bool QtDialogs::colorDialog(QColor& color) {
+  if (unseen(QStringLiteral("Farbauswahl ohne sichtbare Anzeige abgebrochen"))) return false;
   const QColor chosen = QColorDialog::getColor(color);
   if (!chosen.isValid()) return false;
   color = chosen;

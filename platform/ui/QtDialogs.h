@@ -4,7 +4,8 @@
 // A message box needs a user who sees it. In a process whose display nobody sees (the offscreen
 // or minimal platform, an X11 or Wayland platform without DISPLAY and WAYLAND_DISPLAY, no GUI
 // application at all) the box is written to the log and answers its default button at once, so
-// a host's call never waits on a box nobody can close.
+// a host's call never waits on a box nobody can close. A file, folder, font or colour dialog
+// there is logged and answers as cancelled.
 #include <QMessageBox>
 #include <memory>
 
@@ -41,6 +42,9 @@ class QtDialogs : public Dialogs {
   static std::unique_ptr<QFileDialog> makeFileDialog(const FileDialogRequest& request);
 
  private:
+  // True (after logging `what`) where nobody would see a dialog.
+  bool unseen(const QString& what) const;
+
   Display m_display;
 };
 

@@ -122,10 +122,18 @@ TEST(QtDialogs, BoxNobodySeesIsLoggedAndAnswersItsDefaultAtOnce) {
   QtDialogs dialogs;
   EXPECT_EQ(dialogs.msgBox(QStringLiteral("Wirklich abbrechen?"), vbYesNo + vbQuestion + vbDefaultButton2), vbNo);
   EXPECT_EQ(dialogs.msgBox(QStringLiteral("Fehler"), vbOKOnly + vbCritical), vbOK);
+  FileDialogRequest request;
+  request.title = QStringLiteral("Vorlage wählen");
+  EXPECT_TRUE(dialogs.fileDialog(request).isEmpty());
+  EXPECT_TRUE(dialogs.folderDialog(QStringLiteral("Ordner")).isEmpty());
+  QFont font;
+  QColor color;
+  EXPECT_FALSE(dialogs.fontDialog(font));
+  EXPECT_FALSE(dialogs.colorDialog(color));
   zurueck = true;
   QCoreApplication::processEvents();
   vb::setErrorLogSink(nullptr);
-  ASSERT_EQ(log.size(), 2);
+  ASSERT_EQ(log.size(), 6);
   EXPECT_TRUE(log[0].endsWith(QStringLiteral("Wirklich abbrechen?"))) << log[0].toStdString();
   EXPECT_TRUE(log[1].contains(QStringLiteral("Fehler"))) << log[1].toStdString();
 }
@@ -150,7 +158,7 @@ TEST(QtDialogs, BarePatternIsTheFilter) {
 TEST(QtDialogs, OpenDialogReturnsTheChosenExistingFile) {
   testsupport::TempDir dir;
   const QString file = dir.write(QStringLiteral("rechnung.lst"), "{}");
-  QtDialogs dialogs;
+  QtDialogs dialogs(QtDialogs::Display::Seen);
   whenShown<QFileDialog>([file](QFileDialog& d) {
     d.selectFile(file);
     static_cast<QDialog&>(d).accept();
@@ -161,7 +169,7 @@ TEST(QtDialogs, OpenDialogReturnsTheChosenExistingFile) {
 TEST(QtDialogs, SaveDialogReturnsANewFileName) {
   testsupport::TempDir dir;
   const QString file = dir.file(QStringLiteral("neu.pdf"));
-  QtDialogs dialogs;
+  QtDialogs dialogs(QtDialogs::Display::Seen);
   whenShown<QFileDialog>([file](QFileDialog& d) {
     d.selectFile(file);
     static_cast<QDialog&>(d).accept();
@@ -170,7 +178,7 @@ TEST(QtDialogs, SaveDialogReturnsANewFileName) {
 }
 
 TEST(QtDialogs, CancelledFileDialogGivesEmptyText) {
-  QtDialogs dialogs;
+  QtDialogs dialogs(QtDialogs::Display::Seen);
   whenShown<QFileDialog>([](QFileDialog& d) { d.reject(); });
   EXPECT_TRUE(dialogs.fileDialog({}).isEmpty());
 }
