@@ -30,6 +30,7 @@
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 #include "schema/BookshopSample.h"
+#include "stockservers/common/LagerIndizes.h"
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/remote/Application.h"
 #include "stockservers/remote/Form1.h"
@@ -441,6 +442,42 @@ void BM_NocaseScan(benchmark::State& state, bool eigene) {
   if (laeufe) state.counters["ns_per_row"] = double(ns) / double(laeufe) / double(labor->artikel());
 }
 
+// A shop's file from before the indexes: what the first open by a server costs, when it adds them.
+void BM_IndizesAnlegen(benchmark::State& state) {
+  Labor* labor = laborOder(state);
+  if (!labor) return;
+  if (!qEnvironmentVariable("SKRIVANT_BENCH_BOOKSHOP").isEmpty()) {
+    state.SkipWithError("SQLite only");
+    return;
+  }
+  QTemporaryDir dir;
+  const QString datei = dir.filePath(schema::kSampleArtikelDatei);
+  int angelegt = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    QFile::remove(datei);
+    QFile::copy(QStringLiteral(SKRIVANT_BENCH_DATA "/bookshop-%1/").arg(labor->artikel()) + schema::kSampleArtikelDatei, datei);
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alt"));
+      db.setDatabaseName(datei);
+      db.open();
+      QSqlQuery q(db);
+      QStringList namen;
+      for (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND sql IS NOT NULL")); q.next();)
+        namen << q.value(0).toString();
+      for (const QString& name : namen) q.exec(QStringLiteral("DROP INDEX [%1]").arg(name));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("alt"));
+    auto con = std::make_shared<data::Connection>();
+    con->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+    con->Open(QStringLiteral("Data Source=") + datei);
+    state.ResumeTiming();
+    angelegt = 0;
+    LagerIndizesAnlegen(*con, [&](const QString& zeile) { angelegt += zeile.endsWith(QLatin1String(" angelegt")) ? 1 : 0; });
+  }
+  state.counters["indexes"] = angelegt;
+}
+
 constexpr int kAufrufe = 2000;
 
 }  // namespace
@@ -463,6 +500,7 @@ BENCHMARK_CAPTURE(BM_SearchArtNr, bus_unknown, Weg::Bus, Fall::Fehlanzeige)->Ite
 BENCHMARK_CAPTURE(BM_Gleichzeitig, SearchArtNr_bus_clients, kSrv)->Args({20, 500})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_NocaseScan, sqlite_builtin, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_NocaseScan, data_layer, true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndizesAnlegen)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
