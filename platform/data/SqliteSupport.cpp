@@ -26,6 +26,7 @@ char32_t nextCodePoint(const unsigned char* s, int n, int& i) {
     if ((s[i + k] & 0xC0) != 0x80) return 0xDC00 + b;
     c = (c << 6) | (s[i + k] & 0x3F);
   }
+  if (c < 0x80) return 0xDC00 + b;  // an overlong form of an ASCII character
   i += more;
   return c;
 }
