@@ -234,79 +234,66 @@ Labor* laborOder(benchmark::State& state) {
   return nullptr;
 }
 
-// One AddInfo on the road; the answer's stock checked against the bookshop.
+// Times one call a run on the next number of `fall`: `aufruf(abfrage, ns)` makes it, puts its
+// time into `ns` and returns what was wrong with the answer (empty when nothing), which ends the run.
+template <typename F>
+void jeAufruf(benchmark::State& state, Fall fall, unsigned seed, F&& aufruf) {
+  Labor* labor = laborOder(state);
+  if (!labor) return;
+  lagerbench::Abfragen abfragen(labor->artikel(), seed);
+  Zeiten zeiten;
+  qint64 gesamt = 0;
+  try {
+    qint64 ns = 0;
+    aufruf(*labor, abfragen.naechste(fall), ns);  // connections warm
+    for (auto _ : state) {
+      const QString falsch = aufruf(*labor, abfragen.naechste(fall), ns);
+      zeiten.add(ns);
+      gesamt += ns;
+      if (!falsch.isEmpty()) {
+        state.SkipWithError(qPrintable(falsch));
+        break;
+      }
+    }
+  } catch (const vb::VbError& e) {
+    state.SkipWithError(qPrintable(e.description()));
+    return;
+  }
+  zeiten.melden(state, double(gesamt) / 1e9);
+}
+
 QString addInfo(Labor& labor, Weg weg, const QString& satz) {
   if (weg == Weg::ImProzess) return labor.dcomImProzess().AddInfo(satz);
   return vb::CStr(callByName(labor.dcomEntfernt(weg), QStringLiteral("AddInfo"), CallKind::Method, {vb::Variant(satz)}));
 }
 
+// The answer's stock is checked against the bookshop.
 void BM_AddInfo(benchmark::State& state, Weg weg, Fall fall) {
-  Labor* labor = laborOder(state);
-  if (!labor) return;
-  lagerbench::Abfragen abfragen(labor->artikel(), 23);
-  Zeiten zeiten;
-  qint64 gesamt = 0;
-  try {
-    addInfo(*labor, weg, lagerbench::infoSatz(abfragen.naechste(fall)));  // connections warm
-    for (auto _ : state) {
-      const Abfrage a = abfragen.naechste(fall);
-      const QString satz = lagerbench::infoSatz(a);
-      QElapsedTimer uhr;
-      uhr.start();
-      const QString antwort = addInfo(*labor, weg, satz);
-      const qint64 ns = uhr.nsecsElapsed();
-      zeiten.add(ns);
-      gesamt += ns;
-      if (lagerbench::feld(antwort, 70) != a.bestand) {
-        state.SkipWithError(qPrintable(QStringLiteral("%1: stock '%2', not %3").arg(a.nummer, lagerbench::feld(antwort, 70), a.bestand)));
-        break;
-      }
-    }
-  } catch (const vb::VbError& e) {
-    state.SkipWithError(qPrintable(e.description()));
-    return;
-  }
-  zeiten.melden(state, double(gesamt) / 1e9);
+  jeAufruf(state, fall, 23, [weg](Labor& labor, const Abfrage& a, qint64& ns) {
+    const QString satz = lagerbench::infoSatz(a);
+    QElapsedTimer uhr;
+    uhr.start();
+    const QString antwort = addInfo(labor, weg, satz);
+    ns = uhr.nsecsElapsed();
+    const QString bestand = lagerbench::feld(antwort, 70);
+    return bestand == a.bestand ? QString() : QStringLiteral("%1: stock '%2', not %3").arg(a.nummer, bestand, a.bestand);
+  });
 }
 
-void searchArtNr(Labor& labor, Weg weg, const QString& nummer) {
-  if (weg == Weg::ImProzess) {
-    QString nr = nummer;
-    labor.srvImProzess().SearchArtNr(nr);
-    return;
-  }
-  QList<vb::Variant> args{vb::Variant(nummer)};
-  callByName(labor.srvEntfernt(), QStringLiteral("SearchArtNr"), CallKind::Method, args);
-}
-
+// In process the info window is checked for the stock found.
 void BM_SearchArtNr(benchmark::State& state, Weg weg, Fall fall) {
-  Labor* labor = laborOder(state);
-  if (!labor) return;
-  lagerbench::Abfragen abfragen(labor->artikel(), 42);
-  Zeiten zeiten;
-  qint64 gesamt = 0;
-  try {
-    searchArtNr(*labor, weg, abfragen.naechste(fall).nummer);
-    for (auto _ : state) {
-      const Abfrage a = abfragen.naechste(fall);
-      QElapsedTimer uhr;
-      uhr.start();
-      searchArtNr(*labor, weg, a.nummer);
-      const qint64 ns = uhr.nsecsElapsed();
-      zeiten.add(ns);
-      gesamt += ns;
-      // In process the info window shows what was found.
-      if (weg == Weg::ImProzess && fall == Fall::Treffer &&
-          !labor->srvImProzess().InfoWin()->Text().contains(QStringLiteral("Lagerbestand: ") + a.bestand + QStringLiteral("\r\n"))) {
-        state.SkipWithError(qPrintable(a.nummer + QStringLiteral(" shows ") + labor->srvImProzess().InfoWin()->Text()));
-        break;
-      }
-    }
-  } catch (const vb::VbError& e) {
-    state.SkipWithError(qPrintable(e.description()));
-    return;
-  }
-  zeiten.melden(state, double(gesamt) / 1e9);
+  jeAufruf(state, fall, 42, [weg, fall](Labor& labor, const Abfrage& a, qint64& ns) {
+    QString nr = a.nummer;
+    QList<vb::Variant> args{vb::Variant(nr)};
+    QElapsedTimer uhr;
+    uhr.start();
+    if (weg == Weg::ImProzess) labor.srvImProzess().SearchArtNr(nr);
+    else callByName(labor.srvEntfernt(), QStringLiteral("SearchArtNr"), CallKind::Method, args);
+    ns = uhr.nsecsElapsed();
+    if (weg != Weg::ImProzess || fall != Fall::Treffer) return QString();
+    const QString text = labor.srvImProzess().InfoWin()->Text();
+    return text.contains(QStringLiteral("Lagerbestand: ") + a.bestand + QStringLiteral("\r\n")) ? QString() : a.nummer + QStringLiteral(" shows ") + text;
+  });
 }
 
 // `clients` client processes on the bus, each with an Application of its own, call at once:
