@@ -8,6 +8,7 @@
 #include "platform/vb/Convert.h"
 #include "schema/BookshopSample.h"
 #include "schema/BookshopSchema.h"
+#include "stockservers/common/modString.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -107,4 +108,28 @@ TEST_F(BookshopSample, LookUpsAndTheBranchSyncUseTheIndexes) {
         << sql.toStdString() << "\n" << plan.join(QLatin1Char('\n')).toStdString();
     EXPECT_FALSE(plan.filter(QStringLiteral(" INDEX ")).isEmpty()) << sql.toStdString();
   }
+}
+
+// The generated articles of a shop's size: valid numbers in both forms, stored under one of them,
+// with the rows the sample's description promises.
+TEST(BookshopSampleGenerated, ArticlesCarryValidNumbersAndTheirRows) {
+  testsupport::TempDir dir;
+  QString error;
+  ASSERT_TRUE(schema::createBookshopSample(dir.path(), &error, 60)) << error.toStdString();
+  for (const int n : {1, 2, 7, 59, 60, 9999999}) {
+    QString ean = schema::sampleEan(n);
+    EXPECT_TRUE(IsISBN10(vb::Variant(schema::sampleIsbn10(n)))) << n;
+    EXPECT_TRUE(IsEAN13(ean)) << n;
+    EXPECT_EQ(ISBN10To13(schema::sampleIsbn10(n)), schema::sampleEan(n)) << n;
+  }
+  const auto con = openJet(dir.file(schema::kSampleArtikelDatei));
+  const auto anzahl = [&](const QString& sql) { return vb::CLng(con->Execute(sql)->Fields(0)->Value()); };
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel")), 65);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT Bestand FROM Artikel WHERE ISBN='%1'").arg(schema::sampleIsbn10(59))), 59 % 23);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT Artikelident FROM Artikel WHERE ISBN='%1'").arg(schema::sampleEan(60))), 100060);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM [Artikel Einkauf]")), 2 + 60 + 30);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel_LieferantBestellungen_Details WHERE Artikelident > 100000")), 6);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel_KundenReservierung_Details WHERE Artikelident > 100000")), 3);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel_Filialbestände")), 4 + 60 + 20);
+  EXPECT_FALSE(schema::createBookshopSample(dir.file(QStringLiteral("zu gross")), &error, 10000001));
 }
