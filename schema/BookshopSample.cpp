@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <functional>
 
 #include "schema/BookshopSchema.h"
 #include "schema/SqlScript.h"
@@ -40,12 +44,117 @@ const QStringList kDatenRows = {
                    "('KNOAdressNr', '70002'), ('KOEAdressNr', '70003'), ('UmbreitAdressNr', '70004')"),
 };
 
+constexpr int kErsterArtikel = 100000;
+constexpr int kHoechstensArtikel = 10000000;
+
+// Runs `sql` once for each n = 1 .. count with the values `werte(n)`; empty values skip n.
+bool zeilenSchreiben(QSqlDatabase& db, const QString& sql, int count, const std::function<QVariantList(int)>& werte,
+                     QString* error) {
+  QSqlQuery q(db);
+  if (!q.prepare(sql)) {
+    if (error) *error = q.lastError().text();
+    return false;
+  }
+  for (int n = 1; n <= count; ++n) {
+    const QVariantList v = werte(n);
+    if (v.isEmpty()) continue;
+    for (int i = 0; i < v.size(); ++i) q.bindValue(i, v.at(i));
+    if (!q.exec()) {
+      if (error) *error = q.lastError().text() + QStringLiteral(" (") + sql + QLatin1Char(')');
+      return false;
+    }
+  }
+  return true;
+}
+
+QString achtStellen(int n) { return QStringLiteral("%1").arg(n, 8, 10, QLatin1Char('0')); }
+
+bool artikelErzeugen(const QString& datei, int count, QString* error) {
+  const QString name = QStringLiteral("skrivant-sample-rows");
+  bool ok = false;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(datei);
+    if (!db.open()) {
+      if (error) *error = db.lastError().text();
+    } else {
+      db.transaction();
+      const auto isbn = [](int n) { return n % 2 ? sampleIsbn10(n) : sampleEan(n); };
+      ok = zeilenSchreiben(db, QStringLiteral("INSERT INTO Artikel (Artikelident, ISBN, Matchcode, Bestand, Warengruppe) "
+                                              "VALUES (?, ?, ?, ?, 'Roman')"),
+                           count,
+                           [&](int n) {
+                             return QVariantList{kErsterArtikel + n, isbn(n), QStringLiteral("Titel %1").arg(n), n % 23};
+                           },
+                           error) &&
+           zeilenSchreiben(db, QStringLiteral("INSERT INTO [Artikel Einkauf] (Artikelident, LieferantNr, TitelNr) VALUES (?, ?, ?)"),
+                           count, [](int n) { return QVariantList{kErsterArtikel + n, 70001, QStringLiteral("LB") + achtStellen(n)}; },
+                           error) &&
+           zeilenSchreiben(db, QStringLiteral("INSERT INTO [Artikel Einkauf] (Artikelident, LieferantNr, TitelNr) VALUES (?, ?, ?)"),
+                           count,
+                           [](int n) {
+                             return n % 2 ? QVariantList{} : QVariantList{kErsterArtikel + n, 70002, QStringLiteral("KN") + achtStellen(n)};
+                           },
+                           error) &&
+           zeilenSchreiben(db, QStringLiteral("INSERT INTO Artikel_LieferantBestellungen (VorgangNr, Status, LieferantNr) VALUES (?, ?, 70001)"),
+                           count / 500 + 1,
+                           [](int k) {
+                             static const QStringList status = {QStringLiteral("BE"), QStringLiteral("AO"), QStringLiteral("GE")};
+                             return QVariantList{kErsterArtikel + k, status.at(k % 3)};
+                           },
+                           error) &&
+           zeilenSchreiben(db, QStringLiteral("INSERT INTO Artikel_LieferantBestellungen_Details (VorgangNr, Artikelident, Menge) VALUES (?, ?, ?)"),
+                           count,
+                           [](int n) {
+                             return n % 10 ? QVariantList{} : QVariantList{kErsterArtikel + n / 500 + 1, kErsterArtikel + n, n % 7 + 1};
+                           },
+                           error) &&
+           zeilenSchreiben(db, QStringLiteral("INSERT INTO Artikel_KundenReservierung_Details (Artikelident, MengeBestellt, MengeZugewiesen) "
+                                              "VALUES (?, 2, 1)"),
+                           count, [](int n) { return n % 20 ? QVariantList{} : QVariantList{kErsterArtikel + n}; }, error) &&
+           zeilenSchreiben(db, QStringLiteral("INSERT INTO Artikel_Filialbestände (FilialNr, ISBN, Bestand, Reserviert, Bestellt, LetztUpdate) "
+                                              "VALUES (?, ?, ?, 0, 0, '20261201083000')"),
+                           count, [&](int n) { return QVariantList{1, isbn(n), n % 5}; }, error) &&
+           zeilenSchreiben(db, QStringLiteral("INSERT INTO Artikel_Filialbestände (FilialNr, ISBN, Bestand, Reserviert, Bestellt, LetztUpdate) "
+                                              "VALUES (?, ?, ?, 0, 0, '20261202091500')"),
+                           count, [&](int n) { return n % 3 ? QVariantList{} : QVariantList{2, isbn(n), n % 4}; }, error);
+      if (ok) ok = db.commit();
+      if (!ok) {
+        if (error && error->isEmpty()) *error = db.lastError().text();
+        db.rollback();
+      }
+      db.close();
+    }
+  }
+  QSqlDatabase::removeDatabase(name);
+  return ok;
+}
+
 }  // namespace
 
 QStringList sampleArtikelRows() { return kArtikelRows; }
 QStringList sampleDatenRows() { return kDatenRows; }
 
-bool createBookshopSample(const QString& folder, QString* error) {
+QString sampleIsbn10(int n) {
+  const QString rumpf = QStringLiteral("3") + achtStellen(n);
+  int summe = 0;
+  for (int i = 0; i < 9; ++i) summe += (10 - i) * rumpf.at(i).digitValue();
+  const int pruef = (11 - summe % 11) % 11;
+  return rumpf + (pruef == 10 ? QStringLiteral("X") : QString::number(pruef));
+}
+
+QString sampleEan(int n) {
+  const QString rumpf = QStringLiteral("9783") + achtStellen(n);
+  int summe = 0;
+  for (int i = 0; i < 12; ++i) summe += rumpf.at(i).digitValue() * (i % 2 ? 3 : 1);
+  return rumpf + QString::number((10 - summe % 10) % 10);
+}
+
+bool createBookshopSample(const QString& folder, QString* error, int anzahl) {
+  if (anzahl < 0 || anzahl > kHoechstensArtikel) {
+    if (error) *error = QStringLiteral("article count %1 out of range 0 .. %2").arg(anzahl).arg(kHoechstensArtikel);
+    return false;
+  }
   const QString artikel = QDir(folder).filePath(kSampleArtikelDatei);
   const QString daten = QDir(folder).filePath(kSampleDatenDatei);
   for (const QString& file : {artikel, daten}) {
@@ -55,7 +164,8 @@ bool createBookshopSample(const QString& folder, QString* error) {
     }
   }
   return runScript(artikel, bookshopStatements() + kArtikelRows, error) &&
-         runScript(daten, bookshopStatements() + kDatenRows, error);
+         runScript(daten, bookshopStatements() + kDatenRows, error) &&
+         (anzahl == 0 || artikelErzeugen(artikel, anzahl, error));
 }
 
 }  // namespace schema

@@ -19,6 +19,14 @@
 // Data file Vorgaben: LibriAdressNr 70001, KNOAdressNr 70002, KOEAdressNr 70003,
 //   UmbreitAdressNr 70004.
 // 3-15-012345-3 (EAN 9783150123454) is a valid ISBN of no article.
+//
+// A bookshop of a real shop's size adds `artikel` generated articles n = 1 .. artikel (at most
+// 10,000,000) to these: Artikelident 100000 + n, the ISBN-10 of sampleIsbn10(n) stored as it is
+// for odd n and as its EAN (sampleEan) for even n, Matchcode "Titel n", Bestand n % 23; title
+// number "LB" and n in eight digits at supplier 70001, for even n also "KN" and n at 70002; an
+// order line of n % 7 + 1 pieces for every tenth article (50 lines an order, the orders' states
+// running "BE", "AO", "GE"); a reservation of 2, 1 on the shelf, for every twentieth; stock at
+// branch 1 for every article and at branch 2 for every third, under the stored ISBN.
 #include <QString>
 #include <QStringList>
 
@@ -34,8 +42,14 @@ inline const QString kSampleDatenDatei = QStringLiteral("buch_dat.mdb");
 QStringList sampleArtikelRows();
 QStringList sampleDatenRows();
 
-// Writes both files of the sample into `folder` (made when missing). Fails, with the reason in
-// `error`, when either file exists already: a sample never overwrites a bookshop's data.
-bool createBookshopSample(const QString& folder, QString* error = nullptr);
+// Writes both files of the sample, with `artikel` generated articles besides the five above, into
+// `folder` (made when missing). Fails, with the reason in `error`, when either file exists
+// already: a sample never overwrites a bookshop's data.
+bool createBookshopSample(const QString& folder, QString* error = nullptr, int artikel = 0);
+
+// The ISBN-10 (without hyphens) and the EAN of generated article n: "3", n in eight digits and
+// the check character.
+QString sampleIsbn10(int n);
+QString sampleEan(int n);
 
 }  // namespace schema

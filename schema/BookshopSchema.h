@@ -9,6 +9,9 @@ namespace schema {
 // The statements of bookshop.sql, in order, without comments.
 QStringList bookshopStatements();
 
+// The CREATE INDEX IF NOT EXISTS statements among them, in order.
+QStringList bookshopIndexStatements();
+
 // Creates the SQLite file `path` (and its folder) with every table of bookshop.sql and its saved
 // queries; tables and saved queries that exist already are left as they are. Returns false with
 // the reason in `error` on failure.

@@ -4,8 +4,13 @@
 -- Server road both groups open the same database.
 --
 -- Conventions are those of host.sql: text keys compared in SQL are COLLATE NOCASE (an ISBN
--- stored as "3-12-345678-x" is found as "3-12-345678-X") and carry no index; quantities are
--- whole pieces; tables without a key of their own get an ID so that any road can update one row.
+-- stored as "3-12-345678-x" is found as "3-12-345678-X"); quantities are whole pieces; tables
+-- without a key of their own get an ID so that any road can update one row.
+-- Every key the look-ups and the branch synchronisation search has an index. Text keys with an
+-- index hold ASCII codes (ISBNs, EANs, title numbers): on those the NOCASE of the data layer and
+-- SQLite's own order alike, so the index serves the sqlite3 shell and the ODBC driver as well.
+-- Keys that may hold umlauts (Vorgaben.FeldName) get none. The servers add missing indexes to
+-- an older file when they open it (stockservers/common/LagerIndizes).
 -- Statements end with ";" at the end of a line; nothing else in this file does.
 
 -- Articles. Bestand is the own stock; an article without ISBN is known by EigeneArtikelNummer.
@@ -23,6 +28,7 @@ CREATE TABLE IF NOT EXISTS Artikel (
   Groesse TEXT,
   KatalogArtikelNummer TEXT
 );
+CREATE INDEX IF NOT EXISTS Artikel_ISBN ON Artikel (ISBN);
 
 -- Title numbers of articles at their suppliers (wholesalers are told apart by LieferantNr, the
 -- supplier's address number).
@@ -32,6 +38,7 @@ CREATE TABLE IF NOT EXISTS [Artikel Einkauf] (
   LieferantNr INTEGER,
   TitelNr TEXT COLLATE NOCASE
 );
+CREATE INDEX IF NOT EXISTS Artikel_Einkauf_TitelNr ON [Artikel Einkauf] (TitelNr, LieferantNr);
 
 -- Supplier orders: Status "BE" ordered, "AO" open order; other states are no longer open.
 CREATE TABLE IF NOT EXISTS Artikel_LieferantBestellungen (
@@ -46,6 +53,8 @@ CREATE TABLE IF NOT EXISTS Artikel_LieferantBestellungen_Details (
   Artikelident INTEGER,
   Menge INTEGER
 );
+CREATE INDEX IF NOT EXISTS Artikel_LieferantBestellungen_Details_Artikel
+  ON Artikel_LieferantBestellungen_Details (Artikelident);
 
 -- Customer reservations. The pickup shelf is no table of its own: MengeZugewiesen is the part of
 -- a reservation that has been assigned and lies on the shelf for the customer.
@@ -55,6 +64,8 @@ CREATE TABLE IF NOT EXISTS Artikel_KundenReservierung_Details (
   MengeBestellt INTEGER,
   MengeZugewiesen INTEGER
 );
+CREATE INDEX IF NOT EXISTS Artikel_KundenReservierung_Details_Artikel
+  ON Artikel_KundenReservierung_Details (Artikelident);
 
 -- ISBN stack: numbers looked up but not in stock, queued for the buyer.
 CREATE TABLE IF NOT EXISTS Artikel_ISBN_Stapel (
@@ -65,6 +76,7 @@ CREATE TABLE IF NOT EXISTS Artikel_ISBN_Stapel (
   MEnge INTEGER,
   MengeÜbernommen INTEGER
 );
+CREATE INDEX IF NOT EXISTS Artikel_ISBN_Stapel_ISBN ON Artikel_ISBN_Stapel (ISBN);
 
 -- The shop's branches.
 CREATE TABLE IF NOT EXISTS Artikel_Filialen (
@@ -83,6 +95,8 @@ CREATE TABLE IF NOT EXISTS Artikel_Filialbestände (
   Bestellt INTEGER,
   LetztUpdate TEXT
 );
+CREATE INDEX IF NOT EXISTS Artikel_Filialbestaende_Filiale ON Artikel_Filialbestände (FilialNr, ISBN);
+CREATE INDEX IF NOT EXISTS Artikel_Filialbestaende_LetztUpdate ON Artikel_Filialbestände (LetztUpdate);
 
 -- Queue of changed articles, filled by the host: updated 0 not yet sent, 1 sent; gelöscht 0 not
 -- deleted; ISBN "INIT" marks the rows of an initial upload.
@@ -93,6 +107,7 @@ CREATE TABLE IF NOT EXISTS Artikel_geändert (
   gelöscht SMALLINT DEFAULT 0,
   ISBN TEXT COLLATE NOCASE
 );
+CREATE INDEX IF NOT EXISTS Artikel_geaendert_Artikel ON Artikel_geändert (Artikelident);
 
 -- Settings of the bookshop data file, e.g. the wholesalers' address numbers "LibriAdressNr",
 -- "KNOAdressNr", "KOEAdressNr", "UmbreitAdressNr".
@@ -128,12 +143,6 @@ SELECT 'ArtikelBestelltVerplant',
   || 'WHERE r.Artikelident = a.id) AS Reserviert FROM a'
 WHERE NOT EXISTS (SELECT 1 FROM SavedQueries WHERE Name = 'ArtikelBestelltVerplant');
 
--- On database servers the keys the look-ups search are indexed (schema/ServerSchema.h).
+-- On database servers also the settings' keys and the branch figures by ISBN first (schema/ServerSchema.h).
 --server: CREATE INDEX IF NOT EXISTS Vorgaben_FeldName ON Vorgaben (FeldName);
---server: CREATE INDEX IF NOT EXISTS Artikel_ISBN ON Artikel (ISBN);
---server: CREATE INDEX IF NOT EXISTS Artikel_Einkauf_TitelNr ON [Artikel Einkauf] (TitelNr, LieferantNr);
---server: CREATE INDEX IF NOT EXISTS Artikel_LieferantBestellungen_Details_Artikel ON Artikel_LieferantBestellungen_Details (Artikelident);
---server: CREATE INDEX IF NOT EXISTS Artikel_KundenReservierung_Details_Artikel ON Artikel_KundenReservierung_Details (Artikelident);
---server: CREATE INDEX IF NOT EXISTS Artikel_ISBN_Stapel_ISBN ON Artikel_ISBN_Stapel (ISBN);
 --server: CREATE INDEX IF NOT EXISTS Artikel_Filialbestände_ISBN ON Artikel_Filialbestände (ISBN, FilialNr);
---server: CREATE INDEX IF NOT EXISTS Artikel_geändert_Artikel ON Artikel_geändert (Artikelident);

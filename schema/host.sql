@@ -5,8 +5,9 @@
 -- Conventions:
 --  * Text keys that the programs compare in SQL are declared COLLATE NOCASE. The data layer
 --    replaces SQLite's ASCII-only NOCASE with a Unicode-aware one on its connections, so no
---    index is ever built on a NOCASE column: an index ordered by one NOCASE would be out of
---    order for the other (tools and the ODBC driver use SQLite's own).
+--    index is built on a NOCASE column that may hold umlauts: an index ordered by one NOCASE
+--    would be out of order for the other (tools and the ODBC driver use SQLite's own). Both
+--    order ASCII text alike, so bookshop.sql indexes its ISBNs and title numbers.
 --  * Yes/No columns are declared BOOLEAN (True is stored as -1, any non-zero value reads True).
 --  * Dates are declared DATETIME and hold "yyyy-MM-dd HH:mm:ss".
 --  * SMALLINT is a 16-bit Integer of the host applications, INTEGER a 32-bit Long, DOUBLE a

@@ -14,15 +14,56 @@ sqlite3* handleOf(const QSqlDatabase& db) {
   return *static_cast<sqlite3* const*>(v.constData());
 }
 
-// Case folding over all of Unicode, as the system's keyed collections compare. It is a total
-// order, which SQLite requires of a collation. Registered for UTF-8, the encoding of our files:
-// SQLite prefers a collation in the database's own encoding, so a UTF-16 one would lose to the
-// built-in NOCASE.
-int compareNoCase(void*, int len1, const void* s1, int len2, const void* s2) {
-  const QString a = QString::fromUtf8(static_cast<const char*>(s1), len1);
-  const QString b = QString::fromUtf8(static_cast<const char*>(s2), len2);
-  const int c = a.compare(b, Qt::CaseInsensitive);
-  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+// The next code point of UTF-8 text at `i`; a byte that starts no valid sequence stands for
+// itself above the ASCII range, so every text has one reading and non-ASCII never reads as ASCII.
+char32_t nextCodePoint(const unsigned char* s, int n, int& i) {
+  const unsigned char b = s[i++];
+  if (b < 0x80) return b;
+  const int more = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
+  if (more < 0 || i + more > n) return 0xDC00 + b;
+  char32_t c = b & (0x3F >> more);
+  for (int k = 0; k < more; ++k) {
+    if ((s[i + k] & 0xC0) != 0x80) return 0xDC00 + b;
+    c = (c << 6) | (s[i + k] & 0x3F);
+  }
+  if (c < 0x80) return 0xDC00 + b;  // an overlong form of an ASCII character
+  i += more;
+  return c;
+}
+
+// Case folding over all of Unicode ("Ä" = "ä"), as the system's keyed collections compare; a
+// total order, which SQLite requires of a collation. A non-ASCII character is never folded into
+// ASCII (the Kelvin sign stays apart from "k"), so on every pair of texts of which one is ASCII
+// it orders exactly as SQLite's own NOCASE: an index on a column of ASCII keys (ISBNs, EANs,
+// title numbers) is the same index for our connections, the sqlite3 shell and the ODBC driver.
+// Registered for UTF-8, the encoding of our files: SQLite prefers a collation in the database's
+// own encoding, so a UTF-16 one would lose to the built-in NOCASE.
+int compareNoCase(void*, int len1, const void* v1, int len2, const void* v2) {
+  const auto* s1 = static_cast<const unsigned char*>(v1);
+  const auto* s2 = static_cast<const unsigned char*>(v2);
+  const auto ascii = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : int(c); };
+  int i = 0;
+  int j = 0;
+  // ASCII, byte for byte as SQLite's NOCASE, up to the first non-ASCII byte on either side.
+  for (; i < len1 && j < len2 && s1[i] < 0x80 && s2[j] < 0x80; ++i, ++j) {
+    const int d = ascii(s1[i]) - ascii(s2[j]);
+    if (d) return d < 0 ? -1 : 1;
+  }
+  while (i < len1 && j < len2) {
+    char32_t a = nextCodePoint(s1, len1, i);
+    char32_t b = nextCodePoint(s2, len2, j);
+    if (a != b) {
+      const auto fold = [&](char32_t c) -> char32_t {
+        if (c < 0x80) return char32_t(ascii(static_cast<unsigned char>(c)));
+        const char32_t f = QChar::toCaseFolded(c);
+        return f < 0x80 ? c : f;
+      };
+      a = fold(a);
+      b = fold(b);
+      if (a != b) return a < b ? -1 : 1;
+    }
+  }
+  return i < len1 ? 1 : j < len2 ? -1 : 0;
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 namespace data::sqlite {
 
 // Busy timeout and the Unicode-aware NOCASE collation (replacing SQLite's ASCII-only one, so
-// "SKRV_BETRÄGEFORMAT" = 'skrv_beträgeformat' in SQL as it was in the Jet databases).
-// Returns false when the driver gives no handle.
+// "SKRV_BETRÄGEFORMAT" = 'skrv_beträgeformat' in SQL as it was in the Jet databases). Where one
+// of two texts is ASCII it orders them as SQLite's own NOCASE does, so an index on ASCII keys
+// serves every program that writes the file. Returns false when the driver gives no handle.
 bool prepareConnection(const QSqlDatabase& db, int busyTimeoutMs);
 
 // The declared column types of an executed SELECT (empty text for expressions).

@@ -45,6 +45,7 @@ LagerFenster::LagerFenster(const QString& TrayKopf, QWidget* parent) : QWidget(p
   Info = new QPlainTextEdit(this);
   Info->setObjectName(QStringLiteral("Info"));
   Info->setReadOnly(true);
+  Info->setMaximumBlockCount(kLogZeilen + 1);
 
   Raster = new QGridLayout;
   Raster->addWidget(NeuesLabel(this, QStringLiteral("Label4"), QStringLiteral("Anfragen")), 0, 0);
@@ -81,14 +82,52 @@ void LagerFenster::UpdateTrayToolTip() {
                         QStringLiteral(" Treffer"));
 }
 
-void LagerFenster::InfoAnfuegen(const QString& text) { setInfoText(m_info + text); }
+QString LogZitat(const QString& text) {
+  return text.size() <= kZitatZeichen ? text : text.left(kZitatZeichen) + QStringLiteral("…");
+}
+
+void LagerFenster::InfoAnfuegen(const QString& text) {
+  m_info += text;
+  m_zeilen += int(text.count(QLatin1Char('\n')));
+  if (kuerzen()) {
+    setInfoText(m_info);
+    return;
+  }
+  // Only the new text is laid out; the box drops its oldest lines itself.
+  QTextCursor ende(Info->document());
+  ende.movePosition(QTextCursor::End);
+  ende.insertText(QString(text).remove(QLatin1Char('\r')));
+  Info->moveCursor(QTextCursor::End);
+}
 
 void LagerFenster::LogZeile(const QString& zeile) { InfoAnfuegen(kCrLf + zeile); }
 
 void LagerFenster::setInfoText(const QString& text) {
   m_info = text;
-  Info->setPlainText(InfoAnzeige(m_info));
+  m_zeilen = int(m_info.count(QLatin1Char('\n')));
+  kuerzen();
+  Info->setPlainText(QString(m_info).remove(QLatin1Char('\r')));
   Info->moveCursor(QTextCursor::End);
+}
+
+bool LagerFenster::kuerzen() {
+  qsizetype ab = 0;
+  for (int zuViel = m_zeilen - kLogZeilen; zuViel > 0; --zuViel) ab = m_info.indexOf(QLatin1Char('\n'), ab) + 1;
+  bool zerschnitten = false;
+  while (m_info.size() - ab > kLogZeichen) {
+    const qsizetype naechste = m_info.indexOf(QLatin1Char('\n'), ab);
+    if (naechste < 0) {
+      // The oldest line left is too long: its end stays.
+      ab = m_info.size() - kLogZeichen;
+      zerschnitten = true;
+      break;
+    }
+    ab = naechste + 1;
+  }
+  if (ab == 0) return false;
+  m_zeilen -= int(QStringView(m_info).left(ab).count(QLatin1Char('\n')));
+  m_info.remove(0, ab);
+  return zerschnitten;
 }
 
 void LagerFenster::changeEvent(QEvent* event) {

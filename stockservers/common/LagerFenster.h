@@ -23,7 +23,11 @@ class LagerFenster : public QWidget {
   void UpdateTrayToolTip();
 
   // The log: InfoAnfuegen appends the text as it is; LogZeile appends CR LF and the line;
-  // setInfoText replaces it.
+  // setInfoText replaces it. It keeps its last kLogZeilen lines and kLogZeichen characters, so a
+  // server that runs for weeks, or a client that sends a megabyte, does not slow every later
+  // line; the box shows the lines without their CR and gets only what is appended.
+  static constexpr int kLogZeilen = 500;
+  static constexpr int kLogZeichen = 64 * 1024;
   void InfoAnfuegen(const QString& text);
   void LogZeile(const QString& zeile);
   void setInfoText(const QString& text);
@@ -44,8 +48,6 @@ class LagerFenster : public QWidget {
 
  protected:
   void changeEvent(QEvent* event) override;
-  // What the box shows of the log.
-  virtual QString InfoAnzeige(const QString& info) const { return info; }
 
   // Counters and options in rows 0 to 4; a server adds its own rows below.
   QGridLayout* Raster;
@@ -53,9 +55,18 @@ class LagerFenster : public QWidget {
  private:
   void TrayIcon_MouseDown(int Button);
 
+  // Drops the oldest lines of m_info beyond the bounds; true when a line was cut in two.
+  bool kuerzen();
+
   QString m_trayKopf;
   QString m_info;
+  int m_zeilen = 0;  // line breaks in m_info
 };
 
 // A label with its object name.
 QLabel* NeuesLabel(QWidget* parent, const QString& name, const QString& text);
+
+// A client's text as a log line quotes it: its first kZitatZeichen characters, and "…" when
+// there are more.
+constexpr int kZitatZeichen = 40;
+QString LogZitat(const QString& text);

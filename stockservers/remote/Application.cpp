@@ -10,6 +10,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
+#include "stockservers/common/LagerIndizes.h"
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/remote/Form1.h"
 
@@ -41,6 +42,7 @@ Application::Application(bool eigenes) : m_eigenes(eigenes), objConHandler(std::
       log(kCrLf + QStringLiteral("Database: ") + datei);
       objConHandler->let_SQLGruppe_DB_OpenConnection(gruppe, QStringLiteral("Data Source=") + data::connectionValue(datei));
     }
+    LagerIndizesAnlegen(*objConHandler->SQLGruppe_Connection(kArtikel), [this](const QString& zeile) { log(kCrLf + zeile); });
   } else if (vb::textEquals(db.Typ, QStringLiteral("SQL-Server"))) {
     log(kCrLf + QStringLiteral("Start to Connect: ") + db.ODBC_Connect + QLatin1Char(' ') + jetzt());
     objConHandler->let_SQLGruppe_DB_OpenConnection(kArtikel, db.ODBC_Connect);
@@ -82,7 +84,7 @@ void Application::EventClassSetzen(const vb::Variant& objH) {
     if (objH.isNothing()) {
       log(kCrLf + QStringLiteral("Disconnet ") + jetzt());
     } else {
-      log(kCrLf + vb::CStr(automation::callByName(*objH.object(), QStringLiteral("ProgrammLinkInfo"), automation::CallKind::Get)));
+      log(kCrLf + LogZitat(vb::CStr(automation::callByName(*objH.object(), QStringLiteral("ProgrammLinkInfo"), automation::CallKind::Get))));
     }
   });
 }

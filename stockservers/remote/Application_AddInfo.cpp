@@ -84,7 +84,8 @@ QString Application::AddInfo(const QString& strInfo) {
   if (gefunden) {
     ++lngTreffer;
   } else {
-    log(QStringLiteral("Suche nach ") + strISBN + QStringLiteral("u. ") + strISBN2 + QStringLiteral(" ohne Ergebnis") + kCrLf);
+    // A client's number is quoted short: a megabyte in the log would slow every later line.
+    log(QStringLiteral("Suche nach ") + LogZitat(strISBN) + QStringLiteral("u. ") + LogZitat(strISBN2) + QStringLiteral(" ohne Ergebnis") + kCrLf);
     QHash<QString, QString> felder;
     SplitFelder(strInfo, kTrenner, felder, {40, 41});
     artikel = 0;

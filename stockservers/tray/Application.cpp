@@ -18,6 +18,7 @@
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/Format.h"
 #include "platform/vb/PathResolver.h"
+#include "stockservers/common/LagerIndizes.h"
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/tray/Form1.h"
 #include "stockservers/tray/frmInfoWin.h"
@@ -141,7 +142,7 @@ void Application::let_EventClass(const vb::Variant& objH) {
     if (objH.isNothing())
       Log(QStringLiteral("Disconnet ") + vb::formatDate(QDateTime::currentDateTime(), QStringLiteral("dd.mm.yyyy hh:mm:ss")));
     else
-      Log(vb::CStr(automation::callByName(*objH.object(), QStringLiteral("ProgrammLinkInfo"), automation::CallKind::Get)));
+      Log(LogZitat(vb::CStr(automation::callByName(*objH.object(), QStringLiteral("ProgrammLinkInfo"), automation::CallKind::Get))));
   });
 }
 
@@ -186,6 +187,7 @@ void Application::ConnectDatabases() {
   } else {
     Log(QStringLiteral("Connecting via Program..."));
   }
+  vb::ignoreErrors([&] { LagerIndizesAnlegen(*m_ConnectList->SQLGruppe_Connection(4), [this](const QString& zeile) { Log(zeile); }); });
   objRsAbfrage = std::make_shared<data::Recordset>();
   objRsHilfe = std::make_shared<data::Recordset>();
   colAbfrage = vb::Collection<vb::Variant>();

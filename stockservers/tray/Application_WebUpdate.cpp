@@ -294,7 +294,7 @@ void Application::FilialAenderungenLaden(const std::shared_ptr<data::Connection>
     if (zeile.size() <= 30) continue;
     Filialzeile z;
     if (!zerlegen(zeile, z)) {
-      Log(QString::number(vb::ErrTypeMismatch) + vb::standardErrorText(vb::ErrTypeMismatch) + QStringLiteral(": ") + zeile);
+      Log(QString::number(vb::ErrTypeMismatch) + vb::standardErrorText(vb::ErrTypeMismatch) + QStringLiteral(": ") + LogZitat(zeile));
       continue;
     }
     if (const auto fehler = speichern(con, z)) {

@@ -58,8 +58,6 @@ class Form1 : public LagerFenster {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // The box shows lines; the log keeps the CR LF the callers wrote.
-  QString InfoAnzeige(const QString& info) const override { return QString(info).remove(QLatin1Char('\r')); }
 
  private:
   void optionSpeichern(QCheckBox* box, const QString& schluessel);

@@ -41,7 +41,9 @@ bool PrivateSessionBus::ensure() {
   d.process.setProgram(QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")));
   d.process.setArguments({QStringLiteral("--config-file=" SKRIVANT_DBUS_SESSION_CONFIG), QStringLiteral("--nofork"),
                           QStringLiteral("--print-address=1")});
-  d.process.setProcessChannelMode(QProcess::SeparateChannels);
+  // The programs the bus starts write their warnings into the daemon's stderr; passed on to
+  // ours, a busy server never fills a pipe nobody reads and stops in mid-call.
+  d.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   d.process.start();
   if (!d.process.waitForStarted(StartMs)) {
     d.failure = "dbus-daemon did not start: " + d.process.errorString().toStdString();
@@ -52,7 +54,7 @@ bool PrivateSessionBus::ensure() {
   }
   const QByteArray address = d.process.readLine().trimmed();
   if (address.isEmpty()) {
-    d.failure = "dbus-daemon printed no address: " + d.process.readAllStandardError().toStdString();
+    d.failure = "dbus-daemon printed no address (its messages are above)";
     return false;
   }
   qputenv("DBUS_SESSION_BUS_ADDRESS", address);

@@ -8,6 +8,7 @@
 
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
+#include "platform/vb/Convert.h"
 #include "tests/platform/data/TestDatabase.h"
 
 using namespace datatest;
@@ -211,6 +212,31 @@ TEST(Connection, NocaseComparesUmlautsWithoutRegardToCase) {
   }
   auto other = con->Execute(QStringLiteral("SELECT Wert FROM Vorgaben WHERE FeldName='SKRV_BETRAGEFORMAT'"));
   EXPECT_TRUE(other->Eof());
+}
+
+// An index on ASCII keys is shared with programs that use SQLite's own NOCASE (the sqlite3
+// shell, the ODBC driver): where one side is ASCII both must order alike.
+TEST(Connection, NocaseOrdersAsSqlitesOwnWhereOneTextIsAscii) {
+  testsupport::TempDir dir;
+  const QString file = makeHostDatabase(dir);
+  auto con = open(Road::Jet, file);
+  // The same text goes to the other program, so the values stand in it (none holds an apostrophe).
+  const auto vergleich = [](const QString& a, const QString& b) {
+    const QString x = QLatin1Char('\'') + a + QStringLiteral("' COLLATE NOCASE");
+    return QStringLiteral("SELECT (%1 > '%2') - (%1 < '%2') AS c").arg(x, b);
+  };
+  const QStringList ascii = {QString(), QStringLiteral("3-446-23456-X"), QStringLiteral("3-446-23456-x"), QStringLiteral("abc"),
+                             QStringLiteral("ABD"), QStringLiteral("a_"), QStringLiteral("[z"), QStringLiteral("k"), QStringLiteral("s"),
+                             QStringLiteral("zzz")};
+  const QStringList alle = ascii + QStringList{QStringLiteral("ä"), QStringLiteral("Ä"), QStringLiteral("abcä"),
+                                               QStringLiteral("\u212A"), QStringLiteral("\u017F"), QStringLiteral("\U0001F600")};
+  for (const QString& a : ascii) {
+    for (const QString& b : alle) {
+      const QString eigene = vb::CStr(con->Execute(vergleich(a, b))->Fields(0)->Value());
+      EXPECT_EQ(eigene, scalar(file, vergleich(a, b))) << a.toStdString() << " : " << b.toStdString();
+    }
+  }
+  EXPECT_EQ(vb::CStr(con->Execute(vergleich(QStringLiteral("GRÜßE"), QStringLiteral("grüße")))->Fields(0)->Value()), QStringLiteral("0"));
 }
 
 TEST(Connection, OdbcDriverStringAndDaoPrefixOpen) {

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
 #include "schema/BookshopSample.h"
 #include "schema/BookshopSchema.h"
+#include "stockservers/common/modString.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -73,4 +75,61 @@ TEST_F(BookshopSample, NeverOverwritesAnExistingBookshopAndSchemaRunsAgain) {
   ASSERT_TRUE(schema::createBookshopDatabase(dir.file(schema::kSampleArtikelDatei), &error)) << error.toStdString();
   EXPECT_EQ(open(QStringLiteral("SELECT * FROM SavedQueries"))->RecordCount(), 1);
   EXPECT_EQ(open(QStringLiteral("SELECT * FROM Artikel"))->RecordCount(), 5);
+}
+
+// Each key the servers look up is found through an index under the data layer's NOCASE, not by
+// reading the whole table (which at a shop's size costs a third of a second a look-up).
+TEST_F(BookshopSample, LookUpsAndTheBranchSyncUseTheIndexes) {
+  auto bestelltVerplant = open(QStringLiteral("SELECT SqlText FROM SavedQueries WHERE Name='ArtikelBestelltVerplant'"));
+  ASSERT_FALSE(bestelltVerplant->Eof());
+  const QStringList abfragen = {
+      QStringLiteral("SELECT Bestand, Artikelident, ISBN, Matchcode FROM Artikel WHERE ISBN='344623456X' OR ISBN='9783446234567'"),
+      QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE (TitelNr='LB123456' AND LieferantNr=70001) OR "
+                     "(TitelNr='KN98765' AND LieferantNr=70002)"),
+      QStringLiteral("SELECT Artikel_LieferantBestellungen.Status, Sum(Artikel_LieferantBestellungen_Details.Menge) AS BestMenge "
+                     "FROM Artikel_LieferantBestellungen INNER JOIN Artikel_LieferantBestellungen_Details "
+                     "ON Artikel_LieferantBestellungen.VorgangNr = Artikel_LieferantBestellungen_Details.VorgangNr "
+                     "WHERE Artikel_LieferantBestellungen_Details.Artikelident=1001 AND (Artikel_LieferantBestellungen.Status='BE' "
+                     "OR Artikel_LieferantBestellungen.Status='AO') GROUP BY Artikel_LieferantBestellungen.Status"),
+      QStringLiteral("SELECT Sum(Artikel_KundenReservierung_Details.MengeBestellt) AS BestMenge FROM Artikel_KundenReservierung_Details "
+                     "WHERE Artikel_KundenReservierung_Details.Artikelident=1001"),
+      QStringLiteral("SELECT Bestand FROM Artikel_FilialBestände WHERE FilialNr=1 AND (ISBN='344623456X' OR ISBN='9783446234567')"),
+      QStringLiteral("SELECT * FROM Artikel_ISBN_Stapel WHERE ISBN='3150123453'"),
+      QStringLiteral("SELECT * FROM Artikel_Filialbestände WHERE FilialNr=7 AND ISBN='3499227444'"),
+      QStringLiteral("SELECT MAX(LetztUpdate) AS LUpdate FROM Artikel_FilialBestände"),
+      QStringLiteral("UPDATE Artikel_geändert  SET updated=1 WHERE Artikelident=1001"),
+      vb::CStr(bestelltVerplant->Fields(0)->Value()).replace(QLatin1Char('?'), QStringLiteral("1001")),
+  };
+  for (const QString& sql : abfragen) {
+    QStringList plan;
+    for (auto rs = open(QStringLiteral("EXPLAIN QUERY PLAN ") + sql); !rs->Eof(); rs->MoveNext())
+      plan << vb::CStr(rs->Fields(QStringLiteral("detail"))->Value());
+    EXPECT_TRUE(plan.filter(QRegularExpression(QStringLiteral("^SCAN Artikel"))).isEmpty())
+        << sql.toStdString() << "\n" << plan.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(plan.filter(QStringLiteral(" INDEX ")).isEmpty()) << sql.toStdString();
+  }
+}
+
+// The generated articles of a shop's size: valid numbers in both forms, stored under one of them,
+// with the rows the sample's description promises.
+TEST(BookshopSampleGenerated, ArticlesCarryValidNumbersAndTheirRows) {
+  testsupport::TempDir dir;
+  QString error;
+  ASSERT_TRUE(schema::createBookshopSample(dir.path(), &error, 60)) << error.toStdString();
+  for (const int n : {1, 2, 7, 59, 60, 9999999}) {
+    QString ean = schema::sampleEan(n);
+    EXPECT_TRUE(IsISBN10(vb::Variant(schema::sampleIsbn10(n)))) << n;
+    EXPECT_TRUE(IsEAN13(ean)) << n;
+    EXPECT_EQ(ISBN10To13(schema::sampleIsbn10(n)), schema::sampleEan(n)) << n;
+  }
+  const auto con = openJet(dir.file(schema::kSampleArtikelDatei));
+  const auto anzahl = [&](const QString& sql) { return vb::CLng(con->Execute(sql)->Fields(0)->Value()); };
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel")), 65);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT Bestand FROM Artikel WHERE ISBN='%1'").arg(schema::sampleIsbn10(59))), 59 % 23);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT Artikelident FROM Artikel WHERE ISBN='%1'").arg(schema::sampleEan(60))), 100060);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM [Artikel Einkauf]")), 2 + 60 + 30);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel_LieferantBestellungen_Details WHERE Artikelident > 100000")), 6);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel_KundenReservierung_Details WHERE Artikelident > 100000")), 3);
+  EXPECT_EQ(anzahl(QStringLiteral("SELECT COUNT(*) FROM Artikel_Filialbestände")), 4 + 60 + 20);
+  EXPECT_FALSE(schema::createBookshopSample(dir.file(QStringLiteral("zu gross")), &error, 10000001));
 }

@@ -107,6 +107,10 @@ TEST_F(AddInfoTest, RecordsGetTheirArticlesFiguresAndUnsafeTextStaysInItsLiteral
        satz(QStringLiteral("3150123453"), QStringLiteral("LB123456' OR '1'='1"), QStringLiteral("x'); DELETE FROM Artikel; --")),
        {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), keineFilialen},
        QStringLiteral("Suche nach 3150123453u. 9783150123454 ohne Ergebnis\r\n")},
+      {"a megabyte in field 3, quoted short",
+       satz(QString(1024 * 1024, QLatin1Char('7'))),
+       {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), keineFilialen},
+       QStringLiteral("Suche nach %1…u. %1… ohne Ergebnis\r\n").arg(QString(kZitatZeichen, QLatin1Char('7')))},
   };
   int anfragen = 0;
   int treffer = 0;
@@ -209,6 +213,41 @@ TEST_F(AddInfoTest, TheClientsLinkObjectIsLoggedAndNothingLogsTheDisconnect) {
   EXPECT_EQ(neuImLog([&] { app->set_EventClass(Variant(std::make_shared<Kasse>())); }), QStringLiteral("\r\nKasse 2, Filiale Nord"));
   EXPECT_TRUE(form->isVisible());
   EXPECT_TRUE(neuImLog([&] { app->let_EventClass(Variant::nothing()); }).startsWith(QStringLiteral("\r\nDisconnet ")));
+}
+
+// A shop's file from before the indexes gets them when the server opens it; one that cannot be
+// made (here a view holds its name) is told, and the look-ups work on.
+TEST(TarneloDcomSettings, AnOlderFileGetsTheMissingIndexesWhenOpened) {
+  buchladen::Beispiel laden;
+  ASSERT_TRUE(laden.ok) << laden.fehler;
+  const QString indizes = QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type='index' AND sql IS NOT NULL");
+  const int alle = sqlite(laden.artikel(), indizes);
+  ASSERT_GE(alle, 8);
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alt"));
+    db.setDatabaseName(laden.artikel());
+    ASSERT_TRUE(db.open());
+    QSqlQuery q(db);
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND sql IS NOT NULL")));
+    QStringList namen;
+    while (q.next()) namen << q.value(0).toString();
+    for (const QString& name : namen) ASSERT_TRUE(q.exec(QStringLiteral("DROP INDEX [%1]").arg(name)));
+    ASSERT_TRUE(q.exec(QStringLiteral("CREATE VIEW Artikel_ISBN_Stapel_ISBN AS SELECT 1")));
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("alt"));
+  ASSERT_EQ(sqlite(laden.artikel(), indizes), 0);
+
+  dcom::Form1 form;
+  dcom::Application app;
+  EXPECT_EQ(sqlite(laden.artikel(), indizes), alle - 1);
+  EXPECT_TRUE(form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN angelegt"))) << form.InfoText().toStdString();
+  EXPECT_TRUE(form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN_Stapel_ISBN nicht angelegt: ")));
+  app.infofelder();
+  EXPECT_EQ(feld(app.AddInfo(satz(QStringLiteral("3-446-23456-X"))), 70), QStringLiteral("5"));
+  // Opened again, it has them: nothing more is made or told.
+  const qsizetype vorher = form.InfoText().count(QStringLiteral(" angelegt"));
+  dcom::Application nochmal;
+  EXPECT_EQ(form.InfoText().count(QStringLiteral(" angelegt")), vorher);
 }
 
 TEST(TarneloDcomSettings, PathsWithApostrophesOpenAndTheSqlServerRoadIsTakenInAnyCase) {
