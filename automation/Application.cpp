@@ -103,6 +103,7 @@ std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
   const auto selbst = weak_from_this().lock();
   const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
   KeinLaufenderAuftrag(*m_fenster, QStringLiteral("Skrivant.Application"));
+  m_fenster->objVorgaben = m_objVorgaben;
   m_fenster->StartPrint(3);
   FortschrittZeigen(m_InfoFenster, this, text);
   const bool abgebrochen = m_blnAbbruch;

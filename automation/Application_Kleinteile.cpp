@@ -113,6 +113,7 @@ class KleinteilLauf {
   QString steuerBefreitText;
   std::int16_t art = 0;  // kept when a head's Art cannot be read
   bool rabattGesehen = false;
+  bool ausgabeVersucht = false;  // the current document got as far as its output
   // Group state of one document's lines.
   QString letzterSachbearbeiter, letzteKostenstelle, sachbearbeiterName;
 };
@@ -162,10 +163,15 @@ void KleinteilLauf::ausfuehren() {
   bool ausgegeben = false;  // the last document (and the batch with it) went out
   while (!queue->Eof() && !a.m_blnAbbruch) {
     const bool letztes = int(ergebnisse.size()) + 1 == anzahl;
+    ausgabeVersucht = false;
     ergebnisse.push_back(dokument(queue, letztes));
     ausgegeben = letztes && ergebnisse.back().has_value();
     queue->MoveNext();
   }
+  // The last document could not be made (its message was shown): the documents batched before
+  // it still come out, as it would have taken them along.
+  if (!ausgegeben && !ausgabeVersucht && int(ergebnisse.size()) == anzahl && f.StapelAnzahl > 0)
+    ausgegeben = schritt([&] { f.DruckstapelAusgeben(vorschau ? 1 : 2); }) && f.ExitCode() != 1;
 
   // Only now are the batched documents on paper (or in the preview) together with the last one.
   if (ausgegeben) {
@@ -258,6 +264,7 @@ std::optional<KleinteilLauf::Ergebnis> KleinteilLauf::dokument(const RsPtr& queu
 
   Ergebnis e;
   bool aus = false;
+  ausgabeVersucht = true;
   if (letztes && vorschau) {
     aus = ausgeben([&] { a.PreviewDokument(); });
   } else if (letztes) {
