@@ -397,7 +397,7 @@ TEST_F(KleinteileTest, ClosingLinesAndPaymentTextOfEachKind) {
 }
 
 // The second document's rows, read back from the hand-over table: a remission ordered by the
-// column "SortRemDruck" names, tax-exempt with gross prices, its groups started afresh.
+// host's own column "SortRemDruck" names, tax-exempt with gross prices, its groups started afresh.
 TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
   kopf(1, 2);
   position(1, 1, "Vorher", 1.0, 1, "", "A");
@@ -411,8 +411,9 @@ TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
   position(2, 7, "Gamma", 11.90, 1, "");
   einreihen(1, 1, false);
   einreihen(2, 2, false);
-  sql("UPDATE KleinteilElemente SET PositionsNummer = 10 - LaufendeNummer");
-  sql("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SortRemDruck', 'positionsnummer')");
+  sql("ALTER TABLE KleinteilElemente ADD COLUMN Lagerplatz TEXT");
+  sql("UPDATE KleinteilElemente SET Lagerplatz = 'R' || (10 - LaufendeNummer)");
+  sql("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SortRemDruck', 'lagerplatz')");
 
   auto app = anwendung();
   vorschauBeantworten();
@@ -429,6 +430,11 @@ TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
   EXPECT_EQ(zeilen(abfrage), erwartet);
   EXPECT_EQ(zeilen("SELECT DISTINCT EAN, Autor FROM PrintInputTabelle WHERE Bezeichnung = 'Gamma'"),
             QList<QStringList>({{"978-3-15-000001-2", "Fontane"}}));
+  // What is written as empty text is text, not Null.
+  EXPECT_EQ(zeilen("SELECT COUNT(*) FROM PrintInputTabelle WHERE ControlString IS NULL OR (ControlString IN ('', "
+                   "'{FBGruppenkopf}') AND (Sachbearbeiter IS NULL OR Kostenstelle IS NULL OR KST_Ansprechpartner IS "
+                   "NULL)) OR (ControlString = '' AND (Matchcode IS NULL OR EAN IS NULL OR Autor IS NULL))"),
+            QList<QStringList>({{"0"}}));
   // A text block that does not exist is no failure.
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
 
