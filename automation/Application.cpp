@@ -2,6 +2,8 @@
 // progress window, and the busy and exit state.
 #include "automation/Application.h"
 
+#include <QScopeGuard>
+
 #include "automation/DruckklasseStarten.h"
 #include "automation/Druckstapelfortschritt.h"
 #include "engine/Druckfenster.h"
@@ -85,6 +87,11 @@ bool Application::IsBesetzt() const {
 std::int32_t Application::GetExitCode() const { return vb::CLng(vb::Variant(m_fenster->ExitCode())); }
 
 vb::Variant Application::OpenDesign(const QString& Dateiname, const vb::Variant& BerichtArt) {
+  // The window keeps the handler another object plugged in last (a dunning letter, a form type):
+  // the invoice designer works without one, and the other object finds its own back afterwards.
+  const auto fremderHandler = m_fenster->DruckdatenHandler;
+  m_fenster->DruckdatenHandler.reset();
+  const auto zurueck = qScopeGuard([&] { m_fenster->DruckdatenHandler = fremderHandler; });
   m_fenster->OpenDesign(Dateiname, BerichtArt.isMissing() ? vb::Variant(std::int16_t(2)) : BerichtArt);
   return {};
 }
@@ -96,6 +103,7 @@ std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
   const auto selbst = weak_from_this().lock();
   const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
   KeinLaufenderAuftrag(*m_fenster, QStringLiteral("Skrivant.Application"));
+  m_fenster->objVorgaben = m_objVorgaben;
   m_fenster->StartPrint(3);
   FortschrittZeigen(m_InfoFenster, this, text);
   const bool abgebrochen = m_blnAbbruch;

@@ -5,6 +5,7 @@
 #include <QScopeGuard>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <functional>
@@ -41,19 +42,14 @@ using RsPtr = std::shared_ptr<data::Recordset>;
 vb::Variant wert(const RsPtr& rs, const QString& spalte) { return rs->Fields(spalte)->Value(); }
 QString text(const RsPtr& rs, const QString& spalte) { return vb::CStr(NZ(wert(rs, spalte))); }
 bool ja(const RsPtr& rs, const QString& spalte) { return vb::CBool(NZ(wert(rs, spalte), false)); }
-void setze(const RsPtr& rs, const QString& spalte, const vb::Variant& v) { rs->Fields(spalte)->let_Value(v); }
+// A text is written as text, an empty one too: the data layer would store an empty QString as
+// Null, which the host's reports and queries read differently.
+void setze(const RsPtr& rs, const QString& spalte, const vb::Variant& v) {
+  rs->Fields(spalte)->let_Value(v.isString() && v.value().toString().isNull() ? vb::Variant(QStringLiteral("")) : v);
+}
 
 // A number spliced into a statement: only ever digits.
 QString zahl(const vb::Variant& v) { return QString::number(vb::CLng(v)); }
-
-// The columns of KleinteilElemente a remission may be ordered by ("SortRemDruck").
-const QStringList kElementSpalten = {
-    QStringLiteral("KopfNummer"), QStringLiteral("LaufendeNummer"), QStringLiteral("ArtikelNummer"),
-    QStringLiteral("Kennziffer"), QStringLiteral("VonPos"), QStringLiteral("PositionsNummer"),
-    QStringLiteral("Stueck"), QStringLiteral("Bezeichnung"), QStringLiteral("Matchcode"), QStringLiteral("ISBN"),
-    QStringLiteral("Bemerkung"), QStringLiteral("VK1"), QStringLiteral("VK2"), QStringLiteral("Rabatt"),
-    QStringLiteral("MWST"), QStringLiteral("Sachbearbeiter"), QStringLiteral("Kostenstelle"),
-    QStringLiteral("Besteller")};
 
 }  // namespace
 
@@ -113,6 +109,7 @@ class KleinteilLauf {
   QString steuerBefreitText;
   std::int16_t art = 0;  // kept when a head's Art cannot be read
   bool rabattGesehen = false;
+  bool ausgabeVersucht = false;  // the current document got as far as its output
   // Group state of one document's lines.
   QString letzterSachbearbeiter, letzteKostenstelle, sachbearbeiterName;
 };
@@ -162,10 +159,15 @@ void KleinteilLauf::ausfuehren() {
   bool ausgegeben = false;  // the last document (and the batch with it) went out
   while (!queue->Eof() && !a.m_blnAbbruch) {
     const bool letztes = int(ergebnisse.size()) + 1 == anzahl;
+    ausgabeVersucht = false;
     ergebnisse.push_back(dokument(queue, letztes));
     ausgegeben = letztes && ergebnisse.back().has_value();
     queue->MoveNext();
   }
+  // The last document could not be made (its message was shown): the documents batched before
+  // it still come out, as it would have taken them along.
+  if (!ausgegeben && !ausgabeVersucht && int(ergebnisse.size()) == anzahl && f.StapelAnzahl > 0)
+    ausgegeben = schritt([&] { f.DruckstapelAusgeben(vorschau ? 1 : 2); }) && f.ExitCode() != 1;
 
   // Only now are the batched documents on paper (or in the preview) together with the last one.
   if (ausgegeben) {
@@ -258,6 +260,7 @@ std::optional<KleinteilLauf::Ergebnis> KleinteilLauf::dokument(const RsPtr& queu
 
   Ergebnis e;
   bool aus = false;
+  ausgabeVersucht = true;
   if (letztes && vorschau) {
     aus = ausgeben([&] { a.PreviewDokument(); });
   } else if (letztes) {
@@ -514,12 +517,17 @@ QString KleinteilLauf::elementAbfrage(const QString& nummer) {
     if (sortierung.compare(QLatin1String("Position"), Qt::CaseInsensitive) == 0) {
       ordnung = QStringLiteral(" ORDER BY KleinteilElemente.LaufendeNummer");
     } else if (!sortierung.isEmpty()) {
-      // A setting is never spliced into the statement: only a column of the table is taken.
-      const auto spalte = std::find_if(kElementSpalten.begin(), kElementSpalten.end(), [&](const QString& s) {
-        return s.compare(sortierung, Qt::CaseInsensitive) == 0;
-      });
-      if (spalte != kElementSpalten.end())
-        ordnung = QStringLiteral(" ORDER BY KleinteilElemente.") + *spalte;
+      // Any column the host's table has, a column of its own too. The setting is never spliced
+      // into the statement: the name goes in as the table gives it, and only a plain word.
+      const auto tabelle = oeffnen(QStringLiteral("SELECT * FROM KleinteilElemente WHERE 1=0"), host(kBelege));
+      const auto spalten = tabelle->Fields();
+      QString spalte;
+      for (int i = 0; i < spalten->Count() && spalte.isEmpty(); ++i)
+        if (spalten->Item(i)->Name().compare(sortierung, Qt::CaseInsensitive) == 0) spalte = spalten->Item(i)->Name();
+      static const QRegularExpression kBezeichner(QStringLiteral("^\\w+$"),
+                                                  QRegularExpression::UseUnicodePropertiesOption);
+      if (kBezeichner.match(spalte).hasMatch())
+        ordnung = QStringLiteral(" ORDER BY KleinteilElemente.") + spalte;
       else
         DebugOutput(QStringLiteral("DruckeKleinteile: SortRemDruck '%1' ist keine Spalte von KleinteilElemente")
                         .arg(sortierung));

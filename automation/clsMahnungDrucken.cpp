@@ -1,7 +1,9 @@
 #include "automation/clsMahnungDrucken.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QScopeGuard>
+#include <cmath>
 
 #include "automation/clsMahnDruckHandler.h"
 #include "automation/Druckstapelfortschritt.h"
@@ -255,16 +257,23 @@ vb::Variant clsMahnungDrucken::SetDruckerOptionen(std::int16_t Status, std::int1
 }
 
 void clsMahnungDrucken::MahnTexteLaden() {
-  const QString stufeText = textWert(QStringLiteral("MahnstufenText")).trimmed();
   const short nummer = m_fenster->intCurFormNummer;
   const short status = m_fenster->intCurFormStatus;
-  if (vb::Val(stufeText) <= 0 || status != kFormStatusMahnung || nummer <= 0) return;
-  // The level goes into the statement as a number, never as the host's text.
-  bool ganz = false;
-  const int stufe = stufeText.toInt(&ganz);
-  if (!ganz)
+  if (status != kFormStatusMahnung || nummer <= 0) return;
+  // One rule for every text: the level is the whole number the text stands for ("2", " 2 " and
+  // "2.0" are 2); an empty text is no level; any other text ("zwei", "2abc", "2.5") is refused.
+  const QString stufeText = textWert(QStringLiteral("MahnstufenText")).trimmed();
+  if (stufeText.isEmpty()) return;
+  QLocale c = QLocale::c();
+  c.setNumberOptions(QLocale::RejectGroupSeparator);
+  bool zahl = false;
+  const double stufeWert = c.toDouble(stufeText, &zahl);
+  if (!zahl || stufeWert != std::trunc(stufeWert) || std::abs(stufeWert) > 32767)
     vb::raise(vb::ErrTypeMismatch, kQuelle,
               QStringLiteral("Die Mahnstufe \"%1\" ist keine ganze Zahl.").arg(stufeText));
+  // The level goes into the statement as a number, never as the host's text.
+  const int stufe = static_cast<int>(stufeWert);
+  if (stufe <= 0) return;
   if (!m_ConnectList) vb::raise(vb::ErrObjectNotSet, kQuelle);
   const vb::Variant verbindung(m_ConnectList->SQLGruppe_Connection(4));
   const QString form = QStringLiteral(" WHERE FormNummer=%1 AND FormStatus=%2").arg(nummer).arg(status);

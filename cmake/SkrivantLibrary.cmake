@@ -29,6 +29,12 @@ function(skrivant_library target)
   target_include_directories(${target} ${scope}
     $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${SKRIVANT_INSTALL_INCLUDEDIR}>)
+  # Sanitized libraries link only into a sanitized program: a host built against the installed
+  # package gets the flags with them (the tree's own targets have them already).
+  if(SKRIVANT_SANITIZE_FLAGS)
+    target_compile_options(${target} INTERFACE "$<INSTALL_INTERFACE:${SKRIVANT_SANITIZE_FLAGS}>")
+    target_link_options(${target} INTERFACE "$<INSTALL_INTERFACE:${SKRIVANT_SANITIZE_FLAGS}>")
+  endif()
 
   if(NOT ARG_NO_INSTALL)
     install(TARGETS ${target} EXPORT SkrivantTargets

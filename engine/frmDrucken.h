@@ -236,6 +236,10 @@ class frmDrucken : public QObject {
   void InDruckstapelAblegen();
   void DruckstapelDrucken();
   void DruckstapelVorschau();
+  // Puts out the members collected so far without a document of its own, for a caller whose last
+  // document did not come: mode 1 shows them merged, any other prints them. Running meanwhile;
+  // ExitCode tells a failure as for any job.
+  void DruckstapelAusgeben(short AusgabeModus);
   // Drops the collected members unprinted: a caller whose batch will not be put out must not
   // leave it for the next job of the window to print.
   void DruckstapelVerwerfen();
@@ -254,6 +258,8 @@ class frmDrucken : public QObject {
  private:
   void formInitialize();
   void formLoad();
+  // Prints every member with its own copy count and empties the batch.
+  void StapelMitgliederDrucken();
 
   std::shared_ptr<report::IReportControl> m_LL;
   bool m_Running = false;

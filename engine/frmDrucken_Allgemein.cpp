@@ -15,6 +15,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/Format.h"
+#include "platform/vb/VbError.h"
 
 namespace {
 
@@ -140,7 +141,13 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     }
     long t = 0;
     if (!amEnde(handler)) {
-      quelle(handler, "MoveLast");
+      // MoveLast is optional: a source without it (a host's own record set, say) is only moved
+      // to its first record, its count being exact already.
+      try {
+        quelle(handler, "MoveLast");
+      } catch (const vb::VbError& e) {
+        if (e.number() != vb::ErrNoSuchMember) throw;
+      }
       quelle(handler, "MoveFirst");
       t = vb::CLng(quelle(handler, "RecordCount", CallKind::Get));
     }

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include "platform/report/IReportControl.h"
 #include "platform/vb/Format.h"
@@ -38,6 +39,21 @@ void frmDrucken::InDruckstapelAblegen() {
 void frmDrucken::DruckstapelDrucken() {
   InDruckstapelAblegen();
   StapelKopien.Add(AnzahlKopien());
+  StapelMitgliederDrucken();
+}
+
+void frmDrucken::DruckstapelAusgeben(short AusgabeModus) {
+  if (StapelAnzahl < 1) return;
+  m_Running = true;
+  JobBeginn();
+  const auto jobEnde = qScopeGuard([this] { m_Running = false; });
+  if (AusgabeModus == 1)
+    DruckstapelVorschau();
+  else
+    StapelMitgliederDrucken();
+}
+
+void frmDrucken::StapelMitgliederDrucken() {
   const QString ordner = stapelOrdner(Speicherdatei);
   for (int b = 1; b <= StapelAnzahl; ++b) {
     Speicherdatei = mitglied(ordner, b);

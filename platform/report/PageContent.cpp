@@ -1,13 +1,64 @@
 #include "platform/report/PageContent.h"
 
 #include <QDataStream>
+#include <QIODevice>
 
 namespace report {
 
 namespace {
 
-// Far more than any real page; guards the reader against a damaged count.
-constexpr quint32 kMaxItems = 10000000;
+// The fewest bytes a record of each list takes in the file (a font with empty names, a null
+// image, a text command with a null string): a count that needs more than the file has left is a
+// damaged one, refused before anything is reserved for it.
+constexpr qint64 kMinFontBytes = 43;
+constexpr qint64 kMinImageBytes = 4;
+constexpr qint64 kMinCommandBytes = 37;
+
+bool countFits(QDataStream& in, quint32 count, qint64 minBytes) {
+  return in.status() == QDataStream::Ok && in.device() && qint64(count) * minBytes <= in.device()->bytesAvailable();
+}
+
+// A colour as QDataStream writes it: a spec byte and five 16-bit values. Qt takes any byte as
+// its spec unchecked; one it does not know is refused here.
+bool readColor(QDataStream& in, QColor& color) {
+  constexpr int kBytes = 11;
+  QByteArray raw(kBytes, Qt::Uninitialized);
+  if (in.readRawData(raw.data(), kBytes) != kBytes) {
+    in.setStatus(QDataStream::ReadPastEnd);
+    return false;
+  }
+  const auto spec = static_cast<qint8>(raw[0]);
+  if (spec < QColor::Invalid || spec > QColor::ExtendedRgb) return false;
+  QDataStream s(raw);
+  s.setVersion(in.version());
+  s.setByteOrder(in.byteOrder());
+  s >> color;
+  return s.status() == QDataStream::Ok;
+}
+
+// A font record as Qt writes it in stream version 6.0, read field by field before Qt reads it:
+// Qt reserves its family list by the count in the file and takes two bytes as enums unchecked.
+// The record goes to Qt only when it holds together, and Qt must end where this reading ended.
+bool readFont(QDataStream& in, QFont& font) {
+  QIODevice* d = in.device();
+  if (!d || d->isSequential()) return false;
+  const qint64 start = d->pos();
+  QString family, style;
+  double pointSize = 0;
+  qint32 pixelSize = 0, letterSpacing = 0, wordSpacing = 0;
+  quint8 styleHint = 0, bits = 0, extendedBits = 0, hinting = 0, capital = 0;
+  quint16 strategy = 0, weight = 0, stretch = 0;
+  quint32 families = 0;
+  in >> family >> style >> pointSize >> pixelSize >> styleHint >> strategy >> weight >> bits >> stretch >>
+      extendedBits >> letterSpacing >> wordSpacing >> hinting >> capital >> families;
+  if (!countFits(in, families, 4) || hinting > QFont::PreferFullHinting || capital > QFont::Capitalize) return false;
+  for (quint32 i = 0; i < families && in.status() == QDataStream::Ok; ++i) in >> family;
+  if (in.status() != QDataStream::Ok) return false;
+  const qint64 end = d->pos();
+  if (!d->seek(start)) return false;
+  in >> font;
+  return in.status() == QDataStream::Ok && d->pos() == end;
+}
 
 std::optional<QRectF> moved(const std::optional<QRectF>& clip, const QPointF& offset) {
   if (!clip) return std::nullopt;
@@ -154,17 +205,29 @@ void PageContent::write(QDataStream& out) const {
   }
 }
 
-bool PageContent::read(QDataStream& in) {
+bool PageContent::read(QDataStream& in, QString* why) {
+  const auto fail = [&](const QString& reason) {
+    if (why) *why = reason;
+    return false;
+  };
+  // A count is checked against what the file has left before anything is reserved for it.
+  const auto count = [&](quint32& n, qint64 minBytes, const char* what) {
+    in >> n;
+    if (in.status() != QDataStream::Ok) return fail(QStringLiteral("cut off"));
+    if (countFits(in, n, minBytes)) return true;
+    return fail(QStringLiteral("%1 %2 cannot fit in the %3 bytes left")
+                    .arg(n)
+                    .arg(QLatin1String(what))
+                    .arg(in.device() ? in.device()->bytesAvailable() : 0));
+  };
   PageContent p;
   quint32 fonts = 0, images = 0, commands = 0;
-  in >> fonts;
-  if (in.status() != QDataStream::Ok || fonts > kMaxItems) return false;
-  for (quint32 i = 0; i < fonts && in.status() == QDataStream::Ok; ++i) in >> p.m_fonts.emplace_back();
-  in >> images;
-  if (in.status() != QDataStream::Ok || images > kMaxItems) return false;
+  if (!count(fonts, kMinFontBytes, "fonts")) return false;
+  for (quint32 i = 0; i < fonts; ++i)
+    if (!readFont(in, p.m_fonts.emplace_back())) return fail(QStringLiteral("font %1 is damaged").arg(i + 1));
+  if (!count(images, kMinImageBytes, "images")) return false;
   for (quint32 i = 0; i < images && in.status() == QDataStream::Ok; ++i) in >> p.m_images.emplace_back();
-  in >> commands;
-  if (in.status() != QDataStream::Ok || commands > kMaxItems) return false;
+  if (!count(commands, kMinCommandBytes, "drawing commands")) return false;
   p.m_commands.reserve(commands);
   for (quint32 i = 0; i < commands; ++i) {
     Command c;
@@ -174,21 +237,33 @@ bool PageContent::read(QDataStream& in) {
     if (clipped) in >> c.clip.emplace();
     qint32 index = -1;
     QPointF origin;
+    bool farbeBekannt = true;
     switch (static_cast<Kind>(kind)) {
       case Kind::Text:
-        in >> origin >> c.text >> index >> c.color;
+        in >> origin >> c.text >> index;
+        farbeBekannt = readColor(in, c.color);
         c.geometry = QRectF(origin, QSizeF());
-        if (index < 0 || index >= p.m_fonts.size()) return false;
+        if (index < 0 || index >= p.m_fonts.size()) return fail(QStringLiteral("command %1 names no font").arg(i + 1));
         break;
-      case Kind::Line: in >> c.geometry >> c.color >> c.width; break;
-      case Kind::Rect: in >> c.geometry >> c.color >> c.width >> c.fill; break;
+      case Kind::Line:
+        in >> c.geometry;
+        farbeBekannt = readColor(in, c.color);
+        in >> c.width;
+        break;
+      case Kind::Rect:
+        in >> c.geometry;
+        farbeBekannt = readColor(in, c.color);
+        in >> c.width;
+        farbeBekannt = readColor(in, c.fill) && farbeBekannt;
+        break;
       case Kind::Image:
         in >> c.geometry >> index;
-        if (index < 0 || index >= p.m_images.size()) return false;
+        if (index < 0 || index >= p.m_images.size()) return fail(QStringLiteral("command %1 names no image").arg(i + 1));
         break;
-      default: return false;
+      default: return fail(QStringLiteral("command %1 is of unknown kind %2").arg(i + 1).arg(kind));
     }
-    if (in.status() != QDataStream::Ok) return false;
+    if (in.status() != QDataStream::Ok) return fail(QStringLiteral("cut off"));
+    if (!farbeBekannt) return fail(QStringLiteral("command %1 has a colour of unknown kind").arg(i + 1));
     c.kind = static_cast<Kind>(kind);
     c.font = index;
     p.m_commands.append(std::move(c));

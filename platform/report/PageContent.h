@@ -37,8 +37,9 @@ class PageContent {
   void draw(QPainter& painter) const;
 
   void write(QDataStream& out) const;
-  // False when the stream is cut off or holds no valid list.
-  bool read(QDataStream& in);
+  // False when the stream is cut off or holds no valid list, `why` saying what is wrong. Counts,
+  // colours and font records are checked before Qt reads or anything is reserved for them.
+  bool read(QDataStream& in, QString* why = nullptr);
 
  private:
   enum class Kind : quint8 { Text, Line, Rect, Image };

@@ -85,7 +85,9 @@ struct GroupState {
   Qt::Alignment align = Qt::AlignLeft;
 };
 
-// Deeper nesting than this is counted but not stacked, so hostile input cannot eat memory.
+// Deeper nesting than this is counted but not stacked, so hostile input cannot eat memory. Such
+// groups are flattened into the deepest one kept: their text stays, in that group's format, and
+// what they start (a table, a destination) is skipped with them.
 constexpr int kMaxDepth = 512;
 
 class Reader {
@@ -122,6 +124,8 @@ class Reader {
 
  private:
   GroupState& state() { return m_stack.back(); }
+  // Inside a group too deep to be kept that began a destination: nothing of it is read.
+  bool tiefUebersprungen() const { return m_overflow > 0 && m_skipFrom > 0; }
 
   void openGroup() {
     flushRun();
@@ -140,6 +144,7 @@ class Reader {
     flushRun();
     m_skip = 0;
     if (m_overflow > 0) {
+      if (m_skipFrom == m_overflow) m_skipFrom = 0;
       --m_overflow;
       return true;
     }
@@ -204,7 +209,9 @@ class Reader {
       case '-': character(QChar(0x00AD)); break;
       case '_': character(QChar(0x2011)); break;
       case '*':
-        if (!m_stack.empty() && m_overflow == 0) state().dest = Destination::Skip;
+        if (m_stack.empty()) break;
+        if (m_overflow == 0) state().dest = Destination::Skip;
+        else if (m_skipFrom == 0) m_skipFrom = m_overflow;
         break;
       case '\r': case '\n': paragraph(); break;
       default: break;
@@ -212,12 +219,13 @@ class Reader {
   }
 
   void controlWord(const QString& word, bool hasParam, int param) {
-    if (m_stack.empty() || m_overflow > 0) return;
+    if (m_stack.empty()) return;
     if (word == u"bin") {
       // Binary data: its bytes are no RTF and may hold braces.
       m_pos += std::clamp<qint64>(hasParam ? param : 0, 0, m_src.size() - m_pos);
       return;
     }
+    if (tiefUebersprungen()) return;
     if (word == u"u") {
       if (!hasParam || param < -32768 || param > 65535) return;
       m_skip = 0;  // a \u right behind another is text, not the other's fallback
@@ -231,6 +239,14 @@ class Reader {
     }
     GroupState& s = state();
     if (s.dest == Destination::Skip) return;
+    if (m_overflow > 0) {
+      // Flattened: text and breaks are read, formats and tables are not.
+      if (word == u"fonttbl" || word == u"colortbl" || isSkippedDestination(word)) m_skipFrom = m_overflow;
+      else if (s.dest != Destination::Text) return;
+      else if (word == u"par") paragraph();
+      else if (const QChar special = specialCharacter(word); !special.isNull()) character(special);
+      return;
+    }
 
     if (word == u"fonttbl") {
       s.dest = Destination::FontTable;
@@ -302,7 +318,7 @@ class Reader {
   }
 
   void character(QChar c) {
-    if (m_stack.empty() || m_overflow > 0) return;
+    if (m_stack.empty() || tiefUebersprungen()) return;
     if (m_skip > 0) {
       --m_skip;
       return;
@@ -335,7 +351,7 @@ class Reader {
   // The paragraph ends at \par with the alignment in force there; its block is only opened when
   // text follows, so the closing \par of a document adds no empty line.
   void paragraph() {
-    if (m_stack.empty() || m_overflow > 0 || state().dest != Destination::Text) return;
+    if (m_stack.empty() || tiefUebersprungen() || state().dest != Destination::Text) return;
     flushRun();
     if (m_pendingBreak) m_cursor.insertBlock(QTextBlockFormat(), currentFormat());
     alignCurrentBlock();
@@ -397,6 +413,7 @@ class Reader {
   GroupState m_plain;
   std::vector<GroupState> m_stack;
   int m_overflow = 0;
+  int m_skipFrom = 0;  // the too-deep group (counted from 1) whose destination is being skipped
   int m_skip = 0;  // fallback characters of the last \uN still to drop
 
   QMap<int, QString> m_fonts;

@@ -104,8 +104,8 @@ std::optional<StorageFile> StorageFile::load(const QString& path, QString* error
       in >> page.picture;
     } else if (kind != kPageContent) {
       return refuse(QStringLiteral("page %1 of unknown kind %2").arg(i + 1).arg(kind));
-    } else if (!page.content.read(in) && in.status() == QDataStream::Ok) {
-      return refuse(QStringLiteral("page %1 is damaged").arg(i + 1));
+    } else if (QString why; !page.content.read(in, &why) && in.status() == QDataStream::Ok) {
+      return refuse(QStringLiteral("page %1 is damaged: %2").arg(i + 1).arg(why));
     }
     if (in.status() != QDataStream::Ok) return refuse(QStringLiteral("cut off in page %1").arg(i + 1));
     if (!(w > 0 && h > 0)) return refuse(QStringLiteral("page %1 has no size").arg(i + 1));

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "automation/Application.h"
+#include "automation/clsDruckAllgemein.h"
+#include "automation/clsMahnDruckHandler.h"
 #include "engine/Druckfenster.h"
 #include "engine/frmDrucken.h"
 #include "foundation/clsConnectionHandler.h"
@@ -233,6 +235,20 @@ TEST_F(ApplicationTest, SetDataBaseNameAndOpenDesignGoThroughTheWindowsOwnDialog
   EXPECT_EQ(dialogs->messageBoxes().size(), 1);
   EXPECT_TRUE(rufe(*app, "OpenDesign", {QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/Rechnung.lst")}).isEmpty());
   EXPECT_EQ(dialogs->shown().last().kind, QStringLiteral("designer"));
+
+  // The handler another object left in the one window (a form type's, empty; a dunning letter's)
+  // is neither used by the invoice designer nor taken from its owner.
+  const auto fenster = GeladenesDruckfenster();
+  auto allgemein = std::make_shared<clsDruckAllgemein>();
+  for (const auto& fremd : {fenster->DruckdatenHandler, std::shared_ptr<QObject>(std::make_shared<clsMahnDruckHandler>())}) {
+    fenster->set_DruckdatenHandler(vb::Variant(fremd));
+    EXPECT_EQ(testsupport::errorOf([&] {
+                rufe(*app, "OpenDesign", {QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/Rechnung.lst")});
+              }),
+              0);
+    EXPECT_EQ(dialogs->shown().last().title, QStringLiteral("Rechnungsentwurf"));
+    EXPECT_EQ(fenster->DruckdatenHandler, fremd);
+  }
 }
 
 }  // namespace

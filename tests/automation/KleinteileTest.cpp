@@ -302,6 +302,32 @@ TEST_F(KleinteileCupsTest, CancelAndFailedPrintLeaveTheQueueAsItWas) {
   EXPECT_EQ(stand(), vorher);
 }
 
+// Two gross credit notes come out with the host's own net-amount text, the batched one too; a
+// last queue row that cannot be made (no head, no Nummer) is told and the batch still comes out.
+TEST_F(KleinteileCupsTest, TheBatchComesOutWithTheHostsSettingsAlsoWhenTheLastRowCannotBeMade) {
+  sql("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SKRV_NettoBetragInfoText', 'Netto laut Haus: [RechNettoBetrag]')");
+  for (const int n : {1, 2}) {
+    kopf(n, 8);
+    position(n, 1, QStringLiteral("Titel %1").arg(n), 11.90 * n);
+    einreihen(n, n, false);
+  }
+  einreihen(99, 99, false);
+  auto app = anwendung();
+  for (const char* letzte : {"99", "NULL"}) {
+    SCOPED_TRACE(letzte);
+    sql(QStringLiteral("UPDATE KT_DruckTabelle SET Nummer = %1 WHERE SortID = 99").arg(QLatin1String(letzte)));
+    sql("UPDATE KT_DruckTabelle SET VorgangGedruckt = NULL");
+    const auto boxen = dialogs->messageBoxes().size();
+    drucke(*app, false);
+    EXPECT_EQ(dialogs->messageBoxes().size(), boxen + 1);
+    const QStringList jobs = gespoolt().mid(letzte[0] == 'N' ? 2 : 0);
+    ASSERT_EQ(jobs.size(), 2);
+    for (const QString& job : jobs) EXPECT_TRUE(job.contains(QStringLiteral("Netto laut Haus"))) << qPrintable(job);
+    EXPECT_EQ(zeilen("SELECT VorgangGedruckt FROM KT_DruckTabelle ORDER BY SortID"),
+              QList<QStringList>({{kWahr}, {kWahr}, {""}}));
+  }
+}
+
 TEST_F(KleinteileTest, ClosingLinesAndPaymentTextOfEachKind) {
   const QString steuerfrei = QStringLiteral(
       "Umsatzsteuerfreie EG-Lieferung gem §6a i.V.m. §4 Nr. 1b UStG. Steuerschuldnerschaft des Leistungsempfängers.");
@@ -358,7 +384,7 @@ TEST_F(KleinteileTest, ClosingLinesAndPaymentTextOfEachKind) {
 }
 
 // The second document's rows, read back from the hand-over table: a remission ordered by the
-// column "SortRemDruck" names, tax-exempt with gross prices, its groups started afresh.
+// host's own column "SortRemDruck" names, tax-exempt with gross prices, its groups started afresh.
 TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
   kopf(1, 2);
   position(1, 1, "Vorher", 1.0, 1, "", "A");
@@ -372,8 +398,9 @@ TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
   position(2, 7, "Gamma", 11.90, 1, "");
   einreihen(1, 1, false);
   einreihen(2, 2, false);
-  sql("UPDATE KleinteilElemente SET PositionsNummer = 10 - LaufendeNummer");
-  sql("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SortRemDruck', 'positionsnummer')");
+  sql("ALTER TABLE KleinteilElemente ADD COLUMN Lagerplatz TEXT");
+  sql("UPDATE KleinteilElemente SET Lagerplatz = 'R' || (10 - LaufendeNummer)");
+  sql("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SortRemDruck', 'lagerplatz')");
 
   auto app = anwendung();
   vorschauBeantworten();
@@ -390,6 +417,11 @@ TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
   EXPECT_EQ(zeilen(abfrage), erwartet);
   EXPECT_EQ(zeilen("SELECT DISTINCT EAN, Autor FROM PrintInputTabelle WHERE Bezeichnung = 'Gamma'"),
             QList<QStringList>({{"978-3-15-000001-2", "Fontane"}}));
+  // What is written as empty text is text, not Null.
+  EXPECT_EQ(zeilen("SELECT COUNT(*) FROM PrintInputTabelle WHERE ControlString IS NULL OR (ControlString IN ('', "
+                   "'{FBGruppenkopf}') AND (Sachbearbeiter IS NULL OR Kostenstelle IS NULL OR KST_Ansprechpartner IS "
+                   "NULL)) OR (ControlString = '' AND (Matchcode IS NULL OR EAN IS NULL OR Autor IS NULL))"),
+            QList<QStringList>({{"0"}}));
   // A text block that does not exist is no failure.
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
 
@@ -404,7 +436,7 @@ TEST_F(KleinteileTest, ElementRowsOfARemissionInThePreview) {
 }
 
 // The previous document's rows cannot be cleared: the document is told and left out, so they
-// are not printed again as part of it, and nothing is marked.
+// are not printed again as part of it; the document batched before it comes out alone.
 TEST_F(KleinteileTest, RowsThatCannotBeClearedAreNotPrintedAgain) {
   kopf(1, 2);
   position(1, 1, "Vorher", 1.0);
@@ -417,12 +449,14 @@ TEST_F(KleinteileTest, RowsThatCannotBeClearedAreNotPrintedAgain) {
   const auto vorher = stand();
 
   auto app = anwendung();
+  dialogs->answerWindow([](QDialog&) { return int(QDialog::Rejected); });
   drucke(*app, true);
   const auto boxen = dialogs->messageBoxes();
   ASSERT_EQ(boxen.size(), 1);
   EXPECT_TRUE(boxen[0].text.contains(QStringLiteral("gesperrt"))) << qPrintable(boxen[0].text);
-  for (const auto& gezeigt : dialogs->shown()) EXPECT_NE(gezeigt.type, ui::ShownDialog::Type::ModalWindow);
-  EXPECT_EQ(stand(), vorher);
+  // The batched document 1 still comes out, alone, and is written back as previewed.
+  EXPECT_EQ(dialogs->shown().last().kind, QStringLiteral("preview"));
+  EXPECT_EQ(stand(), QList<QStringList>({{"1", kFalsch, "", "1"}, vorher[1], {"1", kFalsch, ""}, vorher[3]}));
 }
 
 }  // namespace

@@ -206,7 +206,10 @@ TEST_F(MahnungTest, LevelTextsLoadOnlyForAWholeLevelOfADunningForm) {
     QString betreff;
   } faelle[] = {
       {QStringLiteral("2"), kMahnung, 0, QStringLiteral("Zweite Mahnung")},
+      {QStringLiteral(" 2.0 "), kMahnung, 0, QStringLiteral("Zweite Mahnung")},
       {QString(), kMahnung, 0, QStringLiteral("<leer>")},
+      {QStringLiteral("zwei"), kMahnung, vb::ErrTypeMismatch, QStringLiteral("<leer>")},
+      {QStringLiteral("2.5"), kMahnung, vb::ErrTypeMismatch, QStringLiteral("<leer>")},
       {QStringLiteral("0"), kMahnung, 0, QStringLiteral("<leer>")},
       {QStringLiteral("2"), beispiel::kFormStatusRechnung, 0, QStringLiteral("<leer>")},
       {QStringLiteral("2abc"), kMahnung, vb::ErrTypeMismatch, QStringLiteral("<leer>")},

@@ -26,7 +26,7 @@ using testsupport::errorOf;
 constexpr short kStatus = 130;
 const QString kKeineDaten = QStringLiteral("Keine Druckdaten vorhanden!");
 
-// A record source as the in-memory set was before it learned MoveLast.
+// A record source without MoveLast, as a host may hand one in.
 class QuelleOhneMoveLast : public QObject {
   Q_OBJECT
 
@@ -240,9 +240,11 @@ TEST_F(frmDruckenAllgemein, AUserAbortOnTheDirectRoadEndsTheJob) {
   EXPECT_FALSE(fenster->Running());
 }
 
-TEST_F(frmDruckenAllgemein, ARecordSourceWithoutMoveLastFailsAndRunningFalls) {
+// A host's record set need not have MoveLast: it is only moved to its first record.
+TEST_F(frmDruckenAllgemein, ARecordSourceWithoutMoveLastIsWalkedFromItsFirstRecord) {
   handler->daten = std::make_shared<QuelleOhneMoveLast>();
-  EXPECT_EQ(errorOf([&] { fenster->StartPrintAllgemein(2); }), vb::ErrNoSuchMember);
+  EXPECT_EQ(errorOf([&] { fenster->StartPrintAllgemein(2); }), 0);
+  EXPECT_EQ(ll->callsOf(QStringLiteral("PrintFields")).size(), 2);
   EXPECT_FALSE(fenster->Running());
 }
 
