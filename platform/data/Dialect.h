@@ -47,6 +47,10 @@ class Dialect {
   // The system's statement in this server's words: Jet's [bracketed names] quoted as the server
   // quotes them, and on the Jet road Jet's LIKE wildcards. Texts between apostrophes are kept.
   QString statement(const QString& sql) const;
+  // The names of a result's columns as `sql` spells them, by the name the server hands back:
+  // PostgreSQL gives an unquoted name in lower case ("kunde" for "SELECT Kunde …"), the other
+  // roads as written. Empty where nothing needs restoring.
+  QHash<QString, QString> columnSpellings(const QString& sql) const;
   // A LIKE pattern written with Jet's wildcards ("*AdressNr") in the form this road takes.
   QString likePattern(const QString& jetPattern) const;
   // The statement that runs saved query `name` with `arguments` bound arguments ("?").

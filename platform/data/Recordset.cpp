@@ -373,6 +373,7 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
   const QStringList declared = m_connection->isSqlite() ? sqlite::declaredTypes(q) : QStringList();
   const int n = rec.count() - (withRowid ? 1 : 0);
   const QSqlDatabase db = m_connection->database();
+  const QHash<QString, QString> spellings = m_connection->dialect().columnSpellings(m_sql);
   for (int i = 0; i < n; ++i) {
     const QSqlField f = rec.field(i);
     Kind kind = Kind::Unknown;
@@ -386,7 +387,7 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     } else {
       kind = kindFromMetaType(f.metaType().id());
     }
-    m_columns.push_back({rec.fieldName(i), kind, f.typeID()});
+    m_columns.push_back({spellings.value(rec.fieldName(i), rec.fieldName(i)), kind, f.typeID()});
   }
   // Rows read their values by name, every row again: found by the name as given without the
   // scan, where the scan would find that column too.
