@@ -87,6 +87,14 @@ TEST_P(DataLayer, SettingsAreReadWrittenAndAddedWithNewKeys) {
   EXPECT_EQ(rows(QStringLiteral("SELECT FeldName, Wert FROM Vorgaben ORDER BY FeldName")),
             (QStringList{QStringLiteral("Falzstriche|-1"), QStringLiteral("SKRV_BeträgeFormat|#,##0.00 €"),
                          QStringLiteral("SKRV_ProzentFormat|#,#0.0%")}));
+
+  // Columns are named as the statement spells them (PostgreSQL hands unquoted names back in
+  // lower case).
+  auto rs = open(QStringLiteral("SELECT Vorgaben.FeldName, Wert AS WertText, COUNT(*) AS Anzahl FROM Vorgaben "
+                                "GROUP BY Vorgaben.FeldName, Wert"));
+  QStringList namen;
+  for (int i = 0; i < rs->Fields()->Count(); ++i) namen << rs->Fields(vb::Variant(i))->Name();
+  EXPECT_EQ(namen.join(QLatin1Char('|')).toStdString(), "FeldName|WertText|Anzahl");
 }
 
 // A numbered key (Vorgaben.ID) and a key of the caller's own (Auftrag_Formular_Vorlagen).
