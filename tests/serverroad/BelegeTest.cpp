@@ -3,8 +3,6 @@
 // everything in its file and once with the backend, and both must come out the same.
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
-
 #include "automation/Application.h"
 #include "automation/clsDruckAllgemein.h"
 #include "automation/clsMahnungDrucken.h"
@@ -42,15 +40,14 @@ class Belege : public ::testing::TestWithParam<Backend> {
       ASSERT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
       host.zeilenSchreiben(beispiel::beispielZeilen());
       const QString text = drucken(host).replace(ordner, QStringLiteral("<Arbeit>"));
-      if (backend) {
-        // The first line that differs.
-        const QStringList a = text.split(QLatin1Char('\n')), b = datei.split(QLatin1Char('\n'));
-        qsizetype i = 0;
-        while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-        EXPECT_EQ(a.value(i).toStdString(), b.value(i).toStdString()) << "line " << i + 1;
-      } else {
-        datei = text;
-      }
+      // Told as the first line that differs.
+      const QStringList a = text.split(QLatin1Char('\n')), b = datei.split(QLatin1Char('\n'));
+      for (qsizetype i = 0; backend && i < std::max(a.size(), b.size()); ++i)
+        if (a.value(i) != b.value(i)) {
+          EXPECT_EQ(a.value(i).toStdString(), b.value(i).toStdString()) << "line " << i + 1;
+          break;
+        }
+      datei = text;
       for (const QString& teil : muss) EXPECT_TRUE(text.contains(teil)) << qPrintable(teil) << "\n" << qPrintable(text);
       EXPECT_TRUE(dialogs->shown().isEmpty()) << qPrintable(dialogs->shown().value(0).text);
       SetDatenverzeichnis(QString());
@@ -115,27 +112,20 @@ TEST_P(Belege, KleinteileQueueWithItsHostTables) {
         const auto handler = GetGlobalConnectList();
         for (const short gruppe : {short(1), short(2)}) handler->set_SQLGruppe_Connection(gruppe, vb::Variant(formulare()));
         const auto con = formulare();
-        for (const short art : {short(0), short(3)}) {
-          short nummer = 0;
-          CreateFormular(art, nummer, 2);
-          con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei=?, AnzahlKopien=1, MEFont_Name='Arial', "
-                                      "MEFont_Size=10, MEFont_Bold=?, MEFont_Italic=?, MEFont_Underline=?, "
-                                      "MEFont_Strikethrough=? WHERE FormStatus=?"),
-                       {QStringLiteral("$Daten$FORMULAR\\Rechnung.lst"), false, false, false, false, art});
-        }
+        con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET MEFont_Name='Arial', MEFont_Size=10 WHERE FormStatus=3"));
         con->Execute(QStringLiteral("INSERT INTO Adressen (Gruppe, Nummer, SuchName, Telefon) VALUES (1, 100, 'Gymnasium', "
                                     "'0123'), (4, 7, 'Weber', NULL)"));
         con->Execute(QStringLiteral("INSERT INTO TextBausteine (Nummer, Text) VALUES (5, 'Lieferung frei Haus')"));
-        for (const auto& [nummer, art, netto] : {std::tuple{11, 3, false}, std::tuple{12, 0, true}})
-          con->Execute(QStringLiteral("INSERT INTO KleinteilKopf (Nummer, Art, Kundennummer, Name1, SachbearbeiterNummer, "
-                                      "MWSThalb, MWSTvoll, ZahlBedingung, NettoRechnung, RechungsDatum, Inaktiv) "
-                                      "VALUES (?, ?, 100, 'Gymnasium', 7, 0.07, 0.19, 'Zahlbar sofort', ?, ?, ?)"),
-                       {nummer, art, netto, tag(2026, 3, 1), false});
+        // Invoice 11 is queued, offer 12 is not.
+        for (const auto& [nummer, art] : {std::pair{11, 3}, std::pair{12, 0}})
+          con->Execute(QStringLiteral("INSERT INTO KleinteilKopf (Nummer, Art, Kundennummer, SachbearbeiterNummer, MWSThalb, "
+                                      "MWSTvoll, ZahlBedingung, NettoRechnung, RechungsDatum, Inaktiv) "
+                                      "VALUES (?, ?, 100, 7, 0.07, 0.19, 'Zahlbar sofort', ?, ?, ?)"),
+                       {nummer, art, false, tag(2026, 3, 1), false});
         con->Execute(QStringLiteral("INSERT INTO KleinteilElemente (KopfNummer, LaufendeNummer, Kennziffer, PositionsNummer, "
                                     "Stueck, Bezeichnung, VK1, VK2, MWST, Sachbearbeiter, Kostenstelle, VonPos) VALUES "
                                     "(11, 1, 'P', '1', 2, 'Effi Briest', 10.5, 10.5, 1, '7', 'A', 0), "
-                                    "(11, 2, 'TB', '2', NULL, NULL, NULL, NULL, NULL, NULL, NULL, 5), "
-                                    "(12, 1, 'P', '1', 1, 'Der Stechlin', 20, 20, 1, '7', 'A', 0)"));
+                                    "(11, 2, 'TB', '2', NULL, NULL, NULL, NULL, NULL, NULL, NULL, 5)"));
         const auto uebergabe = std::make_shared<data::Connection>();
         uebergabe->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + data::connectionValue(host.datenbank()));
         uebergabe->Execute(QStringLiteral("INSERT INTO KT_DruckTabelle (Nummer, SortID, AuchAlsPDF, AnzahlKopien) VALUES "
