@@ -48,8 +48,8 @@ void setze(const RsPtr& rs, const QString& spalte, const vb::Variant& v) {
   rs->Fields(spalte)->let_Value(v.isString() && v.value().toString().isNull() ? vb::Variant(QStringLiteral("")) : v);
 }
 
-// A number spliced into a statement: only ever digits.
-QString zahl(const vb::Variant& v) { return QString::number(vb::CLng(v)); }
+// A document or address number, as it is bound to a statement's "?".
+std::int32_t zahl(const vb::Variant& v) { return vb::CLng(v); }
 
 }  // namespace
 
@@ -87,9 +87,11 @@ class KleinteilLauf {
     if (!a.m_ConnectList) vb::raise(vb::ErrObjectNotSet);
     return a.m_ConnectList->SQLGruppe_Connection(gruppe);
   }
-  static RsPtr oeffnen(const QString& sql, const std::shared_ptr<data::Connection>& con, bool schreiben = false) {
+  static RsPtr oeffnen(const QString& sql, const std::shared_ptr<data::Connection>& con, bool schreiben = false,
+                       const data::Parameters& werte = {}) {
     auto rs = std::make_shared<data::Recordset>();
-    rs->Open(sql, vb::Variant(con), data::adOpenDynamic, schreiben ? data::adLockOptimistic : data::adLockReadOnly);
+    rs->Open(sql, vb::Variant(con), data::adOpenDynamic, schreiben ? data::adLockOptimistic : data::adLockReadOnly,
+             data::adCmdUnspecified, werte);
     return rs;
   }
 
@@ -97,7 +99,7 @@ class KleinteilLauf {
   void kopfwerte(const RsPtr& kopf, const RsPtr& queue);
   void abschluss();
   void elemente(const RsPtr& elementeRs, const RsPtr& druck);
-  QString elementAbfrage(const QString& nummer);
+  QString elementAbfrage();
   bool ausgeben(const std::function<void()>& ausgabe);
   QString pdfMachen(const QString& datei);
   void zurueckschreiben(const RsPtr& queue, const Ergebnis& e);
@@ -207,10 +209,11 @@ std::optional<KleinteilLauf::Ergebnis> KleinteilLauf::dokument(const RsPtr& queu
       }))
     return std::nullopt;
 
-  QString nummer;
-  if (!schritt([&] { nummer = zahl(wert(queue, QStringLiteral("Nummer"))); })) return std::nullopt;
+  std::int32_t vorgang = 0;
+  if (!schritt([&] { vorgang = zahl(wert(queue, QStringLiteral("Nummer"))); })) return std::nullopt;
+  const QString nummer = QString::number(vorgang);
   RsPtr kopf;
-  if (!schritt([&] { kopf = oeffnen(QStringLiteral("SELECT * FROM KleinteilKopf WHERE Nummer=") + nummer, host(kBelege)); }))
+  if (!schritt([&] { kopf = oeffnen(QStringLiteral("SELECT * FROM KleinteilKopf WHERE Nummer=?"), host(kBelege), false, {vorgang}); }))
     return std::nullopt;
   // A document without its head would come out empty, and be marked printed.
   if (kopf->Eof()) {
@@ -220,7 +223,7 @@ std::optional<KleinteilLauf::Ergebnis> KleinteilLauf::dokument(const RsPtr& queu
   schritt([&] { art = vb::CInt(wert(kopf, QStringLiteral("Art"))); });
 
   RsPtr elementeRs;
-  schritt([&] { elementeRs = oeffnen(elementAbfrage(nummer), host(kBelege)); });
+  schritt([&] { elementeRs = oeffnen(elementAbfrage(), host(kBelege), false, {vorgang}); });
 
   schritt([&] {
     const std::int32_t kopien = vb::CLng(NZ(wert(queue, QStringLiteral("AnzahlKopien")), 1));
@@ -313,7 +316,7 @@ QString KleinteilLauf::pdfMachen(const QString& datei) {
 void KleinteilLauf::zurueckschreiben(const RsPtr& queue, const Ergebnis& e) {
   const vb::Variant nummer = wert(queue, QStringLiteral("Nummer"));
   schritt([&] {
-    const auto kopf = oeffnen(QStringLiteral("SELECT * FROM KleinteilKopf WHERE Nummer=") + zahl(nummer), host(kBelege), true);
+    const auto kopf = oeffnen(QStringLiteral("SELECT * FROM KleinteilKopf WHERE Nummer=?"), host(kBelege), true, {zahl(nummer)});
     if (kopf->Eof()) return;
     const QString kopfArt = text(kopf, QStringLiteral("Art"));
     const auto betraege = [&](const QStringList& spalten, const QString& gesamt) {
@@ -369,9 +372,8 @@ void KleinteilLauf::kopfwerte(const RsPtr& kopf, const RsPtr& queue) {
   const auto variable = [&](const QString& name, const QString& v) { f.AddDruckvariable(name, v, report::kTypeText); };
   schritt([&] {
     const auto adresse = oeffnen(QStringLiteral("SELECT SuchName,Telefon,Fax,eMail,Handy,zuHänden,UmsatzSteuerID  FROM "
-                                                "Adressen WHERE Gruppe=1 AND Nummer=") +
-                                     zahl(NZ(wert(kopf, QStringLiteral("Kundennummer")), 0)),
-                                 host(kAdressen));
+                                                "Adressen WHERE Gruppe=1 AND Nummer=?"),
+                                 host(kAdressen), false, {zahl(NZ(wert(kopf, QStringLiteral("Kundennummer")), 0))});
     if (!adresse->Eof()) {
       const auto felder = adresse->Fields();
       for (int i = 0; i < felder->Count(); ++i) {
@@ -433,9 +435,8 @@ void KleinteilLauf::kopfwerte(const RsPtr& kopf, const RsPtr& queue) {
                                                                 : 0.0);
   });
   schritt([&] {
-    const auto sb = oeffnen(QStringLiteral("SELECT Suchname FROM Adressen WHERE Gruppe=4 AND Nummer=") +
-                                zahl(NZ(wert(kopf, QStringLiteral("SachbearbeiterNummer")), 0)),
-                            host(kAdressen));
+    const auto sb = oeffnen(QStringLiteral("SELECT Suchname FROM Adressen WHERE Gruppe=4 AND Nummer=?"), host(kAdressen),
+                            false, {zahl(NZ(wert(kopf, QStringLiteral("SachbearbeiterNummer")), 0))});
     a.SetSachbearbeiter(sb->Eof() ? QString() : text(sb, QStringLiteral("SuchName")));
     sb->Close();
   });
@@ -510,7 +511,7 @@ void KleinteilLauf::abschluss() {
   }
 }
 
-QString KleinteilLauf::elementAbfrage(const QString& nummer) {
+QString KleinteilLauf::elementAbfrage() {
   QString ordnung = QStringLiteral(" ORDER BY LaufendeNummer");
   if (art == 12) {
     const QString sortierung = vorgabe(QStringLiteral("SortRemDruck"), QStringLiteral("Position")).trimmed();
@@ -537,8 +538,8 @@ QString KleinteilLauf::elementAbfrage(const QString& nummer) {
              "SELECT KleinteilElemente.*, Artikel.Autor, Artikel.EigeneArtikelNummer, Artikel.Groesse, "
              "Artikel.KatalogArtikelNummer, Artikel.ISBN_Text FROM KleinteilElemente "
              "LEFT JOIN Artikel ON KleinteilElemente.ArtikelNummer = Artikel.Artikelident "
-             "WHERE KleinteilElemente.KopfNummer=") +
-         nummer + ordnung;
+             "WHERE KleinteilElemente.KopfNummer=?") +
+         ordnung;
 }
 
 void KleinteilLauf::elemente(const RsPtr& el, const RsPtr& druck) {
@@ -566,9 +567,8 @@ void KleinteilLauf::elemente(const RsPtr& el, const RsPtr& druck) {
       schritt([&] { setze(druck, QStringLiteral("ControlString"), QString::fromUtf8(steuer->second)); });
       if (kennziffer == QLatin1String("TB"))
         schritt([&] {
-          const auto tb = oeffnen(QStringLiteral("SELECT * FROM TextBausteine WHERE Nummer=") +
-                                      zahl(wert(el, QStringLiteral("VonPos"))),
-                                  host(kVorgaben));
+          const auto tb = oeffnen(QStringLiteral("SELECT * FROM TextBausteine WHERE Nummer=?"), host(kVorgaben), false,
+                                  {zahl(wert(el, QStringLiteral("VonPos")))});
           if (!tb->Eof()) setze(druck, QStringLiteral("Bezeichnung"), wert(tb, QStringLiteral("Text")));
           tb->Close();
         });
@@ -585,9 +585,8 @@ void KleinteilLauf::elemente(const RsPtr& el, const RsPtr& druck) {
       sachbearbeiterName.clear();
       if (vb::IsNumeric(vb::Variant(sb)))
         schritt([&] {
-          const auto such = oeffnen(QStringLiteral("SELECT Suchname FROM Adressen WHERE Gruppe=4 AND Nummer=") +
-                                        zahl(vb::Variant(sb)),
-                                    host(kAdressen));
+          const auto such = oeffnen(QStringLiteral("SELECT Suchname FROM Adressen WHERE Gruppe=4 AND Nummer=?"),
+                                    host(kAdressen), false, {zahl(vb::Variant(sb))});
           if (!such->Eof()) sachbearbeiterName = text(such, QStringLiteral("SuchName"));
           such->Close();
         });

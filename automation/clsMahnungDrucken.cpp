@@ -276,13 +276,13 @@ void clsMahnungDrucken::MahnTexteLaden() {
   if (stufe <= 0) return;
   if (!m_ConnectList) vb::raise(vb::ErrObjectNotSet, kQuelle);
   const vb::Variant verbindung(m_ConnectList->SQLGruppe_Connection(4));
-  const QString form = QStringLiteral(" WHERE FormNummer=%1 AND FormStatus=%2").arg(nummer).arg(status);
+  const QString form = QStringLiteral(" WHERE FormNummer=? AND FormStatus=?");
 
   QString vor, schluss;
   data::Recordset stufenTexte;
-  stufenTexte.Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Mahnung") + form +
-                       QStringLiteral(" AND Mahnstufe=") + QString::number(stufe),
-                   verbindung, data::adOpenDynamic, data::adLockOptimistic);
+  stufenTexte.Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Mahnung") + form + QStringLiteral(" AND Mahnstufe=?"),
+                   verbindung, data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified,
+                   {nummer, status, stufe});
   if (!stufenTexte.Eof()) {
     wert(QStringLiteral("Betrefftext"), feldText(stufenTexte, QStringLiteral("Überschrift")));
     vor = feldText(stufenTexte, QStringLiteral("VorText"));
@@ -294,7 +294,7 @@ void clsMahnungDrucken::MahnTexteLaden() {
 
   data::Recordset formTexte;
   formTexte.Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu") + form, verbindung, data::adOpenDynamic,
-                 data::adLockOptimistic);
+                 data::adLockOptimistic, data::adCmdUnspecified, {nummer, status});
   if (!formTexte.Eof()) {
     wert(QStringLiteral("AbsenderSichtfenster"), feldText(formTexte, QStringLiteral("Absender")));
     if (vor.isEmpty()) wert(QStringLiteral("Vortext"), feldText(formTexte, QStringLiteral("Betrefftext")));

@@ -18,6 +18,7 @@
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 #include "schema/HostSchema.h"
+#include "schema/ServerSchema.h"
 
 namespace beispiel {
 
@@ -57,7 +58,7 @@ bool vorlagenInstallieren(const QString& ordner, QString* fehler) {
   return true;
 }
 
-BeispielHost::BeispielHost(const QString& arbeitsordner) {
+BeispielHost::BeispielHost(const QString& arbeitsordner, const QString& server) : m_server(server) {
   const QDir ordner(QFileInfo(arbeitsordner).absoluteFilePath());
   m_datenverzeichnis = ordner.filePath(QStringLiteral("Daten")) + QLatin1Char('/');
   m_lokalerPfad = ordner.filePath(QStringLiteral("Lokal")) + QLatin1Char('/');
@@ -100,9 +101,24 @@ bool BeispielHost::einrichten(QString* fehler) {
   try {
     m_verbindungen = std::make_shared<clsConnectionHandler>();
     for (const short gruppe : {short(4), short(6)}) {
+      if (!m_server.isEmpty()) {
+        m_verbindungen->let_SQLGruppe_DB_OpenConnection(gruppe, m_server);
+        continue;
+      }
       m_verbindungen->let_SQLGruppe_DB_Provider(gruppe, kJet);
       m_verbindungen->let_SQLGruppe_DB_Properties(gruppe, QStringLiteral("Jet OLEDB:System database"), systemDatenbank);
       m_verbindungen->let_SQLGruppe_DB_OpenConnection(gruppe, QStringLiteral("Data Source=") + data::connectionValue(datenbank()));
+    }
+    if (m_server.isEmpty()) {
+      m_uebergabe = m_verbindungen->SQLGruppe_Connection(4);
+    } else {
+      if (!schema::createTables(*m_verbindungen->SQLGruppe_Connection(4), schema::Tables::Host, &schemaFehler)) {
+        setzeFehler(fehler, QStringLiteral("Datenbank '%1': %2").arg(m_server, schemaFehler));
+        return false;
+      }
+      m_uebergabe = std::make_shared<data::Connection>();
+      m_uebergabe->let_Provider(kJet);
+      m_uebergabe->Open(QStringLiteral("Data Source=") + data::connectionValue(datenbank()));
     }
     SetGlobalConnectList(m_verbindungen);
     datenbankFuellen();
@@ -114,7 +130,7 @@ bool BeispielHost::einrichten(QString* fehler) {
     SetProzentFormat(vb::CStr(m_vorgaben->Value(QStringLiteral("SKRV_ProzentFormat"), QStringLiteral("#,#0.0%"))));
     SetMWSTSatzFormat(vb::CStr(m_vorgaben->Value(QStringLiteral("SKRV_MWSTSatzFormat"), QStringLiteral("#,#0.0%"))));
   } catch (const vb::VbError& e) {
-    setzeFehler(fehler, QStringLiteral("Datenbank '%1': %2").arg(datenbank(), e.description()));
+    setzeFehler(fehler, QStringLiteral("Datenbank '%1': %2").arg(m_server.isEmpty() ? datenbank() : m_server, e.description()));
     return false;
   }
 
@@ -163,7 +179,7 @@ short BeispielHost::mahnformularAnlegen() {
 }
 
 void BeispielHost::zeilenSchreiben(const QList<Zeile>& zeilen) {
-  const auto con = m_verbindungen->SQLGruppe_Connection(4);
+  const auto con = m_uebergabe;
   con->BeginTrans();
   try {
     con->Execute(QStringLiteral("DELETE FROM PrintInputTabelle"));

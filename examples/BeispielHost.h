@@ -11,6 +11,10 @@
 //   <arbeitsordner>/Lokal/            the engine's local path (storage files, Debug.txt) with the
 //                                     forms folder Formular/
 //
+// With a database server the form tables and settings live there instead (made from schema/ on
+// the database the connection string opens), while the hand-over table stays in Beispiel.mdb, the
+// workstation's own file.
+//
 // The engine's settings are process-wide (local path, data directory, global connection handler,
 // display formats): one host at a time.
 #include <QList>
@@ -22,6 +26,7 @@
 class clsConnectionHandler;
 class clsProgVorgaben;
 class frmDrucken;
+namespace data { class Connection; }
 
 namespace beispiel {
 
@@ -31,13 +36,16 @@ bool vorlagenInstallieren(const QString& ordner, QString* fehler = nullptr);
 
 class BeispielHost {
  public:
-  explicit BeispielHost(const QString& arbeitsordner);
+  // `server`: a connection string ("DRIVER={…};…" or "DSN=…") of the database that holds the form
+  // tables and settings; empty keeps them in Beispiel.mdb.
+  explicit BeispielHost(const QString& arbeitsordner, const QString& server = {});
   ~BeispielHost();
   BeispielHost(const BeispielHost&) = delete;
   BeispielHost& operator=(const BeispielHost&) = delete;
 
   // Lays out the work folder, installs the templates, makes the database afresh (form tables with
-  // the invoice form, settings, an empty hand-over table), opens connection groups 4 and 6,
+  // the invoice form, settings, an empty hand-over table; on a server the form tables and settings
+  // are added to what is there), opens connection groups 4 and 6 on it or on the server,
   // points the engine's settings at all of it, reads the display formats from the settings as
   // the batch print does, and creates the print window on the real report control.
   // False with the reason in `fehler`; nothing is printed.
@@ -70,8 +78,10 @@ class BeispielHost {
 
   QString m_datenverzeichnis;  // ends with "/"
   QString m_lokalerPfad;       // ends with "/"
+  QString m_server;
   short m_formNummer = 0;
   std::shared_ptr<clsConnectionHandler> m_verbindungen;
+  std::shared_ptr<data::Connection> m_uebergabe;  // the hand-over file
   std::shared_ptr<clsProgVorgaben> m_vorgaben;
   std::shared_ptr<frmDrucken> m_fenster;
 };

@@ -146,6 +146,37 @@ QString Dialect::statement(const QString& sql) const {
   }
 }
 
+QHash<QString, QString> Dialect::columnSpellings(const QString& sql) const {
+  QHash<QString, QString> out;
+  if (m_kind != Kind::PostgreSql) return out;
+  const auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); };
+  QChar close;  // the quote that ends the literal or quoted name we are in
+  for (qsizetype i = 0; i < sql.size();) {
+    const QChar c = sql[i];
+    if (!close.isNull()) {
+      if (c == close && i + 1 < sql.size() && sql[i + 1] == close) ++i;  // doubled: still inside
+      else if (c == close) close = QChar();
+      ++i;
+    } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+      close = c;  // a quoted name keeps its case on the server
+      ++i;
+    } else if (isWordChar(c)) {
+      qsizetype end = i;
+      while (end < sql.size() && isWordChar(sql[end])) ++end;
+      qsizetype next = end;
+      while (next < sql.size() && sql[next].isSpace()) ++next;
+      const bool function = next < sql.size() && sql[next] == QLatin1Char('(');
+      const QString word = sql.mid(i, end - i);
+      const QString folded = foldAscii(word);
+      if (!c.isDigit() && !function && folded != word && !out.contains(folded)) out.insert(folded, word);
+      i = end;
+    } else {
+      ++i;
+    }
+  }
+  return out;
+}
+
 QString Dialect::likePattern(const QString& jetPattern) const {
   if (m_kind == Kind::Jet) return jetPattern;  // statement() turns them, with the rest of the text
   return QString(jetPattern).replace(QLatin1Char('*'), QLatin1Char('%')).replace(QLatin1Char('?'), QLatin1Char('_'));

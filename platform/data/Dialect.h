@@ -5,14 +5,16 @@
 //
 //  - Jet road (the SQLite file): Jet's LIKE wildcards "*" and "?" become SQLite's; Yes/No is -1/0.
 //  - PostgreSQL (psqlODBC): the schema's names are created unquoted and fold to lower case, so a
-//    quoted name is folded the same way (ASCII letters only, as the server folds). Jet's
-//    bracketed names become quoted ones; Yes/No is the boolean type; an added row's key comes
-//    back through RETURNING; a saved query is a function, called as "SELECT * FROM f(?)".
+//    quoted name is folded the same way (ASCII letters only, as the server folds); a result's
+//    columns get back the spelling the statement gives them. Jet's bracketed names become quoted
+//    ones; Yes/No is the boolean type; an added row's key comes back through RETURNING; a saved
+//    query is a function, called as "SELECT * FROM f(?)".
 //  - MariaDB (Connector/ODBC): names in back quotes, as created; Yes/No is TINYINT(1), found in
 //    the catalogue because the driver reports it as a plain small number; keys come from
-//    LAST_INSERT_ID() and the catalogue; a saved query is a procedure, "CALL p(?)". Texts are
-//    bound as UTF-8 bytes: bound as wide text, every value reached the server with a NUL at its
-//    end (Qt 6.4's ODBC driver counts the terminator).
+//    LAST_INSERT_ID() and the catalogue; a saved query is a procedure, "CALL p(?)". An UPDATE
+//    counts only the rows it changed, so a row given its own values is looked for before it is
+//    taken as gone. Texts are bound as UTF-8 bytes: bound as wide text, every value reached the
+//    server with a NUL at its end (Qt 6.4's ODBC driver counts the terminator).
 //  - SQL Server (FreeTDS), as the system always ran it: [names], @@IDENTITY, "{CALL p(?)}".
 //    Not tested here.
 //  - The SQLite ODBC driver: as SQL Server but for last_insert_rowid().
@@ -47,6 +49,10 @@ class Dialect {
   // The system's statement in this server's words: Jet's [bracketed names] quoted as the server
   // quotes them, and on the Jet road Jet's LIKE wildcards. Texts between apostrophes are kept.
   QString statement(const QString& sql) const;
+  // The names of a result's columns as `sql` spells them, by the name the server hands back:
+  // PostgreSQL gives an unquoted name in lower case ("kunde" for "SELECT Kunde …"), the other
+  // roads as written. Empty where nothing needs restoring.
+  QHash<QString, QString> columnSpellings(const QString& sql) const;
   // A LIKE pattern written with Jet's wildcards ("*AdressNr") in the form this road takes.
   QString likePattern(const QString& jetPattern) const;
   // The statement that runs saved query `name` with `arguments` bound arguments ("?").
@@ -58,6 +64,9 @@ class Dialect {
   // Yes/No as written: -1/0, or a boolean on PostgreSQL.
   QVariant yesNo(bool value) const;
 
+  // Whether an UPDATE reports the rows it changed rather than those it found (MariaDB without
+  // the connector's "found rows" option): a row set to the values it has counts 0 there.
+  bool countsChangedRowsOnly() const { return m_kind == Kind::MariaDb; }
   // The statement that adds a row of defaults to `quotedTable`.
   QString insertDefaults(const QString& quotedTable) const;
   // What an INSERT that lets the database number `keyColumn` appends so the number comes back

@@ -373,6 +373,7 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
   const QStringList declared = m_connection->isSqlite() ? sqlite::declaredTypes(q) : QStringList();
   const int n = rec.count() - (withRowid ? 1 : 0);
   const QSqlDatabase db = m_connection->database();
+  const QHash<QString, QString> spellings = m_connection->dialect().columnSpellings(m_sql);
   for (int i = 0; i < n; ++i) {
     const QSqlField f = rec.field(i);
     Kind kind = Kind::Unknown;
@@ -386,7 +387,7 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     } else {
       kind = kindFromMetaType(f.metaType().id());
     }
-    m_columns.push_back({rec.fieldName(i), kind, f.typeID()});
+    m_columns.push_back({spellings.value(rec.fieldName(i), rec.fieldName(i)), kind, f.typeID()});
   }
   // Rows read their values by name, every row again: found by the name as given without the
   // scan, where the scan would find that column too.
@@ -860,9 +861,15 @@ void Recordset::writeUpdate() {
   Row& row = m_rows[static_cast<size_t>(m_pos)];
   readBack(row);
   const QString where = whereForRow(row, binds);
+  const bool changedOnly = dialect.countsChangedRowsOnly();
+  int affected = 0;
   execWrite(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                 .arg(dialect.identifier(m_table), sets.join(QLatin1Char(',')), where),
-            binds, true);
+            binds, !changedOnly, &affected);
+  // A row given the values it has counts as not changed there: it is gone only when not found.
+  if (changedOnly && affected == 0 &&
+      countRows(where, std::vector<QVariant>(binds.begin() + sets.size(), binds.end())) == 0)
+    raiseDataError(ErrRowNotFound);
   applyPending(row);
   row.unread = true;
 }
@@ -880,7 +887,6 @@ QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) con
     binds.push_back(row.rowid);
     return QStringLiteral("_rowid_=?");
   }
-  QSqlDatabase db = m_connection->database();
   const Dialect& dialect = m_connection->dialect();
   std::vector<int> columns = m_keyColumns;
   const bool allValues = columns.empty();
@@ -902,14 +908,7 @@ QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) con
   if (allValues) {
     // Without a key the row must be the only one with these values, or the statement would
     // change its twins too.
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(dialect.identifier(m_table), where)))
-      raiseDataError(ErrCommand, dbMessage(q.lastError()));
-    bind(q, own);
-    if (!q.exec() || !q.next()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
-    const qlonglong n = q.value(0).toLongLong();
-    q.finish();
+    const qlonglong n = countRows(where, own);
     if (n == 0) raiseDataError(ErrRowNotFound);
     if (n > 1)
       raiseDataError(ErrDatabase, QStringLiteral("Die Zeile ist nicht eindeutig bestimmt: %1 Zeilen der Tabelle '%2' "
@@ -921,7 +920,19 @@ QString Recordset::whereForRow(const Row& row, std::vector<QVariant>& binds) con
   return where;
 }
 
-QVariant Recordset::execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow) {
+qlonglong Recordset::countRows(const QString& where, const std::vector<QVariant>& binds) const {
+  QSqlQuery q(m_connection->database());
+  q.setForwardOnly(true);
+  if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_connection->dialect().identifier(m_table), where)))
+    raiseDataError(ErrCommand, dbMessage(q.lastError()));
+  bind(q, binds);
+  if (!q.exec() || !q.next()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
+  const qlonglong n = q.value(0).toLongLong();
+  q.finish();
+  return n;
+}
+
+QVariant Recordset::execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow, int* affectedRows) {
   if (!m_writeQuery || m_writeSql != sql) {
     m_writeQuery.reset();
     QSqlQuery q(m_connection->database());
@@ -943,6 +954,7 @@ QVariant Recordset::execWrite(const QString& sql, const std::vector<QVariant>& b
   if (q.isSelect() && q.next()) id = q.value(0);
   else if (m_connection->isSqlite()) id = q.lastInsertId();
   q.finish();  // holds no lock on the table between rows
+  if (affectedRows) *affectedRows = affected;
   if (expectOneRow && affected == 0) raiseDataError(ErrRowNotFound);
   return id;
 }

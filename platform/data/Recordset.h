@@ -127,7 +127,10 @@ class Recordset : public QObject {
   void writeUpdate();
   void writeDelete();
   QString whereForRow(const Row& row, std::vector<QVariant>& binds) const;
-  QVariant execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow);
+  // Runs a write; `affected` receives the row count the database reports.
+  QVariant execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow, int* affected = nullptr);
+  // The rows of the table that `where` with `binds` finds.
+  qlonglong countRows(const QString& where, const std::vector<QVariant>& binds) const;
   void reloadRow(Row& row) const;
   void readBack(Row& row) const;
   int firstLive() const;

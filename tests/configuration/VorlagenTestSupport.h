@@ -29,8 +29,13 @@ using configuration::frmDruckFormulare;
 
 using automationtest::rufe;
 
-class VorlagenFixture : public ::testing::Test {
+// `Basis` is the test's base class; `server` a connection string of the database that keeps the
+// host's forms and settings (empty: the host's own file).
+template <typename Basis = ::testing::Test>
+class VorlagenFixtureAuf : public Basis {
  protected:
+  explicit VorlagenFixtureAuf(const QString& server = {}) : host{log.dir().file(QStringLiteral("Arbeit")), server} {}
+
   void SetUp() override {
     QString fehler;
     ASSERT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
@@ -59,7 +64,7 @@ class VorlagenFixture : public ::testing::Test {
     if (!f) throw std::runtime_error("the template manager did not open");
     return *f;
   }
-  frmDruckFormulare& fenster() const { return *configuration::OffeneFormularGestaltung(); }
+  static frmDruckFormulare& fenster() { return *configuration::OffeneFormularGestaltung(); }
   bool besetzt() const { return vb::CBool(rufe(*app, "IsBesetzt")); }
 
   // The user clicks a node.
@@ -97,10 +102,12 @@ class VorlagenFixture : public ::testing::Test {
 
   testsupport::DebugLog log;
   ui::ScopedScriptedDialogs dialogs;
-  beispiel::BeispielHost host{log.dir().file(QStringLiteral("Arbeit"))};
+  beispiel::BeispielHost host;
   std::shared_ptr<clsConnectionHandler> handler;
   std::shared_ptr<Application> app;
   int prozessEnden = 0;
 };
+
+using VorlagenFixture = VorlagenFixtureAuf<>;
 
 }  // namespace vorlagentest

@@ -87,6 +87,14 @@ TEST_P(DataLayer, SettingsAreReadWrittenAndAddedWithNewKeys) {
   EXPECT_EQ(rows(QStringLiteral("SELECT FeldName, Wert FROM Vorgaben ORDER BY FeldName")),
             (QStringList{QStringLiteral("Falzstriche|-1"), QStringLiteral("SKRV_BeträgeFormat|#,##0.00 €"),
                          QStringLiteral("SKRV_ProzentFormat|#,#0.0%")}));
+
+  // Columns are named as the statement spells them (PostgreSQL hands unquoted names back in
+  // lower case).
+  auto rs = open(QStringLiteral("SELECT Vorgaben.FeldName, Wert AS WertText, COUNT(*) AS Anzahl FROM Vorgaben "
+                                "GROUP BY Vorgaben.FeldName, Wert"));
+  QStringList namen;
+  for (int i = 0; i < rs->Fields()->Count(); ++i) namen << rs->Fields(vb::Variant(i))->Name();
+  EXPECT_EQ(namen.join(QLatin1Char('|')).toStdString(), "FeldName|WertText|Anzahl");
 }
 
 // A numbered key (Vorgaben.ID) and a key of the caller's own (Auftrag_Formular_Vorlagen).
@@ -98,6 +106,8 @@ TEST_P(DataLayer, RowAddedIsUpdatedOrDeletedInTheSameSet) {
   rs->Update();
   EXPECT_GT(vb::CLng(rs->Fields(vb::Variant(QStringLiteral("ID")))->Value()), 0);  // the number the database gave
   set(*rs, "Wert", QStringLiteral("2"));
+  rs->Update();
+  set(*rs, "Wert", QStringLiteral("2"));  // the value it has: nothing changes, and that is no failure
   rs->Update();
   rs->AddNew();
   set(*rs, "FeldName", QStringLiteral("zwei"));
@@ -117,8 +127,10 @@ TEST_P(DataLayer, RowAddedIsUpdatedOrDeletedInTheSameSet) {
     set(*vorlagen, "FormularText", QStringLiteral("%1.Vorlage").arg(nr));
     vorlagen->Update();
   }
-  set(*vorlagen, "FormularText", QStringLiteral("Lieferschein"));
-  vorlagen->Update();
+  for (int i = 0; i < 2; ++i) {  // the second time to the value it has
+    set(*vorlagen, "FormularText", QStringLiteral("Lieferschein"));
+    vorlagen->Update();
+  }
   vorlagen->MoveFirst();
   vorlagen->Delete();
   EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Auftrag_Formular_Vorlagen")), QStringList{QStringLiteral("8|Lieferschein")});

@@ -1,0 +1,134 @@
+// The stock servers on a bookshop database of each backend (the sample's rows), reached through
+// the settings' ODBC connection: TarneloDCOM's records, TarneloSrv's look-up with its ISBN stack,
+// and the branch sync's upload through the saved query and download of the other branches.
+#include <gtest/gtest.h>
+
+#include <QSettings>
+
+#include "platform/data/Connection.h"
+#include "schema/BookshopSample.h"
+#include "stockservers/remote/Application.h"
+#include "stockservers/remote/Form1.h"
+#include "stockservers/tray/Application.h"
+#include "stockservers/tray/Form1.h"
+#include "stockservers/tray/frmInfoWin.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/stockservers/remote/Buchladen.h"
+#include "tests/support/Backends.h"
+#include "tests/support/WebStub.h"
+
+using testsupport::Backend;
+
+namespace {
+
+class Lager : public ::testing::TestWithParam<Backend> {
+ protected:
+  void SetUp() override {
+    SKRIVANT_REQUIRE_DATABASE(db);
+    ASSERT_TRUE(db.create(schema::Tables::Bookshop)) << db.failure();
+    con = db.open();
+    for (const QString& zeile : schema::sampleArtikelRows() + schema::sampleDatenRows()) con->Execute(zeile);
+    buchladen::umgebung();
+    QSettings(QStringLiteral("Tarnelo"), QStringLiteral("Tarnelo")).clear();
+    SaveSetting(QStringLiteral("LagerAnfrage"), QStringLiteral("Type"), QStringLiteral("SQL-Server"));
+    SaveSetting(QStringLiteral("LagerAnfrage"), QStringLiteral("ODBC_Connect"), db.connectionString());
+    SaveSetting(QStringLiteral("LagerAnfrage"), QStringLiteral("InISBNStapel"), QStringLiteral("1"));
+    for (const char* option : {"SelectBestellte", "SelectReservierte", "SelectFilialen"})
+      SaveSetting(QStringLiteral("LagerServer"), QString::fromLatin1(option), QStringLiteral("1"));
+  }
+  QStringList zeilen(const QString& sql) const { return enginetest::zeilen(*con, sql); }
+
+  testsupport::BackendDatabase db{GetParam()};
+  std::shared_ptr<data::Connection> con;
+};
+
+INSTANTIATE_TEST_SUITE_P(Backends, Lager, testsupport::allBackends(), testsupport::backendName);
+
+}  // namespace
+
+TEST_P(Lager, TarneloDcomFillsRecordsWithBranchesAndByTitleNumber) {
+  dcom::Form1 form;
+  auto app = std::make_shared<dcom::Application>();
+  // A client asks first which fields the server fills; the server reads its branches and suppliers.
+  EXPECT_EQ(app->infofelder(), QStringLiteral("70:am Lager|80:Bestellt|81:Reserviert|82:Abholfach|83:offene Bestellung|84:Filialen|"));
+  const QString keineFilialen = QStringLiteral("Hauptstelle:n.v. - Nord:n.v. - ");  // for an unknown number
+  const QStringList parfum = {"2", "4", "0", "0", "", keineFilialen};
+  const QStringList keine = {"0", "0", "0", "0", "0", keineFilialen};
+  const QList<std::pair<QString, QStringList>> faelle = {  // the record and its fields 70, 80 to 84
+      {buchladen::satz("3-446-23456-X"), {"5", "3", "3", "1", "2", "Hauptstelle:4 - Nord:1 - "}},
+      {buchladen::satz("978-3-499-22744-8"), {"2", "4", "0", "0", "", "Hauptstelle:n.v. - Nord:3 - "}},
+      {buchladen::satz("3-15-012345-3", "LB123456"), parfum},
+      {buchladen::satz("3150123453", "KN98765", "KN98765"), parfum},
+      {buchladen::satz("x\\' OR 1=1 #", "LB123456' OR '1'='1"), keine},
+  };
+  const qsizetype logVorher = form.InfoText().size();
+  for (const auto& [satz, erwartet] : faelle) {
+    SCOPED_TRACE(satz.toStdString());
+    const QString ergebnis = app->AddInfo(satz);
+    QStringList felder;
+    for (const int feld : {70, 80, 81, 82, 83, 84}) felder << buchladen::feld(ergebnis, feld);
+    EXPECT_EQ(felder.join(QLatin1Char('|')).toStdString(), erwartet.join(QLatin1Char('|')).toStdString());
+  }
+  // The numbers not found are told; no statement failed.
+  const QString nichtGefunden = QStringLiteral("Suche nach 3150123453u. 9783150123454 ohne Ergebnis\r\n");
+  EXPECT_EQ(form.InfoText().mid(logVorher).toStdString(),
+            (nichtGefunden + nichtGefunden + QStringLiteral("Suche nach x\\' OR 1=1 #u. x\\' OR 1=1 # ohne Ergebnis\r\n"))
+                .toStdString());
+}
+
+TEST_P(Lager, TarneloSrvLooksUpAndStacksUnknownNumbers) {
+  ::Form1 form;
+  ::Application app;
+  const auto suche = [&](const char* nummer) {
+    QString nr = QString::fromLatin1(nummer);
+    app.SearchArtNr(nr);
+    return app.InfoWin()->Text().toStdString();
+  };
+  EXPECT_EQ(suche("3-446-23456-X"),
+            "9783446234567 Stadt der Bücher\r\nLagerbestand: 5\r\noffen bestellt: 2\r\nbestellt: 3\r\n"
+            "offene Reservierungen: 3\r\nim Abholfach: 1\r\n");
+  EXPECT_EQ(suche("3-15-012345-3"), "3150123453\r\nArtikel nicht im Lager vorhanden");
+  EXPECT_EQ(suche("978-3-15-012345-4"), "9783150123454\r\nArtikel nicht im Lager vorhanden");
+  EXPECT_EQ(suche("3150123453"), "3150123453\r\nArtikel nicht im Lager vorhanden");
+  EXPECT_EQ(zeilen(QStringLiteral("SELECT ISBN, Min, Max, MEnge, MengeÜbernommen FROM Artikel_ISBN_Stapel ORDER BY ID")),
+            QStringList({"3150123453|0|0|0|0", "9783150123454|0|0|0|0"}));
+  EXPECT_EQ(app.Treffer(), 1);
+  EXPECT_FALSE(form.InfoText().endsWith(QStringLiteral("\r\n"))) << form.InfoText().toStdString();
+}
+
+TEST_P(Lager, BranchSyncUploadsThroughTheSavedQueryAndStoresTheOtherBranches) {
+  testsupport::TempDir lokal;
+  SetLokalerPfad(lokal.path());
+  testsupport::WebStub web;
+  SaveSetting(QStringLiteral("LagerServer"), QStringLiteral("WebServer"), web.baseUrl());
+  web.infotimestamp = {"7;12;1;0;20261209095900;I3446234567<br>2;9;0;1;20261209095800;I3499227444<br>"
+                       "8;1;0;0;20261209095600;EO'Brien') OR 1=1 --"};
+  QDateTime uhr(QDate(2026, 12, 9), QTime(10, 0));
+  ::Application::setUhr([&] { return uhr; });
+  ::Form1 form;
+  form.dblUpdateInterval->setText(QStringLiteral("1"));
+  {
+    ::Application app;
+    app.let_KundenNr(1);
+    app.let_FilialNr(10000);
+    app.let_BestaendeAbgleichen(true);
+    uhr = uhr.addSecs(61);
+    form.Timer_Timer();
+  }
+  ::Application::setUhr([] { return QDateTime::currentDateTime(); });
+  SetLokalerPfad({});
+
+  QStringList gesendet;
+  for (const auto& r : web.requests()) gesendet << r.target.mid(r.target.indexOf(QLatin1Char('?')) + 1);
+  const QString kopf = QStringLiteral("action=update&customer=1&store=10000&isbn=");
+  EXPECT_EQ(gesendet.join(QLatin1Char('\n')).toStdString(),
+            QStringList({kopf + "I9783446234567&stock=5&reserved=3&ordered=5", kopf + "EA0004711&stock=7&reserved=0&ordered=0",
+                         "action=infotimestamp&customer=1&ownstore=10000&ts=20261202091500"})
+                .join(QLatin1Char('\n'))
+                .toStdString());
+  EXPECT_EQ(zeilen(QStringLiteral("SELECT COUNT(*) FROM Artikel_geändert")), QStringList({"0"}));
+  EXPECT_EQ(zeilen(QStringLiteral("SELECT FilialNr, ISBN, Bestand, Reserviert, Bestellt, LetztUpdate FROM "
+                                  "Artikel_Filialbestände WHERE FilialNr IN (2, 7, 8) ORDER BY FilialNr, ISBN")),
+            QStringList({"2|344623456X|1|1|0|20261202091500", "2|3499227444|9|0|1|20261209095800",
+                         "7|3446234567|12|1|0|20261209095900", "8|EO'Brien') OR 1=1 --|1|0|0|20261209095600"}));
+}
