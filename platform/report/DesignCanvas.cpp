@@ -100,8 +100,9 @@ QPointF DesignCanvas::visibleSpot() const {
   QRectF shown = QRectF(toScene(shownPx.topLeft()), toScene(shownPx.bottomRight())) & page;
   if (shownPx.isEmpty() || shown.isEmpty()) shown = page;
   const QPointF at = shown.topLeft() + QPointF(10, 10);
-  return QPointF(std::round(qBound(page.left(), at.x(), page.right() - 40)),
-                 std::round(qBound(page.top(), at.y(), page.bottom() - 20)));
+  // A page smaller than an object (a template that could not be read has none) gives its corner.
+  return QPointF(std::round(std::max(page.left(), std::min(at.x(), page.right() - 40))),
+                 std::round(std::max(page.top(), std::min(at.y(), page.bottom() - 20))));
 }
 
 void DesignCanvas::setPlacing(bool on) {
