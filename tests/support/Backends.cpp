@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <optional>
 
 #include "platform/data/Connection.h"
 #include "platform/vb/VbError.h"
@@ -39,18 +40,6 @@ bool serversInstalled() {
   for (const char* p : {"initdb", "postgres", "mariadb-install-db", "mariadbd"})
     if (program(QString::fromLatin1(p)).isEmpty()) return false;
   return true;
-}
-
-// The servers refuse to run as root: as root they run as "nobody".
-struct Identity {
-  bool change = false;
-  uid_t uid = 0;
-  gid_t gid = 0;
-};
-
-Identity serverIdentity() {
-  const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr;
-  return p ? Identity{true, p->pw_uid, p->pw_gid} : Identity{};
 }
 
 // The server folders of test programs that were killed (their servers ended with them): each
@@ -114,17 +103,17 @@ class Servers {
  private:
   QString path(const QString& name) const { return m_dir->filePath(name); }
 
+  // False, with `why` and the end of `log` as failure().
   bool fail(const QString& why, const QString& log = {}) {
     QFile f(log.isEmpty() ? QString() : path(log));
     const QByteArray tail = f.open(QIODevice::ReadOnly) ? f.readAll().right(2000) : QByteArray();
-    m_failure = (why + (tail.isEmpty() ? QString() : QStringLiteral("\n--- %1 (end) ---\n").arg(log)) +
-                 QString::fromUtf8(tail))
+    m_failure = (why + (tail.isEmpty() ? QString() : QStringLiteral("\n--- %1 (end) ---\n").arg(log)) + QString::fromUtf8(tail))
                     .toStdString();
     return false;
   }
 
-  // `program` with `arguments` ("%1" is the folder) as the server user, its output in `log`,
-  // ended with `deathSignal` when this process ends, however it ends.
+  // `name` with `arguments` ("%1" is the folder) as the server user, its output in `log`, ended
+  // with `deathSignal` when this process ends, however it ends.
   std::unique_ptr<QProcess> process(const QString& name, const QString& arguments, const QString& log, int deathSignal) {
     auto p = std::make_unique<QProcess>();
     p->setProgram(program(name));
@@ -132,9 +121,8 @@ class Servers {
     p->setWorkingDirectory(m_dir->path());
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->setStandardOutputFile(path(log));
-    const Identity id = m_identity;
-    p->setChildProcessModifier([id, deathSignal] {
-      if (id.change && (setgroups(0, nullptr) != 0 || setgid(id.gid) != 0 || setuid(id.uid) != 0)) _exit(126);
+    p->setChildProcessModifier([user = m_user, deathSignal] {
+      if (user && (setgroups(0, nullptr) != 0 || setgid(user->gid) != 0 || setuid(user->uid) != 0)) _exit(126);
       prctl(PR_SET_PDEATHSIG, deathSignal);
     });
     p->start();
@@ -165,7 +153,8 @@ class Servers {
 
   bool start() {
     if (!serversInstalled()) return fail(QStringLiteral("the database server programs are not installed"));
-    m_identity = serverIdentity();
+    // The servers refuse to run as root: as root they run as "nobody".
+    if (const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr) m_user = User{p->pw_uid, p->pw_gid};
     removeLeftovers();
     m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/skrivant-db-XXXXXX"));
     QFile owner(path(QStringLiteral("owner")));
@@ -176,21 +165,18 @@ class Servers {
     // The folders the servers write: their data, and sockets, pid file and MariaDB's log.
     for (const char* folder : {"pg", "mariadb", "run"}) {
       const QByteArray p = QFile::encodeName(path(QString::fromLatin1(folder)));
-      if (!QDir().mkpath(QString::fromLocal8Bit(p)) ||
-          (m_identity.change && ::chown(p.constData(), m_identity.uid, m_identity.gid) != 0))
+      if (!QDir().mkpath(QString::fromLocal8Bit(p)) || (m_user && ::chown(p.constData(), m_user->uid, m_user->gid) != 0))
         return fail(QStringLiteral("cannot give the server user the folder ") + QString::fromLatin1(folder));
     }
 
     // Both data folders are made at once: that is most of the start.
-    auto initdb = process(QStringLiteral("initdb"),
-                          QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"),
+    auto initdb = process(QStringLiteral("initdb"), QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"),
                           QStringLiteral("initdb.log"), SIGKILL);
     auto installDb = process(QStringLiteral("mariadb-install-db"),
                              QStringLiteral("--no-defaults --datadir=%1/mariadb --auth-root-authentication-method=normal "
                                             "--skip-test-db --skip-name-resolve --innodb-flush-log-at-trx-commit=0"),
                              QStringLiteral("install-db.log"), SIGKILL);
-    if (!install(*initdb, QStringLiteral("initdb.log")) || !install(*installDb, QStringLiteral("install-db.log")))
-      return false;
+    if (!install(*initdb, QStringLiteral("initdb.log")) || !install(*installDb, QStringLiteral("install-db.log"))) return false;
     m_postgres = process(QStringLiteral("postgres"),
                          QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
                                         "-c synchronous_commit=off -c full_page_writes=off"),
@@ -229,7 +215,11 @@ class Servers {
   bool m_tried = false;
   bool m_ok = false;
   std::string m_failure;
-  Identity m_identity;
+  struct User {
+    uid_t uid;
+    gid_t gid;
+  };
+  std::optional<User> m_user;  // the servers' user when not this process's
   std::unique_ptr<QTemporaryDir> m_dir;
   std::unique_ptr<QProcess> m_postgres, m_mariadb;
   std::shared_ptr<data::Connection> m_pgAdmin, m_mariaAdmin;
@@ -278,16 +268,14 @@ BackendDatabase::~BackendDatabase() = default;
 bool BackendDatabase::installed() const { return m_backend == Backend::Sqlite || serversInstalled(); }
 
 QString BackendDatabase::dsnConnectionString() const {
-  // The program's own odbc.ini, which ODBCINI names from its first use on.
   static QTemporaryDir folder;
   static const QString ini = [] {
     qputenv("ODBCINI", QFile::encodeName(folder.filePath(QStringLiteral("odbc.ini"))));
     return folder.filePath(QStringLiteral("odbc.ini"));
   }();
   // The section holds the pairs of the DRIVER= string, one a line.
-  QString lines = m_backend == Backend::Sqlite
-                      ? QStringLiteral("Driver=SQLite3;Database=") + m_dir.file(m_name + QStringLiteral(".db"))
-                      : m_connectionString;
+  QString lines = m_backend == Backend::Sqlite ? QStringLiteral("Driver=SQLite3;Database=") + m_dir.file(m_name + QStringLiteral(".db"))
+                                               : m_connectionString;
   lines.remove(QLatin1Char('{')).remove(QLatin1Char('}')).replace(QLatin1Char(';'), QLatin1Char('\n'));
   QFile f(ini);
   if (f.open(QIODevice::Append)) f.write(QStringLiteral("[%1]\n%2\n").arg(m_name, lines).toUtf8());
