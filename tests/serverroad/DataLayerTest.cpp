@@ -31,7 +31,6 @@ class DataLayer : public ::testing::TestWithParam<Backend> {
     if (tables() == schema::Tables::Bookshop)
       for (const QString& row : schema::sampleArtikelRows() + schema::sampleDatenRows()) con->Execute(row);
   }
-  bool server() const { return GetParam() != Backend::Sqlite; }
 
   std::shared_ptr<data::Recordset> open(const QString& sql, const data::Parameters& values = {},
                                         int lock = data::adLockOptimistic) {
@@ -68,6 +67,13 @@ void set(data::Recordset& rs, const char* column, const vb::Variant& value) {
   rs.Fields(vb::Variant(QString::fromUtf8(column)))->let_Value(value);
 }
 
+// Adds a row of `values` (column and value) through `rs`.
+void add(data::Recordset& rs, std::initializer_list<std::pair<const char*, vb::Variant>> values) {
+  rs.AddNew();
+  for (const auto& [column, value] : values) set(rs, column, value);
+  rs.Update();
+}
+
 }  // namespace
 
 TEST_P(DataLayer, SettingsAreReadWrittenAndAddedWithNewKeys) {
@@ -97,18 +103,13 @@ TEST_P(DataLayer, SettingsAreReadWrittenAndAddedWithNewKeys) {
 // A numbered key (Vorgaben.ID) and a key of the caller's own (Auftrag_Formular_Vorlagen).
 TEST_P(DataLayer, RowAddedIsUpdatedOrDeletedInTheSameSet) {
   auto rs = open(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName<>?"), {QStringLiteral("fremd")});
-  rs->AddNew();
-  set(*rs, "FeldName", QStringLiteral("eins"));
-  set(*rs, "Wert", QStringLiteral("1"));
-  rs->Update();
+  add(*rs, {{"FeldName", QStringLiteral("eins")}, {"Wert", QStringLiteral("1")}});
   EXPECT_GT(vb::CLng(rs->Fields(vb::Variant(QStringLiteral("ID")))->Value()), 0);  // the number the database gave
   set(*rs, "Wert", QStringLiteral("2"));
   rs->Update();
   set(*rs, "Wert", QStringLiteral("2"));  // the value it has: nothing changes, and that is no failure
   rs->Update();
-  rs->AddNew();
-  set(*rs, "FeldName", QStringLiteral("zwei"));
-  rs->Update();
+  add(*rs, {{"FeldName", QStringLiteral("zwei")}});
   rs->Delete();
   con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES (?, ?)"),
                {QStringLiteral("drei"), QStringLiteral("3")});
@@ -118,12 +119,7 @@ TEST_P(DataLayer, RowAddedIsUpdatedOrDeletedInTheSameSet) {
             (QStringList{QStringLiteral("eins|2"), QStringLiteral("drei|3")}));
 
   auto vorlagen = open(QStringLiteral("SELECT * FROM Auftrag_Formular_Vorlagen"));
-  for (const int nr : {7, 8}) {
-    vorlagen->AddNew();
-    set(*vorlagen, "FormularNr", nr);
-    set(*vorlagen, "FormularText", QStringLiteral("%1.Vorlage").arg(nr));
-    vorlagen->Update();
-  }
+  for (const int nr : {7, 8}) add(*vorlagen, {{"FormularNr", nr}, {"FormularText", QStringLiteral("%1.Vorlage").arg(nr)}});
   for (int i = 0; i < 2; ++i) {  // the second time to the value it has
     set(*vorlagen, "FormularText", QStringLiteral("Lieferschein"));
     vorlagen->Update();
@@ -147,11 +143,7 @@ TEST_P(DataLayer, HostileTextsAreStoredAndReadBackExactly) {
   for (const QString& text : texte) {
     SCOPED_TRACE(text.left(40).toStdString());
     const QString key = text.size() > 200 ? QStringLiteral("lang") : text;
-    auto rs = open(QStringLiteral("SELECT * FROM Vorgaben"));
-    rs->AddNew();
-    set(*rs, "FeldName", key);
-    set(*rs, "Wert", QStringLiteral("vorher"));
-    rs->Update();
+    add(*open(QStringLiteral("SELECT * FROM Vorgaben")), {{"FeldName", key}, {"Wert", QStringLiteral("vorher")}});
     con->Execute(QStringLiteral("UPDATE Vorgaben SET Wert=? WHERE FeldName=?"), {text, key});
     EXPECT_EQ(GetVorgabe(key, QString(), con), text);
     // Characters as the server counts them: a NUL sent along would be one more.
@@ -169,7 +161,7 @@ TEST_P(DataLayer, NulIsKeptOnSqliteAndTextsTheDatabaseCannotHoldAreRefused) {
   const QString texte[] = {nul, QStringLiteral("halb") + QChar(0xD83D), QChar(0xDE00) + QStringLiteral("halb")};
   for (const QString& text : texte) {
     SCOPED_TRACE(text.toUtf8().toHex().toStdString());
-    if (!server() && text == nul) {
+    if (GetParam() == Backend::Sqlite && text == nul) {
       SetVorgabe(text, text, con);
       EXPECT_EQ(GetVorgabe(text, QString(), con), text);
       con->Execute(QStringLiteral("DELETE FROM Vorgaben"));
@@ -189,12 +181,7 @@ TEST_P(DataLayer, NulIsKeptOnSqliteAndTextsTheDatabaseCannotHoldAreRefused) {
 
 TEST_P(DataLayer, YesNoIsTypeElevenWithTrueAsMinusOne) {
   auto rs = open(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu"));
-  for (const bool ja : {true, false}) {
-    rs->AddNew();
-    set(*rs, "RechnerName", QStringLiteral("PC"));
-    set(*rs, "LetzteSeiteZuerst", ja);
-    rs->Update();
-  }
+  for (const bool ja : {true, false}) add(*rs, {{"RechnerName", QStringLiteral("PC")}, {"LetzteSeiteZuerst", ja}});
   con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (RechnerName, LetzteSeiteZuerst) VALUES (?, ?)"),
                {QStringLiteral("bound"), true});
   const QString lesen = QStringLiteral("SELECT LetzteSeiteZuerst FROM Auftrag_Formular_Druckerschacht_Neu ORDER BY ID");
@@ -228,10 +215,7 @@ TEST_P(Bookshop, BracketsWildcardsAndKeysWithoutRegardToCase) {
                          QStringLiteral("UmbreitAdressNr")}));
   // An added row of a table whose name needs quoting is written and found again.
   auto rs = open(QStringLiteral("SELECT * FROM [Artikel Einkauf] WHERE Artikelident=?"), {1005});
-  rs->AddNew();
-  set(*rs, "Artikelident", 1005);
-  set(*rs, "TitelNr", QStringLiteral("ÄÖ-1"));
-  rs->Update();
+  add(*rs, {{"Artikelident", 1005}, {"TitelNr", QStringLiteral("ÄÖ-1")}});
   set(*rs, "LieferantNr", 70002);
   rs->Update();
   EXPECT_EQ(rows(QStringLiteral("SELECT LieferantNr FROM [Artikel Einkauf] WHERE TitelNr=?"), {QStringLiteral("äö-1")}),

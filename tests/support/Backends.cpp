@@ -62,12 +62,8 @@ class Servers {
 
   // Starts both servers the first time; false, with failure(), when they did not come up.
   bool ensure() {
-    if (!m_tried) {
-      m_tried = true;
-      m_ok = start();
-      if (!m_ok) stop();
-    }
-    return m_ok;
+    if (!m_ok) m_ok = start() || (stop(), false);
+    return *m_ok;
   }
   const std::string& failure() const { return m_failure; }
 
@@ -78,17 +74,11 @@ class Servers {
         .arg(path(QStringLiteral("run")), database);
   }
 
-  bool createDatabase(Backend backend, const QString& name, std::string& failure) {
-    try {
-      if (backend == Backend::PostgreSql)
-        m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE ") + name);
-      else
-        m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
-      return true;
-    } catch (const vb::VbError& e) {
-      failure = e.description().toStdString();
-      return false;
-    }
+  void createDatabase(Backend backend, const QString& name) {
+    if (backend == Backend::PostgreSql)
+      m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE ") + name);
+    else
+      m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
   }
 
   void stop() {
@@ -122,30 +112,24 @@ class Servers {
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->setStandardOutputFile(path(log));
     p->setChildProcessModifier([user = m_user, deathSignal] {
-      if (user && (setgroups(0, nullptr) != 0 || setgid(user->gid) != 0 || setuid(user->uid) != 0)) _exit(126);
+      if (user && (setgroups(0, nullptr) != 0 || setgid(user->second) != 0 || setuid(user->first) != 0)) _exit(126);
       prctl(PR_SET_PDEATHSIG, deathSignal);
     });
     p->start();
     return p;
   }
 
-  bool install(QProcess& p, const QString& log) {
-    if (p.waitForFinished(kInstallMs) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return true;
-    return fail(p.program() + QStringLiteral(" failed (exit code %1)").arg(p.exitCode()), log);
-  }
-
   // Waits (bounded) until the server takes connections to `database` and returns one.
   std::shared_ptr<data::Connection> connect(Backend backend, QProcess& server, const QString& database, const QString& log) {
     QString last;
-    for (int step = 0; step < kReadySteps && server.state() != QProcess::NotRunning; ++step) {
-      auto con = std::make_shared<data::Connection>();
+    for (int step = 0; step < kReadySteps && server.state() != QProcess::NotRunning; ++step, QThread::msleep(50)) {
       try {
+        auto con = std::make_shared<data::Connection>();
         con->Open(connectionString(backend, database));
         return con;
       } catch (const vb::VbError& e) {
         last = e.description();
       }
-      QThread::msleep(50);
     }
     fail(QStringLiteral("the server takes no connection: ") + last, log);
     return nullptr;
@@ -154,7 +138,7 @@ class Servers {
   bool start() {
     if (!serversInstalled()) return fail(QStringLiteral("the database server programs are not installed"));
     // The servers refuse to run as root: as root they run as "nobody".
-    if (const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr) m_user = User{p->pw_uid, p->pw_gid};
+    if (const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr) m_user = std::pair{p->pw_uid, p->pw_gid};
     removeLeftovers();
     m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/skrivant-db-XXXXXX"));
     QFile owner(path(QStringLiteral("owner")));
@@ -165,18 +149,22 @@ class Servers {
     // The folders the servers write: their data, and sockets, pid file and MariaDB's log.
     for (const char* folder : {"pg", "mariadb", "run"}) {
       const QByteArray p = QFile::encodeName(path(QString::fromLatin1(folder)));
-      if (!QDir().mkpath(QString::fromLocal8Bit(p)) || (m_user && ::chown(p.constData(), m_user->uid, m_user->gid) != 0))
+      if (!QDir().mkpath(QString::fromLocal8Bit(p)) || (m_user && ::chown(p.constData(), m_user->first, m_user->second) != 0))
         return fail(QStringLiteral("cannot give the server user the folder ") + QString::fromLatin1(folder));
     }
 
     // Both data folders are made at once: that is most of the start.
-    auto initdb = process(QStringLiteral("initdb"), QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"),
-                          QStringLiteral("initdb.log"), SIGKILL);
-    auto installDb = process(QStringLiteral("mariadb-install-db"),
-                             QStringLiteral("--no-defaults --datadir=%1/mariadb --auth-root-authentication-method=normal "
-                                            "--skip-test-db --skip-name-resolve --innodb-flush-log-at-trx-commit=0"),
-                             QStringLiteral("install-db.log"), SIGKILL);
-    if (!install(*initdb, QStringLiteral("initdb.log")) || !install(*installDb, QStringLiteral("install-db.log"))) return false;
+    const QString logs[] = {QStringLiteral("initdb.log"), QStringLiteral("install-db.log")};
+    std::unique_ptr<QProcess> installs[] = {
+        process(QStringLiteral("initdb"), QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"), logs[0],
+                SIGKILL),
+        process(QStringLiteral("mariadb-install-db"),
+                QStringLiteral("--no-defaults --datadir=%1/mariadb --auth-root-authentication-method=normal "
+                               "--skip-test-db --skip-name-resolve --innodb-flush-log-at-trx-commit=0"),
+                logs[1], SIGKILL)};
+    for (int i = 0; i < 2; ++i)
+      if (!installs[i]->waitForFinished(kInstallMs) || installs[i]->exitStatus() != QProcess::NormalExit || installs[i]->exitCode() != 0)
+        return fail(installs[i]->program() + QStringLiteral(" failed (exit code %1)").arg(installs[i]->exitCode()), logs[i]);
     m_postgres = process(QStringLiteral("postgres"),
                          QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
                                         "-c synchronous_commit=off -c full_page_writes=off"),
@@ -212,14 +200,9 @@ class Servers {
     p.reset();
   }
 
-  bool m_tried = false;
-  bool m_ok = false;
+  std::optional<bool> m_ok;
   std::string m_failure;
-  struct User {
-    uid_t uid;
-    gid_t gid;
-  };
-  std::optional<User> m_user;  // the servers' user when not this process's
+  std::optional<std::pair<uid_t, gid_t>> m_user;  // the servers' user and group when not this process's
   std::unique_ptr<QTemporaryDir> m_dir;
   std::unique_ptr<QProcess> m_postgres, m_mariadb;
   std::shared_ptr<data::Connection> m_pgAdmin, m_mariaAdmin;
@@ -232,6 +215,17 @@ class ServersEnvironment : public ::testing::Environment {
 };
 [[maybe_unused]] const ::testing::Environment* const kServersEnvironment =
     ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
+
+// The message of a run-time error of `run`, or nothing.
+template <typename Run>
+std::string failureOf(const Run& run) {
+  try {
+    run();
+    return {};
+  } catch (const vb::VbError& e) {
+    return e.description().toStdString();
+  }
+}
 
 }  // namespace
 
@@ -259,7 +253,8 @@ BackendDatabase::BackendDatabase(Backend backend) : m_backend(backend) {
     m_failure = servers.failure();
     return;
   }
-  m_ready = servers.createDatabase(backend, m_name, m_failure);
+  m_failure = failureOf([&] { servers.createDatabase(backend, m_name); });
+  m_ready = m_failure.empty();
   m_connectionString = servers.connectionString(backend, m_name);
 }
 
@@ -290,13 +285,10 @@ std::shared_ptr<data::Connection> BackendDatabase::open() const {
 
 bool BackendDatabase::create(schema::Tables tables) {
   QString error;
-  try {
-    if (schema::createTables(*open(), tables, &error)) return true;
-  } catch (const vb::VbError& e) {
-    error = e.description();
-  }
-  m_failure = error.toStdString();
-  return false;
+  bool made = false;
+  m_failure = failureOf([&] { made = schema::createTables(*open(), tables, &error); });
+  if (m_failure.empty() && !made) m_failure = error.toStdString();
+  return made;
 }
 
 }  // namespace testsupport
