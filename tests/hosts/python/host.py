@@ -15,8 +15,6 @@ BUS = dbus.SessionBus()
 OBJECT = "de.automation.Object"
 METHOD, LET, SET = 0, 2, 3
 Ref = collections.namedtuple("Ref", "name path")  # an object: its bus name and path
-
-
 # The wire's VarType code of each Python type, and its D-Bus value.
 WIRE = [(type(None), 0, lambda x: dbus.Int32(0)), (bool, 11, dbus.Boolean), (int, 3, dbus.Int32), (float, 5, dbus.Double),
         (datetime.date, 7, lambda x: dbus.Double((x - datetime.date(1899, 12, 30)).days)),
@@ -48,14 +46,10 @@ def create(prog_id):
         prog_id, dbus_interface="de.automation.Factory", reply_handler=ok, error_handler=ko, timeout=120)))
 
 
-def invoke(ref, member, kind, *args):
+def invoke(ref, member, kind=METHOD, *args):
     return python(wait(lambda ok, ko: BUS.get_object(ref.name, ref.path, introspect=False).Invoke(
         member, dbus.Byte(kind), dbus.Array([value(a) for a in args], signature="(yv)"), dbus_interface=OBJECT,
         reply_handler=ok, error_handler=ko, timeout=120)))
-
-
-def call(ref, member, *args):
-    return invoke(ref, member, METHOD, *args)
 
 
 def steps(obj, *calls):
@@ -63,8 +57,13 @@ def steps(obj, *calls):
         invoke(obj, member, kind, *args)
 
 
-def say(name, text):
-    print(f"{name}={text}", flush=True)
+def job(obj, name, pdf=None):
+    """Puts the document out to `pdf` (or the job already started), waits for its end and says how it went."""
+    if pdf:
+        steps(obj, (LET, "PDFArchivDatei", pdf), (METHOD, "PDFAusgabeDokument"))
+    while invoke(obj, "IsBesetzt"):
+        GLib.usleep(50000)
+    print(f"{name}.GetExitCode={invoke(obj, 'GetExitCode')}", flush=True)
 
 
 class NoSuchMember(dbus.DBusException):
@@ -109,15 +108,6 @@ def records(names, types, rows, read):
         "movelast": lambda: pos.__setitem__(0, max(0, len(rows) - 1))})
 
 
-def job(obj, name, pdf=None):
-    if pdf:
-        invoke(obj, "PDFArchivDatei", LET, pdf)
-        call(obj, "PDFAusgabeDokument")
-    while call(obj, "IsBesetzt"):
-        GLib.usleep(50000)
-    say(name + ".GetExitCode", call(obj, "GetExitCode"))
-
-
 def main():
     prefix, work = sys.argv[1], os.path.abspath(sys.argv[2]) + "/"
     daten, lokal = work + "Daten/", work + "Lokal/"
@@ -139,9 +129,9 @@ def main():
 
     handler = create("Skrivant.clsConnectionHandler")
     for group in (4, 6):
-        invoke(handler, "SQLGruppe_DB_Provider", LET, group, "Microsoft.Jet.OLEDB.4.0")
-        invoke(handler, "SQLGruppe_DB_Properties", LET, group, "Jet OLEDB:System database", daten + "SYSTEM.MDW")
-        invoke(handler, "SQLGruppe_DB_OpenConnection", LET, group, "Data Source=" + daten + "Auftrag.mdb")
+        steps(handler, (LET, "SQLGruppe_DB_Provider", group, "Microsoft.Jet.OLEDB.4.0"),
+              (LET, "SQLGruppe_DB_Properties", group, "Jet OLEDB:System database", daten + "SYSTEM.MDW"),
+              (LET, "SQLGruppe_DB_OpenConnection", group, "Data Source=" + daten + "Auftrag.mdb"))
 
     app = create("Skrivant.Application")
     steps(app, (SET, "ConnectList", handler), (LET, "LokalerPfad", lokal), (LET, "Datenverzeichnis", daten),
@@ -153,7 +143,7 @@ def main():
           (METHOD, "AddAbschluss", "MWST", "zzgl. [MWSTSatz] USt."),
           (METHOD, "AddAbschluss", "Brutto", "Rechnungsbetrag", True))
     job(app, "Rechnung", work + "Rechnung.pdf")
-    say("Rechnung.GetGesamtBetrag", call(app, "GetGesamtBetrag"))
+    print(f"Rechnung.GetGesamtBetrag={invoke(app, 'GetGesamtBetrag')}", flush=True)
     job(app, "FehlenderOrdner", work + "fehlt/Rechnung.pdf")
 
     # A generic form type whose records live here.
@@ -161,13 +151,13 @@ def main():
     read = []
     head = records(["Nummer", "Kunde"], [4, 10], [[4711, "Bücherei Nord"]], [])
     rows = records(["Artikel", "Menge"], [10, 7], [["Ringbuch", 2.5], ["Atlas", 1.0]], read)
-    call(form, "CreateFormularTyp", 1001, "Lieferschein", "aus Python", 2, head.ref, rows.ref)
+    invoke(form, "CreateFormularTyp", METHOD, 1001, "Lieferschein", "aus Python", 2, head.ref, rows.ref)
     db.execute("UPDATE Auftrag_Formular_Neu SET Formatdatei='$Daten$FORMULAR\\Formularliste.lst' WHERE FormStatus=1001")
     db.commit()
     steps(form, (METHOD, "SetDruckerOptionen", 1001, 1), (SET, "KopfDaten", head.ref), (SET, "DetailDaten", rows.ref))
-    say("Formular.AddToDruckstapel", call(form, "AddToDruckstapel"))
+    print(f"Formular.AddToDruckstapel={invoke(form, 'AddToDruckstapel')}", flush=True)
     job(form, "Formular")
-    say("Formular.Gelesen", ",".join(read))
+    print(f"Formular.Gelesen={','.join(read)}", flush=True)
 
     letter = create("Skrivant.clsMahnungDrucken")
     steps(letter, (SET, "ConnectList", handler), (LET, "MahnstufenText", "2"), (METHOD, "SetDruckerOptionen", 130, 1),
