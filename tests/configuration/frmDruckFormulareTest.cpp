@@ -306,9 +306,7 @@ TEST_F(frmDruckFormulareTest, PlaceholderMenuInsertsIntoTheNamedBox) {
   EXPECT_NE(automation::createObject(QStringLiteral("Skrivant.clsMenuHandler")), nullptr);
 }
 
-// Another host's Application on another database sets the engine-wide handler while the window is
-// open: the window, its settings dialog and a new template still use the window's database, and
-// the other host's handler stays as that host set it.
+// The other host's Application sets the engine-wide handler while the window is open.
 TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostSets) {
   sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, "
                      "VonExemplar, BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 1, 'A'), "
@@ -352,8 +350,7 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   b->Close();
 }
 
-// A new template gets its file through the designer button: named in the save dialog, it starts as
-// a copy of the form's default template and opens in the designer.
+// Named in the save dialog, the file starts as a copy of the form's default template.
 TEST_F(frmDruckFormulareTest, ANewTemplateGetsItsFileAndOpensInTheDesigner) {
   oeffnen(3, 0);
   aktion("cmdVorlageAnlegen_2").trigger();
@@ -375,8 +372,7 @@ TEST_F(frmDruckFormulareTest, ANewTemplateGetsItsFileAndOpensInTheDesigner) {
   EXPECT_EQ(dialogs->pendingAnswers(), 0);
 }
 
-// At the window's size every caption of the texts and printer panels shows whole, every box there
-// has a tool tip, and moving between panels leaves the window as large as it was.
+// Every caption of the texts and printer panels, and every box there has a tool tip.
 TEST_F(frmDruckFormulareTest, CaptionsShowWholeAndTheWindowKeepsItsSize) {
   frmDruckFormulare& f = oeffnen(3, 1);
   const QSize groesse = f.size();

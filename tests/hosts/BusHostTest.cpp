@@ -211,7 +211,6 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
   EXPECT_EQ(a.value(QStringLiteral("FehlenderOrdner.GetExitCode")), QStringLiteral("1"));
   EXPECT_EQ(a.value(QStringLiteral("Rechnung.GetGesamtBetrag")), QStringLiteral("45,2"));
   EXPECT_TRUE(pdfZeile("Rechnung.pdf", "Rechnungsbetrag").endsWith(QStringLiteral(" 45,2")));
-  // The generic form's records were read from the Python process into the print batch.
   EXPECT_EQ(a.value(QStringLiteral("Formular.AddToDruckstapel")), QStringLiteral("0"));
   for (const char* wert : {"Artikel=Ringbuch", "Menge=2.5", "Artikel=Atlas"})
     EXPECT_TRUE(a.value(QStringLiteral("Formular.Gelesen")).contains(QLatin1String(wert))) << wert;
@@ -219,8 +218,7 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
   EXPECT_TRUE(pdfZeile("Mahnung.pdf", "Offener Betrag").endsWith(QStringLiteral(" 80,00")));
 }
 
-// A host that leaves while its preview waits for the user (here in the print options dialog,
-// which nobody sees) leaves nothing open: the engine ends as after any release.
+// The preview waits in the print options dialog, which nobody sees.
 TEST_F(BusHost, AHostLeavingDuringItsPreviewLetsTheEngineEnd) {
   beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
   QString fehler;
@@ -238,9 +236,8 @@ TEST_F(BusHost, AHostLeavingDuringItsPreviewLetsTheEngineEnd) {
   EXPECT_EQ(a.value(QStringLiteral("EngineStatus")), QStringLiteral("0"));
 }
 
-// Failed PDF jobs, hand-over databases that are not there and one that another program holds
-// locked longer than the engine waits: every call answers at once (the lock after the engine's
-// wait), each failure told, nothing put out over an earlier PDF, and the engine serves on.
+// PDF jobs that fail, hand-over databases that are not there or are held locked by another
+// program: each failure told, nothing put out over an earlier PDF, and the engine serves on.
 TEST_F(BusHost, FailedJobsAndRefusedOrLockedDatabasesAnswerAtOnce) {
   beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
   QString fehler;

@@ -661,7 +661,6 @@ TEST_F(DesignerEditTest, ABandIsNamedAndConditionedInThePanelAndReadsAsASentence
   const auto row = [&] { return doc(w)["table"]["rows"][position]; };
   EXPECT_TRUE(canvas->caption(band).startsWith(QStringLiteral("Zeile %1: wenn Zeilentyp = „Position“").arg(position + 1)))
       << canvas->caption(band).toStdString();
-  // A click on its caption selects the band.
   click(canvas, canvas->area(band).topLeft() + QPointF(30, -3));
   ASSERT_EQ(canvas->selectedBand(), band);
   EXPECT_TRUE(canvas->selection().isEmpty());
@@ -697,7 +696,7 @@ TEST_F(DesignerEditTest, WithoutAMouseTabWalksTheObjectsAndEveryToolHasItsOwnAlt
   press(canvas, Qt::Key_Right);
   EXPECT_EQ(labelObjects(w.document()).at(1)["x"].toDouble(), labelObjects(w.document()).at(0)["x"].toDouble() + 1);
 
-  // The tool bar's buttons (undo and redo name their step instead) and "Einfügen".
+  // Undo and redo name their step instead.
   QSet<QKeySequence> letters;
   QList<QAbstractButton*> buttons{w.findChild<QPushButton*>("insertValue")};
   auto* tools = qobject_cast<QToolBar*>(w.findChild<QAction*>("saveTemplate")->associatedObjects().value(0));

@@ -67,7 +67,6 @@ TEST_P(Lager, TarneloDcomFillsRecordsWithBranchesAndByTitleNumber) {
     for (const int feld : {70, 80, 81, 82, 83, 84}) felder << buchladen::feld(ergebnis, feld);
     EXPECT_EQ(felder.join(QLatin1Char('|')).toStdString(), erwartet.toStdString()) << satz.toStdString();
   }
-  // The numbers not found are told; no statement failed.
   const QString nichtGefunden = QStringLiteral("Suche nach 3150123453u. 9783150123454 ohne Ergebnis\r\n");
   EXPECT_EQ(form.InfoText().mid(logVorher).toStdString(),
             (nichtGefunden + nichtGefunden + QStringLiteral("Suche nach x\\' OR 1=1 #u. x\\' OR 1=1 # ohne Ergebnis\r\n"))
