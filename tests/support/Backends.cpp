@@ -173,7 +173,7 @@ class Servers {
                         QStringLiteral("--no-defaults --datadir=%1/mariadb --socket=%1/run/mariadb.sock --skip-networking "
                                        "--pid-file=%1/run/mariadb.pid --log-error=%1/run/mariadb.log --skip-log-bin "
                                        "--innodb-flush-log-at-trx-commit=0 --innodb-buffer-pool-size=32M"),
-                        QStringLiteral("mariadbd.out"), SIGTERM);
+                        QStringLiteral("mariadbd.out"), SIGKILL);  // while it starts, it does not take SIGTERM
 
     // Every database made from the template has the schema's extension already.
     auto templateDb = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("template1"), QStringLiteral("postgres.log"));
