@@ -315,8 +315,7 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
   ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
   auto b = std::make_shared<data::Connection>();
-  b->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
-  b->Open(QStringLiteral("Data Source=") + pfadB);
+  b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfadB);
   auto handlerB = std::make_shared<clsConnectionHandler>();
   for (const short gruppe : {short(4), short(6)}) handlerB->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
   b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='B'"));
@@ -346,8 +345,6 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   EXPECT_EQ(enginetest::zeilen(*b, routen), routenB);
   EXPECT_EQ(GetGlobalConnectList(), handlerB);
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
-  andere.reset();
-  b->Close();
 }
 
 // Named in the save dialog, the file starts as a copy of the form's default template.

@@ -240,23 +240,17 @@ TEST_P(DataLayer, SchemaHasTheSameTablesAndColumnsEverywhere) {
   static const QRegularExpression table(QStringLiteral(R"(^CREATE TABLE IF NOT EXISTS (\S+|\[[^\]]+\]) \()"));
   static const QRegularExpression column(QStringLiteral(R"(^\s+(\S+) [A-Z])"), QRegularExpression::MultilineOption);
   QStringList tables;  // a table both files define is made by the first
-  for (const auto which : {schema::Tables::Host, schema::Tables::Bookshop}) {
+  for (const auto which : {schema::Tables::Host, schema::Tables::Bookshop})
     for (const QString& statement : schema::statementsFor(which, data::Dialect::Kind::Jet)) {
-      const auto m = table.match(statement);
-      if (!m.hasMatch() || m.captured(1) == QLatin1String("SavedQueries") || tables.contains(m.captured(1))) continue;
-      tables << m.captured(1);
-      QStringList expected;
-      for (auto it = column.globalMatch(statement); it.hasNext();) {
-        const QString c = it.next().captured(1);
-        if (c != QLatin1String("PRIMARY")) expected << c.toLower();
-      }
-      QStringList found;
-      const auto rs = con->Execute(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(m.captured(1)));
-      ASSERT_EQ(rs->State(), 1) << m.captured(1).toStdString();
-      const auto fields = rs->Fields();
-      for (int i = 0; i < fields->Count(); ++i) found << fields->Item(vb::Variant(i))->Name().toLower();
-      EXPECT_EQ(found, expected) << m.captured(1).toStdString();
+      const QString name = table.match(statement).captured(1);
+      if (name.isEmpty() || name == QLatin1String("SavedQueries") || tables.contains(name)) continue;
+      tables << name;
+      QStringList expected, found;
+      for (auto it = column.globalMatch(statement); it.hasNext();) expected << it.next().captured(1).toLower();
+      expected.removeAll(QStringLiteral("primary"));
+      const auto rs = con->Execute(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(name));
+      for (int i = 0; i < rs->Fields()->Count(); ++i) found << rs->Fields(vb::Variant(i))->Name().toLower();
+      EXPECT_EQ(found, expected) << name.toStdString();
     }
-  }
   EXPECT_GT(tables.size(), 20);
 }
