@@ -1,5 +1,4 @@
-// The engine's public classes as a host's code generator sees them: every argument of every
-// member has the name the class gives it.
+// A host's code generator names the arguments as the class does.
 #include <QMetaMethod>
 
 #include "automation/Klassenregistrierung.h"

@@ -302,8 +302,7 @@ TEST_F(KleinteileCupsTest, CancelAndFailedPrintLeaveTheQueueAsItWas) {
   EXPECT_EQ(stand(), vorher);
 }
 
-// Two gross credit notes come out with the host's own net-amount text, the batched one too; a
-// last queue row that cannot be made (no head, no Nummer) is told and the batch still comes out.
+// The last queue row has no head, then no Nummer.
 TEST_F(KleinteileCupsTest, TheBatchComesOutWithTheHostsSettingsAlsoWhenTheLastRowCannotBeMade) {
   sql("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('SKRV_NettoBetragInfoText', 'Netto laut Haus: [RechNettoBetrag]')");
   for (const int n : {1, 2}) {

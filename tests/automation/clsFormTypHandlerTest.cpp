@@ -130,8 +130,7 @@ TEST_F(FormTypKanten, Declaration) {
             QStringList({"PC1"}));
 }
 
-// The field table with the five columns the hosts know (no row number of our own): a type is
-// declared and loaded in the order it was declared.
+// No row number of our own: the order is the order of declaration.
 TEST_F(FormTypKanten, FieldTableWithTheHostsFiveColumns) {
   con->Execute(QStringLiteral("DROP TABLE Druck_Formulartypen_Felder"));
   con->Execute(QStringLiteral("CREATE TABLE Druck_Formulartypen_Felder (FormTypID INTEGER, Datenbereich SMALLINT, "

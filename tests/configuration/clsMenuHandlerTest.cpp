@@ -54,7 +54,6 @@ TEST(clsMenuHandler, KeyGoesInAtTheSelectionStartWithAtMost300CharactersOfTheRes
   }
 }
 
-// A host registers and inserts by name, with one condition or none.
 TEST(clsMenuHandler, MembersAreCalledByName) {
   Menue m;
   const auto projekt = std::make_shared<QAction>();

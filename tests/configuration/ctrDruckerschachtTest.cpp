@@ -151,8 +151,7 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   EXPECT_EQ(routen(kPC), QStringList{archiv});
 }
 
-// A copy box takes nothing or a whole number from 1 up, and no last copy before the first: anything
-// else is refused with a message where it is typed, and the box keeps what it held.
+// Nothing or a whole number from 1 up, and no last copy before the first.
 TEST_F(ctrDruckerschachtTest, CopyRangesAreRefusedWhereTheyAreTyped) {
   panel->LoadData(kStatus, kNummer, kPC);
   panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));

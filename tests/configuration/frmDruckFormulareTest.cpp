@@ -306,9 +306,7 @@ TEST_F(frmDruckFormulareTest, PlaceholderMenuInsertsIntoTheNamedBox) {
   EXPECT_NE(automation::createObject(QStringLiteral("Skrivant.clsMenuHandler")), nullptr);
 }
 
-// Another host's Application on another database sets the engine-wide handler while the window is
-// open: the window, its settings dialog and a new template still use the window's database, and
-// the other host's handler stays as that host set it.
+// The other host's Application sets the engine-wide handler while the window is open.
 TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostSets) {
   sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, "
                      "VonExemplar, BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 1, 'A'), "
@@ -317,8 +315,7 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
   ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
   auto b = std::make_shared<data::Connection>();
-  b->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
-  b->Open(QStringLiteral("Data Source=") + pfadB);
+  b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfadB);
   auto handlerB = std::make_shared<clsConnectionHandler>();
   for (const short gruppe : {short(4), short(6)}) handlerB->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
   b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='B'"));
@@ -348,12 +345,9 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   EXPECT_EQ(enginetest::zeilen(*b, routen), routenB);
   EXPECT_EQ(GetGlobalConnectList(), handlerB);
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
-  andere.reset();
-  b->Close();
 }
 
-// A new template gets its file through the designer button: named in the save dialog, it starts as
-// a copy of the form's default template and opens in the designer.
+// Named in the save dialog, the file starts as a copy of the form's default template.
 TEST_F(frmDruckFormulareTest, ANewTemplateGetsItsFileAndOpensInTheDesigner) {
   oeffnen(3, 0);
   aktion("cmdVorlageAnlegen_2").trigger();
@@ -375,8 +369,7 @@ TEST_F(frmDruckFormulareTest, ANewTemplateGetsItsFileAndOpensInTheDesigner) {
   EXPECT_EQ(dialogs->pendingAnswers(), 0);
 }
 
-// At the window's size every caption of the texts and printer panels shows whole, every box there
-// has a tool tip, and moving between panels leaves the window as large as it was.
+// Every caption of the texts and printer panels, and every box there has a tool tip.
 TEST_F(frmDruckFormulareTest, CaptionsShowWholeAndTheWindowKeepsItsSize) {
   frmDruckFormulare& f = oeffnen(3, 1);
   const QSize groesse = f.size();

@@ -122,8 +122,7 @@ TEST_F(frmDrucken_DruckerausgabeTest, NoRoutePrinterInstalledPrintsOnTheProcessP
   EXPECT_EQ(logMit(kWechsel).size(), 3);
 }
 
-// A further-pages route without a printer prints like its copy's first page, in either order; one
-// with no first page to follow prints on the default printer. No page is lost, nothing is told.
+// In either order; with no first page to follow, on the default printer. Nothing is told.
 TEST_F(frmDrucken_DruckerausgabeTest, FurtherPagesWithoutAPrinterPrintLikeTheFirstPage) {
   const QStringList zweiFaecher = {QStringLiteral("Fach 1"), QStringLiteral("Fach 2")};
   katalog->setPrinters({enginetest::printer(QStringLiteral("Laser"), zweiFaecher),

@@ -371,7 +371,7 @@ TEST_F(frmDruckenFelder, AFailedStepIsLoggedAndTheNextStepsRun) {
   EXPECT_TRUE(walkLog().at(0).startsWith(QStringLiteral("DruckFelderDefinieren 9: "))) << walkLog().at(0).toStdString();
 }
 
-// A Null in a number column is no number: the row prints it empty, never the row before's value.
+// Never the row before's value.
 TEST_F(frmDruckenFelder, NullNumberColumnsAreEmptyWithoutAnError) {
   tabelle.zeile(QStringLiteral("Feld1, Menge, EP, VK, MWSTArt, MwStSatz"), QStringLiteral("'1', 1, 8, 9, 1, 0.19"));
   tabelle.zeile(QStringLiteral("Feld1, Menge, EP, VK, MWSTArt, MwStSatz"), QStringLiteral("'2', 1, 8, NULL, NULL, NULL"));

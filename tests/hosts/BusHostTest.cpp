@@ -195,43 +195,30 @@ TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
   EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
 }
 
-// A host in Python, written from docs/hosts.md with nothing of the tree but the installed files:
-// its database from the installed schema, an invoice and a dunning letter to PDF, a PDF to a
-// missing folder, and a generic form type whose records the engine reads from the Python process.
+// A host in Python, written from docs/hosts.md with nothing of the tree but the installed files.
 TEST_F(BusHost, PythonHostFromTheGuide) {
   const QString python = QStringLiteral("/usr/bin/python3");
   SKRIVANT_REQUIRE_TOOL(ausfuehren(python, {QStringLiteral("-c"), QStringLiteral("import dbus, gi")}, 30).ok(),
                         "python3-dbus and python3-gi are not installed (scripts/setup installs them)");
   const QString arbeit = tmp.file(QStringLiteral("python"));
   const auto a = host({QStringLiteral(SKRIVANT_SOURCE_DIR "/tests/hosts/python/host.py"), prefix, arbeit}, {}, python);
-
-  EXPECT_EQ(a.value(QStringLiteral("Rechnung.GetExitCode")), QStringLiteral("0")) << ausgabe.toStdString();
-  const QString gesamt = a.value(QStringLiteral("Rechnung.GetGesamtBetrag"));
-  EXPECT_EQ(gesamt, QStringLiteral("45,2"));
-  const QStringList endbetrag = zeilenMit(pdfSeiten(arbeit + QStringLiteral("/Rechnung.pdf")).join(u'\f'), QStringLiteral("Rechnungsbetrag"));
-  ASSERT_EQ(endbetrag.size(), 1) << ausgabe.toStdString();
-  EXPECT_EQ(endbetrag.first().split(QLatin1Char(' '), Qt::SkipEmptyParts).last(), gesamt);
-
+  const auto pdfZeile = [&](const char* pdf, const char* teil) {  // the one line with `teil`
+    const QStringList z = zeilenMit(pdfSeiten(arbeit + QLatin1Char('/') + QLatin1String(pdf)).join(u'\f'), QLatin1String(teil));
+    return z.size() == 1 ? z[0].trimmed() : QStringLiteral("%1 lines").arg(z.size());
+  };
+  for (const char* job : {"Rechnung", "Formular", "Mahnung"})
+    EXPECT_EQ(a.value(QLatin1String(job) + QStringLiteral(".GetExitCode")), QStringLiteral("0")) << job << ausgabe.toStdString();
   EXPECT_EQ(a.value(QStringLiteral("FehlenderOrdner.GetExitCode")), QStringLiteral("1"));
-
+  EXPECT_EQ(a.value(QStringLiteral("Rechnung.GetGesamtBetrag")), QStringLiteral("45,2"));
+  EXPECT_TRUE(pdfZeile("Rechnung.pdf", "Rechnungsbetrag").endsWith(QStringLiteral(" 45,2")));
   EXPECT_EQ(a.value(QStringLiteral("Formular.AddToDruckstapel")), QStringLiteral("0"));
-  EXPECT_EQ(a.value(QStringLiteral("Formular.GetExitCode")), QStringLiteral("0"));
-  const QString gelesen = a.value(QStringLiteral("Formular.Gelesen"));
   for (const char* wert : {"Artikel=Ringbuch", "Menge=2.5", "Artikel=Atlas"})
-    EXPECT_TRUE(gelesen.contains(QLatin1String(wert))) << wert << " in " << gelesen.toStdString();
+    EXPECT_TRUE(a.value(QStringLiteral("Formular.Gelesen")).contains(QLatin1String(wert))) << wert;
   EXPECT_TRUE(QFileInfo::exists(arbeit + QStringLiteral("/Lokal/SDRK001.LL")));
-
-  EXPECT_EQ(a.value(QStringLiteral("Mahnung.GetExitCode")), QStringLiteral("0"));
-  const QStringList offen = zeilenMit(pdfSeiten(arbeit + QStringLiteral("/Mahnung.pdf")).join(u'\f'), QStringLiteral("Offener Betrag"));
-  ASSERT_EQ(offen.size(), 1);
-  EXPECT_TRUE(offen.first().endsWith(QStringLiteral("80,00"))) << offen.first().toStdString();
-
-  // A run-time error's number, from the first field of the D-Bus error's message.
-  EXPECT_EQ(a.value(QStringLiteral("Fehler")), QStringLiteral("6"));
+  EXPECT_TRUE(pdfZeile("Mahnung.pdf", "Offener Betrag").endsWith(QStringLiteral(" 80,00")));
 }
 
-// A host that leaves while its preview waits for the user (here in the print options dialog,
-// which nobody sees) leaves nothing open: the engine ends as after any release.
+// The preview waits in the print options dialog, which nobody sees.
 TEST_F(BusHost, AHostLeavingDuringItsPreviewLetsTheEngineEnd) {
   beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
   QString fehler;
@@ -249,9 +236,8 @@ TEST_F(BusHost, AHostLeavingDuringItsPreviewLetsTheEngineEnd) {
   EXPECT_EQ(a.value(QStringLiteral("EngineStatus")), QStringLiteral("0"));
 }
 
-// Failed PDF jobs, hand-over databases that are not there and one that another program holds
-// locked longer than the engine waits: every call answers at once (the lock after the engine's
-// wait), each failure told, nothing put out over an earlier PDF, and the engine serves on.
+// PDF jobs that fail, hand-over databases that are not there or are held locked by another
+// program: each failure told, nothing put out over an earlier PDF, and the engine serves on.
 TEST_F(BusHost, FailedJobsAndRefusedOrLockedDatabasesAnswerAtOnce) {
   beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
   QString fehler;
@@ -263,12 +249,8 @@ TEST_F(BusHost, FailedJobsAndRefusedOrLockedDatabasesAnswerAtOnce) {
   // A hand-over table in a file of its own, held by another connection's exclusive transaction.
   ASSERT_TRUE(schema::createHostDatabase(ordner + QStringLiteral("/Uebergabe.mdb"), &fehler)) << fehler.toStdString();
   tmp.write(QStringLiteral("ziel/SYSTEM.MDW"), "");
+  const auto freigeben = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("sperre")); });  // after `sperre`
   QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
-  const auto freigeben = qScopeGuard([&sperre] {
-    sperre.close();
-    sperre = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
-  });
   sperre.setDatabaseName(ordner + QStringLiteral("/Uebergabe.mdb"));
   ASSERT_TRUE(sperre.open() && QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
 
@@ -277,16 +259,13 @@ TEST_F(BusHost, FailedJobsAndRefusedOrLockedDatabasesAnswerAtOnce) {
                        QString::number(beispiel::kFormNummer), ordner});
   for (const char* fall : {"FehlenderOrdner.", "Ordner.", "OhneName.", "Uebergabe."}) {
     const QString f = QString::fromLatin1(fall);
-    EXPECT_EQ(a.value(f + QStringLiteral("PDFAusgabeDokument")), QStringLiteral("0")) << fall << ausgabe.toStdString();
-    EXPECT_EQ(a.value(f + QStringLiteral("IsBesetzt")), QStringLiteral("False")) << fall;
-    EXPECT_EQ(a.value(f + QStringLiteral("GetExitCode")), QStringLiteral("1")) << fall;
+    EXPECT_EQ(a.value(f + QStringLiteral("PDFAusgabeDokument")) + a.value(f + QStringLiteral("IsBesetzt")) +
+                  a.value(f + QStringLiteral("GetExitCode")),
+              QStringLiteral("0") + vb::CStr(vb::Variant(false)) + QStringLiteral("1"))
+        << fall << ausgabe.toStdString();
   }
-  for (const char* fall : {"FehlenderOrdner.", "Ordner.", "OhneName."})
-    EXPECT_EQ(a.value(QString::fromLatin1(fall) + QStringLiteral("CancelOutput")), QStringLiteral("ok")) << fall;
-  for (const char* fall : {"DateiFehlt.", "LangerName."}) {
-    EXPECT_EQ(a.value(QString::fromLatin1(fall) + QStringLiteral("SetDataBaseName")), QStringLiteral("True")) << fall;
-    EXPECT_FALSE(a.value(QString::fromLatin1(fall) + QStringLiteral("GetVersion")).isEmpty()) << fall;
-  }
+  for (const char* fall : {"DateiFehlt.", "LangerName."})
+    EXPECT_EQ(a.value(QString::fromLatin1(fall) + QStringLiteral("SetDataBaseName")), vb::CStr(vb::Variant(true))) << fall;
   // The refused names left the hand-over database as it was.
   EXPECT_EQ(a.value(QStringLiteral("Danach.GetExitCode")), QStringLiteral("0"));
   EXPECT_FALSE(zeilenMit(pdfSeiten(ordner + QStringLiteral("/danach.pdf")).join(u'\f'), QStringLiteral("Ringbuch A4")).isEmpty());

@@ -1,8 +1,10 @@
-// The template manager on a host whose forms live on the backend: a new template with its routes
-// for every workstation and for this one, saved by the window, is what the engine loads.
+// A host whose forms and settings live on the backend: forms created, routed, copied and deleted
+// by the engine, and routes saved by the template manager, are what the engine loads.
 #include <QCheckBox>
 
 #include "engine/clsDruckerSchacht.h"
+#include "engine/modSkrivant.h"
+#include "foundation/modUtils.h"
 #include "tests/configuration/VorlagenTestSupport.h"
 #include "tests/support/Backends.h"
 
@@ -73,4 +75,56 @@ TEST_P(Vorlagen, RoutesSavedByTheWindowAreWhatTheEngineLoads) {
     EXPECT_EQ(schacht->SchachtNr(exemplar, seite), nr);
     EXPECT_EQ(schacht->LetzteSeiteZuerst(exemplar, seite), letzteZuerst);
   }
+}
+
+TEST_P(Vorlagen, AFormIsCreatedRoutedCopiedAndLoadedForTheWorkstation) {
+  constexpr short kRechnung = 3;
+  short nummer = 0;
+  ASSERT_TRUE(CreateFormular(kRechnung, nummer, 2));
+  handler->SQLGruppe_Connection(4)->Execute(
+      QStringLiteral("UPDATE Auftrag_Formular_Neu SET Formatdatei=?, Kopftext=?, AnzahlKopien=? WHERE FormStatus=? AND FormNummer=?"),
+      {QStringLiteral("$Daten$FORMULAR/Rechnung.lst"), QStringLiteral("Ihre Bestellung \\ 'vom' <BestellDatum>"), 2, kRechnung, nummer});
+  SetVorgabe(QStringLiteral("Duplikatsvermerk"), QStringLiteral("-1"), handler->SQLGruppe_Connection(6));
+
+  // The two default routes hold for every workstation; "Standard" is the default printer.
+  const QString pc = GetRechnerName();
+  clsDruckerSchacht global;
+  global.LoadDruckForm(pc, nummer, kRechnung);
+  EXPECT_TRUE(dialogs->shown().isEmpty());
+  EXPECT_EQ(global.Formatdatei(), host.datenverzeichnis() + QStringLiteral("FORMULAR/Rechnung.lst"));
+  EXPECT_EQ(global.Kopftext(), QStringLiteral("Ihre Bestellung \\ 'vom' <BestellDatum>"));
+  EXPECT_EQ(global.AnzahlKopien(), 2);
+  EXPECT_EQ(global.BerichtArt(), 2);
+  EXPECT_EQ(global.Drucker(1, 2), QStringLiteral("Laser"));
+  EXPECT_FALSE(global.LetzteSeiteZuerst(1, 1));
+
+  // Rows of the workstation (its name in other letter case) replace the global ones; the
+  // archive printer is a row of its own.
+  for (const auto& [rechner, von, drucker, schacht, letzteZuerst] :
+       {std::tuple{pc.toLower(), 1, QStringLiteral("Tinte"), 2, true}, std::tuple{QStringLiteral("$GLOBAL$"), -1, QStringLiteral("Archiv"), 0, false}})
+    handler->SQLGruppe_Connection(4)->Execute(
+        QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (RechnerName, FormStatus, FormNummer, VonExemplar, "
+                       "BisExemplar, VonSeite, BisSeite, Drucker, SchachtNr, LetzteSeiteZuerst) VALUES (?, ?, ?, ?, ?, 1, 0, ?, ?, ?)"),
+        {rechner, kRechnung, nummer, von, von < 0 ? -1 : 0, drucker, schacht, letzteZuerst});
+  clsDruckerSchacht eigene;
+  eigene.LoadDruckForm(pc, nummer, kRechnung);
+  EXPECT_EQ(eigene.Drucker(3, 5), QStringLiteral("Tinte"));
+  EXPECT_EQ(eigene.SchachtNr(3, 5), 2);
+  EXPECT_TRUE(eigene.LetzteSeiteZuerst(1, 1));
+  EXPECT_EQ(eigene.ArchivDrucker(), QStringLiteral("Archiv"));
+
+  // Pasted onto a new form, texts, template and every route come along.
+  short kopie = 0;
+  CreateFormular(kRechnung, kopie, 2);
+  CopyFormularDaten(kRechnung, nummer, 207, kRechnung, kopie);
+  clsDruckerSchacht kopiert;
+  kopiert.LoadDruckForm(pc, kopie, kRechnung);
+  EXPECT_EQ(kopiert.Kopftext(), global.Kopftext());
+  EXPECT_EQ(kopiert.Drucker(1, 1), QStringLiteral("Tinte"));
+  EXPECT_EQ(kopiert.ArchivDrucker(), QStringLiteral("Archiv"));
+  EXPECT_EQ(GetVorgabe(QStringLiteral("duplikatsvermerk"), QStringLiteral("0"), handler->SQLGruppe_Connection(6)), QStringLiteral("-1"));
+
+  ASSERT_TRUE(DeleteFormular(kRechnung, kopie));
+  EXPECT_EQ(zeilen(QStringLiteral("SELECT COUNT(*) FROM Auftrag_Formular_Druckerschacht_Neu WHERE FormNummer=%1").arg(kopie)),
+            QStringList{QStringLiteral("0")});
 }

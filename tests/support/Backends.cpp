@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <optional>
 
 #include "platform/data/Connection.h"
 #include "platform/vb/VbError.h"
@@ -41,18 +42,6 @@ bool serversInstalled() {
   return true;
 }
 
-// The servers refuse to run as root: as root they run as "nobody".
-struct Identity {
-  bool change = false;
-  uid_t uid = 0;
-  gid_t gid = 0;
-};
-
-Identity serverIdentity() {
-  const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr;
-  return p ? Identity{true, p->pw_uid, p->pw_gid} : Identity{};
-}
-
 // The server folders of test programs that were killed (their servers ended with them): each
 // folder names its program in "owner".
 void removeLeftovers() {
@@ -73,12 +62,8 @@ class Servers {
 
   // Starts both servers the first time; false, with failure(), when they did not come up.
   bool ensure() {
-    if (!m_tried) {
-      m_tried = true;
-      m_ok = start();
-      if (!m_ok) stop();
-    }
-    return m_ok;
+    if (!m_ok) m_ok = start() || (stop(), false);
+    return *m_ok;
   }
   const std::string& failure() const { return m_failure; }
 
@@ -89,17 +74,11 @@ class Servers {
         .arg(path(QStringLiteral("run")), database);
   }
 
-  bool createDatabase(Backend backend, const QString& name, std::string& failure) {
-    try {
-      if (backend == Backend::PostgreSql)
-        m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE ") + name);
-      else
-        m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
-      return true;
-    } catch (const vb::VbError& e) {
-      failure = e.description().toStdString();
-      return false;
-    }
+  void createDatabase(Backend backend, const QString& name) {
+    if (backend == Backend::PostgreSql)
+      m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE ") + name);
+    else
+      m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
   }
 
   void stop() {
@@ -114,17 +93,17 @@ class Servers {
  private:
   QString path(const QString& name) const { return m_dir->filePath(name); }
 
+  // False, with `why` and the end of `log` as failure().
   bool fail(const QString& why, const QString& log = {}) {
     QFile f(log.isEmpty() ? QString() : path(log));
     const QByteArray tail = f.open(QIODevice::ReadOnly) ? f.readAll().right(2000) : QByteArray();
-    m_failure = (why + (tail.isEmpty() ? QString() : QStringLiteral("\n--- %1 (end) ---\n").arg(log)) +
-                 QString::fromUtf8(tail))
+    m_failure = (why + (tail.isEmpty() ? QString() : QStringLiteral("\n--- %1 (end) ---\n").arg(log)) + QString::fromUtf8(tail))
                     .toStdString();
     return false;
   }
 
-  // `program` with `arguments` ("%1" is the folder) as the server user, its output in `log`,
-  // ended with `deathSignal` when this process ends, however it ends.
+  // `name` with `arguments` ("%1" is the folder) as the server user, its output in `log`, ended
+  // with `deathSignal` when this process ends, however it ends.
   std::unique_ptr<QProcess> process(const QString& name, const QString& arguments, const QString& log, int deathSignal) {
     auto p = std::make_unique<QProcess>();
     p->setProgram(program(name));
@@ -132,32 +111,25 @@ class Servers {
     p->setWorkingDirectory(m_dir->path());
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->setStandardOutputFile(path(log));
-    const Identity id = m_identity;
-    p->setChildProcessModifier([id, deathSignal] {
-      if (id.change && (setgroups(0, nullptr) != 0 || setgid(id.gid) != 0 || setuid(id.uid) != 0)) _exit(126);
+    p->setChildProcessModifier([user = m_user, deathSignal] {
+      if (user && (setgroups(0, nullptr) != 0 || setgid(user->second) != 0 || setuid(user->first) != 0)) _exit(126);
       prctl(PR_SET_PDEATHSIG, deathSignal);
     });
     p->start();
     return p;
   }
 
-  bool install(QProcess& p, const QString& log) {
-    if (p.waitForFinished(kInstallMs) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return true;
-    return fail(p.program() + QStringLiteral(" failed (exit code %1)").arg(p.exitCode()), log);
-  }
-
   // Waits (bounded) until the server takes connections to `database` and returns one.
   std::shared_ptr<data::Connection> connect(Backend backend, QProcess& server, const QString& database, const QString& log) {
     QString last;
-    for (int step = 0; step < kReadySteps && server.state() != QProcess::NotRunning; ++step) {
-      auto con = std::make_shared<data::Connection>();
+    for (int step = 0; step < kReadySteps && server.state() != QProcess::NotRunning; ++step, QThread::msleep(50)) {
       try {
+        auto con = std::make_shared<data::Connection>();
         con->Open(connectionString(backend, database));
         return con;
       } catch (const vb::VbError& e) {
         last = e.description();
       }
-      QThread::msleep(50);
     }
     fail(QStringLiteral("the server takes no connection: ") + last, log);
     return nullptr;
@@ -165,7 +137,8 @@ class Servers {
 
   bool start() {
     if (!serversInstalled()) return fail(QStringLiteral("the database server programs are not installed"));
-    m_identity = serverIdentity();
+    // The servers refuse to run as root: as root they run as "nobody".
+    if (const passwd* p = geteuid() == 0 ? getpwnam("nobody") : nullptr) m_user = std::pair{p->pw_uid, p->pw_gid};
     removeLeftovers();
     m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/skrivant-db-XXXXXX"));
     QFile owner(path(QStringLiteral("owner")));
@@ -176,21 +149,22 @@ class Servers {
     // The folders the servers write: their data, and sockets, pid file and MariaDB's log.
     for (const char* folder : {"pg", "mariadb", "run"}) {
       const QByteArray p = QFile::encodeName(path(QString::fromLatin1(folder)));
-      if (!QDir().mkpath(QString::fromLocal8Bit(p)) ||
-          (m_identity.change && ::chown(p.constData(), m_identity.uid, m_identity.gid) != 0))
+      if (!QDir().mkpath(QString::fromLocal8Bit(p)) || (m_user && ::chown(p.constData(), m_user->first, m_user->second) != 0))
         return fail(QStringLiteral("cannot give the server user the folder ") + QString::fromLatin1(folder));
     }
 
     // Both data folders are made at once: that is most of the start.
-    auto initdb = process(QStringLiteral("initdb"),
-                          QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"),
-                          QStringLiteral("initdb.log"), SIGKILL);
-    auto installDb = process(QStringLiteral("mariadb-install-db"),
-                             QStringLiteral("--no-defaults --datadir=%1/mariadb --auth-root-authentication-method=normal "
-                                            "--skip-test-db --skip-name-resolve --innodb-flush-log-at-trx-commit=0"),
-                             QStringLiteral("install-db.log"), SIGKILL);
-    if (!install(*initdb, QStringLiteral("initdb.log")) || !install(*installDb, QStringLiteral("install-db.log")))
-      return false;
+    const QString logs[] = {QStringLiteral("initdb.log"), QStringLiteral("install-db.log")};
+    std::unique_ptr<QProcess> installs[] = {
+        process(QStringLiteral("initdb"), QStringLiteral("-D %1/pg -U postgres -A trust -E UTF8 --locale=C.UTF-8 --no-sync"), logs[0],
+                SIGKILL),
+        process(QStringLiteral("mariadb-install-db"),
+                QStringLiteral("--no-defaults --datadir=%1/mariadb --auth-root-authentication-method=normal "
+                               "--skip-test-db --skip-name-resolve --innodb-flush-log-at-trx-commit=0"),
+                logs[1], SIGKILL)};
+    for (int i = 0; i < 2; ++i)
+      if (!installs[i]->waitForFinished(kInstallMs) || installs[i]->exitStatus() != QProcess::NormalExit || installs[i]->exitCode() != 0)
+        return fail(installs[i]->program() + QStringLiteral(" failed (exit code %1)").arg(installs[i]->exitCode()), logs[i]);
     m_postgres = process(QStringLiteral("postgres"),
                          QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
                                         "-c synchronous_commit=off -c full_page_writes=off"),
@@ -199,7 +173,7 @@ class Servers {
                         QStringLiteral("--no-defaults --datadir=%1/mariadb --socket=%1/run/mariadb.sock --skip-networking "
                                        "--pid-file=%1/run/mariadb.pid --log-error=%1/run/mariadb.log --skip-log-bin "
                                        "--innodb-flush-log-at-trx-commit=0 --innodb-buffer-pool-size=32M"),
-                        QStringLiteral("mariadbd.out"), SIGTERM);
+                        QStringLiteral("mariadbd.out"), SIGKILL);  // while it starts, it does not take SIGTERM
 
     // Every database made from the template has the schema's extension already.
     auto templateDb = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("template1"), QStringLiteral("postgres.log"));
@@ -226,10 +200,9 @@ class Servers {
     p.reset();
   }
 
-  bool m_tried = false;
-  bool m_ok = false;
+  std::optional<bool> m_ok;
   std::string m_failure;
-  Identity m_identity;
+  std::optional<std::pair<uid_t, gid_t>> m_user;  // the servers' user and group when not this process's
   std::unique_ptr<QTemporaryDir> m_dir;
   std::unique_ptr<QProcess> m_postgres, m_mariadb;
   std::shared_ptr<data::Connection> m_pgAdmin, m_mariaAdmin;
@@ -242,6 +215,17 @@ class ServersEnvironment : public ::testing::Environment {
 };
 [[maybe_unused]] const ::testing::Environment* const kServersEnvironment =
     ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
+
+// The message of a run-time error of `run`, or nothing.
+template <typename Run>
+std::string failureOf(const Run& run) {
+  try {
+    run();
+    return {};
+  } catch (const vb::VbError& e) {
+    return e.description().toStdString();
+  }
+}
 
 }  // namespace
 
@@ -269,7 +253,8 @@ BackendDatabase::BackendDatabase(Backend backend) : m_backend(backend) {
     m_failure = servers.failure();
     return;
   }
-  m_ready = servers.createDatabase(backend, m_name, m_failure);
+  m_failure = failureOf([&] { servers.createDatabase(backend, m_name); });
+  m_ready = m_failure.empty();
   m_connectionString = servers.connectionString(backend, m_name);
 }
 
@@ -278,16 +263,14 @@ BackendDatabase::~BackendDatabase() = default;
 bool BackendDatabase::installed() const { return m_backend == Backend::Sqlite || serversInstalled(); }
 
 QString BackendDatabase::dsnConnectionString() const {
-  // The program's own odbc.ini, which ODBCINI names from its first use on.
   static QTemporaryDir folder;
   static const QString ini = [] {
     qputenv("ODBCINI", QFile::encodeName(folder.filePath(QStringLiteral("odbc.ini"))));
     return folder.filePath(QStringLiteral("odbc.ini"));
   }();
   // The section holds the pairs of the DRIVER= string, one a line.
-  QString lines = m_backend == Backend::Sqlite
-                      ? QStringLiteral("Driver=SQLite3;Database=") + m_dir.file(m_name + QStringLiteral(".db"))
-                      : m_connectionString;
+  QString lines = m_backend == Backend::Sqlite ? QStringLiteral("Driver=SQLite3;Database=") + m_dir.file(m_name + QStringLiteral(".db"))
+                                               : m_connectionString;
   lines.remove(QLatin1Char('{')).remove(QLatin1Char('}')).replace(QLatin1Char(';'), QLatin1Char('\n'));
   QFile f(ini);
   if (f.open(QIODevice::Append)) f.write(QStringLiteral("[%1]\n%2\n").arg(m_name, lines).toUtf8());
@@ -302,13 +285,10 @@ std::shared_ptr<data::Connection> BackendDatabase::open() const {
 
 bool BackendDatabase::create(schema::Tables tables) {
   QString error;
-  try {
-    if (schema::createTables(*open(), tables, &error)) return true;
-  } catch (const vb::VbError& e) {
-    error = e.description();
-  }
-  m_failure = error.toStdString();
-  return false;
+  bool made = false;
+  m_failure = failureOf([&] { made = schema::createTables(*open(), tables, &error); });
+  if (m_failure.empty() && !made) m_failure = error.toStdString();
+  return made;
 }
 
 }  // namespace testsupport

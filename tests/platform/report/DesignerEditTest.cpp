@@ -324,6 +324,11 @@ QJsonArray labelObjects(const QJsonObject& doc) { return doc["label"].toObject()
 
 bool wholeMM(double v) { return std::abs(v - std::round(v)) < 1e-3; }
 
+void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = {}, const QString& text = {}) {
+  QKeyEvent e(QEvent::KeyPress, key, modifiers, text);
+  QCoreApplication::sendEvent(target, &e);
+}
+
 TEST_F(DesignerEditTest, EveryObjectListOfTheShippedTemplatesIsMovedByMouseInItsOwnPlace) {
   for (const QString name : {"Rechnung.lst", "Mahnung.lst", "Etiketten.lbl"}) {
     SCOPED_TRACE(name.toStdString());
@@ -403,16 +408,13 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   EXPECT_EQ(types, QStringList({"rect", "line", "text", "picture"}));
   EXPECT_EQ(objects.last()["x"].toDouble(), 30);
   EXPECT_EQ(objects.last()["y"].toDouble(), 20);
-  EXPECT_EQ(objects.last()["source"].toString(), "Logo.png") << "beside the template, stored relative to it";
   // Escape gives the placing up; Enter puts the object in the part of the page shown.
   trigger("newText");
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QCoreApplication::sendEvent(w.canvas(), &escape);
+  press(w.canvas(), Qt::Key_Escape);
   EXPECT_FALSE(w.canvas()->isPlacing());
   EXPECT_EQ(labelObjects(w.document()).size(), objects.size());
   trigger("newText");
-  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QCoreApplication::sendEvent(w.canvas(), &enter);
+  press(w.canvas(), Qt::Key_Return);
   EXPECT_EQ(labelObjects(w.document()).size(), objects.size() + 1);
   w.undoStack()->undo();
   // The new rectangle's corner dragged out by the mouse, snapped to whole millimetres.
@@ -471,28 +473,17 @@ TEST_F(DesignerEditTest, NewObjectsFromTheToolBarAndTheTextTabStayInStep) {
   EXPECT_EQ(QJsonDocument::fromJson(editor->toPlainText().toUtf8()).object(), original);
 }
 
-// The value at `path` ("table/rows/2/when") in `doc`.
-QJsonValue at(const QJsonObject& doc, const QString& path) {
-  QJsonValue v = doc;
-  for (const QString& step : path.split('/')) {
-    bool index = false;
-    const int i = step.toInt(&index);
-    v = index ? v.toArray().at(i) : v.toObject().value(step);
-  }
-  return v;
-}
+// The designer's document, to be read as a JSON value ("table"]["rows"][0]…).
+QJsonValue doc(const DesignerWindow& w) { return w.document(); }
 
 // Types `text` over what `field` holds and presses Enter, key by key as a user does.
 void type(QWidget* field, const QString& text) {
-  const auto key = [field](int k, Qt::KeyboardModifiers m, const QString& t = {}) {
-    QKeyEvent e(QEvent::KeyPress, k, m, t);
-    QCoreApplication::sendEvent(field, &e);
-  };
-  key(Qt::Key_A, Qt::ControlModifier);
-  for (QChar c : text) key(c.toUpper().unicode(), Qt::NoModifier, QString(c));
-  key(Qt::Key_Return, Qt::NoModifier);
+  press(field, Qt::Key_A, Qt::ControlModifier);
+  for (QChar c : text) press(field, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+  press(field, Qt::Key_Return);
 }
 
+// The page objects from the one whose text is `from` to the one whose text is `to`.
 QList<ObjectRef> pageRefs(const QJsonArray& objects, const QString& from, const QString& to) {
   QList<ObjectRef> out;
   for (int i = indexOf(objects, from); i >= 0 && i <= indexOf(objects, to); ++i) out.append({Section::Page, -1, i});
@@ -502,30 +493,29 @@ QList<ObjectRef> pageRefs(const QJsonArray& objects, const QString& from, const 
 TEST_F(DesignerEditTest, EnterInAPanelFieldTakesThatValueAndTheUndoListSaysWhatChanged) {
   DesignerWindow w(request(copyTemplate("Rechnung.lst")));
   w.show();
-  const QJsonArray before = w.document()["objects"].toArray();
-  const int address = indexOf(before, "{AnschriftEmpfaenger}");
+  const qsizetype count = doc(w)["objects"].toArray().size();
+  const int address = indexOf(doc(w)["objects"].toArray(), "{AnschriftEmpfaenger}");
   w.canvas()->setSelection({{Section::Page, -1, address}});
   type(w.findChild<QDoubleSpinBox*>("propX"), "25");
   type(w.findChild<QDoubleSpinBox*>("propFontSize"), "12");
   type(w.findChild<QLineEdit*>("propWhen"), "Exemplar = 0");
-  const QJsonArray after = w.document()["objects"].toArray();
-  ASSERT_EQ(after.size(), before.size()) << "Enter inserted a value from the list";
-  EXPECT_EQ(after[address]["x"].toDouble(), 25);
-  EXPECT_EQ(after[address]["font"]["size"].toDouble(), 12);
-  EXPECT_EQ(after[address]["when"].toString(), "Exemplar = 0");
+  const QJsonValue after = doc(w)["objects"][address];
+  ASSERT_EQ(doc(w)["objects"].toArray().size(), count) << "Enter inserted a value from the list";
+  EXPECT_EQ(after["x"].toDouble(), 25);
+  EXPECT_EQ(after["font"]["size"].toDouble(), 12);
+  EXPECT_EQ(after["when"].toString(), "Exemplar = 0");
   ASSERT_EQ(w.undoStack()->count(), 3);
-  EXPECT_EQ(w.undoStack()->text(0), "Position");
-  EXPECT_EQ(w.undoStack()->text(1), "Schriftgröße");
-  EXPECT_EQ(w.undoStack()->text(2), "Bedingung");
+  EXPECT_EQ(QStringList({w.undoStack()->text(0), w.undoStack()->text(1), w.undoStack()->text(2)}),
+            QStringList({"Position", "Schriftgröße", "Bedingung"}));
   EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(DesignerEditTest, AClickSelectsAndOnlyADragMovesAndSnaps) {
   DesignerWindow w(request(copyTemplate("Rechnung.lst")));
   DesignCanvas* canvas = w.canvas();
-  const ObjectRef address{Section::Page, -1, indexOf(w.document()["objects"].toArray(), "{AnschriftEmpfaenger}")};
+  const ObjectRef address{Section::Page, -1, indexOf(doc(w)["objects"].toArray(), "{AnschriftEmpfaenger}")};
   const QPointF at = canvas->objectRect(address).center();
-  const auto y = [&] { return w.document()["objects"].toArray()[address.index].toObject()["y"].toDouble(); };
+  const auto y = [&] { return doc(w)["objects"][address.index]["y"].toDouble(); };
   click(canvas, at);
   EXPECT_EQ(canvas->selection(), QList<ObjectRef>{address});
   // A hand that shakes by a few pixels is still a click.
@@ -554,9 +544,7 @@ TEST_F(DesignerEditTest, SeveralObjectsMoveTogetherAndShowWhatTheyShare) {
   auto* x = w.findChild<QDoubleSpinBox*>("propX");
   auto* width = w.findChild<QDoubleSpinBox*>("propWidth");
   auto* size = w.findChild<QDoubleSpinBox*>("propFontSize");
-  EXPECT_EQ(x->value(), 125);
-  EXPECT_EQ(size->value(), 9);
-  EXPECT_EQ(width->value(), 35);
+  EXPECT_EQ(QList<double>({x->value(), size->value(), width->value()}), QList<double>({125, 9, 35}));
   EXPECT_EQ(w.findChild<QLineEdit*>("propColor")->placeholderText(), "verschieden");
   EXPECT_EQ(w.findChild<QComboBox*>("propAlign")->currentIndex(), -1);
   // Leaving a field that shows "verschieden" changes nothing.
@@ -566,11 +554,11 @@ TEST_F(DesignerEditTest, SeveralObjectsMoveTogetherAndShowWhatTheyShare) {
 
   x->setValue(100);
   width->setValue(30);
-  const QJsonArray moved = w.document()["objects"].toArray();
   for (const ObjectRef& r : block) {
-    EXPECT_EQ(moved[r.index]["x"].toDouble(), objects[r.index]["x"].toDouble() - 25);
-    EXPECT_EQ(moved[r.index]["y"], objects[r.index]["y"]);
-    EXPECT_EQ(moved[r.index]["width"].toDouble(), 30);
+    const QJsonValue moved = doc(w)["objects"][r.index];
+    EXPECT_EQ(moved["x"].toDouble(), objects[r.index]["x"].toDouble() - 25);
+    EXPECT_EQ(moved["y"], objects[r.index]["y"]);
+    EXPECT_EQ(moved["width"].toDouble(), 30);
   }
   // With a line among them, the text's font is not offered, and not given to the line.
   ObjectRef line{Section::Page, -1, -1};
@@ -580,8 +568,8 @@ TEST_F(DesignerEditTest, SeveralObjectsMoveTogetherAndShowWhatTheyShare) {
   EXPECT_FALSE(size->isEnabled());
   EXPECT_EQ(x->value(), 4);
   ASSERT_TRUE(w.setSelectionProperty("font.size", 11));
-  EXPECT_FALSE(w.document()["objects"].toArray()[line.index].toObject().contains("font"));
-  EXPECT_EQ(at(w.document(), QStringLiteral("objects/%1/font/size").arg(block[0].index)).toDouble(), 11);
+  EXPECT_FALSE(doc(w)["objects"][line.index].toObject().contains("font"));
+  EXPECT_EQ(doc(w)["objects"][block[0].index]["font"]["size"].toDouble(), 11);
   w.undoStack()->setIndex(0);
   EXPECT_EQ(w.document(), original);
 }
@@ -589,22 +577,18 @@ TEST_F(DesignerEditTest, SeveralObjectsMoveTogetherAndShowWhatTheyShare) {
 TEST_F(DesignerEditTest, CopiesArePastedAndDuplicatedBesideTheOriginalsWhereTheyAreSeen) {
   DesignerWindow w(request(copyTemplate("Rechnung.lst")));
   const auto trigger = [&](const char* name) { w.findChild<QAction*>(name)->trigger(); };
-  const QJsonArray objects = w.document()["objects"].toArray();
+  const QJsonArray objects = doc(w)["objects"].toArray();
   const QList<ObjectRef> two = pageRefs(objects, "{AbsenderSichtfenster}", "{AnschriftEmpfaenger}");
   ASSERT_EQ(two.size(), 2);
   for (const char* name : {"copyObjects", "pasteObjects", "duplicateObjects", "deleteObjects"})
     EXPECT_TRUE(w.canvas()->actions().contains(w.findChild<QAction*>(name))) << name << " is in the page's menu";
   w.canvas()->setSelection(two);
-  trigger("copyObjects");
-  trigger("pasteObjects");
-  trigger("pasteObjects");
-  trigger("duplicateObjects");
-  const QJsonArray after = w.document()["objects"].toArray();
+  for (const char* name : {"copyObjects", "pasteObjects", "pasteObjects", "duplicateObjects"}) trigger(name);
+  const QJsonArray after = doc(w)["objects"].toArray();
   ASSERT_EQ(after.size(), objects.size() + 6);
   for (int copy = 0; copy < 3; ++copy)
     for (int i = 0; i < 2; ++i) {
-      const QJsonObject o = after[objects.size() + 2 * copy + i].toObject();
-      const QJsonObject from = objects[two[i].index].toObject();
+      const QJsonValue o = after[objects.size() + 2 * copy + i], from = objects[two[i].index];
       EXPECT_EQ(o["text"], from["text"]);
       EXPECT_NEAR(o["x"].toDouble(), from["x"].toDouble() + 5 * (copy + 1), 1e-9);
       EXPECT_NEAR(o["y"].toDouble(), from["y"].toDouble() + 5 * (copy + 1), 1e-9);
@@ -617,11 +601,11 @@ TEST_F(DesignerEditTest, CopiesArePastedAndDuplicatedBesideTheOriginalsWhereThey
   auto* shownPage = w.findChild<QComboBox*>("shownPage");
   shownPage->setCurrentIndex(shownPage->findText("Folgeseiten"));
   trigger("pasteObjects");
-  EXPECT_EQ(w.document()["objects"].toArray().last()["pages"].toString(), "following");
+  EXPECT_EQ(doc(w)["objects"].toArray().last()["pages"].toString(), "following");
   const ObjectRef band{Section::Rows, 0, -1};
   w.canvas()->selectBand(band);
   trigger("pasteObjects");
-  const QJsonArray inBand = at(w.document(), "table/rows/0/objects").toArray();
+  const QJsonArray inBand = doc(w)["table"]["rows"][0]["objects"].toArray();
   EXPECT_EQ(inBand.last()["text"].toString(), "{AnschriftEmpfaenger}");
   EXPECT_FALSE(inBand.last().toObject().contains("pages"));
   EXPECT_EQ(w.canvas()->selection().value(0).list(), band);
@@ -635,14 +619,14 @@ TEST_F(DesignerEditTest, APictureComesFromTheFileDialogAndPrintsFromBesideTheTem
   logo.fill(Qt::red);
   logo.save(dir.file("Bilder/Logo.png"));
   DesignerWindow w(request(path));
-  const qsizetype count = w.document()["objects"].toArray().size();
+  const qsizetype count = doc(w)["objects"].toArray().size();
   dialogs->answerFile("");
   EXPECT_FALSE(w.addObject("picture", {150, 30})) << "cancelled: no empty frame";
   dialogs->answerFile(dir.file("Bilder/Logo.png"));
   ASSERT_TRUE(w.addObject("picture", {150.2, 29.8}));
-  const QJsonArray objects = w.document()["objects"].toArray();
+  const QJsonArray objects = doc(w)["objects"].toArray();
   ASSERT_EQ(objects.size(), count + 1);
-  EXPECT_EQ(objects.last()["source"].toString(), "Bilder/Logo.png");
+  EXPECT_EQ(objects.last()["source"].toString(), "Bilder/Logo.png") << "beside the template, stored relative to it";
   EXPECT_EQ(objects.last()["x"].toDouble(), 150);
   // As high as the picture's shape asks: it was found beside the template.
   EXPECT_NEAR(w.canvas()->objectRect(w.canvas()->selection().value(0)).height(), 20, 0.01);
@@ -651,7 +635,7 @@ TEST_F(DesignerEditTest, APictureComesFromTheFileDialogAndPrintsFromBesideTheTem
   logo.save(elsewhere.filePath("Fremd.png"));
   dialogs->answerFile(elsewhere.filePath("Fremd.png"));
   w.findChild<QToolButton*>("propPictureButton")->click();
-  EXPECT_EQ(w.document()["objects"].toArray().last()["source"].toString(), elsewhere.filePath("Fremd.png"));
+  EXPECT_EQ(doc(w)["objects"].toArray().last()["source"].toString(), elsewhere.filePath("Fremd.png"));
   EXPECT_EQ(w.undoStack()->text(w.undoStack()->count() - 1), "Bilddatei");
   w.undoStack()->undo();
   ASSERT_TRUE(w.save());
@@ -668,32 +652,32 @@ TEST_F(DesignerEditTest, APictureComesFromTheFileDialogAndPrintsFromBesideTheTem
 TEST_F(DesignerEditTest, ABandIsNamedAndConditionedInThePanelAndReadsAsASentence) {
   DesignerWindow w(request(copyTemplate("Rechnung.lst")));
   DesignCanvas* canvas = w.canvas();
-  const QJsonArray rows = at(w.document(), "table/rows").toArray();
+  const QJsonArray rows = doc(w)["table"]["rows"].toArray();
   int position = -1;
   for (int i = 0; i < rows.size() && position < 0; ++i)
     if (rows[i]["when"].toString().startsWith("Zeilentyp = 'Position'")) position = i;
   ASSERT_GE(position, 0);
   const ObjectRef band{Section::Rows, position, -1};
+  const auto row = [&] { return doc(w)["table"]["rows"][position]; };
   EXPECT_TRUE(canvas->caption(band).startsWith(QStringLiteral("Zeile %1: wenn Zeilentyp = „Position“").arg(position + 1)))
       << canvas->caption(band).toStdString();
-  // A click on its caption selects the band.
   click(canvas, canvas->area(band).topLeft() + QPointF(30, -3));
   ASSERT_EQ(canvas->selectedBand(), band);
   EXPECT_TRUE(canvas->selection().isEmpty());
   auto* when = w.findChild<QLineEdit*>("bandWhen");
   EXPECT_EQ(when->text(), rows[position]["when"].toString());
   type(w.findChild<QLineEdit*>("bandCaption"), "Artikel");
-  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/caption").arg(position)).toString(), "Artikel");
+  EXPECT_EQ(row()["caption"].toString(), "Artikel");
   EXPECT_TRUE(canvas->caption(band).startsWith(QStringLiteral("Zeile %1: Artikel, wenn Zeilentyp").arg(position + 1)));
   type(w.findChild<QDoubleSpinBox*>("bandHeight"), "9");
-  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/height").arg(position)).toDouble(), 9);
+  EXPECT_EQ(row()["height"].toDouble(), 9);
   // A condition half typed is not taken; the panel says why.
   type(when, "Zeilentyp = ");
   EXPECT_FALSE(w.findChild<QLabel*>("propProblem")->isHidden());
-  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/when").arg(position)), rows[position]["when"]);
+  EXPECT_EQ(row()["when"], rows[position]["when"]);
   type(when, "Zeilentyp = 'Position'");
   EXPECT_TRUE(w.findChild<QLabel*>("propProblem")->isHidden());
-  EXPECT_EQ(at(w.document(), QStringLiteral("table/rows/%1/when").arg(position)).toString(), "Zeilentyp = 'Position'");
+  EXPECT_EQ(row()["when"].toString(), "Zeilentyp = 'Position'");
   EXPECT_EQ(w.undoStack()->text(0), "Bandbezeichnung");
   EXPECT_EQ(w.undoStack()->text(2), "Bandbedingung");
   QString problem;
@@ -703,20 +687,16 @@ TEST_F(DesignerEditTest, ABandIsNamedAndConditionedInThePanelAndReadsAsASentence
 TEST_F(DesignerEditTest, WithoutAMouseTabWalksTheObjectsAndEveryToolHasItsOwnAltLetter) {
   DesignerWindow w(request(copyTemplate("Etiketten.lbl")));
   DesignCanvas* canvas = w.canvas();
-  const auto key = [&](int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QKeyEvent e(QEvent::KeyPress, k, m);
-    QCoreApplication::sendEvent(canvas, &e);
-  };
-  key(Qt::Key_Tab);
+  press(canvas, Qt::Key_Tab);
   EXPECT_EQ(canvas->selection(), (QList<ObjectRef>{{Section::Label, -1, 0}}));
-  key(Qt::Key_Tab);
-  key(Qt::Key_Tab);
-  key(Qt::Key_Backtab, Qt::ShiftModifier);
+  press(canvas, Qt::Key_Tab);
+  press(canvas, Qt::Key_Tab);
+  press(canvas, Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(canvas->selection(), (QList<ObjectRef>{{Section::Label, -1, 1}}));
-  key(Qt::Key_Right);
-  EXPECT_EQ(labelObjects(w.document())[1].toObject()["x"].toDouble(), labelObjects(w.document())[0].toObject()["x"].toDouble() + 1);
+  press(canvas, Qt::Key_Right);
+  EXPECT_EQ(labelObjects(w.document()).at(1)["x"].toDouble(), labelObjects(w.document()).at(0)["x"].toDouble() + 1);
 
-  // The tool bar's buttons (undo and redo name their step instead) and "Einfügen".
+  // Undo and redo name their step instead.
   QSet<QKeySequence> letters;
   QList<QAbstractButton*> buttons{w.findChild<QPushButton*>("insertValue")};
   auto* tools = qobject_cast<QToolBar*>(w.findChild<QAction*>("saveTemplate")->associatedObjects().value(0));

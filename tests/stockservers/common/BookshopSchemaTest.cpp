@@ -110,8 +110,6 @@ TEST_F(BookshopSample, LookUpsAndTheBranchSyncUseTheIndexes) {
   }
 }
 
-// The generated articles of a shop's size: valid numbers in both forms, stored under one of them,
-// with the rows the sample's description promises.
 TEST(BookshopSampleGenerated, ArticlesCarryValidNumbersAndTheirRows) {
   testsupport::TempDir dir;
   QString error;

@@ -215,8 +215,7 @@ TEST_F(AddInfoTest, TheClientsLinkObjectIsLoggedAndNothingLogsTheDisconnect) {
   EXPECT_TRUE(neuImLog([&] { app->let_EventClass(Variant::nothing()); }).startsWith(QStringLiteral("\r\nDisconnet ")));
 }
 
-// A shop's file from before the indexes gets them when the server opens it; one that cannot be
-// made (here a view holds its name) is told, and the look-ups work on.
+// One index cannot be made: a view holds its name.
 TEST(TarneloDcomSettings, AnOlderFileGetsTheMissingIndexesWhenOpened) {
   buchladen::Beispiel laden;
   ASSERT_TRUE(laden.ok) << laden.fehler;

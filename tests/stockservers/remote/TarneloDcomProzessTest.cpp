@@ -126,8 +126,7 @@ TEST_F(TarneloDcomProzessTest, AClientOnTheUnixSocketDrivesTheServerAndItsReleas
   EXPECT_TRUE(beendet(server));
 }
 
-// Three clients: one in a process of its own that dies, one on the bus, one on the unix socket.
-// Each that goes leaves the others served; the last one's release ends the server.
+// One in a process of its own that dies, one on the bus, one on the unix socket.
 TEST_F(TarneloDcomProzessTest, OneClientLettingGoOrDyingLeavesTheOthersServed) {
   QProcess kunde;
   kunde.start(QStringLiteral(SKRIVANT_AUTOMATION_TEST_PEER), {QStringLiteral("--client"), kProgId});

@@ -264,8 +264,7 @@ TEST_F(TarneloSrvTest, MainWindowOptionsAndBar) {
 namespace tarnelotest {
 namespace {
 
-// Two clients' objects: the first to let go leaves the other served by the timer, the last ends
-// the server although the start routine's own object remains.
+// The last ends the server although the start routine's own object remains.
 TEST_F(TarneloSrvTest, OneClientLettingGoLeavesTheOtherServed) {
   starten();
   auto erster = std::make_shared<Application>();
