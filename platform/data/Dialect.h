@@ -28,6 +28,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <utility>
 
 namespace data {
 
@@ -57,6 +58,13 @@ class Dialect {
   QVariant bindValue(const QVariant& value) const;
   // Yes/No as written: -1/0, or a boolean on PostgreSQL.
   QVariant yesNo(bool value) const;
+
+  // Options of this server's ODBC driver that a connection string gets unless it sets them.
+  // psqlODBC: Yes/No read as Yes/No (BoolsAsChar=0), and values put into the statement by the
+  // driver (UseServerSidePrepare=0): prepared on the server, every statement cost three round
+  // trips (parse, execute, deallocate), half the time of a look-up; the values go as untyped
+  // literals, so a case-insensitive key keeps its index.
+  QList<std::pair<QString, QString>> odbcDefaults() const;
 
   // The statement that adds a row of defaults to `quotedTable`.
   QString insertDefaults(const QString& quotedTable) const;
