@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/data/Connection.h"
-#include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
 #include "schema/BookshopSample.h"
 #include "tests/support/Backends.h"
+#include "tests/support/RecordRows.h"
 
 using testsupport::Backend;
 
@@ -24,16 +24,7 @@ class BookshopLookUp : public ::testing::TestWithParam<Backend> {
   }
   // The rows of `sql`, each as its values joined by "|" (Null as "NULL").
   QStringList rows(const QString& sql, const data::Parameters& values = {}) {
-    QStringList out;
-    for (auto rs = con->Execute(sql, values); !rs->Eof(); rs->MoveNext()) {
-      QStringList row;
-      for (int i = 0; i < rs->Fields()->Count(); ++i) {
-        const vb::Variant v = rs->Fields(vb::Variant(i))->Value();
-        row << (v.isNull() ? QStringLiteral("NULL") : vb::CStr(v));
-      }
-      out << row.join(QLatin1Char('|'));
-    }
-    return out;
+    return testsupport::recordRows(*con->Execute(sql, values));
   }
   testsupport::BackendDatabase db{GetParam()};
   std::shared_ptr<data::Connection> con;
