@@ -35,14 +35,12 @@ INSTANTIATE_TEST_SUITE_P(Backends, BookshopLookUp, testsupport::allBackends(), t
 // On a server the article database and the data file are one database: the settings of the
 // data file are there too.
 TEST_P(BookshopLookUp, GeneratedBookshopIsTheSameOnEveryBackend) {
-  const QStringList tables = {QStringLiteral("Artikel"), QStringLiteral("[Artikel Einkauf]"),
-                              QStringLiteral("Artikel_LieferantBestellungen"), QStringLiteral("Artikel_LieferantBestellungen_Details"),
-                              QStringLiteral("Artikel_KundenReservierung_Details"), QStringLiteral("Artikel_Filialbestände"),
-                              QStringLiteral("Vorgaben")};
-  QStringList counts;
-  for (const QString& table : tables) counts << rows(QStringLiteral("SELECT COUNT(*) FROM ") + table).join(QString());
-  EXPECT_EQ(counts, (QStringList{QStringLiteral("65"), QStringLiteral("92"), QStringLiteral("4"), QStringLiteral("11"),
-                                 QStringLiteral("6"), QStringLiteral("84"), QStringLiteral("4")}));
+  EXPECT_EQ(rows(QStringLiteral("SELECT (SELECT COUNT(*) FROM Artikel), (SELECT COUNT(*) FROM [Artikel Einkauf]), "
+                                "(SELECT COUNT(*) FROM Artikel_LieferantBestellungen), "
+                                "(SELECT COUNT(*) FROM Artikel_LieferantBestellungen_Details), "
+                                "(SELECT COUNT(*) FROM Artikel_KundenReservierung_Details), "
+                                "(SELECT COUNT(*) FROM Artikel_Filialbestände), (SELECT COUNT(*) FROM Vorgaben)")),
+            QStringList{QStringLiteral("65|92|4|11|6|84|4")});
   EXPECT_EQ(rows(QStringLiteral("SELECT a.Artikelident, a.Bestand, a.Matchcode FROM Artikel a INNER JOIN [Artikel Einkauf] e "
                                 "ON e.Artikelident = a.Artikelident WHERE e.TitelNr=? AND e.LieferantNr=?"),
                  {QStringLiteral("kn00000030"), 70002}),
