@@ -5,8 +5,11 @@
 // processes at once. Each call is timed on its own: median, p99 and calls per second are
 // counters. The bookshop is written once into the build folder (bookshop-<articles>) and kept.
 //
-// SKRIVANT_BENCH_BOOKSHOP, when set, is an ODBC connection string: the servers then read that
-// database ("SQL-Server" road), which must hold the same generated bookshop.
+// SKRIVANT_BENCH_SERVER=postgresql (or mariadb) runs the same on a private database server,
+// started as the server-road tests start it and stopped at the end: the same bookshop is written
+// into it (schema/BookshopSample: one database with the rows of both files) and the servers read
+// it on their "SQL-Server" road. SKRIVANT_BENCH_BOOKSHOP, when set, is an ODBC connection string
+// of a database that holds that bookshop already.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -37,6 +40,8 @@
 #include "stockservers/tray/Application.h"
 #include "stockservers/tray/Form1.h"
 #include "stockservers/tray/frmInfoWin.h"
+#include "schema/ServerSchema.h"
+#include "tests/support/Backends.h"
 #include "tests/support/PrivateSessionBus.h"
 #include "tests/support/WaitUntil.h"
 
@@ -83,6 +88,7 @@ class Labor {
   bool ok() const { return m_fehler.isEmpty(); }
   const QString& fehler() const { return m_fehler; }
   int artikel() const { return m_artikel; }
+  bool sqlite() const { return m_ordner.size() > 0; }
 
   dcom::Application& dcomImProzess() {
     if (!m_dcomApp) {
@@ -158,7 +164,12 @@ class Labor {
       qputenv(name, pfad.toLocal8Bit());
     }
     m_artikel = qEnvironmentVariableIsSet("SKRIVANT_BENCH_ARTICLES") ? qEnvironmentVariableIntValue("SKRIVANT_BENCH_ARTICLES") : 1000000;
-    const QString odbc = qEnvironmentVariable("SKRIVANT_BENCH_BOOKSHOP");
+    QString odbc = qEnvironmentVariable("SKRIVANT_BENCH_BOOKSHOP");
+    const QString server = qEnvironmentVariable("SKRIVANT_BENCH_SERVER");
+    if (!server.isEmpty()) {
+      odbc = serverLaden(server);
+      if (!ok()) return;
+    }
     if (odbc.isEmpty()) {
       ladenSchreiben();
       SaveSetting(QStringLiteral("LagerAnfrage"), QStringLiteral("Type"), QStringLiteral("MDB"));
@@ -202,6 +213,52 @@ class Labor {
                  qPrintable(m_ordner));
   }
 
+  // A private database server with the generated bookshop; its connection string.
+  QString serverLaden(const QString& name) {
+    using testsupport::Backend;
+    const Backend backend = name == QLatin1String("mariadb") ? Backend::MariaDb : Backend::PostgreSql;
+    if (name != QLatin1String("postgresql") && name != QLatin1String("mariadb")) {
+      m_fehler = QStringLiteral("SKRIVANT_BENCH_SERVER: postgresql or mariadb, not ") + name;
+      return {};
+    }
+    QElapsedTimer uhr;
+    uhr.start();
+    m_server = std::make_unique<testsupport::BackendDatabase>(backend);
+    if (!m_server->ready()) {
+      m_fehler = QString::fromStdString(m_server->failure());
+      return {};
+    }
+    const double start = double(uhr.restart()) / 1000;
+    try {
+      auto con = m_server->open();
+      // The indexes after the rows: built once they cost half of what keeping them up to date
+      // row by row costs (case-insensitive keys compare slowly).
+      const QStringList anweisungen = schema::statementsFor(schema::Tables::Bookshop, con->dialect().kind());
+      const auto index = [](const QString& s) { return s.startsWith(QLatin1String("CREATE INDEX")); };
+      for (const QString& s : anweisungen)
+        if (!index(s)) con->Execute(s);
+      QString fehler;
+      if (!schema::fillBookshopSample(*con, m_artikel, &fehler)) {
+        m_fehler = QStringLiteral("bookshop not written: ") + fehler;
+        return {};
+      }
+      for (const QString& s : anweisungen)
+        if (index(s)) con->Execute(s);
+      // The planner's figures of the tables just filled, and on PostgreSQL their rows marked as
+      // visible to all, as a shop's server has them after its routine vacuum.
+      con->Execute((backend == Backend::PostgreSql ? QStringLiteral("VACUUM (ANALYZE) ") : QStringLiteral("ANALYZE TABLE ")) +
+                   QStringLiteral("Artikel, [Artikel Einkauf], Artikel_LieferantBestellungen, "
+                                  "Artikel_LieferantBestellungen_Details, Artikel_KundenReservierung_Details, "
+                                  "Artikel_Filialbestände, Vorgaben"));
+    } catch (const vb::VbError& e) {
+      m_fehler = e.description();
+      return {};
+    }
+    std::fprintf(stderr, "%s started with its bookshop in %.1f s, %d articles written in %.1f s\n", qPrintable(name), start,
+                 m_artikel, double(uhr.elapsed()) / 1000);
+    return m_server->connectionString();
+  }
+
   void artikelZaehlen(const QString& odbc) {
     try {
       auto con = std::make_shared<data::Connection>();
@@ -215,6 +272,7 @@ class Labor {
   }
 
   QTemporaryDir m_dir;
+  std::unique_ptr<testsupport::BackendDatabase> m_server;
   QString m_fehler;
   QString m_ordner;
   int m_artikel = 0;
@@ -391,7 +449,7 @@ void BM_AddInfoMegabyte(benchmark::State& state, Weg weg) {
 void BM_NocaseScan(benchmark::State& state, bool eigene) {
   Labor* labor = laborOder(state);
   if (!labor) return;
-  if (!qEnvironmentVariable("SKRIVANT_BENCH_BOOKSHOP").isEmpty()) {
+  if (!labor->sqlite()) {
     state.SkipWithError("SQLite only");
     return;
   }
@@ -433,7 +491,7 @@ void BM_NocaseScan(benchmark::State& state, bool eigene) {
 void BM_IndizesAnlegen(benchmark::State& state) {
   Labor* labor = laborOder(state);
   if (!labor) return;
-  if (!qEnvironmentVariable("SKRIVANT_BENCH_BOOKSHOP").isEmpty()) {
+  if (!labor->sqlite()) {
     state.SkipWithError("SQLite only");
     return;
   }
@@ -495,6 +553,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   Labor::ende();
+  testsupport::stopServers();
   benchmark::Shutdown();
   return 0;
 }

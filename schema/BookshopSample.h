@@ -30,6 +30,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace data { class Connection; }
+
 namespace schema {
 
 // The file names of the sample in its folder: the article database ("DBName") and the data file,
@@ -46,6 +48,12 @@ QStringList sampleDatenRows();
 // `folder` (made when missing). Fails, with the reason in `error`, when either file exists
 // already: a sample never overwrites a bookshop's data.
 bool createBookshopSample(const QString& folder, QString* error = nullptr, int artikel = 0);
+
+// The same bookshop in the one database `con` is open on, whose bookshop tables are made and
+// empty (createTables): the rows of both files, as the servers' "SQL-Server" road opens the
+// article database and the data file with one connection string, and `artikel` generated
+// articles. The generated rows go in one transaction, many rows to a bound statement.
+bool fillBookshopSample(data::Connection& con, int artikel, QString* error = nullptr);
 
 // The ISBN-10 (without hyphens) and the EAN of generated article n: "3", n in eight digits and
 // the check character.

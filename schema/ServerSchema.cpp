@@ -1,6 +1,7 @@
 #include "schema/ServerSchema.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include "platform/data/Connection.h"
 #include "platform/vb/ErrorStyle.h"
@@ -21,8 +22,9 @@ using Kind = data::Dialect::Kind;
 const QString kMariaCaseInsensitive = QStringLiteral("utf8mb4_uca1400_nopad_as_ci");
 const QString kMariaTableOptions = QStringLiteral(" ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_nopad_bin");
 
-// A column's type and constraints ("TEXT NOT NULL COLLATE NOCASE") in the server's words.
-QString columnType(QString type, Kind kind) {
+// A column's type and constraints ("TEXT NOT NULL COLLATE NOCASE") in the server's words;
+// `indexed` when an index of the script covers it.
+QString columnType(QString type, Kind kind, bool indexed) {
   const bool noCase = type.contains(QLatin1String(" COLLATE NOCASE"));
   type.remove(QStringLiteral(" COLLATE NOCASE"));
   const auto starts = [&](const char* t) { return type.startsWith(QLatin1String(t)); };
@@ -36,7 +38,8 @@ QString columnType(QString type, Kind kind) {
       swap("TEXT", kind == Kind::PostgreSql ? QStringLiteral("CITEXT") : QStringLiteral("VARCHAR(255)"));
       if (kind == Kind::MariaDb) type += QStringLiteral(" COLLATE ") + kMariaCaseInsensitive;
     } else if (kind == Kind::MariaDb) {
-      swap("TEXT", QStringLiteral("LONGTEXT"));
+      // MariaDB indexes only a prefix of a LONGTEXT, which MAX and ORDER BY cannot use.
+      swap("TEXT", indexed ? QStringLiteral("VARCHAR(255)") : QStringLiteral("LONGTEXT"));
     }
   } else if (starts("DOUBLE") && kind == Kind::PostgreSql) {
     swap("DOUBLE", QStringLiteral("DOUBLE PRECISION"));
@@ -46,15 +49,32 @@ QString columnType(QString type, Kind kind) {
   return type;
 }
 
+// "table.column" in lower case of every column an index of `statements` covers.
+QSet<QString> indexedColumns(const QStringList& statements) {
+  static const QRegularExpression index(QStringLiteral(R"(^CREATE INDEX .*?\bON\s+(\[[^\]]+\]|\S+)\s*\(([^)]*)\))"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+  QSet<QString> out;
+  for (const QString& s : statements) {
+    const QRegularExpressionMatch m = index.match(s);
+    if (!m.hasMatch()) continue;
+    for (const QString& c : m.captured(2).split(QLatin1Char(',')))
+      out.insert((m.captured(1) + QLatin1Char('.') + c.trimmed()).toLower());
+  }
+  return out;
+}
+
 // One CREATE TABLE of the .sql files (a column or constraint per line) for the server.
-QString createTable(const QString& statement, Kind kind, const data::Dialect& dialect) {
+QString createTable(const QString& statement, Kind kind, const data::Dialect& dialect, const QSet<QString>& indexed) {
   static const QRegularExpression column(QStringLiteral(R"(^(\s*)(\S+)\s+(.*?)(,?)\s*$)"));
+  static const QRegularExpression name(QStringLiteral(R"(^CREATE TABLE IF NOT EXISTS (\[[^\]]+\]|\S+))"));
   QStringList lines = statement.split(QLatin1Char('\n'));
+  const QString table = name.match(lines[0]).captured(1).toLower();
   lines[0] = dialect.statement(lines[0]);  // the table's name
   for (int i = 1; i < lines.size(); ++i) {
     const QRegularExpressionMatch m = column.match(lines[i]);
     if (!m.hasMatch() || m.captured(2) == QLatin1String("PRIMARY")) continue;
-    lines[i] = m.captured(1) + m.captured(2) + QLatin1Char(' ') + columnType(m.captured(3), kind) + m.captured(4);
+    const bool covered = indexed.contains(table + QLatin1Char('.') + m.captured(2).toLower());
+    lines[i] = m.captured(1) + m.captured(2) + QLatin1Char(' ') + columnType(m.captured(3), kind, covered) + m.captured(4);
   }
   QString out = lines.join(QLatin1Char('\n'));
   if (kind == Kind::MariaDb) out += kMariaTableOptions;
@@ -64,10 +84,12 @@ QString createTable(const QString& statement, Kind kind, const data::Dialect& di
 QStringList forServer(const char* sql, Kind kind) {
   const data::Dialect dialect(kind);
   QStringList out;
-  for (const QString& s : scriptStatements(sql, true)) {
+  const QStringList statements = scriptStatements(sql, true);
+  const QSet<QString> indexed = indexedColumns(statements);
+  for (const QString& s : statements) {
     // SavedQueries is SQLite's home of saved queries; a server has its own.
     if (s.contains(QLatin1String("SavedQueries"))) continue;
-    out << (s.startsWith(QLatin1String("CREATE TABLE")) ? createTable(s, kind, dialect) : dialect.statement(s));
+    out << (s.startsWith(QLatin1String("CREATE TABLE")) ? createTable(s, kind, dialect, indexed) : dialect.statement(s));
   }
   return out;
 }

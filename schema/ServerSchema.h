@@ -8,7 +8,8 @@
 //  - Text keys that SQLite compares with NOCASE are case-insensitive on the server too:
 //    PostgreSQL's citext (equality stays indexable, LIKE ignores case as Jet's did), MariaDB's
 //    VARCHAR(255) with utf8mb4_uca1400_nopad_as_ci (accents count, trailing blanks count). Other
-//    texts compare exactly (MariaDB utf8mb4_nopad_bin) and hold any length.
+//    texts compare exactly (MariaDB utf8mb4_nopad_bin) and hold any length, but for one an index
+//    covers: VARCHAR(255) on MariaDB, which indexes only a prefix of a longer text.
 //  - Yes/No is BOOLEAN (MariaDB's TINYINT(1)), Double DOUBLE PRECISION, dates TIMESTAMP/DATETIME,
 //    an AUTOINCREMENT key an identity / AUTO_INCREMENT column.
 //  - Lines "--server: <statement>;" of the .sql files are statements for the servers only (the

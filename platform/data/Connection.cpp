@@ -328,10 +328,13 @@ void Connection::openOdbc(const QString& odbcString, const QString& user, const 
     bool open = db.open();
     if (open) {
       m_dialect = Dialect::ofOdbc(db);
-      // psqlODBC reports booleans as text unless told otherwise; Yes/No must read as Yes/No.
-      if (m_dialect.kind() == Dialect::Kind::PostgreSql && !findPair(pairs, QStringLiteral("BoolsAsChar"))) {
+      // The driver's options the layer relies on, where the string does not set them.
+      QString defaults;
+      for (const auto& [key, value] : m_dialect.odbcDefaults())
+        if (!findPair(pairs, key)) defaults += QLatin1Char(';') + key + QLatin1Char('=') + value;
+      if (!defaults.isEmpty()) {
         db.close();
-        db.setDatabaseName(name + QStringLiteral(";BoolsAsChar=0"));
+        db.setDatabaseName(name + defaults);
         open = db.open();
       }
     }

@@ -10,7 +10,7 @@
 //  - everything else goes through ODBC (QODBC over unixODBC): "DSN=...", "DRIVER={...};...", a
 //    DAO-style "ODBC;" prefix, or a bare "Data Source=" taken as a DSN. The database system the
 //    driver names chooses the Dialect (PostgreSQL, MariaDB, SQL Server, the SQLite ODBC driver);
-//    on PostgreSQL "BoolsAsChar=0" is added unless the string sets it, so Yes/No reads as Yes/No.
+//    the driver options of Dialect::odbcDefaults() are added unless the string sets them.
 // A value in a connection string may stand in double or single quotes (a doubled quote inside is
 // one quote) and then holds ";" and blanks as they are.
 // SQLite connections wait up to kBusyTimeoutMs for a lock held by another connection (hosts and

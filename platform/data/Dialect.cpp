@@ -215,6 +215,11 @@ QVariant Dialect::bindValue(const QVariant& value) const {
   }
 }
 
+QList<std::pair<QString, QString>> Dialect::odbcDefaults() const {
+  if (m_kind != Kind::PostgreSql) return {};
+  return {{QStringLiteral("BoolsAsChar"), QStringLiteral("0")}, {QStringLiteral("UseServerSidePrepare"), QStringLiteral("0")}};
+}
+
 QString Dialect::insertDefaults(const QString& quotedTable) const {
   if (m_kind == Kind::MariaDb) return QStringLiteral("INSERT INTO %1 () VALUES ()").arg(quotedTable);
   return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable);

@@ -30,6 +30,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <utility>
 
 namespace data {
 
@@ -67,6 +68,14 @@ class Dialect {
   // Whether an UPDATE reports the rows it changed rather than those it found (MariaDB without
   // the connector's "found rows" option): a row set to the values it has counts 0 there.
   bool countsChangedRowsOnly() const { return m_kind == Kind::MariaDb; }
+
+  // Options of this server's ODBC driver that a connection string gets unless it sets them.
+  // psqlODBC: Yes/No read as Yes/No (BoolsAsChar=0), and values put into the statement by the
+  // driver (UseServerSidePrepare=0): prepared on the server, every statement cost three round
+  // trips (parse, execute, deallocate), half the time of a look-up; the values go as untyped
+  // literals, so a case-insensitive key keeps its index.
+  QList<std::pair<QString, QString>> odbcDefaults() const;
+
   // The statement that adds a row of defaults to `quotedTable`.
   QString insertDefaults(const QString& quotedTable) const;
   // What an INSERT that lets the database number `keyColumn` appends so the number comes back

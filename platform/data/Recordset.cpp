@@ -92,7 +92,12 @@ SavedCall parseSavedCall(const QString& text) {
   static const QRegularExpression call(QStringLiteral(R"(^\s*([\p{L}_][\p{L}\p{N}_]*)\s*\((.*)\)\s*$)"), kReOptions);
   static const QRegularExpression bare(QStringLiteral(R"(^\s*(\[[^\]]+\]|[\p{L}_][\p{L}\p{N}_]*)\s*$)"), kReOptions);
   SavedCall out;
-  if (auto m = call.match(text); m.hasMatch()) {
+  // "SELECT (…), (…)" and "VALUES (…)" are statements, not calls of saved queries of those names.
+  const auto statementWord = [](const QString& name) {
+    return name.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QLatin1String("VALUES"), Qt::CaseInsensitive) == 0;
+  };
+  if (auto m = call.match(text); m.hasMatch() && !statementWord(m.captured(1))) {
     out.kind = SavedCall::Call;
     out.name = m.captured(1);
     out.args = parseArguments(m.captured(2));

@@ -14,6 +14,7 @@
 #include "schema/BookshopSample.h"
 #include "tests/support/Backends.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RecordRows.h"
 
 using testsupport::Backend;
 using testsupport::errorOf;
@@ -40,16 +41,7 @@ class DataLayer : public ::testing::TestWithParam<Backend> {
   }
   // The rows of `sql`, each as its values joined by "|" (Null as "NULL").
   QStringList rows(const QString& sql, const data::Parameters& values = {}) {
-    QStringList out;
-    for (auto rs = open(sql, values, data::adLockReadOnly); !rs->Eof(); rs->MoveNext()) {
-      QStringList row;
-      for (int i = 0; i < rs->Fields()->Count(); ++i) {
-        const vb::Variant v = rs->Fields(vb::Variant(i))->Value();
-        row << (v.isNull() ? QStringLiteral("NULL") : vb::CStr(v));
-      }
-      out << row.join(QLatin1Char('|'));
-    }
-    return out;
+    return testsupport::recordRows(*open(sql, values, data::adLockReadOnly));
   }
   testsupport::BackendDatabase db{GetParam()};
   std::shared_ptr<data::Connection> con;

@@ -211,7 +211,7 @@ class Servers {
 // Stops the servers when the tests are done, while Qt is still there.
 class ServersEnvironment : public ::testing::Environment {
  public:
-  void TearDown() override { Servers::instance().stop(); }
+  void TearDown() override { stopServers(); }
 };
 [[maybe_unused]] const ::testing::Environment* const kServersEnvironment =
     ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
@@ -228,6 +228,8 @@ std::string failureOf(const Run& run) {
 }
 
 }  // namespace
+
+void stopServers() { Servers::instance().stop(); }
 
 ::testing::internal::ParamGenerator<Backend> allBackends() {
   return ::testing::Values(Backend::Sqlite, Backend::PostgreSql, Backend::MariaDb);

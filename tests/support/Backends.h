@@ -35,6 +35,10 @@ enum class Backend { Sqlite, PostgreSql, MariaDb };
 ::testing::internal::ParamGenerator<Backend> allBackends();
 std::string backendName(const ::testing::TestParamInfo<Backend>& info);
 
+// Stops the servers now. Test programs leave it to the end of the run; a program that uses the
+// servers without running tests (a benchmark) calls it before it ends, also after a failure.
+void stopServers();
+
 class BackendDatabase {
  public:
   // A new, empty database: an SQLite file, or a database of its own on the backend's server.

@@ -52,6 +52,10 @@ TEST_F(SavedQuery, UnknownQueryWithArgumentsFails) {
   EXPECT_EQ(errorOf([&] { run(QStringLiteral("GibtEsNicht(7)")); }), data::ErrNoSuchQuery);
 }
 
+TEST_F(SavedQuery, StatementBeginningWithAParenthesisIsNoCall) {
+  EXPECT_EQ(vb::CLng(run(QStringLiteral("SELECT (SELECT COUNT(*) FROM Artikel)"))->Fields(0)->Value()), 2);
+}
+
 TEST_F(SavedQuery, ViewIsCalledWithoutArguments) {
   exec(file, QStringLiteral("CREATE VIEW ArtikelMitBestand AS SELECT Artikelident FROM Artikel WHERE Bestand > 2"));
   auto rs = run(QStringLiteral("ArtikelMitBestand()"));
