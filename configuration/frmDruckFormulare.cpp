@@ -313,9 +313,8 @@ void frmDruckFormulare::BaumLaden() {
     vorlagen.Open(QStringLiteral("SELECT Auftrag_Formular_Neu.*, Auftrag_Formular_Vorlagen.FormularText FROM "
                                  "Auftrag_Formular_Neu LEFT JOIN Auftrag_Formular_Vorlagen ON "
                                  "Auftrag_Formular_Neu.FormNummer=Auftrag_Formular_Vorlagen.FormularNr ") +
-                      QStringLiteral("WHERE (FormNummer > 0) AND FormStatus=") + QString::number(id) +
-                      QStringLiteral(" ORDER BY FormNummer"),
-                  verbindung, data::adOpenDynamic, data::adLockOptimistic);
+                      QStringLiteral("WHERE (FormNummer > 0) AND FormStatus=? ORDER BY FormNummer"),
+                  verbindung, data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified, {id});
     for (; !vorlagen.Eof(); vorlagen.MoveNext()) VorlageHinzufuegen(formtyp, id, vorlagen);
     vorlagen.Close();
   }
