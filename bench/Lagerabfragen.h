@@ -22,7 +22,7 @@ struct Abfrage {
 
 class Abfragen {
  public:
-  Abfragen(int artikel, unsigned seed) : m_artikel(artikel), m_zufall(seed) {}
+  Abfragen(int artikel, unsigned startwert) : m_artikel(artikel), m_zufall(startwert) {}
 
   Abfrage naechste(Fall fall) {
     std::uniform_int_distribution<int> imLaden(1, m_artikel);

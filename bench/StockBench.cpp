@@ -295,10 +295,10 @@ Labor* laborOder(benchmark::State& state) {
 // Times one call a run on the next number of `fall`: `aufruf(abfrage, ns)` makes it, puts its
 // time into `ns` and returns what was wrong with the answer (empty when nothing), which ends the run.
 template <typename F>
-void jeAufruf(benchmark::State& state, Fall fall, unsigned seed, F&& aufruf) {
+void jeAufruf(benchmark::State& state, Fall fall, unsigned startwert, F&& aufruf) {
   Labor* labor = laborOder(state);
   if (!labor) return;
-  lagerbench::Abfragen abfragen(labor->artikel(), seed);
+  lagerbench::Abfragen abfragen(labor->artikel(), startwert);
   Zeiten zeiten;
   qint64 gesamt = 0;
   try {

@@ -1,5 +1,5 @@
 // One of the concurrent clients of the stock benchmark, a process of its own on the session bus:
-//   stockbench-client PROGID ARTICLES CALLS SEED
+//   stockbench-client PROGID ARTICLES CALLS START
 // creates PROGID's Application ("TarneloDCOM.Application": infofelder, then AddInfo;
 // "TarneloSrv.Application": connected from the settings, then SearchArtNr), says "bereit", waits
 // for a line on stdin, makes CALLS calls on found articles of the generated bookshop of ARTICLES
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList a = app.arguments();
   if (a.size() != 5) {
-    std::fprintf(stderr, "usage: stockbench-client PROGID ARTICLES CALLS SEED\n");
+    std::fprintf(stderr, "usage: stockbench-client PROGID ARTICLES CALLS START\n");
     return 2;
   }
   const QString progId = a.at(1);

@@ -18,8 +18,8 @@ bool countFits(QDataStream& in, quint32 count, qint64 minBytes) {
   return in.status() == QDataStream::Ok && in.device() && qint64(count) * minBytes <= in.device()->bytesAvailable();
 }
 
-// A colour as QDataStream writes it: a spec byte and five 16-bit values. Qt takes any byte as
-// its spec unchecked; one it does not know is refused here.
+// A colour as QDataStream writes it: a kind byte (RGB, HSV, …) and five 16-bit values. Qt takes
+// any byte as its kind unchecked; one it does not know is refused here.
 bool readColor(QDataStream& in, QColor& color) {
   constexpr int kBytes = 11;
   QByteArray raw(kBytes, Qt::Uninitialized);
@@ -27,8 +27,8 @@ bool readColor(QDataStream& in, QColor& color) {
     in.setStatus(QDataStream::ReadPastEnd);
     return false;
   }
-  const auto spec = static_cast<qint8>(raw[0]);
-  if (spec < QColor::Invalid || spec > QColor::ExtendedRgb) return false;
+  const auto art = static_cast<qint8>(raw[0]);
+  if (art < QColor::Invalid || art > QColor::ExtendedRgb) return false;
   QDataStream s(raw);
   s.setVersion(in.version());
   s.setByteOrder(in.byteOrder());
