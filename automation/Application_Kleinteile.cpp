@@ -42,11 +42,7 @@ using RsPtr = std::shared_ptr<data::Recordset>;
 vb::Variant wert(const RsPtr& rs, const QString& spalte) { return rs->Fields(spalte)->Value(); }
 QString text(const RsPtr& rs, const QString& spalte) { return vb::CStr(NZ(wert(rs, spalte))); }
 bool ja(const RsPtr& rs, const QString& spalte) { return vb::CBool(NZ(wert(rs, spalte), false)); }
-// A text is written as text, an empty one too: the data layer would store an empty QString as
-// Null, which the host's reports and queries read differently.
-void setze(const RsPtr& rs, const QString& spalte, const vb::Variant& v) {
-  rs->Fields(spalte)->let_Value(v.isString() && v.value().toString().isNull() ? vb::Variant(QStringLiteral("")) : v);
-}
+void setze(const RsPtr& rs, const QString& spalte, const vb::Variant& v) { rs->Fields(spalte)->let_Value(v); }
 
 // A document or address number, as it is bound to a statement's "?".
 std::int32_t zahl(const vb::Variant& v) { return vb::CLng(v); }
@@ -520,11 +516,7 @@ QString KleinteilLauf::elementAbfrage() {
     } else if (!sortierung.isEmpty()) {
       // Any column the host's table has, a column of its own too. The setting is never spliced
       // into the statement: the name goes in as the table gives it, and only a plain word.
-      const auto tabelle = oeffnen(QStringLiteral("SELECT * FROM KleinteilElemente WHERE 1=0"), host(kBelege));
-      const auto spalten = tabelle->Fields();
-      QString spalte;
-      for (int i = 0; i < spalten->Count() && spalte.isEmpty(); ++i)
-        if (spalten->Item(i)->Name().compare(sortierung, Qt::CaseInsensitive) == 0) spalte = spalten->Item(i)->Name();
+      const QString spalte = host(kBelege)->columnName(QStringLiteral("KleinteilElemente"), sortierung);
       static const QRegularExpression kBezeichner(QStringLiteral("^\\w+$"),
                                                   QRegularExpression::UseUnicodePropertiesOption);
       if (kBezeichner.match(spalte).hasMatch())

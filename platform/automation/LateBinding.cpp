@@ -90,8 +90,6 @@ bool isByReference(const QMetaMethod& m, int parameter) {
   return m.parameterTypeName(parameter).endsWith('&');
 }
 
-QMetaType parameterType(const QMetaMethod& m, int parameter) { return parameterMetaType(m, parameter); }
-
 bool nameMatches(const QByteArray& candidate, const QString& wanted) {
   return QString::fromLatin1(candidate).compare(wanted, Qt::CaseInsensitive) == 0;
 }
@@ -110,7 +108,7 @@ std::optional<QMetaMethod> findMethod(const QMetaObject& mo, const QString& want
     if (m.parameterCount() < argc || optional) continue;
     bool rest = true;
     for (int p = int(argc); p < m.parameterCount(); ++p)
-      rest = rest && parameterType(m, p) == QMetaType::fromType<vb::Variant>();
+      rest = rest && parameterMetaType(m, p) == QMetaType::fromType<vb::Variant>();
     if (rest) optional = m;
   }
   return optional;
@@ -138,14 +136,14 @@ vb::Variant invoke(QObject& obj, const QMetaMethod& m, const QList<vb::Variant>&
   }
   for (int i = 0; i < n; ++i) {
     const vb::Variant arg = i < args.size() ? args[i] : vb::Variant::missing();
-    values.push_back(toParameter(arg, parameterType(m, i)));
+    values.push_back(toParameter(arg, parameterMetaType(m, i)));
     argv[i + 1] = values.back().data();
   }
   QMetaObject::metacall(&obj, QMetaObject::InvokeMetaMethod, m.methodIndex(), argv.data());
   const std::size_t first = argv[0] ? 1 : 0;
   if (byRef) {
     for (int i = 0; i < n && i < byRef->size(); ++i)
-      if (isByReference(m, i)) (*byRef)[i] = fromResult(values[first + i], parameterType(m, i));
+      if (isByReference(m, i)) (*byRef)[i] = fromResult(values[first + i], parameterMetaType(m, i));
   }
   return first ? fromResult(values.front(), returnType) : vb::Variant();
 }

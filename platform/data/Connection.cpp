@@ -382,12 +382,14 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& commandText, const
   return rs;
 }
 
-bool Connection::hasColumn(const QString& table, const QString& column) {
+QString Connection::columnName(const QString& table, const QString& column) {
   const auto rs = Execute(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(table));
   const auto fields = rs->Fields();
-  for (int i = 0; i < fields->Count(); ++i)
-    if (fields->Item(vb::Variant(i))->Name().compare(column, Qt::CaseInsensitive) == 0) return true;
-  return false;
+  for (int i = 0; i < fields->Count(); ++i) {
+    const QString name = fields->Item(vb::Variant(i))->Name();
+    if (name.compare(column, Qt::CaseInsensitive) == 0) return name;
+  }
+  return {};
 }
 
 void Connection::BeginTrans() {

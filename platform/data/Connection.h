@@ -70,9 +70,12 @@ class Connection : public QObject, public std::enable_shared_from_this<Connectio
   std::shared_ptr<Recordset> Execute(const QString& commandText, const Parameters& values,
                                      long* recordsAffected = nullptr, int options = -1);
 
-  // Whether `table` has a column of that name (without regard to case). Tables the hosts built
-  // themselves may lack a column only our own schema adds; code that can use one asks first.
-  bool hasColumn(const QString& table, const QString& column);
+  // The column of `table` named `column` (without regard to case), spelt as the table gives it;
+  // empty when it has none. Tables the hosts built themselves may lack a column only our own
+  // schema adds, or have columns of their own; code that can use one asks first. `table` is the
+  // system's own name, never a caller's text.
+  QString columnName(const QString& table, const QString& column);
+  bool hasColumn(const QString& table, const QString& column) { return !columnName(table, column).isEmpty(); }
 
   Q_INVOKABLE void BeginTrans();
   Q_INVOKABLE void CommitTrans();

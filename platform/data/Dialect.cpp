@@ -122,7 +122,7 @@ Dialect Dialect::ofOdbc(const QSqlDatabase& db) {
   return Dialect(Kind::OtherOdbc);
 }
 
-QString Dialect::quoted(const QString& name) const {
+QString Dialect::identifier(const QString& name) const {
   switch (m_kind) {
     case Kind::PostgreSql:
       return QLatin1Char('"') + foldAscii(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
@@ -135,13 +135,11 @@ QString Dialect::quoted(const QString& name) const {
   }
 }
 
-QString Dialect::identifier(const QString& name) const { return quoted(name); }
-
 QString Dialect::statement(const QString& sql) const {
   switch (m_kind) {
     case Kind::Jet: return jetLikePatterns(sql);
     case Kind::PostgreSql:
-    case Kind::MariaDb: return replaceBracketNames(sql, [this](const QString& n) { return quoted(n); });
+    case Kind::MariaDb: return replaceBracketNames(sql, [this](const QString& n) { return identifier(n); });
     default: return sql;  // SQLite and SQL Server take brackets as they are
   }
 }
@@ -226,7 +224,7 @@ QString Dialect::insertDefaults(const QString& quotedTable) const {
 }
 
 QString Dialect::returningKey(const QString& keyColumn) const {
-  if (m_kind == Kind::PostgreSql) return QStringLiteral(" RETURNING ") + quoted(keyColumn);
+  if (m_kind == Kind::PostgreSql) return QStringLiteral(" RETURNING ") + identifier(keyColumn);
   return {};
 }
 
@@ -263,7 +261,7 @@ QStringList Dialect::primaryKey(const QSqlDatabase& db, const QString& table) co
                  QStringLiteral("SELECT a.attname FROM pg_index i JOIN pg_attribute a ON a.attrelid = i.indrelid "
                                 "AND a.attnum = ANY(i.indkey) WHERE i.indisprimary AND i.indrelid = to_regclass(?) "
                                 "ORDER BY array_position(i.indkey::int2[], a.attnum)"),
-                 {quoted(table)});
+                 {identifier(table)});
   } else {
     // Qt's catalogue call finds no key on Connector/ODBC.
     out = column(db, *this,

@@ -91,8 +91,6 @@ class Dialect {
   bool isYesNo(const QSqlDatabase& db, const QString& table, const QString& column) const;
 
  private:
-  QString quoted(const QString& name) const;
-
   Kind m_kind;
   mutable QHash<QString, QSet<QString>> m_yesNoColumns;  // lower-case table -> lower-case columns
   mutable QHash<QString, QStringList> m_primaryKeys;     // lower-case table -> key columns

@@ -137,6 +137,10 @@ std::optional<QString> savedQueryText(const QSqlDatabase& db, const QString& nam
 // buffer: the name ends at its first NUL.
 QString baseTable(const QSqlField& f) { return f.tableName().section(QChar(0), 0, 0); }
 
+// A text as it is written: an empty one stays empty text. The SQL drivers bind a null QString as
+// NULL, which the hosts' reports and queries read otherwise; only Null and Empty are NULL.
+QVariant textValue(const QString& text) { return QVariant(text.isNull() ? QStringLiteral("") : text); }
+
 // A caller's value as it is bound to a "?".
 QVariant parameterValue(const vb::Variant& v) {
   if (v.isObject()) vb::raise(vb::ErrTypeMismatch);
@@ -148,6 +152,7 @@ QVariant parameterValue(const vb::Variant& v) {
     case QMetaType::UShort:
     case QMetaType::UChar:
     case QMetaType::SChar: return QVariant(q.toInt());
+    case QMetaType::QString: return textValue(q.toString());
     default: return q;
   }
 }
@@ -584,11 +589,12 @@ QVariant Recordset::toDb(Kind kind, const vb::Variant& v) const {
       // A truth value goes into text as "True"/"False", as the data-access library wrote it,
       // not as CStr's German words.
       if (v.isBool()) return QVariant(v.value().toBool() ? QStringLiteral("True") : QStringLiteral("False"));
-      return QVariant(vb::CStr(v));
+      return textValue(vb::CStr(v));
     case Kind::Binary:
     case Kind::Unknown:
       if (none) return typedNull(QMetaType::QString);
       if (v.isBool()) return QVariant(v.value().toBool() ? vb::True : vb::False);
+      if (v.isString()) return textValue(v.value().toString());
       return v.toQVariant();
   }
   return v.toQVariant();
