@@ -321,7 +321,6 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   const QString routen = QStringLiteral("SELECT FormNummer, Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
                                         "UNION ALL SELECT FormNummer, Formatdatei FROM Auftrag_Formular_Neu");
   const QStringList routenB = enginetest::zeilen(*b, routen);
-
   oeffnen(3, 1);
   auto andere = std::make_shared<Application>();
   rufe(*andere, "ConnectList", {vb::Variant(handlerB)}, automation::CallKind::Set);
