@@ -29,8 +29,7 @@ using configuration::frmDruckFormulare;
 
 using automationtest::rufe;
 
-// `Basis` is the test's base class; `server` a connection string of the database that keeps the
-// host's forms and settings (empty: the host's own file).
+// `server`: connection string of the database keeping the host's forms and settings (empty: its own file).
 template <typename Basis = ::testing::Test>
 class VorlagenFixtureAuf : public Basis {
  protected:

@@ -33,16 +33,16 @@ TEST(clsMenuHandler, KeyGoesInAtTheSelectionStartWithAtMost300CharactersOfTheRes
   struct Fall {
     QString text;
     int start;
-    int laenge;  // selected characters; negative: selected from right to left
     QString erwartet;
+    int laenge = 0;  // selected characters; negative: selected from right to left
   };
   const QString lang(400, QLatin1Char('x'));
   const QList<Fall> faelle = {
-      {QStringLiteral("RE_12345.pdf"), 5, 0, QStringLiteral("RE_12[YYYY]345.pdf")},
-      {QString(), 0, 0, QStringLiteral("[YYYY]")},
-      {QStringLiteral("ab") + lang, 2, 0, QStringLiteral("ab[YYYY]") + lang.left(300)},
-      {QStringLiteral("abcdefghi"), 3, 3, QStringLiteral("abc[YYYY]defghi")},
-      {QStringLiteral("abcdefghi"), 6, -3, QStringLiteral("abc[YYYY]defghi")},
+      {QStringLiteral("RE_12345.pdf"), 5, QStringLiteral("RE_12[YYYY]345.pdf")},
+      {QString(), 0, QStringLiteral("[YYYY]")},
+      {QStringLiteral("ab") + lang, 2, QStringLiteral("ab[YYYY]") + lang.left(300)},
+      {QStringLiteral("abcdefghi"), 3, QStringLiteral("abc[YYYY]defghi"), 3},
+      {QStringLiteral("abcdefghi"), 6, QStringLiteral("abc[YYYY]defghi"), -3},
   };
   for (const Fall& f : faelle) {
     Menue m;
@@ -55,15 +55,14 @@ TEST(clsMenuHandler, KeyGoesInAtTheSelectionStartWithAtMost300CharactersOfTheRes
 }
 
 TEST(clsMenuHandler, MembersAreCalledByName) {
-  Menue m;
-  const auto projekt = std::make_shared<QAction>();
-  projekt->setObjectName(QStringLiteral("mnuPlatzhalterProjektNr"));
   using automation::callByName;
-  callByName(m.handler, QStringLiteral("AddMenu"), automation::CallKind::Method, {vb::Variant(projekt), "PROJEKT"});
-  callByName(m.handler, QStringLiteral("AddMenu"), automation::CallKind::Method, {vb::Variant(projekt), "X", 7});
+  Menue m;
+  const vb::Variant projekt(std::make_shared<QAction>());
+  callByName(m.handler, QStringLiteral("AddMenu"), automation::CallKind::Method, {projekt, "PROJEKT"});
+  callByName(m.handler, QStringLiteral("AddMenu"), automation::CallKind::Method, {projekt, "X", 7});
   m.feld.setText(QStringLiteral("P_.pdf"));
   m.feld.setCursorPosition(2);
-  callByName(m.handler, QStringLiteral("PlatzhalterEinfuegen"), automation::CallKind::Method, {vb::Variant(projekt)});
+  callByName(m.handler, QStringLiteral("PlatzhalterEinfuegen"), automation::CallKind::Method, {projekt});
   EXPECT_EQ(m.feld.text(), QStringLiteral("P_[PROJEKT].pdf"));
 }
 

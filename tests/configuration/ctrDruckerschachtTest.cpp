@@ -8,7 +8,6 @@
 #include <QFocusEvent>
 #include <QApplication>
 #include <QLineEdit>
-#include <functional>
 
 #include "configuration/ctrDruckerschacht.h"
 #include "engine/clsDruckerSchacht.h"
@@ -124,7 +123,7 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   panel->DruckerlisteWaehlen(1, QStringLiteral("Standard"));
   panel->DruckerlisteWeitereWaehlen(1, QStringLiteral("Standard"));
   EXPECT_EQ(panel->SchachtlisteWeitere(1)->currentText(), QStringLiteral("Standard"));
-  // No tray is tray 0; no further-pages printer is no printer: those pages print like the first.
+  // No tray is tray 0; no further-pages printer is no printer.
   EXPECT_EQ(panel->DruckerlisteWeitere(2)->lineEdit()->placeholderText(), QStringLiteral("wie 1. Seite"));
   panel->VonExemplarEingeben(2, QStringLiteral("5"));
   panel->DruckerlisteWaehlen(2, QStringLiteral("Etiketten"));
@@ -157,32 +156,25 @@ TEST_F(ctrDruckerschachtTest, CopyRangesAreRefusedWhereTheyAreTyped) {
   panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
   panel->VonExemplarEingeben(0, QStringLiteral("2"));
   panel->BisExemplarEingeben(0, QStringLiteral("5"));
-  const struct {
-    bool bis;
-    const char* eingabe;
-    const char* danach;
-  } faelle[] = {{false, "abc", "2"}, {true, "3x", "5"}, {false, "0", "2"},  {true, "2,5", "5"},
-                {false, "40000", "2"}, {false, "6", "2"}, {true, "1", "5"}, {false, "", ""},
-                {false, " 4 ", " 4 "}, {true, "", ""}};
+  const struct { bool bis; const char* eingabe; const char* danach; } faelle[] = {
+      {false, "abc", "2"}, {true, "3x", "5"}, {false, "0", "2"}, {true, "2,5", "5"}, {false, "40000", "2"},
+      {false, "6", "2"}, {true, "1", "5"}, {false, "", ""}, {false, " 4 ", " 4 "}, {true, "", ""}};
   for (const auto& f : faelle) {
     SCOPED_TRACE(f.eingabe);
     const auto vorher = dialogs->messageBoxes().size();
-    QLineEdit* box = f.bis ? panel->BisExemplar(0) : panel->VonExemplar(0);
-    std::invoke(f.bis ? &ctrDruckerschacht::BisExemplarEingeben : &ctrDruckerschacht::VonExemplarEingeben, *panel, 0,
-                QString::fromUtf8(f.eingabe));
-    EXPECT_EQ(box->text(), QString::fromUtf8(f.danach));
-    EXPECT_EQ(dialogs->messageBoxes().size(), vorher + (f.eingabe == QLatin1String(f.danach) ? 0 : 1));
+    const QString eingabe = QString::fromUtf8(f.eingabe);
+    f.bis ? panel->BisExemplarEingeben(0, eingabe) : panel->VonExemplarEingeben(0, eingabe);
+    EXPECT_EQ((f.bis ? panel->BisExemplar(0) : panel->VonExemplar(0))->text(), QString::fromUtf8(f.danach));
+    EXPECT_EQ(dialogs->messageBoxes().size(), vorher + (eingabe == QLatin1String(f.danach) ? 0 : 1));
   }
-  // Typed and left through the keyboard focus.
-  QFocusEvent hinein(QEvent::FocusIn), hinaus(QEvent::FocusOut);
+  QFocusEvent hinein(QEvent::FocusIn), hinaus(QEvent::FocusOut);  // typed by the user and left
   QCoreApplication::sendEvent(panel->BisExemplar(0), &hinein);
   panel->BisExemplar(0)->setText(QStringLiteral("x"));
   QCoreApplication::sendEvent(panel->BisExemplar(0), &hinaus);
   EXPECT_EQ(panel->BisExemplar(0)->text(), QString());
   EXPECT_TRUE(dialogs->messageBoxes().last().text.contains(QStringLiteral("\"x\" ist keine ganze Zahl")));
   panel->SaveData();
-  EXPECT_EQ(routen(kPC), (QStringList{QStringLiteral("4|99|1|1|Laser||0|Falsch"),
-                                      QStringLiteral("4|99|2|99999|||NULL|Falsch")}));
+  EXPECT_EQ(routen(kPC), (QStringList{"4|99|1|1|Laser||0|Falsch", "4|99|2|99999|||NULL|Falsch"}));
 }
 
 TEST_F(ctrDruckerschachtTest, PrinterChoicesFillTheTraysAndRowsCloseUp) {

@@ -154,8 +154,7 @@ TEST_F(ctrFormatdateiTest, F4InThePdfNameOpensThePlaceholderMenuBesideTheCaret) 
 }
 
 // The designer opens through the class that prints the form, on the expanded file, while the
-// template manager is hidden; a file that is not there, and that the user does not want made,
-// opens nothing.
+// template manager is hidden; a missing file the user does not want made opens nothing.
 TEST_F(ctrFormatdateiTest, TheDesignerOpensThroughTheClassOfTheFormKind) {
   const short mahnung = host.mahnformularAnlegen();
   formulare()->Execute(QStringLiteral("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (1001, 'Lieferschein')"));

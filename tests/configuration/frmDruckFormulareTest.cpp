@@ -38,8 +38,8 @@ class frmDruckFormulareTest : public VorlagenFixture {
 
 TEST_F(frmDruckFormulareTest, TreeOfFoldersTemplatesDunningLevelsAndGenericTypes) {
   sql("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (5, 'Rechnungen.Kopie'), "
-      "(6, 'Rechnungen.Storno'), (7, 'A.B.C'), (8, 'Leer'), (9, 'Lieferant.Storno'), (130, 'Mahnung'), "
-      "(1001, 'Etiketten allgemein')");
+      "(6, 'Rechnungen.Storno'), (7, 'A.B.C'), (8, 'Leer'), (130, 'Mahnung'), (1001, 'Etiketten allgemein')");
+  sql("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (9, 'Lieferant.Storno')");
   sql("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer, BerichtArt) VALUES (5, 3, 2), (1001, 1, 1)");
   sql("INSERT INTO Auftrag_Formular_Vorlagen (FormularNr, FormularText) VALUES (3, '')");
   host.mahnformularAnlegen();
@@ -54,8 +54,7 @@ TEST_F(frmDruckFormulareTest, TreeOfFoldersTemplatesDunningLevelsAndGenericTypes
 
   QStringList wurzel;
   for (int i = 0; i < f.AuswahlTree()->topLevelItemCount(); ++i) wurzel << f.AuswahlTree()->topLevelItem(i)->text(0);
-  EXPECT_EQ(wurzel,
-            QStringList({"Rechnung", "Rechnungen", "A", "Leer", "Lieferant", "Mahnung", "Etiketten allgemein"}));
+  EXPECT_EQ(wurzel, QStringList({"Rechnung", "Rechnungen", "A", "Leer", "Lieferant", "Mahnung", "Etiketten allgemein"}));
   EXPECT_EQ(kinder("KRechnungen"), QStringList({"Kopie", "Storno"}));
   EXPECT_EQ(kinder("KA"), QStringList({"B.C"}));
   EXPECT_EQ(kinder("F0008"), QStringList());
@@ -84,8 +83,7 @@ TEST_F(frmDruckFormulareTest, TreeOfFoldersTemplatesDunningLevelsAndGenericTypes
       {"F0005", "", "Rechnungen - Kopie", false, true},
       {"F0005V003", "", "Rechnungen - Kopie - 3. Vorlage", true, true},
       {"F0003V001T", "ctrTexte1", "Rechnung - Rechnung - Texte", true, true},
-      // a folder whose key reads like a texts node's
-      {"KLieferant", "", "Lieferant", false, false},
+      {"KLieferant", "", "Lieferant", false, false},  // a folder whose key ends like a texts node's
       {"F0003V001 ", "", "Rechnung - Rechnung - Drucker und Schächte", true, true},
       {"F0003V001DG", "Druckerwahl", "Rechnung - Rechnung - Drucker und Schächte - global", true, true},
       {"F0130V001M0", "ctrMahnAllgTexte", "Mahnung - Rechnung - Allg. Texte", true, true},
@@ -306,12 +304,12 @@ TEST_F(frmDruckFormulareTest, PlaceholderMenuInsertsIntoTheNamedBox) {
   EXPECT_NE(automation::createObject(QStringLiteral("Skrivant.clsMenuHandler")), nullptr);
 }
 
-// The other host's Application sets the engine-wide handler while the window is open.
+// The other host's Application sets the engine-wide handler while the window is open. A new
+// template's file, named in the save dialog, starts as a copy of the form's default template.
 TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostSets) {
-  sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, "
-                     "VonExemplar, BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 1, 'A'), "
-                     "(3, 1, '%1', 1, 99, 2, 99999, 'A')")
-          .arg(GetRechnerName()));
+  sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, VonExemplar, "
+                     "BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 1, 'A'), "
+                     "(3, 1, '%1', 1, 99, 2, 99999, 'A')").arg(GetRechnerName()));
   const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
   ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
   auto b = std::make_shared<data::Connection>();
@@ -321,55 +319,41 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='B'"));
   b->Execute(QStringLiteral("UPDATE Vorgaben SET Wert='0' WHERE FeldName='Falzstriche'"));
   const QString routen = QStringLiteral("SELECT FormNummer, Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
-                                        "UNION ALL SELECT COUNT(*), 'Vorlagen' FROM Auftrag_Formular_Neu");
+                                        "UNION ALL SELECT FormNummer, Formatdatei FROM Auftrag_Formular_Neu");
   const QStringList routenB = enginetest::zeilen(*b, routen);
-
   oeffnen(3, 1);
   auto andere = std::make_shared<Application>();
   rufe(*andere, "ConnectList", {vb::Variant(handlerB)}, automation::CallKind::Set);
   rufe(*andere, "SetDruckerOptionen", {std::int16_t(3), std::int16_t(1)});
-  ASSERT_EQ(GetGlobalConnectList(), handlerB);
   waehle("F0003V001DL");
   EXPECT_EQ(feld<QComboBox>("Druckerwahl", "Druckerliste(0)").currentText(), QStringLiteral("A"));
-  waehle("F0003");  // leaving the node saves it
-  aktion("cmdVorlageAnlegen_2").trigger();
-  bool falzstriche = false;
-  dialogs->answerWindow([&](QDialog& d) {
-    falzstriche = d.findChild<QCheckBox*>(QStringLiteral("blnFalzstriche"))->isChecked();
-    return int(QDialog::Rejected);
-  });
-  aktion("cmdWeitereEinstellungen").trigger();
-  EXPECT_TRUE(falzstriche);
-  EXPECT_EQ(zeilen(routen).filter(QStringLiteral("|A")).size(), 2);
-  EXPECT_TRUE(zeilen(routen).contains(QStringLiteral("2|Vorlagen")));
-  EXPECT_EQ(enginetest::zeilen(*b, routen), routenB);
-  EXPECT_EQ(GetGlobalConnectList(), handlerB);
-  EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
-}
-
-// Named in the save dialog, the file starts as a copy of the form's default template.
-TEST_F(frmDruckFormulareTest, ANewTemplateGetsItsFileAndOpensInTheDesigner) {
-  oeffnen(3, 0);
-  aktion("cmdVorlageAnlegen_2").trigger();
-  ASSERT_EQ(aktuellerKnoten(), QStringLiteral("F0003V002F"));
+  aktion("cmdVorlageAnlegen_2").trigger();  // leaving the node saves it
   const QString formulare = host.datenverzeichnis() + QStringLiteral("FORMULAR/");
   dialogs->answerFile(formulare + QStringLiteral("Rechnung2"));
-  bool entwurf = false;
+  bool entwurf = false, falzstriche = false;
   dialogs->answerWindow([&](QDialog& d) {
     entwurf = d.findChild<QPlainTextEdit*>(QStringLiteral("templateEditor")) != nullptr;
     return int(QDialog::Rejected);
   });
   fenster().findChild<QToolButton*>(QStringLiteral("cmdLLEdit"))->click();
   EXPECT_TRUE(entwurf);
-  EXPECT_EQ(QFileInfo(formulare + QStringLiteral("Rechnung2.lst")).size(),
-            QFileInfo(formulare + QStringLiteral("Rechnung.lst")).size());
+  EXPECT_EQ(QFileInfo(formulare + "Rechnung2.lst").size(), QFileInfo(formulare + "Rechnung.lst").size());
+  dialogs->answerWindow([&](QDialog& d) {
+    falzstriche = d.findChild<QCheckBox*>(QStringLiteral("blnFalzstriche"))->isChecked();
+    return int(QDialog::Rejected);
+  });
+  aktion("cmdWeitereEinstellungen").trigger();
+  EXPECT_TRUE(falzstriche);
   waehle("F0003");
-  EXPECT_EQ(zeilen(QStringLiteral("SELECT Formatdatei FROM Auftrag_Formular_Neu WHERE FormStatus=3 AND FormNummer=2")),
-            QStringList{"$Daten$FORMULAR/Rechnung2.lst"});
-  EXPECT_EQ(dialogs->pendingAnswers(), 0);
+  const QStringList eigene = zeilen(routen);
+  EXPECT_EQ(eigene.filter(QStringLiteral("|A")).size(), 2);
+  EXPECT_TRUE(eigene.contains(QStringLiteral("2|$Daten$FORMULAR/Rechnung2.lst")));
+  EXPECT_EQ(enginetest::zeilen(*b, routen), routenB);
+  EXPECT_EQ(GetGlobalConnectList(), handlerB);
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
 }
 
-// Every caption of the texts and printer panels, and every box there has a tool tip.
+// Every caption of the texts and printer panels shows whole, and every box there has a tool tip.
 TEST_F(frmDruckFormulareTest, CaptionsShowWholeAndTheWindowKeepsItsSize) {
   frmDruckFormulare& f = oeffnen(3, 1);
   const QSize groesse = f.size();
@@ -385,14 +369,12 @@ TEST_F(frmDruckFormulareTest, CaptionsShowWholeAndTheWindowKeepsItsSize) {
       if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
       if (auto* g = qobject_cast<QGroupBox*>(w)) text = g->title();
       if (auto* e = qobject_cast<QLineEdit*>(w)) text = e->text().isEmpty() ? e->placeholderText() : e->text();
-      const int breite = QFontMetrics(w->font()).horizontalAdvance(text);
-      if (!flaeche->rect().contains(QRect(w->mapTo(flaeche, QPoint(0, 0)), w->size())) || w->width() < breite)
+      if (!flaeche->rect().contains(QRect(w->mapTo(flaeche, QPoint(0, 0)), w->size())) ||
+          w->width() < QFontMetrics(w->font()).horizontalAdvance(text))
         fehler << w->objectName() + QStringLiteral(" abgeschnitten");
       const bool eingabe = (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parent())) ||
-                           qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w) ||
-                           qobject_cast<QPlainTextEdit*>(w);
-      if (eingabe && w->toolTip().isEmpty() && key != std::string_view("F0003V001F"))
-        fehler << w->objectName() + QStringLiteral(" ohne Tipp");
+                           qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QPlainTextEdit*>(w);
+      if (eingabe && w->toolTip().isEmpty() && key != std::string_view("F0003V001F")) fehler << w->objectName() + " ohne Tipp";
     }
     EXPECT_TRUE(fehler.isEmpty()) << key << ": " << qPrintable(fehler.join(QStringLiteral(", ")));
   }

@@ -89,22 +89,16 @@ TEST(Expression, SyntaxErrorsSayWhere) {
 }
 
 TEST(Expression, ReadsAsGermanWithTheParenthesesItNeeds) {
-  const struct {
-    const char* condition;
-    const char* readable;
-  } cases[] = {
-      {"", ""},
-      {"Zeilentyp = 'Position' and not empty(PosBemerkung)", "Zeilentyp = „Position“ und PosBemerkung nicht leer"},
-      {"page() > 1 && ÜbertragDrucken <> \"JA\" and Summe != 0.5", "Seite > 1 und ÜbertragDrucken ≠ „JA“ und Summe ≠ 0,5"},
-      {"(a or b) and not (c <= 2 || lastpage())", "(a oder b) und nicht (c ≤ 2 oder letzte Seite)"},
-      {"a or b and c", "a oder b und c"},
-      {"not firstpage() or empty(x) or Falzstrich = true", "nicht erste Seite oder x leer oder Falzstrich = wahr"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& [condition, readable] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"", ""},
+           {"Zeilentyp = 'Position' and not empty(PosBemerkung)", "Zeilentyp = „Position“ und PosBemerkung nicht leer"},
+           {"page() > 1 && ÜbertragDrucken <> \"JA\" and Summe != 0.5", "Seite > 1 und ÜbertragDrucken ≠ „JA“ und Summe ≠ 0,5"},
+           {"(a or b) and not (c <= 2 || lastpage())", "(a oder b) und nicht (c ≤ 2 oder letzte Seite)"},
+           {"not firstpage() or empty(x) and Falzstrich = true", "nicht erste Seite oder x leer und Falzstrich = wahr"}}) {
     QString why;
-    const auto e = Expression::parse(QString::fromUtf8(c.condition), &why);
+    const auto e = Expression::parse(QString::fromUtf8(condition), &why);
     ASSERT_TRUE(e) << why.toStdString();
-    EXPECT_EQ(e->readable(), QString::fromUtf8(c.readable)) << c.condition;
+    EXPECT_EQ(e->readable(), QString::fromUtf8(readable)) << condition;
   }
 }
 

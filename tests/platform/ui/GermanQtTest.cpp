@@ -9,9 +9,7 @@
 
 TEST(GermanQt, QtsOwnButtonsKeysAndNumbersAreGermanWhateverLangSays) {
   ASSERT_TRUE(ui::useGermanQt()) << "Qt's German translations are missing (scripts/setup installs qt6-translations-l10n)";
-  QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Save | QDialogButtonBox::Close);
-  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
-  EXPECT_EQ(buttons.button(QDialogButtonBox::Save)->text(), QStringLiteral("Speichern"));
+  QDialogButtonBox buttons(QDialogButtonBox::Close);
   EXPECT_EQ(buttons.button(QDialogButtonBox::Close)->text(), QStringLiteral("Schließen"));
   EXPECT_EQ(QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText), QStringLiteral("Strg+C"));
   EXPECT_EQ(QLocale().toString(62.7, 'f', 2), QStringLiteral("62,70"));

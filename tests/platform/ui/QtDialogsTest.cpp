@@ -107,27 +107,23 @@ TEST(QtDialogs, MsgBoxRunsModallyAndReturnsTheClickedAnswer) {
   EXPECT_EQ(dialogs.msgBox(QStringLiteral("Nochmal?"), vbRetryCancel + vbExclamation), vbRetry);
 }
 
-// The tests run on the offscreen platform: nobody would see the box.
+// Offscreen nobody would see a box: it is logged and answers at once.
 TEST(QtDialogs, BoxNobodySeesIsLoggedAndAnswersItsDefaultAtOnce) {
-  ASSERT_TRUE(QtDialogs::displayNobodySees());
   QStringList log;
   vb::setErrorLogSink([&log](const QString& line) { log << line; });
-  // Runs only when a box's event loop does: then the box is closed and the test fails.
-  bool zurueck = false;
+  bool zurueck = false;  // the check below runs only inside a box's event loop
   QMetaObject::invokeMethod(qApp, [&zurueck] {
     if (zurueck) return;
     ADD_FAILURE() << "the box waited for a user";
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   }, Qt::QueuedConnection);
   QtDialogs dialogs;
-  EXPECT_EQ(dialogs.msgBox(QStringLiteral("Wirklich abbrechen?"), vbYesNo + vbQuestion + vbDefaultButton2), vbNo);
-  EXPECT_EQ(dialogs.msgBox(QStringLiteral("Fehler"), vbOKOnly + vbCritical), vbOK);
-  FileDialogRequest request;
-  request.title = QStringLiteral("Vorlage wählen");
-  EXPECT_TRUE(dialogs.fileDialog(request).isEmpty());
-  EXPECT_TRUE(dialogs.folderDialog(QStringLiteral("Ordner")).isEmpty());
   QFont font;
   QColor color;
+  EXPECT_EQ(dialogs.msgBox(QStringLiteral("Wirklich abbrechen?"), vbYesNo + vbQuestion + vbDefaultButton2), vbNo);
+  EXPECT_EQ(dialogs.msgBox(QStringLiteral("Fehler"), vbOKOnly + vbCritical), vbOK);
+  EXPECT_TRUE(dialogs.fileDialog({}).isEmpty());
+  EXPECT_TRUE(dialogs.folderDialog(QStringLiteral("Ordner")).isEmpty());
   EXPECT_FALSE(dialogs.fontDialog(font));
   EXPECT_FALSE(dialogs.colorDialog(color));
   zurueck = true;
@@ -135,7 +131,6 @@ TEST(QtDialogs, BoxNobodySeesIsLoggedAndAnswersItsDefaultAtOnce) {
   vb::setErrorLogSink(nullptr);
   ASSERT_EQ(log.size(), 6);
   EXPECT_TRUE(log[0].endsWith(QStringLiteral("Wirklich abbrechen?"))) << log[0].toStdString();
-  EXPECT_TRUE(log[1].contains(QStringLiteral("Fehler"))) << log[1].toStdString();
 }
 
 TEST(QtDialogs, OpenDialogNeedsAnExistingFileSaveDoesNot) {
