@@ -41,9 +41,6 @@ def steps(obj, *calls):
     for kind, member, *args in calls:
         invoke(obj, member, kind, *args)
 
-def say(name, answer):
-    print(f"{name}={answer}", flush=True)
-
 def job(obj, name, pdf=None):
     """Puts the document out to `pdf`, or into the print batch: "answer|busy at once|exit code"."""
     if pdf is not None:
@@ -52,7 +49,7 @@ def job(obj, name, pdf=None):
     busy = bool(invoke(obj, "IsBesetzt"))
     while invoke(obj, "IsBesetzt"):
         GLib.usleep(50000)
-    say(name, f"{answer}|{busy}|{invoke(obj, 'GetExitCode')}")
+    print(f"{name}={answer}|{busy}|{invoke(obj, 'GetExitCode')}")
 
 class HostObject(dbus.service.Object):
     """An object of this process the engine calls by name; `members` maps lower-case names to functions."""
@@ -107,14 +104,14 @@ steps(app, (SET, "ConnectList", handler), (LET, "LokalerPfad", lokal), (LET, "Da
       (METHOD, "SetAbschluss", "19", "E", "", "", "EUR", "", "", ""), (LET, "MWSTSatz_halb", 0.07), (METHOD, "ClearAbschluss"),
       (METHOD, "AddAbschluss", "MWST", "zzgl. [MWSTSatz] USt."), (METHOD, "AddAbschluss", "Brutto", "Rechnungsbetrag", True))
 job(app, "Rechnung", work + "Rechnung.pdf")
-say("Rechnung.GetGesamtBetrag", invoke(app, "GetGesamtBetrag"))
+print(f"Rechnung.GetGesamtBetrag={invoke(app, 'GetGesamtBetrag')}")
 
 # Failed jobs and refused hand-over databases; a failed job must keep the invoice's PDF.
 for name, pdf in (("FehlenderOrdner", work + "fehlt/R.pdf"), ("Ordner", work), ("OhneName", "")):
     job(app, name, pdf)
     invoke(app, "CancelOutput")
 for name, datei in (("DateiFehlt", work + "fehlt.mdb"), ("LangerName", "x" * 10_000_000)):
-    say(name + ".SetDataBaseName", invoke(app, "SetDataBaseName", METHOD, datei))
+    print(f"{name}.SetDataBaseName={invoke(app, 'SetDataBaseName', METHOD, datei)}")
 job(app, "Danach", work + "Danach.pdf")
 shutil.copy(daten + "Auftrag.mdb", daten + "Gesperrt.mdb")
 sperre = sqlite3.connect(daten + "Gesperrt.mdb", isolation_level=None)
@@ -122,10 +119,8 @@ sperre.execute("BEGIN EXCLUSIVE")
 invoke(app, "SetDataBaseName", METHOD, daten + "Gesperrt.mdb")
 job(app, "Gesperrt", work + "Rechnung.pdf")
 sperre.close()
-# The first Application logs in the engine's start folder.
-with open(os.path.join(os.environ.get("XDG_DATA_HOME", os.path.expanduser("~/.local/share")), "Skrivant", "Debug.txt"),
-          encoding="latin-1") as log:
-    say("Gesperrt.Log", "database is locked" in log.read())
+with open(os.environ["XDG_DATA_HOME"] + "/Skrivant/Debug.txt", encoding="latin-1") as log:  # the first Application's
+    print(f"Gesperrt.Log={'database is locked' in log.read()}")
 
 # A generic form type whose records live here.
 form, read = create("Skrivant.clsDruckAllgemein"), []
@@ -136,7 +131,7 @@ db.execute("UPDATE Auftrag_Formular_Neu SET Formatdatei='$Daten$FORMULAR\\Formul
 db.commit()
 steps(form, (METHOD, "SetDruckerOptionen", 1001, 1), (SET, "KopfDaten", head.ref), (SET, "DetailDaten", rows.ref))
 job(form, "Formular")
-say("Formular.Gelesen", ",".join(read))
+print(f"Formular.Gelesen={','.join(read)}")
 
 letter = create("Skrivant.clsMahnungDrucken")
 steps(letter, (SET, "ConnectList", handler), (METHOD, "SetDruckerOptionen", 130, 1),
