@@ -242,12 +242,8 @@ TEST_F(ApplicationTest, SetDataBaseNameAndOpenDesignGoThroughTheWindowsOwnDialog
   auto allgemein = std::make_shared<clsDruckAllgemein>();
   for (const auto& fremd : {fenster->DruckdatenHandler, std::shared_ptr<QObject>(std::make_shared<clsMahnDruckHandler>())}) {
     fenster->set_DruckdatenHandler(vb::Variant(fremd));
-    EXPECT_EQ(testsupport::errorOf([&] {
-                rufe(*app, "OpenDesign", {QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/Rechnung.lst")});
-              }),
-              0);
-    EXPECT_EQ(dialogs->shown().last().title, QStringLiteral("Rechnungsentwurf"));
-    EXPECT_EQ(fenster->DruckdatenHandler, fremd);
+    EXPECT_EQ(testsupport::errorOf([&] { rufe(*app, "OpenDesign", {QStringLiteral(SKRIVANT_SOURCE_DIR "/templates/Rechnung.lst")}); }), 0);
+    EXPECT_TRUE(dialogs->shown().last().title == QStringLiteral("Rechnungsentwurf") && fenster->DruckdatenHandler == fremd);
   }
 }
 

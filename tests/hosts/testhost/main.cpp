@@ -9,17 +9,12 @@
 //       a dunning letter of level 2 with two invoices to a PDF through clsMahnungDrucken
 //   skrivant-testhost kunde <datenverzeichnis> <datenbank> <formstatus> <formnummer> [vorschau]
 //       creates an Application on the engine's connection handler, loads the form (which makes
-//       the handler the engine's process-wide one), says "bereit" and waits to be killed; with
-//       "vorschau" it then calls PreviewDokument, which waits in the print options dialog
+//       the handler the engine's process-wide one), says "bereit" and waits to be killed, with
+//       "vorschau" in a preview, which waits in the print options dialog
 //   skrivant-testhost absturz <kunde's first four arguments> gestartet|aktiviert [vorschau]
-//       starts "kunde", kills it with SIGKILL once it is ready (with "vorschau": once the engine
-//       is busy with its preview) and waits for the engine to end; with "gestartet" it first
-//       waits for an engine its caller started to own its bus name
-//   skrivant-testhost fehlschlaege <datenverzeichnis> <lokaler pfad> <datenbank> <formstatus> <formnummer> <ordner>
-//       PDF jobs to a missing folder ("FehlenderOrdner."), to a folder ("Ordner.") and without a
-//       name ("OhneName."), each cancelled, then SetDataBaseName on a missing file and on a 10 MB name, a PDF job
-//       to <ordner>/danach.pdf on the hand-over database set first ("Danach."), and one from the
-//       hand-over database <ordner>/Uebergabe.mdb to <ordner>/alt.pdf ("Uebergabe.")
+//       starts "kunde", kills it with SIGKILL once it is ready (and the engine busy with its
+//       preview) and waits for the engine to end;
+//       with "gestartet" it first waits for an engine its caller started to own its bus name
 //   skrivant-testhost kleinteile <datenverzeichnis> <datenbank>
 //       prints the "Kleinteile" queue of the database (groups 1, 2, 4 and 6 on it)
 //   skrivant-testhost gestaltung <datenverzeichnis> <datenbank> <formstatus> <formnummer>
@@ -188,35 +183,6 @@ int kunde(const QStringList& a) {
   return QCoreApplication::exec();
 }
 
-int fehlschlaege(const QStringList& a) {
-  auto app = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
-  automation::callByName(*app, QStringLiteral("ConnectList"), CallKind::Set, {vb::Variant(verbindungen(a.at(0), a.at(2)))});
-  setze(*app, QStringLiteral("LokalerPfad"), {a.at(1)});
-  setze(*app, QStringLiteral("Datenverzeichnis"), {a.at(0)});
-  rufe(*app, QStringLiteral("SetDataBaseName"), {a.at(2)});
-  rufe(*app, QStringLiteral("Clear"));
-  rufe(*app, QStringLiteral("SetDruckerOptionen"), {kurz(a.at(3)), kurz(a.at(4))});
-  const auto pdfAusgeben = [&app](const QString& name, const QString& datei) {
-    setze(*app, QStringLiteral("PDFArchivDatei"), {datei});
-    zeile(name + QStringLiteral("PDFAusgabeDokument"), vb::CStr(rufe(*app, QStringLiteral("PDFAusgabeDokument"))));
-    zeile(name + QStringLiteral("IsBesetzt"), vb::CStr(rufe(*app, QStringLiteral("IsBesetzt"))));
-    zeile(name + QStringLiteral("GetExitCode"), vb::CStr(rufe(*app, QStringLiteral("GetExitCode"))));
-  };
-  const QString ordner = a.at(5);
-  for (const auto& [name, datei] : {std::pair{QStringLiteral("FehlenderOrdner."), ordner + QStringLiteral("/fehlt/R.pdf")},
-                                    std::pair{QStringLiteral("Ordner."), ordner}, std::pair{QStringLiteral("OhneName."), QString()}}) {
-    pdfAusgeben(name, datei);
-    rufe(*app, QStringLiteral("CancelOutput"));
-  }
-  for (const auto& [name, datei] : {std::pair{QStringLiteral("DateiFehlt."), ordner + QStringLiteral("/fehlt.mdb")},
-                                    std::pair{QStringLiteral("LangerName."), QString(10'000'000, QLatin1Char('x'))}})
-    zeile(name + QStringLiteral("SetDataBaseName"), vb::CStr(rufe(*app, QStringLiteral("SetDataBaseName"), {datei})));
-  pdfAusgeben(QStringLiteral("Danach."), ordner + QStringLiteral("/danach.pdf"));
-  rufe(*app, QStringLiteral("SetDataBaseName"), {ordner + QStringLiteral("/Uebergabe.mdb")});
-  pdfAusgeben(QStringLiteral("Uebergabe."), ordner + QStringLiteral("/alt.pdf"));
-  return 0;
-}
-
 int absturz(const QStringList& a) {
   QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
   const QString name = automation::busNameFor(QStringLiteral("Skrivant"));
@@ -226,7 +192,6 @@ int absturz(const QStringList& a) {
     while (!start.hasExpired() && !bus->isServiceRegistered(name)) QThread::msleep(50);
   }
 
-  const bool vorschau = a.value(5) == QLatin1String("vorschau");
   QProcess kind;
   kind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   kind.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("kunde")} + a.mid(0, 4) + a.mid(5, 1));
@@ -237,9 +202,7 @@ int absturz(const QStringList& a) {
     zeile(QStringLiteral("Kunde"), QStringLiteral("nicht bereit: ") + QString::fromLocal8Bit(ausgabe));
     return 1;
   }
-  if (vorschau) {
-    // The preview's job is under way once the shared print window is busy; then the killed host
-    // is the only one left.
+  if (a.value(5) == QLatin1String("vorschau")) {  // an onlooker of its own, released before the kill
     auto zuschauer = automation::createRemoteObject(QStringLiteral("Skrivant.Application"));
     bool besetzt = false;
     while (!frist.hasExpired() && !(besetzt = vb::CBool(rufe(*zuschauer, QStringLiteral("IsBesetzt"))))) QThread::msleep(50);
@@ -303,7 +266,6 @@ int main(int argc, char** argv) {
     if (was == QLatin1String("dokument") && args.size() == 7) return dokument(args.mid(1));
     if (was == QLatin1String("mahnung") && args.size() == 5) return mahnung(args.mid(1));
     if (was == QLatin1String("kunde") && (args.size() == 5 || args.size() == 6)) return kunde(args.mid(1));
-    if (was == QLatin1String("fehlschlaege") && args.size() == 7) return fehlschlaege(args.mid(1));
     if ((was == QLatin1String("formulartyp") || was == QLatin1String("formulardruck")) && args.size() == 3)
       return formulartyp(args.mid(1), was == QLatin1String("formulardruck"));
     if (was == QLatin1String("absturz") && args.size() >= 5 && args.size() <= 7) return absturz(args.mid(1));
@@ -313,6 +275,6 @@ int main(int argc, char** argv) {
     zeile(QStringLiteral("Fehler"), fehlerText(e));
     return 2;
   }
-  std::fprintf(stderr, "usage: skrivant-testhost dokument|mahnung|kunde|absturz|fehlschlaege|kleinteile|gestaltung ...\n");
+  std::fprintf(stderr, "usage: skrivant-testhost dokument|mahnung|kunde|absturz|kleinteile|gestaltung ...\n");
   return 64;
 }

@@ -71,37 +71,25 @@ bool peerRunning() {
   return Bridge::session().connection().interface()->isServiceRegistered(PeerBusName).value();
 }
 
-// Every string the run time holds comes back code unit for code unit as an argument, a result
-// and by reference; in an error's message what the bus cannot carry as text is U+FFFD.
+// Every string comes back code unit for code unit as a result and by reference, a megabyte too;
+// in an error's message what the bus cannot carry as text is U+FFFD.
 void everyStringComesBackWhole(QObject& echo) {
   const QChar nul(0), high(0xD83D), low(0xDE00);
-  const QString megabyte = QStringLiteral("Grüße aus der Filiale. ").repeated(1 << 15);
-  const struct {
-    const char* name;
-    QString text;
-    QString inError = text;
-  } cases[] = {
-      {"NUL at the start, in the middle, at the end", nul + QStringLiteral("ab") + nul + QStringLiteral("c") + nul,
-       QStringLiteral("\uFFFDab\uFFFDc\uFFFD")},
-      {"lone high and lone low surrogate", QStringLiteral("a") + high + QStringLiteral("b") + low, QStringLiteral("a\uFFFDb\uFFFD")},
-      {"low before high", QString(low) + high, QStringLiteral("\uFFFD\uFFFD")},
-      {"pair and umlauts", QStringLiteral("\U0001F4DA Grüße ÄÖÜß")},
-      {"1 MB of text", megabyte},
-      {"1 MB with a NUL", megabyte + nul, megabyte + QChar::ReplacementCharacter},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const Variant back = callByName(echo, QStringLiteral("Echo"), CallKind::Method, {Variant(c.text)});
-    ASSERT_EQ(back.varType(), vb::VarType::String);
-    EXPECT_TRUE(vb::CStr(back) == c.text) << vb::CStr(back).size() << " code units of " << c.text.size();
-    QList<Variant> twice{Variant(c.text)};
+  const QString megabyte = QStringLiteral("\U0001F4DA Grüße aus der Filiale. ").repeated(1 << 15);
+  const QString nuls = nul + megabyte + nul + QStringLiteral("c") + nul;
+  const QString cases[][2] = {{megabyte, megabyte},
+                              {nuls, QString(nuls).replace(nul, QChar::ReplacementCharacter)},
+                              {QString(low) + high + QStringLiteral("a") + high + QStringLiteral("b") + low, QStringLiteral("\uFFFD\uFFFDa\uFFFDb\uFFFD")}};
+  for (const auto& [text, inError] : cases) {
+    QList<Variant> twice{Variant(text)};
     callByName(echo, QStringLiteral("Twice"), CallKind::Method, twice);
-    EXPECT_TRUE(vb::CStr(twice[0]) == c.text + c.text);
+    EXPECT_TRUE(callByName(echo, QStringLiteral("Echo"), CallKind::Method, {Variant(text)}) == Variant(text) && twice[0] == Variant(text + text))
+        << text.size();
     try {
-      callByName(echo, QStringLiteral("Raise"), CallKind::Method, {Variant(1001), Variant(c.text), Variant(c.text)});
+      callByName(echo, QStringLiteral("Raise"), CallKind::Method, {Variant(1001), Variant(text), Variant(text)});
       ADD_FAILURE() << "no error";
     } catch (const vb::VbError& e) {
-      EXPECT_TRUE(e.source() == c.inError && e.description() == c.inError);
+      EXPECT_TRUE(e.source() == inError && e.description() == inError) << text.size();
     }
   }
 }
@@ -326,14 +314,12 @@ TEST_F(BridgeTest, ShellUsersSeeTheMembersAndCallThemDirectly) {
   EXPECT_TRUE(text.contains(QLatin1String("<interface name=\"de.automation.Object\">")));
   EXPECT_TRUE(text.contains(QLatin1String("<interface name=\"de.automation.class.BridgeTest.Echo\">")));
   // Arguments named as declared, with their automation type; a default makes one optional.
-  EXPECT_TRUE(text.contains(QLatin1String("<method name=\"Trim\">\n      <arg name=\"text\" type=\"(yv)\" direction=\"in\">\n"
-                                          "        <annotation name=\"de.automation.Type\" value=\"String\"/>\n      </arg>")))
-      << text.toStdString();
-  EXPECT_TRUE(text.contains(QLatin1String("<arg name=\"value\" type=\"(yv)\" direction=\"in\">\n"
-                                          "        <annotation name=\"de.automation.Type\" value=\"Variant\"/>\n"
-                                          "        <annotation name=\"de.automation.Optional\" value=\"true\"/>\n      </arg>\n"
-                                          "      <arg name=\"result\" type=\"(yv)\" direction=\"out\">\n"
-                                          "        <annotation name=\"de.automation.Type\" value=\"Boolean\"/>")));
+  for (const char* teil : {"<method name=\"Trim\">\n      <arg name=\"text\" type=\"(yv)\" direction=\"in\">\n"
+                           "        <annotation name=\"de.automation.Type\" value=\"String\"/>\n      </arg>",
+                           "<arg name=\"value\" type=\"(yv)\" direction=\"in\">\n        <annotation name=\"de.automation.Type\" value=\"Variant\"/>\n"
+                           "        <annotation name=\"de.automation.Optional\" value=\"true\"/>\n      </arg>\n      <arg name=\"result\" "
+                           "type=\"(yv)\" direction=\"out\">\n        <annotation name=\"de.automation.Type\" value=\"Boolean\"/>"})
+    EXPECT_TRUE(text.contains(QLatin1String(teil))) << text.toStdString();
   EXPECT_TRUE(text.contains(QLatin1String("<method name=\"let_Name\">")));
 
   // A plain string as a shell user passes it; the result comes back as (yv).
@@ -373,11 +359,8 @@ TEST_F(BridgeTest, ObjectsBelongToTheClientsThatHoldThem) {
     release << 1u;
     const auto theirPath = [&](const std::shared_ptr<QObject>&) { return automation::ObjectRef{proxy.busName(), QDBusObjectPath(proxy.path())}; };
     for (const QDBusMessage& call : {invokeMessage(*theirs, QStringLiteral("Name"), CallKind::Let, {Variant("Kasse 1")}), release,
-                                     invokeMessage(*mine, QStringLiteral("Echo"), CallKind::Method, {Variant(theirs)}, theirPath)}) {
-      const QDBusMessage reply = Bridge::session().connection().call(call);
-      EXPECT_EQ(reply.errorName(), QStringLiteral("de.automation.Error.E70"));
-      EXPECT_TRUE(reply.errorMessage().startsWith(QStringLiteral("70\t"))) << reply.errorMessage().toStdString();
-    }
+                                     invokeMessage(*mine, QStringLiteral("Echo"), CallKind::Method, {Variant(theirs)}, theirPath)})
+      EXPECT_EQ(Bridge::session().connection().call(call).errorName(), QStringLiteral("de.automation.Error.E70"));
     EXPECT_EQ(callByName(*theirs, QStringLiteral("Name"), CallKind::Get), Variant("Kasse 2"));
   }
   QDBusConnection::disconnectFromBus(QStringLiteral("zweiter Client"));

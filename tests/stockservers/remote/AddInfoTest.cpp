@@ -234,13 +234,13 @@ TEST(TarneloDcomSettings, AnOlderFileGetsTheMissingIndexesWhenOpened) {
     ASSERT_TRUE(q.exec(QStringLiteral("CREATE VIEW Artikel_ISBN_Stapel_ISBN AS SELECT 1")));
   }
   QSqlDatabase::removeDatabase(QStringLiteral("alt"));
-  ASSERT_EQ(sqlite(laden.artikel(), indizes), 0);
 
   dcom::Form1 form;
   dcom::Application app;
   EXPECT_EQ(sqlite(laden.artikel(), indizes), alle - 1);
-  EXPECT_TRUE(form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN angelegt"))) << form.InfoText().toStdString();
-  EXPECT_TRUE(form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN_Stapel_ISBN nicht angelegt: ")));
+  EXPECT_TRUE(form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN angelegt")) &&
+              form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN_Stapel_ISBN nicht angelegt: ")))
+      << form.InfoText().toStdString();
   app.infofelder();
   EXPECT_EQ(feld(app.AddInfo(satz(QStringLiteral("3-446-23456-X"))), 70), QStringLiteral("5"));
   // Opened again, it has them: nothing more is made or told.

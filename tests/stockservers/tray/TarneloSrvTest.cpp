@@ -147,22 +147,12 @@ TEST_F(TarneloSrvTest, InfoWindowPlacementAndMenu) {
 }
 
 TEST(frmInfoWin, StandsWholeOnTheScreenOfThePointer) {
-  const QSize window(300, 100);
-  const QRect right(1920, 0, 1280, 1024);  // the second of two screens side by side
-  const struct {
-    QPoint cursor;
-    QRect screen;
-    QPoint at;
-  } cases[] = {
-      {{230, 170}, {0, 0, 1920, 1080}, {230, 170}},
-      {{1900, 1070}, {0, 0, 1920, 1080}, {1620, 980}},
-      {{1700, 500}, {0, 0, 1920, 1080}, {1620, 500}},
-      {{3190, 1000}, right, {2900, 924}},
-      {{1930, 10}, right, {1930, 10}},
-      {{100, 100}, {0, 0, 200, 80}, {0, 0}},  // smaller than the window: its corner stays in sight
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(frmInfoWin::amBildschirm(c.cursor, window, c.screen), c.at) << c.cursor.x() << "," << c.cursor.y();
+  const QRect links(0, 0, 1920, 1080), rechts(1920, 0, 1280, 1024);  // two screens side by side
+  for (const auto& [cursor, screen, at] : std::initializer_list<std::tuple<QPoint, QRect, QPoint>>{
+           {{230, 170}, links, {230, 170}}, {{1900, 1070}, links, {1620, 980}}, {{1700, 500}, links, {1620, 500}},
+           {{3190, 1000}, rechts, {2900, 924}}, {{1930, 10}, rechts, {1930, 10}},
+           {{100, 100}, {0, 0, 200, 80}, {0, 0}}})  // smaller than the window: its corner stays in sight
+    EXPECT_EQ(frmInfoWin::amBildschirm(cursor, QSize(300, 100), screen), at) << cursor.x() << "," << cursor.y();
 }
 
 TEST_F(TarneloSrvTest, SettingsChooseConnectionAndTimer) {
@@ -271,15 +261,12 @@ TEST_F(TarneloSrvTest, OneClientLettingGoLeavesTheOtherServed) {
   auto zweiter = std::make_shared<Application>();
   EXPECT_EQ(form().objApplication, zweiter.get());
   zweiter.reset();
-  EXPECT_EQ(prozessEnden, 0);
-  EXPECT_EQ(form().objApplication, erster.get());
-  EXPECT_TRUE(form().Timer.isActive());
+  EXPECT_TRUE(prozessEnden == 0 && form().objApplication == erster.get() && form().Timer.isActive());
   kopieren(QStringLiteral("3-446-23456-X"));
   ASSERT_NE(infoWin(), nullptr);
   EXPECT_EQ(infoWin()->Text(), kStadtDerBuecher);
   erster.reset();
-  EXPECT_EQ(prozessEnden, 1);
-  EXPECT_FALSE(form().Timer.isActive());
+  EXPECT_TRUE(prozessEnden == 1 && !form().Timer.isActive());
 }
 
 // A host whose Aktiv fails as a host does that has gone away.
