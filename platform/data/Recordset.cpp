@@ -415,6 +415,13 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     if (withRowid) row.rowid = q.value(n);
     m_rows.push_back(std::move(row));
   }
+  // A step that fails ends next() as the last row does (a damaged page, a server gone
+  // mid-result): the statement failed, and the rows before must not pass for all of them.
+  if (q.lastError().isValid()) {
+    const QString why = dbMessage(q.lastError());
+    m_rows.clear();
+    raiseDataError(ErrDatabase, why);
+  }
   q.finish();
   // An expression column has no declared type: its first value tells.
   for (int i = 0; i < n; ++i) {

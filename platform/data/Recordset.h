@@ -1,6 +1,8 @@
 #pragma once
 // A record set over one statement of a Connection. Rows are fetched at Open, so no statement
-// stays open on the database (another connection can write the file at once).
+// stays open on the database (another connection can write the file at once). A read is whole
+// or it fails: a row that cannot be fetched, also after the first, fails Open (and Requery, and
+// Connection::Execute) with the database's message.
 //
 // Updatable: a single-table SELECT (or a table name) opened with a lock type other than
 // read-only. Update writes INSERT or UPDATE, Delete writes DELETE, keyed by SQLite's rowid, else

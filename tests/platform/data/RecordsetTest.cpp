@@ -7,6 +7,8 @@
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 #include "tests/platform/data/TestDatabase.h"
+#include "tests/support/BeschaedigteUebergabe.h"
+#include "tests/support/RecordRows.h"
 
 using namespace datatest;
 using data::Recordset;
@@ -341,4 +343,26 @@ TEST_P(RecordsetTest, NocaseHoldsForAsciiLettersOnBothRoads) {
   // Upper-case umlauts match only with our collation; the ODBC driver has SQLite's own.
   auto umlaut = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='skrv_beträgeformat_2'"));
   EXPECT_EQ(umlaut->RecordCount(), GetParam() == Road::Jet ? 1 : 0);
+}
+
+// A read that meets a damaged page after its first rows fails whole: the rows before it are no
+// result, whether a record set is opened or a statement executed.
+TEST_P(RecordsetTest, AnErrorAfterTheFirstRowIsTheStatementsError) {
+  const QString kaputt = dir.file(QStringLiteral("kaputt/Uebergabe.mdb"));
+  ASSERT_EQ(testsupport::beschaedigteUebergabe(kaputt), QString());
+  auto con = std::make_shared<data::Connection>();
+  if (GetParam() == Road::Jet)
+    con = open(Road::Jet, kaputt);
+  else  // row by row, as a server hands over a large result in parts
+    con->Open(QStringLiteral("DRIVER={SQLite3};StepAPI=1;Database=") + kaputt);
+  auto anfang = con->Execute(QStringLiteral("SELECT Feld1 FROM PrintInputTabelle ORDER BY LongKey LIMIT 3"));
+  ASSERT_EQ(testsupport::recordRows(*anfang), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+  const QString sql = QStringLiteral("SELECT * FROM PrintInputTabelle ORDER BY LongKey");
+  const std::function<void()> lesen[] = {
+      [&] { Recordset().Open(sql, vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic); },
+      [&] { con->Execute(sql); }};
+  for (const auto& l : lesen) {
+    EXPECT_EQ(errorOf(l), data::ErrDatabase);
+    EXPECT_TRUE(errorText(l).contains(QLatin1String("malformed"))) << errorText(l).toStdString();
+  }
 }
