@@ -340,6 +340,7 @@ void Recordset::run() {
   m_rows.clear();
   m_writeQuery.reset();
   m_keyColumns.clear();
+  m_singleKey.reset();
   m_edit = EditMode::None;
   m_pending.clear();
   m_affected = 0;
@@ -858,7 +859,8 @@ void Recordset::writeInsert() {
   Row& row = m_rows[static_cast<size_t>(m_pos)];
   applyPending(row);
   if (m_keyedByRowid) {
-    row.rowid = id;
+    // Qt gives no id for rowid 0: the database is asked.
+    row.rowid = id.isValid() ? id : dialect.generatedKey(m_connection->database());
   } else if (numbered) {
     if (!id.isValid() || id.isNull()) id = dialect.generatedKey(m_connection->database());
     if (id.isValid() && !id.isNull()) row.raw[static_cast<size_t>(m_keyColumns.front())] = id;
@@ -889,7 +891,36 @@ void Recordset::writeUpdate() {
       countRows(where, std::vector<QVariant>(binds.begin() + sets.size(), binds.end())) == 0)
     raiseDataError(ErrRowNotFound);
   applyPending(row);
+  // A new key may be the rowid itself (INTEGER PRIMARY KEY): the row is found again by it, or
+  // the next write would meet the row that took its old number.
+  if (m_keyedByRowid) {
+    const int key = singleKeyColumn();
+    if (key >= 0 && m_pending[static_cast<size_t>(key)]) row.rowid = rowidOf(key, row.raw[static_cast<size_t>(key)]);
+  }
   row.unread = true;
+}
+
+int Recordset::singleKeyColumn() {
+  if (!m_singleKey) {
+    const QStringList key = m_connection->dialect().primaryKey(m_connection->database(), m_table);
+    m_singleKey = key.size() == 1 ? findColumn(key.front()) : -1;
+  }
+  return *m_singleKey;
+}
+
+QVariant Recordset::rowidOf(int keyColumn, const QVariant& key) const {
+  const Dialect& dialect = m_connection->dialect();
+  QSqlQuery q(m_connection->database());
+  q.setForwardOnly(true);
+  if (!q.prepare(QStringLiteral("SELECT _rowid_ FROM %1 WHERE %2=?")
+                     .arg(dialect.identifier(m_table), dialect.identifier(m_columns[static_cast<size_t>(keyColumn)].name))))
+    raiseDataError(ErrCommand, dbMessage(q.lastError()));
+  bind(q, {key});
+  if (!q.exec()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
+  if (!q.next()) raiseDataError(ErrRowNotFound);
+  const QVariant rowid = q.value(0);
+  q.finish();
+  return rowid;
 }
 
 void Recordset::writeDelete() {

@@ -246,3 +246,47 @@ TEST_P(DataLayer, SchemaHasTheSameTablesAndColumnsEverywhere) {
     }
   EXPECT_GT(tables.size(), 20);
 }
+
+// One set changes keys, among them a rowid's own (Nummer on SQLite), adds a row keyed 0 and
+// deletes: after every step the table holds exactly the rows the set shows.
+TEST_P(DataLayer, RecordSetWritesTheRowItShowsAfterItsKeyChanged) {
+  con->Execute(QStringLiteral("CREATE TABLE Formulare (Nummer INTEGER NOT NULL PRIMARY KEY, Name VARCHAR(40))"));
+  con->Execute(QStringLiteral("INSERT INTO Formulare (Nummer, Name) VALUES (1, 'a'), (2, 'b')"));
+  auto rs = open(QStringLiteral("SELECT * FROM Formulare ORDER BY Nummer"));
+  const auto zeile = [&](int n) {  // the n-th row the set shows
+    rs->MoveFirst();
+    for (int i = 0; i < n; ++i) rs->MoveNext();
+  };
+  const auto aendern = [&](int n, const char* column, const vb::Variant& value) {
+    zeile(n);
+    set(*rs, column, value);
+    rs->Update();
+  };
+  const auto loeschen = [&](int n) {
+    zeile(n);
+    rs->Delete();
+  };
+  const struct {
+    const char* schritt;
+    std::function<void()> tun;
+    QStringList danach;  // ordered by Nummer
+  } schritte[] = {
+      {"a bekommt 5", [&] { aendern(0, "Nummer", 5); }, {"2|b", "5|a"}},
+      {"b bekommt 1", [&] { aendern(1, "Nummer", 1); }, {"1|b", "5|a"}},
+      {"a umbenannt", [&] { aendern(0, "Name", QStringLiteral("a geändert")); }, {"1|b", "5|a geändert"}},
+      {"a gelöscht", [&] { loeschen(0); }, {"1|b"}},
+      {"0 angelegt", [&] { add(*rs, {{"Nummer", 0}, {"Name", QStringLiteral("null")}}); }, {"0|null", "1|b"}},
+      {"0 umbenannt", [&] { aendern(1, "Name", QStringLiteral("null geändert")); }, {"0|null geändert", "1|b"}},
+      {"0 bekommt 7", [&] { aendern(1, "Nummer", 7); }, {"1|b", "7|null geändert"}},
+      {"7 gelöscht", [&] { loeschen(1); }, {"1|b"}},
+  };
+  for (const auto& s : schritte) {
+    SCOPED_TRACE(s.schritt);
+    ASSERT_EQ(errorOf(s.tun), 0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT Nummer, Name FROM Formulare ORDER BY Nummer")), s.danach);
+    rs->MoveFirst();
+    QStringList gezeigt = testsupport::recordRows(*rs);
+    gezeigt.sort();
+    EXPECT_EQ(gezeigt, s.danach);
+  }
+}
