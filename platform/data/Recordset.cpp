@@ -32,12 +32,14 @@ QString dbMessage(const QSqlError& e) {
   return db.isEmpty() ? e.text().trimmed() : db;
 }
 
-QString unquoteIdentifier(QString name) {
-  if (name.size() >= 2 && ((name.front() == QLatin1Char('[') && name.back() == QLatin1Char(']')) ||
-                           (name.front() == QLatin1Char('"') && name.back() == QLatin1Char('"')) ||
-                           (name.front() == QLatin1Char('`') && name.back() == QLatin1Char('`'))))
-    name = name.mid(1, name.size() - 2);
-  return name;
+// A quoted name as it is named: without its quotes, a doubled closing quote inside as one.
+QString unquoteIdentifier(const QString& name) {
+  if (name.size() < 2) return name;
+  const QChar open = name.front();
+  const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+  if ((open != QLatin1Char('[') && open != QLatin1Char('"') && open != QLatin1Char('`')) || name.back() != close)
+    return name;
+  return name.mid(1, name.size() - 2).replace(QString(2, close), QString(close));
 }
 
 // A call of a saved query: "Name(args)", or a bare name.
@@ -262,8 +264,10 @@ void Recordset::prepareCommand() {
   m_updatable = false;
 
   const SavedCall call = parseSavedCall(text);
-  const bool asTable = m_options == adCmdTable;
-  if (call.kind == SavedCall::Call && !asTable) {
+  if (m_options == adCmdTable) {
+    // The whole text names the table, blanks and quotes included.
+    m_sql = QStringLiteral("SELECT * FROM ") + dialect.identifier(unquoteIdentifier(text));
+  } else if (call.kind == SavedCall::Call) {
     if (m_connection->isSqlite()) {
       if (const auto saved = savedQueryText(db, call.name)) {
         const int expected = countPlaceholders(*saved);
@@ -382,6 +386,7 @@ void Recordset::run() {
 void Recordset::fetch(QSqlQuery& q, bool withRowid) {
   const QSqlRecord rec = q.record();
   const QStringList declared = m_connection->isSqlite() ? sqlite::declaredTypes(q) : QStringList();
+  const QStringList names = m_connection->isSqlite() ? sqlite::columnNames(q) : QStringList();
   const int n = rec.count() - (withRowid ? 1 : 0);
   const QSqlDatabase db = m_connection->database();
   const QHash<QString, QString> spellings = m_connection->dialect().columnSpellings(m_sql);
@@ -398,7 +403,8 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     } else {
       kind = kindFromMetaType(f.metaType().id());
     }
-    m_columns.push_back({spellings.value(rec.fieldName(i), rec.fieldName(i)), kind, f.typeID()});
+    const QString name = names.value(i, rec.fieldName(i));
+    m_columns.push_back({spellings.value(name, name), kind, f.typeID()});
   }
   // Rows read their values by name, every row again: found by the name as given without the
   // scan, where the scan would find that column too.

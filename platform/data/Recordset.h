@@ -9,7 +9,7 @@
 // by the table's primary key, else by all original values of the row (which must then match one
 // row); always by what the row holds now, also after its key was changed through the set. Rows
 // added through the record set stay in it (a dynamic cursor sees them); moving off a row that is
-// being edited saves it first.
+// being edited saves it first. With option adCmdTable the whole text names the table.
 //
 // RecordCount is the number of rows for every cursor type. The statement is put into the
 // server's words by the connection's Dialect (Jet's wildcards on the Jet road, [bracketed]

@@ -290,3 +290,24 @@ TEST_P(DataLayer, RecordSetWritesTheRowItShowsAfterItsKeyChanged) {
     EXPECT_EQ(gezeigt, s.danach);
   }
 }
+
+// Tables and columns whose names hold blanks and double quotes, opened by their name alone and
+// written through the set.
+TEST_P(DataLayer, NamesWithBlanksAndQuotesAreOpenedAndWritten) {
+  for (const QString& tabelle : {QStringLiteral("Lager Stück"), QStringLiteral("Lager \"Süd\"")}) {
+    SCOPED_TRACE(tabelle.toStdString());
+    con->Execute(QStringLiteral("CREATE TABLE [%1] (Nr INTEGER NOT NULL PRIMARY KEY, [Preis \"netto\"] DOUBLE PRECISION, "
+                                "[Menge am Lager] INTEGER)")
+                     .arg(tabelle));
+    auto rs = std::make_shared<data::Recordset>();
+    rs->Open(tabelle, vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic, data::adCmdTable);
+    for (const int nr : {1, 2}) add(*rs, {{"Nr", nr}, {"Preis \"netto\"", 9.5 * nr}, {"Menge am Lager", nr}});
+    set(*rs, "Preis \"netto\"", 10.25);
+    set(*rs, "Menge am Lager", 3);
+    rs->Update();
+    rs->MoveFirst();
+    rs->Delete();
+    const QString preis = vb::CStr(vb::Variant(10.25));
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM [%1]").arg(tabelle)), QStringList{QStringLiteral("2|%1|3").arg(preis)});
+  }
+}
