@@ -2,6 +2,7 @@
 // and the real report control: the road of one document to a PDF, the print batch with its
 // progress window and cancel, and the busy and exit state.
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "platform/vb/Convert.h"
 #include "tests/automation/AutomationTestSupport.h"
 #include "tests/examples/PdfText.h"
+#include "tests/support/BeschaedigteUebergabe.h"
 #include "tests/support/ErrorOf.h"
 
 using automation::CallKind;
@@ -177,6 +179,36 @@ TEST_F(ApplicationDruckTest, IsBesetztDuringAJobAndGetExitCodeFromTheFirstAbortO
   EXPECT_EQ(vb::CLng(rufe(*app, "PDFAusgabeDokument")), 0);
   EXPECT_TRUE(QFileInfo(temp.file(QStringLiteral("danach.pdf"))).isFile());
   EXPECT_EQ(vb::CLng(rufe(*app, "GetExitCode")), -1);
+}
+
+// Print data that cannot be read whole fail the job with the database's message, whatever the
+// output: nothing put out, the PDF of before kept.
+TEST_F(ApplicationDruckTest, AHandOverTableWithADamagedPageFailsTheJob) {
+  kurzesDokument(2);
+  auto app = vorbereiten();
+  const QString pdf = temp.file(QStringLiteral("Rechnung.pdf"));
+  rufe(*app, "PDFArchivDatei", {pdf}, CallKind::Let);
+  rufe(*app, "PDFAusgabeDokument");
+  ASSERT_EQ(vb::CLng(rufe(*app, "GetExitCode")), 0);
+  QFile datei(pdf);
+  ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
+  const QByteArray vorher = datei.readAll();
+  datei.close();
+
+  const QString kaputt = temp.file(QStringLiteral("Kaputt/Uebergabe.mdb"));
+  ASSERT_EQ(testsupport::beschaedigteUebergabe(kaputt), QString());
+  ASSERT_TRUE(vb::CBool(rufe(*app, "SetDataBaseName", {kaputt})));
+  for (const char* ausgabe : {"PDFAusgabeDokument", "PrintDokument"}) {
+    SCOPED_TRACE(ausgabe);
+    const auto vorherGezeigt = dialogs->shown().size();
+    EXPECT_EQ(vb::CLng(rufe(*app, ausgabe)), 0);
+    EXPECT_EQ(vb::CLng(rufe(*app, "GetExitCode")), 1);
+    ASSERT_EQ(dialogs->shown().size(), vorherGezeigt + 1);
+    EXPECT_EQ(dialogs->shown().last().text,
+              QStringLiteral("Die Druckdaten aus '%1' können nicht gelesen werden: database disk image is malformed").arg(kaputt));
+  }
+  ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
+  EXPECT_EQ(datei.readAll(), vorher);
 }
 
 }  // namespace
