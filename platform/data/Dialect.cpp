@@ -233,6 +233,7 @@ QVariant Dialect::generatedKey(const QSqlDatabase& db) const {
   switch (m_kind) {
     case Kind::MariaDb: sql = QStringLiteral("SELECT LAST_INSERT_ID()"); break;
     case Kind::SqlServer: sql = QStringLiteral("SELECT @@IDENTITY"); break;
+    case Kind::Jet:
     case Kind::SqliteOdbc: sql = QStringLiteral("SELECT last_insert_rowid()"); break;
     case Kind::PostgreSql: sql = QStringLiteral("SELECT lastval()"); break;
     default: return {};

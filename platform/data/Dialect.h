@@ -81,7 +81,8 @@ class Dialect {
   // What an INSERT that lets the database number `keyColumn` appends so the number comes back
   // as a row (PostgreSQL: " RETURNING key"); empty where generatedKey() asks afterwards.
   QString returningKey(const QString& keyColumn) const;
-  // The number the database gave the row just inserted on `db`; invalid when unknown.
+  // The number the database gave the row just inserted on `db` (on SQLite its rowid, 0 too);
+  // invalid when unknown.
   QVariant generatedKey(const QSqlDatabase& db) const;
   // The primary key columns of `table`, in key order; empty when it has none. A server's
   // catalogue is asked once per table and kept.

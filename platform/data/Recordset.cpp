@@ -32,12 +32,14 @@ QString dbMessage(const QSqlError& e) {
   return db.isEmpty() ? e.text().trimmed() : db;
 }
 
-QString unquoteIdentifier(QString name) {
-  if (name.size() >= 2 && ((name.front() == QLatin1Char('[') && name.back() == QLatin1Char(']')) ||
-                           (name.front() == QLatin1Char('"') && name.back() == QLatin1Char('"')) ||
-                           (name.front() == QLatin1Char('`') && name.back() == QLatin1Char('`'))))
-    name = name.mid(1, name.size() - 2);
-  return name;
+// A quoted name as it is named: without its quotes, a doubled closing quote inside as one.
+QString unquoteIdentifier(const QString& name) {
+  if (name.size() < 2) return name;
+  const QChar open = name.front();
+  const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+  if ((open != QLatin1Char('[') && open != QLatin1Char('"') && open != QLatin1Char('`')) || name.back() != close)
+    return name;
+  return name.mid(1, name.size() - 2).replace(QString(2, close), QString(close));
 }
 
 // A call of a saved query: "Name(args)", or a bare name.
@@ -262,8 +264,10 @@ void Recordset::prepareCommand() {
   m_updatable = false;
 
   const SavedCall call = parseSavedCall(text);
-  const bool asTable = m_options == adCmdTable;
-  if (call.kind == SavedCall::Call && !asTable) {
+  if (m_options == adCmdTable) {
+    // The whole text names the table, blanks and quotes included.
+    m_sql = QStringLiteral("SELECT * FROM ") + dialect.identifier(unquoteIdentifier(text));
+  } else if (call.kind == SavedCall::Call) {
     if (m_connection->isSqlite()) {
       if (const auto saved = savedQueryText(db, call.name)) {
         const int expected = countPlaceholders(*saved);
@@ -340,6 +344,7 @@ void Recordset::run() {
   m_rows.clear();
   m_writeQuery.reset();
   m_keyColumns.clear();
+  m_singleKey.reset();
   m_edit = EditMode::None;
   m_pending.clear();
   m_affected = 0;
@@ -381,6 +386,7 @@ void Recordset::run() {
 void Recordset::fetch(QSqlQuery& q, bool withRowid) {
   const QSqlRecord rec = q.record();
   const QStringList declared = m_connection->isSqlite() ? sqlite::declaredTypes(q) : QStringList();
+  const QStringList names = m_connection->isSqlite() ? sqlite::columnNames(q) : QStringList();
   const int n = rec.count() - (withRowid ? 1 : 0);
   const QSqlDatabase db = m_connection->database();
   const QHash<QString, QString> spellings = m_connection->dialect().columnSpellings(m_sql);
@@ -397,7 +403,8 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     } else {
       kind = kindFromMetaType(f.metaType().id());
     }
-    m_columns.push_back({spellings.value(rec.fieldName(i), rec.fieldName(i)), kind, f.typeID()});
+    const QString name = names.value(i, rec.fieldName(i));
+    m_columns.push_back({spellings.value(name, name), kind, f.typeID()});
   }
   // Rows read their values by name, every row again: found by the name as given without the
   // scan, where the scan would find that column too.
@@ -414,6 +421,13 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
     }
     if (withRowid) row.rowid = q.value(n);
     m_rows.push_back(std::move(row));
+  }
+  // A step that fails ends next() as the last row does (a damaged page, a server gone
+  // mid-result): the statement failed, and the rows before must not pass for all of them.
+  if (q.lastError().isValid()) {
+    const QString why = dbMessage(q.lastError());
+    m_rows.clear();
+    raiseDataError(ErrDatabase, why);
   }
   q.finish();
   // An expression column has no declared type: its first value tells.
@@ -851,7 +865,8 @@ void Recordset::writeInsert() {
   Row& row = m_rows[static_cast<size_t>(m_pos)];
   applyPending(row);
   if (m_keyedByRowid) {
-    row.rowid = id;
+    // Qt gives no id for rowid 0: the database is asked.
+    row.rowid = id.isValid() ? id : dialect.generatedKey(m_connection->database());
   } else if (numbered) {
     if (!id.isValid() || id.isNull()) id = dialect.generatedKey(m_connection->database());
     if (id.isValid() && !id.isNull()) row.raw[static_cast<size_t>(m_keyColumns.front())] = id;
@@ -882,7 +897,36 @@ void Recordset::writeUpdate() {
       countRows(where, std::vector<QVariant>(binds.begin() + sets.size(), binds.end())) == 0)
     raiseDataError(ErrRowNotFound);
   applyPending(row);
+  // A new key may be the rowid itself (INTEGER PRIMARY KEY): the row is found again by it, or
+  // the next write would meet the row that took its old number.
+  if (m_keyedByRowid) {
+    const int key = singleKeyColumn();
+    if (key >= 0 && m_pending[static_cast<size_t>(key)]) row.rowid = rowidOf(key, row.raw[static_cast<size_t>(key)]);
+  }
   row.unread = true;
+}
+
+int Recordset::singleKeyColumn() {
+  if (!m_singleKey) {
+    const QStringList key = m_connection->dialect().primaryKey(m_connection->database(), m_table);
+    m_singleKey = key.size() == 1 ? findColumn(key.front()) : -1;
+  }
+  return *m_singleKey;
+}
+
+QVariant Recordset::rowidOf(int keyColumn, const QVariant& key) const {
+  const Dialect& dialect = m_connection->dialect();
+  QSqlQuery q(m_connection->database());
+  q.setForwardOnly(true);
+  if (!q.prepare(QStringLiteral("SELECT _rowid_ FROM %1 WHERE %2=?")
+                     .arg(dialect.identifier(m_table), dialect.identifier(m_columns[static_cast<size_t>(keyColumn)].name))))
+    raiseDataError(ErrCommand, dbMessage(q.lastError()));
+  bind(q, {key});
+  if (!q.exec()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
+  if (!q.next()) raiseDataError(ErrRowNotFound);
+  const QVariant rowid = q.value(0);
+  q.finish();
+  return rowid;
 }
 
 void Recordset::writeDelete() {

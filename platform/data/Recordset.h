@@ -1,12 +1,15 @@
 #pragma once
 // A record set over one statement of a Connection. Rows are fetched at Open, so no statement
-// stays open on the database (another connection can write the file at once).
+// stays open on the database (another connection can write the file at once). A read is whole
+// or it fails: a row that cannot be fetched, also after the first, fails Open (and Requery, and
+// Connection::Execute) with the database's message.
 //
 // Updatable: a single-table SELECT (or a table name) opened with a lock type other than
 // read-only. Update writes INSERT or UPDATE, Delete writes DELETE, keyed by SQLite's rowid, else
 // by the table's primary key, else by all original values of the row (which must then match one
-// row). Rows added through the record set stay in it (a dynamic cursor sees them); moving off a
-// row that is being edited saves it first.
+// row); always by what the row holds now, also after its key was changed through the set. Rows
+// added through the record set stay in it (a dynamic cursor sees them); moving off a row that is
+// being edited saves it first. With option adCmdTable the whole text names the table.
 //
 // RecordCount is the number of rows for every cursor type. The statement is put into the
 // server's words by the connection's Dialect (Jet's wildcards on the Jet road, [bracketed]
@@ -127,6 +130,10 @@ class Recordset : public QObject {
   void writeUpdate();
   void writeDelete();
   QString whereForRow(const Row& row, std::vector<QVariant>& binds) const;
+  // The column of the table's primary key when that key is one column the set selects, else -1.
+  int singleKeyColumn();
+  // The rowid of the row whose `keyColumn` holds `key`.
+  QVariant rowidOf(int keyColumn, const QVariant& key) const;
   // Runs a write; `affected` receives the row count the database reports.
   QVariant execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow, int* affected = nullptr);
   // The rows of the table that `where` with `binds` finds.
@@ -166,6 +173,7 @@ class Recordset : public QObject {
   bool m_updatable = false;
   bool m_keyedByRowid = false;
   std::vector<int> m_keyColumns;  // primary key columns, when not keyed by rowid
+  std::optional<int> m_singleKey;  // singleKeyColumn(), asked once an open
 
   std::vector<Column> m_columns;
   QHash<QString, int> m_columnByName;  // names as the database gave them -> the column findColumn answers

@@ -75,7 +75,10 @@ bool prepareConnection(const QSqlDatabase& db, int busyTimeoutMs) {
   return sqlite3_create_collation_v2(h, "NOCASE", SQLITE_UTF8, nullptr, &compareNoCase, nullptr) == SQLITE_OK;
 }
 
-QStringList declaredTypes(const QSqlQuery& query) {
+namespace {
+// `text` of every column of the executed SELECT of `query`; empty without a statement handle.
+template <typename Text>
+QStringList perColumn(const QSqlQuery& query, Text text) {
   QStringList out;
   const QSqlResult* r = query.result();
   const QVariant v = r ? r->handle() : QVariant();
@@ -83,8 +86,13 @@ QStringList declaredTypes(const QSqlQuery& query) {
   sqlite3_stmt* stmt = *static_cast<sqlite3_stmt* const*>(v.constData());
   if (!stmt) return out;
   const int n = sqlite3_column_count(stmt);
-  for (int i = 0; i < n; ++i) out << QString::fromUtf8(sqlite3_column_decltype(stmt, i));
+  for (int i = 0; i < n; ++i) out << QString::fromUtf8(text(stmt, i));
   return out;
 }
+}  // namespace
+
+QStringList declaredTypes(const QSqlQuery& query) { return perColumn(query, sqlite3_column_decltype); }
+
+QStringList columnNames(const QSqlQuery& query) { return perColumn(query, sqlite3_column_name); }
 
 }  // namespace data::sqlite

@@ -15,5 +15,8 @@ bool prepareConnection(const QSqlDatabase& db, int busyTimeoutMs);
 
 // The declared column types of an executed SELECT (empty text for expressions).
 QStringList declaredTypes(const QSqlQuery& query);
+// The column names of an executed SELECT as SQLite gives them: Qt drops every double quote from
+// them, and a column named with one could then be neither found nor written.
+QStringList columnNames(const QSqlQuery& query);
 
 }  // namespace data::sqlite

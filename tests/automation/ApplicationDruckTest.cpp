@@ -2,6 +2,7 @@
 // and the real report control: the road of one document to a PDF, the print batch with its
 // progress window and cancel, and the busy and exit state.
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "platform/vb/Convert.h"
 #include "tests/automation/AutomationTestSupport.h"
 #include "tests/examples/PdfText.h"
+#include "tests/support/BeschaedigteUebergabe.h"
 #include "tests/support/ErrorOf.h"
 
 using automation::CallKind;
@@ -177,6 +179,35 @@ TEST_F(ApplicationDruckTest, IsBesetztDuringAJobAndGetExitCodeFromTheFirstAbortO
   EXPECT_EQ(vb::CLng(rufe(*app, "PDFAusgabeDokument")), 0);
   EXPECT_TRUE(QFileInfo(temp.file(QStringLiteral("danach.pdf"))).isFile());
   EXPECT_EQ(vb::CLng(rufe(*app, "GetExitCode")), -1);
+}
+
+// Print data that cannot be read whole fail the job with the database's message, exported or
+// printed: nothing put out, the PDF of before kept.
+TEST_F(ApplicationDruckTest, AHandOverTableWithADamagedPageFailsTheJob) {
+  kurzesDokument(2);
+  auto app = vorbereiten();
+  const QString pdf = temp.file(QStringLiteral("Rechnung.pdf")), kaputt = temp.file(QStringLiteral("Kaputt/Uebergabe.mdb"));
+  const auto inhalt = [&] {
+    QFile f(pdf);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  rufe(*app, "PDFArchivDatei", {pdf}, CallKind::Let);
+  rufe(*app, "PDFAusgabeDokument");
+  const QByteArray vorher = inhalt();
+  ASSERT_FALSE(vorher.isEmpty());
+  ASSERT_EQ(testsupport::beschaedigteUebergabe(kaputt), QString());
+  ASSERT_TRUE(vb::CBool(rufe(*app, "SetDataBaseName", {kaputt})));
+  QStringList ausgang;  // each job's exit code and the messages it showed
+  for (const char* ausgabe : {"PDFAusgabeDokument", "PrintDokument"}) {
+    const auto gezeigt = dialogs->shown().size();
+    rufe(*app, ausgabe);
+    ausgang << vb::CStr(rufe(*app, "GetExitCode"));
+    for (auto i = gezeigt; i < dialogs->shown().size(); ++i) ausgang << dialogs->shown()[i].text;
+  }
+  const QString meldung =
+      QStringLiteral("Die Druckdaten aus '%1' können nicht gelesen werden: database disk image is malformed").arg(kaputt);
+  EXPECT_EQ(ausgang, QStringList({QStringLiteral("1"), meldung, QStringLiteral("1"), meldung}));
+  EXPECT_EQ(inhalt(), vorher);
 }
 
 }  // namespace

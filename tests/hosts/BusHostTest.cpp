@@ -23,6 +23,7 @@
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/examples/PdfText.h"
 #include "tests/hosts/Installation.h"
+#include "tests/support/BeschaedigteUebergabe.h"
 #include "tests/support/PrivateCupsd.h"
 #include "tests/support/RequireTool.h"
 #include "tests/support/TempDir.h"
@@ -200,13 +201,16 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
   SKRIVANT_REQUIRE_TOOL(ausfuehren(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import dbus, gi")}, 30).ok(),
                         "python3-dbus and python3-gi are not installed (scripts/setup installs them)");
   const QString arbeit = tmp.file(QStringLiteral("python"));
-  const auto a = host({QStringLiteral(SKRIVANT_SOURCE_DIR "/tests/hosts/python/host.py"), prefix, arbeit},
+  const QString kaputt = tmp.file(QStringLiteral("kaputt/Uebergabe.mdb"));
+  ASSERT_EQ(beschaedigteUebergabe(kaputt), QString());
+  const auto a = host({QStringLiteral(SKRIVANT_SOURCE_DIR "/tests/hosts/python/host.py"), prefix, arbeit, kaputt},
                       QStringLiteral("shift; exec /usr/bin/python3 \"$@\""));  // in place of the test host
   for (const auto& [name, antwort] : std::initializer_list<std::pair<const char*, const char*>>{
            {"Rechnung", "0|False|0"}, {"Rechnung.GetGesamtBetrag", "45,2"}, {"FehlenderOrdner", "0|False|1"},
            {"Ordner", "0|False|1"}, {"OhneName", "0|False|1"}, {"DateiFehlt.SetDataBaseName", "1"},
            {"LangerName.SetDataBaseName", "1"}, {"Danach", "0|False|0"}, {"Gesperrt", "0|False|1"},
-           {"Gesperrt.Log", "True"}, {"Formular", "0|False|0"}, {"Mahnung", "0|False|0"}})
+           {"Gesperrt.Log", "True"}, {"Beschaedigt", "0|False|1"}, {"Beschaedigt.Druck", "0|False|1"},
+           {"Beschaedigt.Log", "True"}, {"Formular", "0|False|0"}, {"Mahnung", "0|False|0"}})
     EXPECT_EQ(a.value(QLatin1String(name)), QLatin1String(antwort)) << name << "\n" << ausgabe.toStdString();
   const auto pdfZeile = [&](const char* pdf, const char* teil) {  // the one line with `teil`
     const QStringList z = zeilenMit(pdfSeiten(arbeit + QLatin1Char('/') + QLatin1String(pdf)).join(u'\f'), QLatin1String(teil));

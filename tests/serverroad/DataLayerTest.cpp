@@ -246,3 +246,53 @@ TEST_P(DataLayer, SchemaHasTheSameTablesAndColumnsEverywhere) {
     }
   EXPECT_GT(tables.size(), 20);
 }
+
+// One set changes keys, among them a rowid's own (Nummer on SQLite), adds a row keyed 0 and
+// deletes: after every step the table holds exactly the rows the set shows.
+TEST_P(DataLayer, RecordSetWritesTheRowItShowsAfterItsKeyChanged) {
+  con->Execute(QStringLiteral("CREATE TABLE Formulare (Nummer INTEGER NOT NULL PRIMARY KEY, Name VARCHAR(40))"));
+  con->Execute(QStringLiteral("INSERT INTO Formulare (Nummer, Name) VALUES (1, 'a'), (2, 'b')"));
+  auto rs = open(QStringLiteral("SELECT * FROM Formulare ORDER BY Nummer"));
+  const auto zeile = [&](int n, const char* column = nullptr, const vb::Variant& value = {}) {  // changed, or deleted
+    rs->MoveFirst();
+    for (int i = 0; i < n; ++i) rs->MoveNext();
+    if (!column) return rs->Delete();
+    set(*rs, column, value);
+    rs->Update();
+  };
+  const std::pair<std::function<void()>, const char*> schritte[] = {
+      {[&] { zeile(0, "Nummer", 5); }, "2|b;5|a"},
+      {[&] { zeile(1, "Nummer", 1); }, "1|b;5|a"},
+      {[&] { zeile(0, "Name", QStringLiteral("a geändert")); }, "1|b;5|a geändert"},
+      {[&] { zeile(0); }, "1|b"},
+      {[&] { add(*rs, {{"Nummer", 0}, {"Name", QStringLiteral("null")}}); }, "0|null;1|b"},
+      {[&] { zeile(1, "Name", QStringLiteral("null geändert")); }, "0|null geändert;1|b"},
+      {[&] { zeile(1, "Nummer", 7); }, "1|b;7|null geändert"},
+      {[&] { zeile(1); }, "1|b"}};
+  for (const auto& [schritt, danach] : schritte) {
+    SCOPED_TRACE(danach);
+    ASSERT_EQ(errorOf(schritt), 0);
+    rs->MoveFirst();
+    QStringList gezeigt = testsupport::recordRows(*rs);
+    gezeigt.sort();
+    EXPECT_EQ(gezeigt.join(u';').toStdString(), danach);
+    EXPECT_EQ(rows(QStringLiteral("SELECT Nummer, Name FROM Formulare ORDER BY Nummer")).join(u';').toStdString(), danach);
+  }
+}
+
+// Tables and columns whose names hold blanks and double quotes, opened by name and written.
+TEST_P(DataLayer, NamesWithBlanksAndQuotesAreOpenedAndWritten) {
+  for (const QString& tabelle : {QStringLiteral("Lager Stück"), QStringLiteral("Lager \"Süd\"")}) {
+    SCOPED_TRACE(tabelle.toStdString());
+    con->Execute(QStringLiteral("CREATE TABLE [%1] (Nr INTEGER NOT NULL PRIMARY KEY, [Preis \"netto\"] DOUBLE PRECISION, "
+                                "[Menge am Lager] INTEGER)").arg(tabelle));
+    data::Recordset rs;
+    rs.Open(tabelle, vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic, data::adCmdTable);
+    for (const int nr : {1, 2}) add(rs, {{"Nr", nr}, {"Preis \"netto\"", 9.5}, {"Menge am Lager", nr}});
+    set(rs, "Preis \"netto\"", 10.25);
+    rs.Update();
+    rs.MoveFirst();
+    rs.Delete();
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM [%1]").arg(tabelle)), QStringList{QStringLiteral("2|10,25|2")});
+  }
+}

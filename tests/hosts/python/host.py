@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """A host of the print engine in Python, written from docs/hosts.md and the installed files alone.
-Each answer goes to stdout as one "Name=Wert" line.   host.py <prefix> <work folder>"""
+Each answer goes to stdout as one "Name=Wert" line.   host.py <prefix> <work folder> <damaged hand-over file>"""
 import datetime, os, shutil, sqlite3, sys
 
 import dbus, dbus.service
@@ -41,11 +41,11 @@ def steps(obj, *calls):
     for kind, member, *args in calls:
         invoke(obj, member, kind, *args)
 
-def job(obj, name, pdf=None):
-    """Puts the document out to `pdf`, or into the print batch: "answer|busy at once|exit code"."""
+def job(obj, name, pdf=None, member=None):
+    """Puts the document out to `pdf`, through `member`, or into the print batch: "answer|busy at once|exit code"."""
     if pdf is not None:
         invoke(obj, "PDFArchivDatei", LET, pdf)
-    answer = invoke(obj, "PDFAusgabeDokument" if pdf is not None else "AddToDruckstapel")
+    answer = invoke(obj, member or ("PDFAusgabeDokument" if pdf is not None else "AddToDruckstapel"))
     busy = bool(invoke(obj, "IsBesetzt"))
     while invoke(obj, "IsBesetzt"):
         GLib.usleep(50000)
@@ -77,7 +77,7 @@ def records(names, types, rows, read):
     return HostObject({"recordcount": lambda: len(rows), "eof": lambda: pos[0] >= len(rows), "fields": lambda: fields,
                        "movefirst": lambda: pos.__setitem__(0, 0), "movenext": lambda: pos.__setitem__(0, pos[0] + 1)})
 
-prefix, work = sys.argv[1], os.path.abspath(sys.argv[2]) + "/"
+prefix, work, damaged = sys.argv[1], os.path.abspath(sys.argv[2]) + "/", sys.argv[3]
 daten, lokal = work + "Daten/", work + "Lokal/"
 # The host's database from the installed schema, with its forms and one invoice's rows.
 shutil.copytree(prefix + "/share/skrivant/templates", daten + "FORMULAR")
@@ -119,8 +119,14 @@ sperre.execute("BEGIN EXCLUSIVE")
 invoke(app, "SetDataBaseName", METHOD, daten + "Gesperrt.mdb")
 job(app, "Gesperrt", work + "Rechnung.pdf")
 sperre.close()
+# Rows that cannot be read whole (a page of the table damaged) are no document: exported or printed.
+invoke(app, "SetDataBaseName", METHOD, damaged)
+job(app, "Beschaedigt", work + "Rechnung.pdf")
+job(app, "Beschaedigt.Druck", member="PrintDokument")
 with open(os.environ["XDG_DATA_HOME"] + "/Skrivant/Debug.txt", encoding="latin-1") as log:  # the first Application's
-    print(f"Gesperrt.Log={'database is locked' in log.read()}")
+    text = log.read()
+    print(f"Gesperrt.Log={'database is locked' in text}")
+    print(f"Beschaedigt.Log={'database disk image is malformed' in text}")
 
 # A generic form type whose records live here.
 form, read = create("Skrivant.clsDruckAllgemein"), []

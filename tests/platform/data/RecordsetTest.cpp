@@ -7,6 +7,8 @@
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 #include "tests/platform/data/TestDatabase.h"
+#include "tests/support/BeschaedigteUebergabe.h"
+#include "tests/support/RecordRows.h"
 
 using namespace datatest;
 using data::Recordset;
@@ -341,4 +343,21 @@ TEST_P(RecordsetTest, NocaseHoldsForAsciiLettersOnBothRoads) {
   // Upper-case umlauts match only with our collation; the ODBC driver has SQLite's own.
   auto umlaut = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='skrv_beträgeformat_2'"));
   EXPECT_EQ(umlaut->RecordCount(), GetParam() == Road::Jet ? 1 : 0);
+}
+
+// A read that meets a damaged page after its first rows fails whole, opened or executed.
+TEST_P(RecordsetTest, AnErrorAfterTheFirstRowIsTheStatementsError) {
+  const QString kaputt = dir.file(QStringLiteral("kaputt/Uebergabe.mdb"));
+  ASSERT_EQ(testsupport::beschaedigteUebergabe(kaputt), QString());
+  const auto con = GetParam() == Road::Jet ? open(Road::Jet, kaputt) : std::make_shared<data::Connection>();
+  if (GetParam() == Road::Odbc)  // row by row, as a server hands over a large result in parts
+    con->Open(QStringLiteral("DRIVER={SQLite3};StepAPI=1;Database=") + kaputt);
+  EXPECT_EQ(testsupport::recordRows(*con->Execute(QStringLiteral("SELECT Feld1 FROM PrintInputTabelle LIMIT 2"))),
+            (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+  const QString sql = QStringLiteral("SELECT * FROM PrintInputTabelle ORDER BY LongKey");
+  for (const std::function<void()>& lesen : {std::function<void()>([&] { con->Execute(sql); }),
+                                             std::function<void()>([&] { Recordset().Open(sql, vb::Variant(con), 2, 3); })}) {
+    EXPECT_EQ(errorOf(lesen), data::ErrDatabase);
+    EXPECT_TRUE(errorText(lesen).contains(QLatin1String("database disk image is malformed"))) << errorText(lesen).toStdString();
+  }
 }
