@@ -162,6 +162,9 @@ void KleinteilLauf::ausfuehren() {
     ausgegeben = letztes && ergebnisse.back().has_value();
     queue->MoveNext();
   }
+  // The batch ends here on every road, and its progress window with it: left open, its cancel
+  // button would stop this object's next run before it began.
+  a.InfoFensterSchliessen();
   // The last document could not be made (its message was shown): the documents batched before
   // it still come out, as it would have taken them along.
   if (!ausgegeben && !ausgabeVersucht && int(ergebnisse.size()) == anzahl && f.StapelAnzahl > 0)
@@ -178,7 +181,6 @@ void KleinteilLauf::ausfuehren() {
     DebugOutput(QStringLiteral("DruckeKleinteile: Stapel nicht ausgegeben, Warteschlange unverändert"));
     // The documents stay queued; printed later with another job they would come out twice.
     f.DruckstapelVerwerfen();
-    a.InfoFensterSchliessen();
   }
   schritt([&] { queue->Close(); });
   f.objRsPrintInput.reset();

@@ -260,37 +260,40 @@ void clsMahnungDrucken::MahnTexteLaden() {
   const short nummer = m_fenster->intCurFormNummer;
   const short status = m_fenster->intCurFormStatus;
   if (status != kFormStatusMahnung || nummer <= 0) return;
-  // One rule for every text: the level is the whole number the text stands for ("2", " 2 " and
-  // "2.0" are 2); an empty text is no level; any other text ("zwei", "2abc", "2.5") is refused.
-  const QString stufeText = textWert(QStringLiteral("MahnstufenText")).trimmed();
-  if (stufeText.isEmpty()) return;
+  // The level is the text's numeric value: a word ("Zahlungserinnerung"), an empty text or 0 is
+  // no level and loads nothing.
+  const QString stufeText = textWert(QStringLiteral("MahnstufenText"));
+  if (vb::Val(stufeText) <= 0) return;
+  // The level row is looked up by the text itself, so the whole text must be a number: one that
+  // goes on with other text ("2abc") cannot be compared and is refused. A number that no level
+  // row can hold ("2.5") finds none, and the form's own texts are taken.
   QLocale c = QLocale::c();
   c.setNumberOptions(QLocale::RejectGroupSeparator);
   bool zahl = false;
-  const double stufeWert = c.toDouble(stufeText, &zahl);
-  if (!zahl || stufeWert != std::trunc(stufeWert) || std::abs(stufeWert) > 32767)
-    vb::raise(vb::ErrTypeMismatch, kQuelle,
-              QStringLiteral("Die Mahnstufe \"%1\" ist keine ganze Zahl.").arg(stufeText));
-  // The level goes into the statement as a number, never as the host's text.
-  const int stufe = static_cast<int>(stufeWert);
-  if (stufe <= 0) return;
+  const double stufeWert = c.toDouble(stufeText.trimmed(), &zahl);
+  if (!zahl)
+    vb::raise(vb::ErrTypeMismatch, kQuelle, QStringLiteral("Die Mahnstufe \"%1\" ist keine Zahl.").arg(stufeText));
+  const bool stufenZeile = stufeWert == std::trunc(stufeWert) && stufeWert <= 32767;
   if (!m_ConnectList) vb::raise(vb::ErrObjectNotSet, kQuelle);
   const vb::Variant verbindung(m_ConnectList->SQLGruppe_Connection(4));
   const QString form = QStringLiteral(" WHERE FormNummer=? AND FormStatus=?");
 
   QString vor, schluss;
-  data::Recordset stufenTexte;
-  stufenTexte.Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Mahnung") + form + QStringLiteral(" AND Mahnstufe=?"),
-                   verbindung, data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified,
-                   {nummer, status, stufe});
-  if (!stufenTexte.Eof()) {
-    wert(QStringLiteral("Betrefftext"), feldText(stufenTexte, QStringLiteral("Überschrift")));
-    vor = feldText(stufenTexte, QStringLiteral("VorText"));
-    schluss = feldText(stufenTexte, QStringLiteral("SchlussText"));
-    if (!vor.isEmpty()) wert(QStringLiteral("Vortext"), vor);
-    if (!schluss.isEmpty()) wert(QStringLiteral("Schlusstext"), schluss);
+  if (stufenZeile) {
+    // The level goes into the statement as a number, never as the host's text.
+    data::Recordset stufenTexte;
+    stufenTexte.Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Mahnung") + form + QStringLiteral(" AND Mahnstufe=?"),
+                     verbindung, data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified,
+                     {nummer, status, static_cast<int>(stufeWert)});
+    if (!stufenTexte.Eof()) {
+      wert(QStringLiteral("Betrefftext"), feldText(stufenTexte, QStringLiteral("Überschrift")));
+      vor = feldText(stufenTexte, QStringLiteral("VorText"));
+      schluss = feldText(stufenTexte, QStringLiteral("SchlussText"));
+      if (!vor.isEmpty()) wert(QStringLiteral("Vortext"), vor);
+      if (!schluss.isEmpty()) wert(QStringLiteral("Schlusstext"), schluss);
+    }
+    stufenTexte.Close();
   }
-  stufenTexte.Close();
 
   data::Recordset formTexte;
   formTexte.Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Neu") + form, verbindung, data::adOpenDynamic,

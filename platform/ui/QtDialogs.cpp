@@ -41,16 +41,18 @@ int answerFor(QMessageBox::StandardButton button) {
   }
 }
 
-// The users read German: the buttons say what the run time's German boxes said.
+// The users read German: the buttons say what the run time's German boxes said. Each has its
+// underlined letter, so a box is answered from the keyboard with Alt and the letter or the letter
+// alone; no box has two buttons with the same letter.
 QString captionFor(int answer) {
   switch (answer) {
-    case vbOK: return QStringLiteral("OK");
-    case vbCancel: return QStringLiteral("Abbrechen");
-    case vbAbort: return QStringLiteral("Abbrechen");
-    case vbRetry: return QStringLiteral("Wiederholen");
-    case vbIgnore: return QStringLiteral("Ignorieren");
-    case vbYes: return QStringLiteral("Ja");
-    case vbNo: return QStringLiteral("Nein");
+    case vbOK: return QStringLiteral("&OK");
+    case vbCancel: return QStringLiteral("&Abbrechen");
+    case vbAbort: return QStringLiteral("&Abbrechen");
+    case vbRetry: return QStringLiteral("&Wiederholen");
+    case vbIgnore: return QStringLiteral("&Ignorieren");
+    case vbYes: return QStringLiteral("&Ja");
+    case vbNo: return QStringLiteral("&Nein");
     default: return {};
   }
 }

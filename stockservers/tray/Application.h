@@ -74,6 +74,11 @@ class Application : public QObject {
 
   // ---- for the program's own windows and tests ----
 
+  // A copied number of an ISBN's or EAN's shape whose check character is wrong: the info window
+  // says that it is no valid number instead of going on showing the article before as its
+  // answer. Nothing is counted or looked up.
+  void UngueltigeNummerZeigen(const QString& strNr);
+
   std::int32_t Anfragen() const { return lngAnfragen; }
   std::int32_t Treffer() const { return lngTreffer; }
   frmInfoWin* InfoWin() const { return objInfoWin.get(); }
@@ -87,6 +92,8 @@ class Application : public QObject {
   // Prepares the connection groups once: from the settings when ConnectList is Nothing, else as
   // the client configured them. Never retried, whatever the outcome.
   void ConnectDatabases();
+  // The info window made where there is none, shown where it is hidden, with the host object.
+  void InfoWinBereit();
   void Log(const QString& zeile) const;
   // A number typed into a text box: German or plain digits; anything else reads as 0.
   static double Zahl(const QString& text);

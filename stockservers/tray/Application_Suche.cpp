@@ -24,6 +24,19 @@ QString feld(const data::Recordset& rs, const QString& name, const QString& beiN
 
 }  // namespace
 
+void Application::InfoWinBereit() {
+  if (!objInfoWin) objInfoWin = std::make_unique<frmInfoWin>();
+  if (!objInfoWin->isVisible()) ui::dialogs().showWindow(*objInfoWin, QStringLiteral("infowin"));
+  objInfoWin->objTarnelo = objAccessApp;
+}
+
+void Application::UngueltigeNummerZeigen(const QString& strNr) {
+  vb::ignoreErrors([&] {
+    InfoWinBereit();
+    objInfoWin->SetInfoText(strNr + kCrLf + QStringLiteral("Keine gültige ISBN oder EAN (Prüfziffer falsch)"), QString());
+  });
+}
+
 bool Application::SearchArtNr(QString& strNr) {
   strNr = strNr.trimmed();
   const bool isbn10 = IsISBN10(vb::Variant(strNr));
@@ -32,11 +45,7 @@ bool Application::SearchArtNr(QString& strNr) {
   if (!blnVerbunden) ConnectDatabases();
 
   Form1* form = Form1::aktuell();
-  vb::ignoreErrors([&] {
-    if (!objInfoWin) objInfoWin = std::make_unique<frmInfoWin>();
-    if (!objInfoWin->isVisible()) ui::dialogs().showWindow(*objInfoWin, QStringLiteral("infowin"));
-    objInfoWin->objTarnelo = objAccessApp;
-  });
+  vb::ignoreErrors([&] { InfoWinBereit(); });
 
   // From here on a failing statement is told in the main window's log and the next one runs.
   const auto schritt = [form](auto&& f) {

@@ -28,6 +28,15 @@ QPointer<Form1>& instanz() {
   return form;
 }
 
+// A text of an ISBN-10's or EAN's shape whose check character is wrong: a number the clerk
+// meant, mistyped or misprinted, not just any text on the clipboard.
+bool PruefzifferFalsch(const QString& kandidat) {
+  QString richtig;
+  if (!IsISBN10(vb::Variant(kandidat), &richtig) && !richtig.isEmpty()) return true;
+  QString ean = kandidat;
+  return !IsEAN13(ean, &richtig) && !richtig.isEmpty();
+}
+
 // The label's text colour: 255 red, 0 black.
 void farbe(QLabel* l, bool rot) { l->setStyleSheet(rot ? QStringLiteral("color: #ff0000") : QStringLiteral("color: #000000")); }
 
@@ -122,7 +131,10 @@ void Form1::Timer_Timer() {
     strLetzteZwischenablage = text;
     QString kandidat = text.trimmed();
     kandidat.remove(kCrLf);
-    if (objApplication && (IsISBN10(vb::Variant(kandidat)) || IsEAN13(kandidat))) objApplication->SearchArtNr(kandidat);
+    if (!objApplication) return;
+    const QString kopiert = kandidat;
+    if (IsISBN10(vb::Variant(kandidat)) || IsEAN13(kandidat)) objApplication->SearchArtNr(kandidat);
+    else if (PruefzifferFalsch(kopiert)) objApplication->UngueltigeNummerZeigen(kopiert);
   });
   vb::ignoreErrors([&] {
     if (objApplication) objApplication->CheckWebUpdate();

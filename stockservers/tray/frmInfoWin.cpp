@@ -1,8 +1,13 @@
 #include "stockservers/tray/frmInfoWin.h"
 
+#include <QApplication>
 #include <QCursor>
-#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
+#include <QTextDocument>
+#include <QtMath>
+#include <memory>
 
 #include "platform/automation/LateBinding.h"
 #include "platform/vb/Convert.h"
@@ -29,9 +34,19 @@ frmInfoWin::frmInfoWin(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("frmInfoWin"));
   setWindowTitle(QStringLiteral("Tarnelo - Lagerinformationen"));
-  InfoText = new QPlainTextEdit(this);
+  InfoText = new QTextEdit(this);
   InfoText->setObjectName(QStringLiteral("InfoText"));
   InfoText->setReadOnly(true);
+  InfoText->setAcceptRichText(false);
+  InfoText->setTextInteractionFlags(Qt::NoTextInteraction);
+  InfoText->setFocusPolicy(Qt::NoFocus);
+  // The window's only edge, so it stands out from what lies under it.
+  InfoText->setFrameStyle(QFrame::Box | QFrame::Plain);
+  InfoText->setLineWidth(1);
+  InfoText->document()->setDocumentMargin(2);
+  InfoText->installEventFilter(this);
+  InfoText->viewport()->installEventFilter(this);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
   // The text box covers the window: its right click is the window's.
   InfoText->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(InfoText, &QWidget::customContextMenuRequested, this, [this] { Form_MouseDown(2); });
@@ -70,7 +85,7 @@ frmInfoWin::frmInfoWin(QWidget* parent)
 void frmInfoWin::Form_Load() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const int bildschirmHoehe = screen ? screen->geometry().height() : kHoehe;
-  resize(kBreite, kHoehe);
+  resize(kBreite, hoehe(kBreite, screen));
   move(1, bildschirmHoehe - height() - 2);
   raise();
   blnWinToMouse = vb::Val(GetSetting(kLagerAnfrage, QStringLiteral("WinToMouse"), QStringLiteral("1"))) != 0;
@@ -81,16 +96,30 @@ void frmInfoWin::Form_Load() {
 void frmInfoWin::SetInfoText(const QString& text, const QString& ISBN) {
   strAktISBN = ISBN;
   m_text = text;
-  InfoText->setPlainText(QString(text).remove(QLatin1Char('\r')));
+  // Every line ends with a line break; the last one opens no line of its own.
+  QString zeilen = QString(text).remove(QLatin1Char('\r'));
+  if (zeilen.endsWith(QLatin1Char('\n'))) zeilen.chop(1);
+  InfoText->setPlainText(zeilen);
   if (blnWinToMouse) {
     // Beside a pointer in the screen's corner the clerk would see only a corner of the stock.
     const QPoint maus = QCursor::pos();
     const QScreen* screen = QGuiApplication::screenAt(maus);
     if (!screen) screen = QGuiApplication::primaryScreen();
-    const QSize size(width(), kHoehe);
+    const QSize size(width(), hoehe(width(), screen));
     setGeometry(QRect(screen ? amBildschirm(maus, size, screen->availableGeometry()) : maus, size));
     raise();
+  } else if (const int h = hoehe(width(), screen()); h != height()) {
+    setGeometry(x(), geometry().bottom() + 1 - h, width(), h);
   }
+}
+
+int frmInfoWin::hoehe(int breite, const QScreen* screen) const {
+  const int rahmen = 2 * InfoText->frameWidth();
+  const std::unique_ptr<QTextDocument> zeilen(InfoText->document()->clone());
+  zeilen->setTextWidth(breite - rahmen);
+  const int noetig = qCeil(zeilen->size().height()) + rahmen;
+  const int hoechstens = screen ? screen->availableGeometry().height() : noetig;
+  return qMax(kHoehe, qMin(noetig, hoechstens));
 }
 
 QPoint frmInfoWin::amBildschirm(const QPoint& cursor, const QSize& size, const QRect& screen) {
@@ -101,6 +130,28 @@ QPoint frmInfoWin::amBildschirm(const QPoint& cursor, const QSize& size, const Q
 void frmInfoWin::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   InfoText->setGeometry(0, 0, width(), height());
+}
+
+void frmInfoWin::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  m_hatteTastatur = false;
+}
+
+void frmInfoWin::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange) return;
+  // Turning to another window puts it away, once it had the keyboard since it was shown (a late
+  // word of the last time it was put away does not count); its own right-click menu does not.
+  if (QApplication::activeWindow() == this) m_hatteTastatur = true;
+  else if (m_hatteTastatur && isVisible() && !QApplication::activePopupWidget()) close();
+}
+
+bool frmInfoWin::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    close();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void frmInfoWin::Form_MouseDown(int Button) {

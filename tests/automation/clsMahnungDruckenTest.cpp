@@ -198,28 +198,30 @@ TEST_F(MahnungTest, HandlerDefinesEveryValueWithItsReportType) {
 
 // ---- letter edge cases on the process's print window ----
 
-TEST_F(MahnungTest, LevelTextsLoadOnlyForAWholeLevelOfADunningForm) {
+TEST_F(MahnungTest, LevelTextsLoadForTheTextsNumericLevelOnADunningForm) {
+  const QString leer = QStringLiteral("<leer>"), stufe2 = QStringLiteral("Bitte zahlen Sie umgehend.");
   const struct {
     QString stufe;
     short status;
     long fehler;
-    QString betreff;
+    QString betreff, schluss;
   } faelle[] = {
-      {QStringLiteral("2"), kMahnung, 0, QStringLiteral("Zweite Mahnung")},
-      {QStringLiteral(" 2.0 "), kMahnung, 0, QStringLiteral("Zweite Mahnung")},
-      {QString(), kMahnung, 0, QStringLiteral("<leer>")},
-      {QStringLiteral("zwei"), kMahnung, vb::ErrTypeMismatch, QStringLiteral("<leer>")},
-      {QStringLiteral("2.5"), kMahnung, vb::ErrTypeMismatch, QStringLiteral("<leer>")},
-      {QStringLiteral("0"), kMahnung, 0, QStringLiteral("<leer>")},
-      {QStringLiteral("2"), beispiel::kFormStatusRechnung, 0, QStringLiteral("<leer>")},
-      {QStringLiteral("2abc"), kMahnung, vb::ErrTypeMismatch, QStringLiteral("<leer>")},
-      {QStringLiteral("2 OR 1=1; DELETE FROM Auftrag_Formular_Mahnung"), kMahnung, vb::ErrTypeMismatch, QStringLiteral("<leer>")},
+      {QStringLiteral("2"), kMahnung, 0, QStringLiteral("Zweite Mahnung"), stufe2},
+      {QStringLiteral(" 2.0 "), kMahnung, 0, QStringLiteral("Zweite Mahnung"), stufe2},
+      {QString(), kMahnung, 0, leer, leer},
+      {QStringLiteral("Zahlungserinnerung"), kMahnung, 0, leer, leer},
+      {QStringLiteral("2.5"), kMahnung, 0, leer, QStringLiteral("Allgemeiner Schlusstext")},
+      {QStringLiteral("0"), kMahnung, 0, leer, leer},
+      {QStringLiteral("2"), beispiel::kFormStatusRechnung, 0, leer, leer},
+      {QStringLiteral("2abc"), kMahnung, vb::ErrTypeMismatch, leer, leer},
+      {QStringLiteral("2 OR 1=1; DELETE FROM Auftrag_Formular_Mahnung"), kMahnung, vb::ErrTypeMismatch, leer, leer},
   };
   for (const auto& f : faelle) {
     auto b = brief(f.stufe);
     const short nummer = f.status == kMahnung ? formNummer : beispiel::kFormNummer;
     EXPECT_EQ(testsupport::errorOf([&] { rufe(*b, "SetDruckerOptionen", {f.status, nummer}); }), f.fehler) << f.stufe.toStdString();
-    EXPECT_EQ(wert(*b, QStringLiteral("Betrefftext")), f.betreff) << f.stufe.toStdString();
+    EXPECT_EQ(wert(*b, QStringLiteral("Betrefftext")) + wert(*b, QStringLiteral("Schlusstext")), f.betreff + f.schluss)
+        << f.stufe.toStdString();
   }
   data::Recordset rs;
   rs.Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Mahnung"), vb::Variant(verbindungen->SQLGruppe_Connection(4)));

@@ -4,7 +4,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "platform/ui/ProgramInfo.h"
 #include "platform/ui/QtDialogs.h"
@@ -66,13 +69,29 @@ TEST(QtDialogs, MessageBoxHasTheStylesButtonsIconAndDefault) {
 
 TEST(QtDialogs, ButtonsSpeakGerman) {
   auto yesNo = QtDialogs::makeMessageBox(QStringLiteral("?"), vbYesNoCancel, {});
-  EXPECT_EQ(yesNo->button(QMessageBox::Yes)->text(), QStringLiteral("Ja"));
-  EXPECT_EQ(yesNo->button(QMessageBox::No)->text(), QStringLiteral("Nein"));
-  EXPECT_EQ(yesNo->button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  EXPECT_EQ(yesNo->button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+  EXPECT_EQ(yesNo->button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+  EXPECT_EQ(yesNo->button(QMessageBox::Cancel)->text(), QStringLiteral("&Abbrechen"));
   auto retry = QtDialogs::makeMessageBox(QStringLiteral("?"), vbAbortRetryIgnore, {});
-  EXPECT_EQ(retry->button(QMessageBox::Retry)->text(), QStringLiteral("Wiederholen"));
-  EXPECT_EQ(retry->button(QMessageBox::Ignore)->text(), QStringLiteral("Ignorieren"));
-  EXPECT_EQ(QtDialogs::makeMessageBox(QStringLiteral("!"), vbOKOnly, {})->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+  EXPECT_EQ(retry->button(QMessageBox::Retry)->text(), QStringLiteral("&Wiederholen"));
+  EXPECT_EQ(retry->button(QMessageBox::Ignore)->text(), QStringLiteral("&Ignorieren"));
+  EXPECT_EQ(QtDialogs::makeMessageBox(QStringLiteral("!"), vbOKOnly, {})->button(QMessageBox::Ok)->text(), QStringLiteral("&OK"));
+}
+
+// The designer's save question answered from the keyboard: Alt and the underlined letter, or
+// the letter alone.
+TEST(QtDialogs, MsgBoxIsAnsweredByItsButtonsLetters) {
+  QtDialogs dialogs(QtDialogs::Display::Seen);
+  for (const auto& [taste, alt, antwort] : {std::tuple{Qt::Key_N, true, vbNo}, {Qt::Key_J, false, vbYes}, {Qt::Key_A, true, vbCancel}}) {
+    whenShown<QMessageBox>([&](QMessageBox& box) {
+      box.activateWindow();  // as the desktop gives a new box the keyboard
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+      QTest::keyClick(&box, taste, alt ? Qt::AltModifier : Qt::NoModifier);
+      QTimer::singleShot(5000, &box, [&box] { ADD_FAILURE() << "the key left the box open"; box.reject(); });
+    });
+    EXPECT_EQ(dialogs.msgBox(QStringLiteral("Sollen die Änderungen an der Vorlage gespeichert werden?"), vbYesNoCancel),
+              antwort) << taste;
+  }
 }
 
 TEST(QtDialogs, IconsFollowTheStyle) {

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTest>
 
 #include "platform/vb/VbError.h"
 
@@ -30,6 +32,7 @@ TEST_F(TarneloSrvTest, CopiedTextsDriveTheLookUp) {
     int stapel;    // rows of the ISBN stack afterwards
   };
   const QString unbekannt = QStringLiteral("3150123453\r\nArtikel nicht im Lager vorhanden");
+  const QString falsch = QStringLiteral("\r\nKeine gültige ISBN oder EAN (Prüfziffer falsch)");
   const QString textmarker = QStringLiteral(
       "4006381333931 Textmarker\r\nLagerbestand: 12\r\noffen bestellt: 6\r\noffene Reservierungen: 0\r\nim Abholfach: 0\r\n");
   const QList<Fall> faelle{
@@ -38,14 +41,16 @@ TEST_F(TarneloSrvTest, CopiedTextsDriveTheLookUp) {
       // The same copy in other letter case is no new copy.
       {QStringLiteral("  3-446-23456-x \r\n"), 1, 1, kStadtDerBuecher, QStringLiteral("344623456X"), 0},
       {QStringLiteral("Hallo Welt"), 1, 1, kStadtDerBuecher, QStringLiteral("344623456X"), 0},
+      // A number with a wrong check digit is told as such, not answered with the article before.
+      {QStringLiteral("3-499-22744-5"), 1, 1, QStringLiteral("3-499-22744-5") + falsch, QString(), 0},
       // A valid ISBN the shop does not carry goes onto the stack once.
       {QStringLiteral("3-15-012345-3"), 2, 1, unbekannt, QStringLiteral("3150123453"), 1},
       {QStringLiteral("Hallo"), 2, 1, unbekannt, QStringLiteral("3150123453"), 1},
       {QStringLiteral("3-15-012345-3"), 3, 1, unbekannt, QStringLiteral("3150123453"), 1},
       // Texts whose last character is no check digit, or that carry SQL, never reach a query.
-      {QStringLiteral("400638133393A"), 3, 1, unbekannt, QStringLiteral("3150123453"), 1},
-      {QStringLiteral("3-446-23456-X' OR '1'='1"), 3, 1, unbekannt, QStringLiteral("3150123453"), 1},
-      {QStringLiteral("978344623456'; DELETE FROM Artikel; --"), 3, 1, unbekannt, QStringLiteral("3150123453"), 1},
+      {QStringLiteral("400638133393A"), 3, 1, QStringLiteral("400638133393A") + falsch, QString(), 1},
+      {QStringLiteral("3-446-23456-X' OR '1'='1"), 3, 1, QStringLiteral("400638133393A") + falsch, QString(), 1},
+      {QStringLiteral("978344623456'; DELETE FROM Artikel; --"), 3, 1, QStringLiteral("400638133393A") + falsch, QString(), 1},
       // An EAN of no book, with an open order and no reservation.
       {QStringLiteral("4006381333931"), 4, 2, textmarker, QStringLiteral("4006381333931"), 1},
       // An ISSN in EAN form has no article query: not in stock, and nothing read from a closed set.
@@ -144,6 +149,40 @@ TEST_F(TarneloSrvTest, InfoWindowPlacementAndMenu) {
   win->cmdISBNStapelAn->trigger();
   EXPECT_EQ(GetSetting(kLagerAnfrage, QStringLiteral("InISBNStapel")), QStringLiteral("1"));
   EXPECT_TRUE(blnInISBNStapel);
+}
+
+// A click on it, Escape or another window puts it away until the next look-up; its own menu
+// does not. Lines beyond its 100 pixels make it higher (at the bottom left upward), never scroll.
+TEST_F(TarneloSrvTest, InfoWindowIsPutAwayAndShowsItsLinesWhole) {
+  starten();
+  QWidget andere;
+  andere.show();
+  for (int n = 0; n < 3; ++n) {
+    kopieren(n % 2 ? QStringLiteral("4006381333931") : QStringLiteral("3-446-23456-X"));
+    frmInfoWin& win = *infoWin();
+    win.activateWindow();
+    ASSERT_TRUE(warten([&] { return QApplication::activeWindow() == &win; })) << n;
+    QTest::mouseClick(win.windowHandle(), Qt::RightButton, {}, win.rect().center());
+    EXPECT_TRUE(win.cmdMenue->isVisible()) << n;
+    win.cmdMenue->close();
+    if (n == 0) QTest::mouseClick(win.windowHandle(), Qt::LeftButton, {}, win.rect().center());
+    if (n == 1) QTest::keyClick(&win, Qt::Key_Escape);
+    if (n == 2) andere.activateWindow();
+    EXPECT_TRUE(warten([&] { return !win.isVisible(); })) << n;
+  }
+
+  kopieren(QStringLiteral("4006381333931"));
+  frmInfoWin& win = *infoWin();
+  win.cmdNoMousePos->trigger();
+  const QRect unten = win.geometry();
+  win.SetInfoText(QStringLiteral("9783446234567 Ein Titel, so lang, dass er über drei Zeilen umbrochen werden muss\r\n") +
+                      kStadtDerBuecher.section(kCrLf, 1), QStringLiteral("9783446234567"));
+  EXPECT_GT(win.height(), 100);
+  EXPECT_EQ(win.geometry().bottomLeft(), unten.bottomLeft());
+  EXPECT_EQ(win.InfoText->verticalScrollBar()->maximum(), 0);
+  // Six lines stand whole in 300 x 100.
+  win.SetInfoText(kStadtDerBuecher, QStringLiteral("9783446234567"));
+  EXPECT_EQ(win.geometry(), QRect(unten.topLeft(), QSize(300, 100)));
 }
 
 TEST(frmInfoWin, StandsWholeOnTheScreenOfThePointer) {
