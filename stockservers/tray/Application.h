@@ -94,6 +94,10 @@ class Application : public QObject {
   // The steps of a synchronisation pass (Application_WebUpdate.cpp); each raises on a failure.
   double WebIntervall() const;
   void EigeneAenderungenSenden(const std::shared_ptr<data::Connection>& con);
+  // Marks the queue rows of an article whose update `gesendet` went out, on a queue without row
+  // numbers; sends the article again while its figures changed meanwhile.
+  void AenderungAbschliessen(const std::shared_ptr<data::Connection>& con, const QString& kopf, std::int32_t artikelident,
+                             QString gesendet);
   void ZeitstempelErmitteln(const std::shared_ptr<data::Connection>& con);
   void FilialAenderungenLaden(const std::shared_ptr<data::Connection>& con);
   void endeProzess();
