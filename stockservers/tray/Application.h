@@ -58,11 +58,12 @@ class Application : public QObject {
   Q_INVOKABLE void let_BestaendeAbgleichen(bool blnH) { blnBestaendeAbgleichen = blnH; }
   Q_INVOKABLE void let_FilialNr(std::int32_t intW) { lngFilialNr = intW; }
   Q_INVOKABLE void let_KundenNr(std::int32_t intW) { lngKundenNr = intW; }
-  // The host object; handed on to the info window when it exists.
+  // The host object; handed on to the info window when it exists. Anything but an object or
+  // Nothing is error 13.
   Q_INVOKABLE void set_AccessApp(const vb::Variant& objA);
   Q_INVOKABLE void let_AccessApp(const vb::Variant& objA) { set_AccessApp(objA); }
   // The client's link object: shows the main window and logs its ProgrammLinkInfo, or
-  // "Disconnet " and the time for Nothing.
+  // "Disconnet " and the time for Nothing. Anything but an object or Nothing is error 13.
   Q_INVOKABLE void let_EventClass(const vb::Variant& objH);
   Q_INVOKABLE void set_EventClass(const vb::Variant& objH) { let_EventClass(objH); }
   Q_INVOKABLE void Init() {}
