@@ -13,6 +13,7 @@
 #include "stockservers/tray/Form1.h"
 #include "stockservers/tray/frmInfoWin.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/serverroad/lager/Filialabgleich.h"
 #include "tests/stockservers/remote/Buchladen.h"
 #include "tests/support/Backends.h"
 #include "tests/support/WebStub.h"
@@ -37,29 +38,6 @@ class Lager : public ::testing::TestWithParam<Backend> {
       SaveSetting(QStringLiteral("LagerServer"), QString::fromLatin1(option), QStringLiteral("1"));
   }
   QStringList zeilen(const QString& sql) const { return enginetest::zeilen(*con, sql); }
-  // One pass of TarneloSrv's branch sync against `web`: the query strings it sent.
-  QStringList syncPass(testsupport::WebStub& web) {
-    testsupport::TempDir lokal;
-    SetLokalerPfad(lokal.path());
-    SaveSetting(QStringLiteral("LagerServer"), QStringLiteral("WebServer"), web.baseUrl());
-    QDateTime uhr(QDate(2026, 12, 9), QTime(10, 0));
-    ::Application::setUhr([&] { return uhr; });
-    {
-      ::Form1 form;
-      form.dblUpdateInterval->setText(QStringLiteral("1"));
-      ::Application app;
-      app.let_KundenNr(1);
-      app.let_FilialNr(10000);
-      app.let_BestaendeAbgleichen(true);
-      uhr = uhr.addSecs(61);
-      form.Timer_Timer();
-    }
-    ::Application::setUhr([] { return QDateTime::currentDateTime(); });
-    SetLokalerPfad({});
-    QStringList gesendet;
-    for (const auto& r : web.requests()) gesendet << r.target.mid(r.target.indexOf(QLatin1Char('?')) + 1);
-    return gesendet;
-  }
 
   testsupport::BackendDatabase db{GetParam()};
   std::shared_ptr<data::Connection> con;
@@ -121,7 +99,7 @@ TEST_P(Lager, BranchSyncUploadsThroughTheSavedQueryAndStoresTheOtherBranches) {
   web.infotimestamp = {"7;12;1;0;20261209095900;I3446234567<br>2;9;0;1;20261209095800;I3499227444<br>"
                        "8;1;0;0;20261209095600;EO'Brien') OR 1=1 --"};
   const QString kopf = QStringLiteral("action=update&customer=1&store=10000&isbn=");
-  EXPECT_EQ(syncPass(web).join(QLatin1Char('\n')).toStdString(),
+  EXPECT_EQ(lagertest::syncPaesse(web).join(QLatin1Char('\n')).toStdString(),
             QStringList({kopf + "I9783446234567&stock=5&reserved=3&ordered=5", kopf + "EA0004711&stock=7&reserved=0&ordered=0",
                          "action=infotimestamp&customer=1&ownstore=10000&ts=20261202091500"})
                 .join(QLatin1Char('\n'))
@@ -148,7 +126,7 @@ TEST_P(Lager, BranchSyncOnTheHostsQueueSendsAStockChangedDuringThePass) {
     }
     return testsupport::WebStub::Response{200, r.value(QStringLiteral("action")) == QLatin1String("infotimestamp") ? "nix" : "OK"};
   };
-  const QStringList gesendet = syncPass(web);
+  const QStringList gesendet = lagertest::syncPaesse(web);
   EXPECT_EQ(gesendet.filter(QStringLiteral("isbn=EA0004711&stock=")).join(QLatin1Char(' ')).toStdString(),
             "action=update&customer=1&store=10000&isbn=EA0004711&stock=7&reserved=0&ordered=0 "
             "action=update&customer=1&store=10000&isbn=EA0004711&stock=42&reserved=0&ordered=0");
