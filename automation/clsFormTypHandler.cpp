@@ -14,11 +14,6 @@
 
 namespace {
 
-std::shared_ptr<QObject> objektOderNichts(const vb::Variant& v) {
-  if (!v.isObject()) vb::raise(vb::ErrTypeMismatch);
-  return v.object();
-}
-
 // A read of LoadFormtyp: a failure is told to the user and the load goes on without the value.
 template <typename F>
 bool lesen(F&& schritt) {
@@ -55,17 +50,17 @@ void protokollieren(const vb::VbError& e) {
 vb::Variant clsFormTypHandler::DataVariablen() const { return vb::Variant(m_DataVariablen); }
 vb::Variant clsFormTypHandler::DataFelder() const { return vb::Variant(m_DataFelder); }
 
-void clsFormTypHandler::set_LL(const vb::Variant& control) { m_LL = objektOderNichts(control); }
+void clsFormTypHandler::set_LL(const vb::Variant& control) { m_LL = vb::objectOrNothing(control); }
 void clsFormTypHandler::set_DataVariablen(const vb::Variant& menge) {
-  m_DataVariablen = objektOderNichts(menge) ? menge.objectAs<clsDataCollection>() : nullptr;
+  m_DataVariablen = vb::objectOrNothing(menge) ? menge.objectAs<clsDataCollection>() : nullptr;
   if (!menge.isNothing() && !m_DataVariablen) vb::raise(vb::ErrTypeMismatch);
 }
 void clsFormTypHandler::set_DataFelder(const vb::Variant& menge) {
-  m_DataFelder = objektOderNichts(menge) ? menge.objectAs<clsDataCollection>() : nullptr;
+  m_DataFelder = vb::objectOrNothing(menge) ? menge.objectAs<clsDataCollection>() : nullptr;
   if (!menge.isNothing() && !m_DataFelder) vb::raise(vb::ErrTypeMismatch);
 }
-void clsFormTypHandler::set_objRsVariablen(const vb::Variant& objekt) { m_objRsVariablen = objektOderNichts(objekt); }
-void clsFormTypHandler::set_Data(const vb::Variant& objekt) { m_Data = objektOderNichts(objekt); }
+void clsFormTypHandler::set_objRsVariablen(const vb::Variant& objekt) { m_objRsVariablen = vb::objectOrNothing(objekt); }
+void clsFormTypHandler::set_Data(const vb::Variant& objekt) { m_Data = vb::objectOrNothing(objekt); }
 
 vb::Variant clsFormTypHandler::LoadDesignData(std::int32_t FormTypID) {
   m_blnDesignModus = true;

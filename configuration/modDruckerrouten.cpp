@@ -8,12 +8,15 @@
 namespace configuration {
 
 namespace {
-// One form's routes of one workstation, followed by `Rest`; bound: the name, number and type.
-QString abfrage(const QString& Rest) {
-  return QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=? AND FormNummer=? AND "
-                        "FormStatus=?") +
-         Rest;
+// "WHERE" and the condition of one form's routes of one workstation (its name in any letter
+// case, umlauts too), followed by `Rest`; the values it binds go into `werte`.
+QString routenDerForm(const data::Connection& con, const QString& RechnerName, short FormNummer, short FormStatus,
+                      const QString& Rest, data::Parameters& werte) {
+  const QString rechner = con.dialect().caseBlindEquals(QStringLiteral("RechnerName"), RechnerName, werte);
+  werte.insert(werte.end(), {FormNummer, FormStatus});
+  return QStringLiteral("WHERE ") + rechner + QStringLiteral(" AND FormNummer=? AND FormStatus=?") + Rest;
 }
+const QString kRouten = QStringLiteral("Auftrag_Formular_Druckerschacht_Neu ");
 }  // namespace
 
 std::shared_ptr<data::Connection> FormularVerbindung(const std::shared_ptr<clsConnectionHandler>& handler) {
@@ -23,9 +26,11 @@ std::shared_ptr<data::Connection> FormularVerbindung(const std::shared_ptr<clsCo
 
 std::shared_ptr<data::Recordset> RoutenLesen(const std::shared_ptr<data::Connection>& con, const QString& RechnerName,
                                              short FormNummer, short FormStatus, const QString& Rest) {
+  data::Parameters werte;
+  const QString wo = routenDerForm(*con, RechnerName, FormNummer, FormStatus, Rest, werte);
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(abfrage(Rest), vb::Variant(con), data::adOpenForwardOnly, data::adLockReadOnly, data::adCmdUnspecified,
-           {RechnerName, FormNummer, FormStatus});
+  rs->Open(QStringLiteral("SELECT * FROM ") + kRouten + wo, vb::Variant(con), data::adOpenForwardOnly,
+           data::adLockReadOnly, data::adCmdUnspecified, werte);
   return rs;
 }
 
@@ -34,14 +39,15 @@ void RoutenErsetzen(const std::shared_ptr<data::Connection>& con, const QString&
                     const std::function<void(data::Recordset&)>& Schreiben) {
   con->BeginTrans();
   try {
-    const data::Parameters form = {RechnerName, FormNummer, FormStatus};
-    con->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=? AND FormNummer=? "
-                                "AND FormStatus=?") +
-                     Bedingung,
+    data::Parameters form;
+    con->Execute(QStringLiteral("DELETE FROM ") + kRouten + routenDerForm(*con, RechnerName, FormNummer, FormStatus, Bedingung, form),
                  form);
+    data::Parameters wieder;
+    const QString wo = routenDerForm(*con, RechnerName, FormNummer, FormStatus,
+                                     Bedingung + QStringLiteral(" ORDER BY VonExemplar, VonSeite"), wieder);
     data::Recordset rs;
-    rs.Open(abfrage(Bedingung + QStringLiteral(" ORDER BY VonExemplar, VonSeite")), vb::Variant(con),
-            data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified, form);
+    rs.Open(QStringLiteral("SELECT * FROM ") + kRouten + wo, vb::Variant(con), data::adOpenDynamic, data::adLockOptimistic,
+            data::adCmdUnspecified, wieder);
     Schreiben(rs);
     rs.Close();
     con->CommitTrans();

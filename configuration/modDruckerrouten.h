@@ -20,8 +20,9 @@ std::shared_ptr<data::Connection> FormularVerbindung(const std::shared_ptr<clsCo
 
 // The rows of "SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=… AND
 // FormNummer=… AND FormStatus=…" followed by `Rest` (" AND VonExemplar>0 ORDER BY …"),
-// forward-only and read-only. The values are bound, so a name with an apostrophe selects its own
-// rows and nothing else. Errors reach the caller.
+// forward-only and read-only; the workstation's name matches in any letter case, umlauts too.
+// The values are bound, so a name with an apostrophe selects its own rows and nothing else.
+// Errors reach the caller.
 std::shared_ptr<data::Recordset> RoutenLesen(const std::shared_ptr<data::Connection>& con, const QString& RechnerName,
                                              short FormNummer, short FormStatus, const QString& Rest);
 

@@ -147,10 +147,13 @@ void clsDruckerSchacht::loadArchivDrucker(int FormNummer, int FormStatus) {
 std::shared_ptr<data::Recordset> clsDruckerSchacht::openRouten(int FormNummer, int FormStatus,
                                                                const QString& Bedingung) {
   const auto query = [&] {
-    return openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu "
-                                       "WHERE RechnerName=? AND FormNummer=? AND FormStatus=?") +
-                            Bedingung,
-                        {m_rechnerName, FormNummer, FormStatus});
+    data::Parameters werte;
+    const QString rechner =
+        FormularConnection()->dialect().caseBlindEquals(QStringLiteral("RechnerName"), m_rechnerName, werte);
+    werte.insert(werte.end(), {FormNummer, FormStatus});
+    return openReadOnly(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE ") + rechner +
+                            QStringLiteral(" AND FormNummer=? AND FormStatus=?") + Bedingung,
+                        werte);
   };
   auto rs = query();
   // Never merged: the global rows are read only when the workstation has none of its own.

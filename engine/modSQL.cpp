@@ -8,12 +8,14 @@
 
 bool ExistsDruckerRoute(const QString& RechnerName, short FormStatus, short FormNummer, bool Archiv) {
   const QString bedingung = Archiv ? QStringLiteral("VonExemplar=-1") : QStringLiteral("VonExemplar>0");
+  const auto con = FormularConnection();
+  data::Parameters werte;
+  const QString rechner = con->dialect().caseBlindEquals(QStringLiteral("RechnerName"), RechnerName, werte);
+  werte.insert(werte.end(), {FormNummer, FormStatus});
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE RechnerName=? AND FormNummer=? "
-                          "AND FormStatus=? AND ") +
-               bedingung,
-           vb::Variant(FormularConnection()), data::adOpenForwardOnly, data::adLockReadOnly, data::adCmdUnspecified,
-           {RechnerName, FormNummer, FormStatus});
+  rs->Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Druckerschacht_Neu WHERE ") + rechner +
+               QStringLiteral(" AND FormNummer=? AND FormStatus=? AND ") + bedingung,
+           vb::Variant(con), data::adOpenForwardOnly, data::adLockReadOnly, data::adCmdUnspecified, werte);
   const bool found = !rs->Eof();
   rs->Close();
   return found;

@@ -157,14 +157,13 @@ void CopyFormularDaten(short QuellFormStatus, short QuellFormNummer, short Flags
   const QString rechnerName = GetRechnerName();
   // Only the kinds the flags name are replaced; the others stay as they are.
   data::Parameters loeschen = zielForm;
-  QString welche;
-  if (rechner && global) {
-    welche = QStringLiteral("(RechnerName=? OR RechnerName=?)");
-    loeschen.insert(loeschen.end(), {rechnerName, kGlobal});
-  } else {
-    welche = QStringLiteral("RechnerName=?");
-    loeschen.push_back(rechner ? rechnerName : kGlobal);
-  }
+  const data::Dialect& dialect = FormularConnection()->dialect();
+  const auto rechnerIst = [&](const QString& wert) {
+    return dialect.caseBlindEquals(QStringLiteral("RechnerName"), wert, loeschen);
+  };
+  const QString welche = rechner && global
+                             ? QLatin1Char('(') + rechnerIst(rechnerName) + QStringLiteral(" OR ") + rechnerIst(kGlobal) + QLatin1Char(')')
+                             : rechnerIst(rechner ? rechnerName : kGlobal);
   FormularConnection()->Execute(QStringLiteral("DELETE FROM Auftrag_Formular_Druckerschacht_Neu ") + kFormWhere +
                                     QStringLiteral(" AND ") + welche,
                                 loeschen);

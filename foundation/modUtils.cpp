@@ -27,13 +27,15 @@ vb::Variant NZ(const vb::Variant& Wert, const vb::Variant& Ersatz) {
 }
 
 namespace {
-// The settings row of `FeldName`, updatable. The FeldName is bound, so any text is stored and found
-// as it is.
+// The settings row of `FeldName` (umlauts in any letter case too), updatable. The FeldName is
+// bound, so any text is stored and found as it is.
 std::shared_ptr<data::Recordset> openVorgabe(const QString& FeldName, const std::shared_ptr<data::Connection>& objCon) {
   if (!objCon) vb::raise(vb::ErrObjectNotSet);
+  data::Parameters werte;
+  const QString wo = objCon->dialect().caseBlindEquals(QStringLiteral("Feldname"), FeldName, werte);
   auto rs = std::make_shared<data::Recordset>();
-  rs->Open(QStringLiteral("SELECT * FROM Vorgaben WHERE Feldname=?"), vb::Variant(objCon), data::adOpenDynamic,
-           data::adLockOptimistic, data::adCmdUnspecified, {vb::Variant(FeldName)});
+  rs->Open(QStringLiteral("SELECT * FROM Vorgaben WHERE ") + wo, vb::Variant(objCon), data::adOpenDynamic,
+           data::adLockOptimistic, data::adCmdUnspecified, werte);
   return rs;
 }
 }  // namespace

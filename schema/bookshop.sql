@@ -6,11 +6,11 @@
 -- Conventions are those of host.sql: text keys compared in SQL are COLLATE NOCASE (an ISBN
 -- stored as "3-12-345678-x" is found as "3-12-345678-X"); quantities are whole pieces; tables
 -- without a key of their own get an ID so that any road can update one row.
--- Every key the look-ups and the branch synchronisation search has an index. Text keys with an
--- index hold ASCII codes (ISBNs, EANs, title numbers): on those the NOCASE of the data layer and
--- SQLite's own order alike, so the index serves the sqlite3 shell and the ODBC driver as well.
--- Keys that may hold umlauts (Vorgaben.FeldName) get none. The servers add missing indexes to
--- an older file when they open it (stockservers/common/LagerIndizes).
+-- Every key the look-ups and the branch synchronisation search has an index. NOCASE is SQLite's
+-- own on every connection, ours too, so the indexes serve the sqlite3 shell and the ODBC driver
+-- whatever the keys hold; the servers find umlauts in other letter case through them as well
+-- (Dialect::caseBlindEquals). The servers add missing indexes to an older file when they open it
+-- (stockservers/common/LagerIndizes).
 -- Statements end with ";" at the end of a line; nothing else in this file does.
 
 -- Articles. Bestand is the own stock; an article without ISBN is known by EigeneArtikelNummer.

@@ -3,11 +3,11 @@
 -- keep them in one file or in several, each made from this file.
 --
 -- Conventions:
---  * Text keys that the programs compare in SQL are declared COLLATE NOCASE. The data layer
---    replaces SQLite's ASCII-only NOCASE with a Unicode-aware one on its connections, so no
---    index is built on a NOCASE column that may hold umlauts: an index ordered by one NOCASE
---    would be out of order for the other (tools and the ODBC driver use SQLite's own). Both
---    order ASCII text alike, so bookshop.sql indexes its ISBNs and title numbers.
+--  * Text keys that the programs compare in SQL are declared COLLATE NOCASE, SQLite's own (ASCII
+--    letters only) on every connection, so an index on them is in the order every program that
+--    shares the file searches. Where a key must match umlauts in other letter case too
+--    ("SKRV_BETRÄGEFORMAT", a workstation's name), the programs compare it through
+--    Dialect::caseBlindEquals, which no file stores.
 --  * Yes/No columns are declared BOOLEAN (True is stored as -1, any non-zero value reads True).
 --  * Dates are declared DATETIME and hold "yyyy-MM-dd HH:mm:ss".
 --  * SMALLINT is a 16-bit Integer of the host applications, INTEGER a 32-bit Long, DOUBLE a

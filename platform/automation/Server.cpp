@@ -74,7 +74,19 @@ bool Server::start() {
   return true;
 }
 
+QString Server::socketPathError(const QString& socketPath) {
+  const qsizetype bytes = QFile::encodeName(QFileInfo(socketPath).absoluteFilePath()).size();
+  if (bytes <= kMaxSocketPathBytes) return {};
+  return QStringLiteral("%1: the socket path is %2 bytes long, a client can reach one of at most %3")
+      .arg(socketPath)
+      .arg(bytes)
+      .arg(kMaxSocketPathBytes);
+}
+
 bool Server::listen(const QString& socketPath) {
+  // Made under a short name and renamed, a longer socket would appear and refuse every client.
+  m_error = socketPathError(socketPath);
+  if (!m_error.isEmpty()) return false;
   const QFileInfo info(socketPath);
   if (!info.dir().exists()) {
     m_error = QStringLiteral("%1: the folder does not exist").arg(socketPath);

@@ -47,8 +47,15 @@ class Server : public QObject {
   // without a further check of the user id it states; that way a client on another machine gets
   // in through a socket SSH forwards for the user's account. Never a TCP address. A socket file
   // left by an ended server is replaced; the socket appears only once it takes connections. False, with errorString(), when the folder is open to
-  // others or the socket cannot be made.
+  // others, the path is too long (socketPathError) or the socket cannot be made.
   bool listen(const QString& socketPath);
+
+  // The longest socket path the bus library binds and connects to, in bytes of the file system's
+  // encoding: libdbus takes 99, though the kernel's sun_path holds 108 on Linux.
+  static constexpr qsizetype kMaxSocketPathBytes = 99;
+  // Why no client could reach a socket at `socketPath` (its absolute path is longer than
+  // kMaxSocketPathBytes), or empty.
+  static QString socketPathError(const QString& socketPath);
 
   // How long a started server waits for its first object before it is idle (30 s).
   void setStartGrace(std::chrono::milliseconds grace);

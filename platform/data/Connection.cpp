@@ -277,7 +277,8 @@ void Connection::openJet(const QString& dataSource, const QString& systemDatabas
     if (!db.open()) {
       failure = databaseMessage(db.lastError());
     } else if (!sqlite::prepareConnection(db, kBusyTimeoutMs)) {
-      failure = QStringLiteral("Die Sortierfolge NOCASE konnte nicht eingerichtet werden.");
+      failure = QStringLiteral("Die Sortierfolge %1 konnte nicht eingerichtet werden.")
+                    .arg(QLatin1String(sqlite::kUnicodeNoCase));
     } else {
       // SQLite opens any file; reading its catalogue tells a database from something else.
       QSqlQuery probe(db);

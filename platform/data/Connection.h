@@ -14,7 +14,9 @@
 // A value in a connection string may stand in double or single quotes (a doubled quote inside is
 // one quote) and then holds ";" and blanks as they are.
 // SQLite connections wait up to kBusyTimeoutMs for a lock held by another connection (hosts and
-// engine share files) and compare text with a Unicode-aware NOCASE collation.
+// engine share files). Their NOCASE is SQLite's own, so the file's indexes stay in the order
+// every program searches them; a key compared without regard to case over all of Unicode goes
+// through Dialect::caseBlindEquals.
 //
 // Errors reach the caller as vb::VbError (numbers in DataError.h) with the database's message.
 // Objects are held by std::shared_ptr; a Connection closes itself when the last reference goes.

@@ -8,8 +8,10 @@
 #include <QSqlDriver>
 #include <QSqlIndex>
 #include <QSqlQuery>
+#include <string>
 
 #include "platform/data/DataError.h"
+#include "platform/data/SqliteSupport.h"
 
 namespace data {
 namespace {
@@ -133,6 +135,23 @@ QString Dialect::identifier(const QString& name) const {
     default:
       return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
   }
+}
+
+QString Dialect::caseBlindEquals(const QString& column, const QString& value, std::vector<vb::Variant>& values) const {
+  qsizetype ascii = 0;
+  while (ascii < value.size() && value[ascii].unicode() < 0x80) ++ascii;
+  if (m_kind != Kind::Jet || ascii == value.size()) {
+    values.emplace_back(value);
+    return column + QStringLiteral("=?");
+  }
+  // SQLite's NOCASE orders by the UTF-8 bytes with ASCII letters folded: every text made of that
+  // ASCII start and `rest` more characters, the first of them from U+0080 on, lies between these.
+  const QString start = value.left(ascii);
+  const qsizetype rest = value.mid(ascii).toUcs4().size();
+  values.emplace_back(start + QChar(0x80));
+  values.emplace_back(start + QString::fromUcs4(std::u32string(size_t(rest), U'\U0010FFFF').data(), rest));
+  values.emplace_back(value);
+  return QStringLiteral("(%1 BETWEEN ? AND ? AND %1 COLLATE %2=?)").arg(column, QLatin1String(sqlite::kUnicodeNoCase));
 }
 
 QString Dialect::statement(const QString& sql) const {

@@ -31,6 +31,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <utility>
+#include <vector>
+
+#include "platform/vb/Variant.h"
 
 namespace data {
 
@@ -54,6 +57,15 @@ class Dialect {
   // PostgreSQL gives an unquoted name in lower case ("kunde" for "SELECT Kunde …"), the other
   // roads as written. Empty where nothing needs restoring.
   QHash<QString, QString> columnSpellings(const QString& sql) const;
+  // The WHERE term "`column` equals `value` without regard to case over all of Unicode" ("Ä" =
+  // "ä", as the Jet databases compared keys), through the column's index; the values it binds
+  // are appended to `values`. On a server and for ASCII text it is "column=?" (the server's
+  // case-blind type or collation, SQLite's own NOCASE). For other text on the SQLite file, whose
+  // NOCASE folds ASCII letters only, the term reads the index range of the rows that can equal
+  // it (its ASCII start followed by a non-ASCII character, as many characters as it has) and
+  // compares those with the connection's own collation. The SQLite ODBC driver has SQLite's
+  // NOCASE only.
+  QString caseBlindEquals(const QString& column, const QString& value, std::vector<vb::Variant>& values) const;
   // A LIKE pattern written with Jet's wildcards ("*AdressNr") in the form this road takes.
   QString likePattern(const QString& jetPattern) const;
   // The statement that runs saved query `name` with `arguments` bound arguments ("?").

@@ -33,11 +33,11 @@ char32_t nextCodePoint(const unsigned char* s, int n, int& i) {
 
 // Case folding over all of Unicode ("Ä" = "ä"), as the system's keyed collections compare; a
 // total order, which SQLite requires of a collation. A non-ASCII character is never folded into
-// ASCII (the Kelvin sign stays apart from "k"), so on every pair of texts of which one is ASCII
-// it orders exactly as SQLite's own NOCASE: an index on a column of ASCII keys (ISBNs, EANs,
-// title numbers) is the same index for our connections, the sqlite3 shell and the ODBC driver.
-// Registered for UTF-8, the encoding of our files: SQLite prefers a collation in the database's
-// own encoding, so a UTF-16 one would lose to the built-in NOCASE.
+// ASCII (the Kelvin sign stays apart from "k"), and folding keeps the number of characters: a
+// text equal to an ASCII one is that text in other letter case, which SQLite's own NOCASE finds
+// as well, and one equal to any other text shares its ASCII start and its length, which is what
+// Dialect::caseBlindEquals looks for in a NOCASE index. Registered for UTF-8, the encoding of
+// our files.
 int compareNoCase(void*, int len1, const void* v1, int len2, const void* v2) {
   const auto* s1 = static_cast<const unsigned char*>(v1);
   const auto* s2 = static_cast<const unsigned char*>(v2);
@@ -72,7 +72,7 @@ bool prepareConnection(const QSqlDatabase& db, int busyTimeoutMs) {
   sqlite3* h = handleOf(db);
   if (!h) return false;
   sqlite3_busy_timeout(h, busyTimeoutMs);
-  return sqlite3_create_collation_v2(h, "NOCASE", SQLITE_UTF8, nullptr, &compareNoCase, nullptr) == SQLITE_OK;
+  return sqlite3_create_collation_v2(h, kUnicodeNoCase, SQLITE_UTF8, nullptr, &compareNoCase, nullptr) == SQLITE_OK;
 }
 
 namespace {

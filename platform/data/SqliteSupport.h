@@ -7,10 +7,13 @@
 
 namespace data::sqlite {
 
-// Busy timeout and the Unicode-aware NOCASE collation (replacing SQLite's ASCII-only one, so
-// "SKRV_BETRÄGEFORMAT" = 'skrv_beträgeformat' in SQL as it was in the Jet databases). Where one
-// of two texts is ASCII it orders them as SQLite's own NOCASE does, so an index on ASCII keys
-// serves every program that writes the file. Returns false when the driver gives no handle.
+// The collation that compares without regard to case over all of Unicode ("Ä" = "ä"), as the
+// Jet databases did. It has a name of its own: SQLite's NOCASE (ASCII letters only) stays the
+// one every program that shares the file orders its indexes by, so it is used only in a
+// statement's WHERE (Dialect::caseBlindEquals), never in anything the file keeps.
+inline constexpr char kUnicodeNoCase[] = "NOCASE_UNICODE";
+
+// Busy timeout and the collation above. Returns false when the driver gives no handle.
 bool prepareConnection(const QSqlDatabase& db, int busyTimeoutMs);
 
 // The declared column types of an executed SELECT (empty text for expressions).

@@ -231,6 +231,11 @@ bool CBool(const Variant& v) {
   return CDbl(v) != 0;
 }
 
+std::shared_ptr<QObject> objectOrNothing(const Variant& v) {
+  if (!v.isObject()) typeMismatch();
+  return v.object();
+}
+
 QDateTime CDate(const Variant& v) {
   switch (v.marker()) {
     case Variant::Marker::Empty: return oleEpoch();

@@ -20,6 +20,9 @@ std::int32_t CLng(const Variant& v);
 std::uint8_t CByte(const Variant& v);
 bool CBool(const Variant& v);
 QDateTime CDate(const Variant& v);
+// What an object parameter or a Set takes: the object, or null for Nothing. Any other value
+// (Empty, Null, a text, a number) raises 13, as the run time refused it.
+std::shared_ptr<QObject> objectOrNothing(const Variant& v);
 
 // Text for a number the way CStr writes it: German decimal comma, no grouping, up to 15 digits.
 QString numberToText(double d);

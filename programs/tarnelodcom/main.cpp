@@ -7,6 +7,7 @@
 
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Server.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/GermanQt.h"
 #include "platform/vb/VbError.h"
 #include "stockservers/remote/Application.h"
@@ -20,6 +21,18 @@ int main(int argc, char** argv) {
   QGuiApplication::setApplicationDisplayName(QStringLiteral("TarneloDCOM"));
   QApplication::setQuitOnLastWindowClosed(false);
 
+  // A socket no client could reach is refused before anything starts: made under a short name
+  // and renamed, it would appear and turn every client away.
+  const QString socket = dcom::PeerSocket();
+  if (const QString fehler = automation::Server::socketPathError(socket); !fehler.isEmpty()) {
+    std::fprintf(stderr, "tarnelodcom: %s\n", qPrintable(fehler));
+    ui::MsgBox(QStringLiteral("TarneloDCOM wird beendet: Der Socket-Pfad \"%1\" ist zu lang, Clients anderer Rechner "
+                              "erreichen höchstens %2 Bytes. Bitte unter [LagerServer] einen kürzeren \"Socket\" eintragen.")
+                   .arg(socket)
+                   .arg(automation::Server::kMaxSocketPathBytes),
+               ui::vbCritical, QStringLiteral("TarneloDCOM"));
+    return 1;
+  }
   dcom::Module1 module;
   try {
     dcom::Main(module);
@@ -30,7 +43,7 @@ int main(int argc, char** argv) {
 
   automation::registerClass<dcom::Application>(QStringLiteral("TarneloDCOM.Application"));
   automation::Server server(QStringLiteral("TarneloDCOM"));
-  if (!server.start() || !server.listen(dcom::PeerSocket())) {
+  if (!server.start() || !server.listen(socket)) {
     std::fprintf(stderr, "tarnelodcom: %s\n", qPrintable(server.errorString()));
     return 1;
   }

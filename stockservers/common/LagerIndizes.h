@@ -10,8 +10,11 @@ class Connection;
 }
 
 // Makes the indexes of the bookshop schema that the SQLite article database `con` lacks, on the
-// tables it has. Each one made is told through `log` ("Index <name> angelegt"), and so is each
-// that cannot be made ("Index <name> nicht angelegt: " and the reason, e.g. a read-only file):
-// the look-ups work without, only slower. Each file is seen to once a process. Other databases
-// (ODBC) are left alone.
+// tables it has, and rebuilds one that is not in the order SQLite itself searches it (as earlier
+// versions of the servers left indexes on keys beyond ASCII). Each one made is told through `log`
+// ("Index <name> angelegt", "Index <name> neu aufgebaut"), and so is each that cannot be made
+// ("Index <name> nicht angelegt: " and the reason, e.g. a read-only file): the look-ups work
+// without, only slower. A file another program holds is waited for a second, not the busy
+// timeout, and looked at again by the next call; otherwise each file is seen to once a process.
+// Other databases (ODBC) are left alone.
 void LagerIndizesAnlegen(data::Connection& con, const std::function<void(const QString&)>& log);

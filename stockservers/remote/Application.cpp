@@ -73,6 +73,8 @@ void Application::let_EventClass(const vb::Variant& objH) { EventClassSetzen(obj
 void Application::set_EventClass(const vb::Variant& objH) { EventClassSetzen(objH); }
 
 void Application::EventClassSetzen(const vb::Variant& objH) {
+  // Only an object or Nothing: anything else is the client's error, before anything changes.
+  vb::objectOrNothing(objH);
   const auto schritt = [](auto&& f) {
     if (auto fehler = vb::ignoreErrors(f)) ui::MsgBox(fehler->description());
   };

@@ -39,6 +39,7 @@ class Application : public QObject {
   // Unloads the main window and ends the process; failures are passed over.
   Q_INVOKABLE void Quit();
   // The client's link object: its ProgrammLinkInfo is logged, Nothing logs "Disconnet ".
+  // Anything but an object or Nothing is error 13.
   Q_INVOKABLE void let_EventClass(const vb::Variant& objH);
   Q_INVOKABLE void set_EventClass(const vb::Variant& objH);
   Q_INVOKABLE void Init();

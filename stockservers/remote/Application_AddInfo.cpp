@@ -1,6 +1,8 @@
 // AddInfo: an article record filled with the stock figures of its article.
+#include "foundation/clsConnectionHandler.h"
 #include "foundation/modString.h"
 #include "foundation/modUtils.h"
+#include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
@@ -13,6 +15,7 @@ namespace dcom {
 namespace {
 
 const QString kTrenner = QStringLiteral("|");
+constexpr std::int16_t kArtikelDb = 4;
 const QString kCrLf = QStringLiteral("\r\n");
 
 bool angehakt(QCheckBox* Form1::*box) {
@@ -63,15 +66,21 @@ QString Application::AddInfo(const QString& strInfo) {
     const int typ = GetNummernTyp(vb::Variant(strISBN));
     strISBN2 = typ == ntISBN13 ? ISBN13To10(strISBN) : typ == ntISBN10 ? ISBN10To13(strISBN) : strISBN;
   });
-  // Either form of the number; bound with the two numbers in this order.
-  const QString nachNummer = QStringLiteral("ISBN=? OR ISBN=?");
-  const data::Parameters nummern = {strISBN, strISBN2};
+  // Either form of the number in any letter case (an own article number's umlauts too); the
+  // numbers are bound into `werte`.
+  const auto nachNummer = [&](data::Parameters& werte) {
+    const data::Dialect& dialect = objConHandler->SQLGruppe_Connection(kArtikelDb)->dialect();
+    return dialect.caseBlindEquals(QStringLiteral("ISBN"), strISBN, werte) + QStringLiteral(" OR ") +
+           dialect.caseBlindEquals(QStringLiteral("ISBN"), strISBN2, werte);
+  };
 
   bool gefunden = false;
   std::int32_t artikel = 0;
   QString bestand = QStringLiteral("0");
   schritt([&] {
-    data::Recordset& rs = abfrage(4, QStringLiteral("SELECT Bestand, Artikelident FROM Artikel WHERE ") + nachNummer, nummern);
+    data::Parameters nummern;
+    const QString wo = nachNummer(nummern);
+    data::Recordset& rs = abfrage(kArtikelDb, QStringLiteral("SELECT Bestand, Artikelident FROM Artikel WHERE ") + wo, nummern);
     if (rs.Eof()) return;
     gefunden = true;
     artikel = vb::CLng(rs.Fields(vb::Variant("Artikelident"))->Value());
@@ -91,17 +100,25 @@ QString Application::AddInfo(const QString& strInfo) {
     artikel = 0;
     if (!felder.value(QStringLiteral("F40")).isEmpty()) {
       schritt([&] {
-        data::Recordset& rs = abfrage(
-            4, QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE (TitelNr=? AND LieferantNr=?) OR ") +
-                   QStringLiteral("(TitelNr=? AND LieferantNr=?)"),
-            {felder.value(QStringLiteral("F40")), lngLibriAdressNr, felder.value(QStringLiteral("F41")), lngKNOAdressNr});
+        const data::Dialect& dialect = objConHandler->SQLGruppe_Connection(kArtikelDb)->dialect();
+        data::Parameters werte;
+        const auto titel = [&](const QString& nummer, std::int32_t lieferant) {
+          const QString gleich = dialect.caseBlindEquals(QStringLiteral("TitelNr"), nummer, werte);
+          werte.emplace_back(lieferant);
+          return QLatin1Char('(') + gleich + QStringLiteral(" AND LieferantNr=?)");
+        };
+        const QString libri = titel(felder.value(QStringLiteral("F40")), lngLibriAdressNr);
+        const QString kno = titel(felder.value(QStringLiteral("F41")), lngKNOAdressNr);
+        data::Recordset& rs =
+            abfrage(kArtikelDb, QStringLiteral("SELECT Artikelident FROM [Artikel Einkauf] WHERE ") + libri + QStringLiteral(" OR ") + kno,
+                    werte);
         if (!rs.Eof()) artikel = vb::CLng(rs.Fields(vb::Variant("Artikelident"))->Value());
       });
     }
     if (artikel != 0) {
       schritt([&] {
         data::Recordset& rs =
-            abfrage(4, QStringLiteral("SELECT Bestand, Warengruppe, Artikelident FROM Artikel WHERE Artikelident=?"), {artikel});
+            abfrage(kArtikelDb, QStringLiteral("SELECT Bestand, Warengruppe, Artikelident FROM Artikel WHERE Artikelident=?"), {artikel});
         if (!rs.Eof()) bestand = menge(rs, "Bestand");
       });
     }
@@ -117,7 +134,7 @@ QString Application::AddInfo(const QString& strInfo) {
     if (angehakt(&Form1::blnAuchBestellte)) {
       schritt([&] {
         data::Recordset& rs = abfrage(
-            4, QStringLiteral("SELECT Artikel_LieferantBestellungen.Status, Sum(Artikel_LieferantBestellungen_Details.Menge) AS BestMenge ") +
+            kArtikelDb, QStringLiteral("SELECT Artikel_LieferantBestellungen.Status, Sum(Artikel_LieferantBestellungen_Details.Menge) AS BestMenge ") +
                    QStringLiteral("FROM Artikel_LieferantBestellungen INNER JOIN Artikel_LieferantBestellungen_Details ") +
                    QStringLiteral("ON Artikel_LieferantBestellungen.VorgangNr = Artikel_LieferantBestellungen_Details.VorgangNr ") +
                    QStringLiteral("WHERE Artikel_LieferantBestellungen_Details.Artikelident=?") +
@@ -138,7 +155,7 @@ QString Application::AddInfo(const QString& strInfo) {
     if (angehakt(&Form1::blnAuchReservierte)) {
       schritt([&] {
         data::Recordset& rs = abfrage(
-            4, QStringLiteral("SELECT Sum(Artikel_KundenReservierung_Details.MengeBestellt) AS BestMenge,"
+            kArtikelDb, QStringLiteral("SELECT Sum(Artikel_KundenReservierung_Details.MengeBestellt) AS BestMenge,"
                               "Sum(Artikel_KundenReservierung_Details.MengeZugewiesen) AS AbholfachMenge ") +
                    QStringLiteral("FROM Artikel_KundenReservierung_Details ") +
                    QStringLiteral("WHERE Artikel_KundenReservierung_Details.Artikelident=?"),
@@ -158,9 +175,11 @@ QString Application::AddInfo(const QString& strInfo) {
     QString filialen;
     for (const Filiale& filiale : std::as_const(colFilialen)) {
       schritt([&] {
-        data::Recordset& rs = abfrage(4, QStringLiteral("SELECT Bestand FROM Artikel_Filialbestände WHERE FilialNr=? AND (") +
-                                             nachNummer + QStringLiteral(")"),
-                                      {filiale.Nr, strISBN, strISBN2});
+        data::Parameters werte = {filiale.Nr};
+        const QString wo = nachNummer(werte);
+        data::Recordset& rs =
+            abfrage(kArtikelDb, QStringLiteral("SELECT Bestand FROM Artikel_Filialbestände WHERE FilialNr=? AND (") + wo + QStringLiteral(")"),
+                    werte);
         filialen += filiale.N + QStringLiteral(":");
         filialen += rs.Eof() ? QStringLiteral("n.v. - ")
                              : vb::CStr(NZ(rs.Fields(vb::Variant("Bestand"))->Value(), vb::Variant(0))) + QStringLiteral(" - ");

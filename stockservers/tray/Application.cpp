@@ -126,11 +126,14 @@ void Application::AktivCheck() {
 }
 
 void Application::set_AccessApp(const vb::Variant& objA) {
-  objAccessApp = objA.isObject() ? objA : vb::Variant::nothing();
+  vb::objectOrNothing(objA);
+  objAccessApp = objA;
   if (objInfoWin) objInfoWin->objTarnelo = objAccessApp;
 }
 
 void Application::let_EventClass(const vb::Variant& objH) {
+  // Only an object or Nothing: anything else is the client's error, before anything changes.
+  vb::objectOrNothing(objH);
   const auto schritt = [](auto&& f) {
     if (auto fehler = vb::ignoreErrors(f)) ui::MsgBox(fehler->description(), ui::vbOKOnly);
   };

@@ -58,11 +58,12 @@ class Application : public QObject {
   Q_INVOKABLE void let_BestaendeAbgleichen(bool blnH) { blnBestaendeAbgleichen = blnH; }
   Q_INVOKABLE void let_FilialNr(std::int32_t intW) { lngFilialNr = intW; }
   Q_INVOKABLE void let_KundenNr(std::int32_t intW) { lngKundenNr = intW; }
-  // The host object; handed on to the info window when it exists.
+  // The host object; handed on to the info window when it exists. Anything but an object or
+  // Nothing is error 13.
   Q_INVOKABLE void set_AccessApp(const vb::Variant& objA);
   Q_INVOKABLE void let_AccessApp(const vb::Variant& objA) { set_AccessApp(objA); }
   // The client's link object: shows the main window and logs its ProgrammLinkInfo, or
-  // "Disconnet " and the time for Nothing.
+  // "Disconnet " and the time for Nothing. Anything but an object or Nothing is error 13.
   Q_INVOKABLE void let_EventClass(const vb::Variant& objH);
   Q_INVOKABLE void set_EventClass(const vb::Variant& objH) { let_EventClass(objH); }
   Q_INVOKABLE void Init() {}
@@ -101,6 +102,10 @@ class Application : public QObject {
   // The steps of a synchronisation pass (Application_WebUpdate.cpp); each raises on a failure.
   double WebIntervall() const;
   void EigeneAenderungenSenden(const std::shared_ptr<data::Connection>& con);
+  // Marks the queue rows of an article whose update `gesendet` went out, on a queue without row
+  // numbers; sends the article again while its figures changed meanwhile.
+  void AenderungAbschliessen(const std::shared_ptr<data::Connection>& con, const QString& kopf, std::int32_t artikelident,
+                             QString gesendet);
   void ZeitstempelErmitteln(const std::shared_ptr<data::Connection>& con);
   void FilialAenderungenLaden(const std::shared_ptr<data::Connection>& con);
   void endeProzess();

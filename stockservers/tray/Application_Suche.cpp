@@ -4,6 +4,7 @@
 
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/modUtils.h"
+#include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Recordset.h"
 #include "platform/ui/Dialogs.h"
@@ -64,24 +65,29 @@ bool Application::SearchArtNr(QString& strNr) {
     rs->Open(sql, vb::Variant(m_ConnectList->SQLGruppe_Connection(kArtikelDb)), cursor, sperre, data::adCmdUnspecified,
              werte);
   };
+  // "ISBN=…" in any letter case; the number is bound into `werte`.
+  const auto isbnGleich = [&](const QString& nummer, data::Parameters& werte) {
+    return m_ConnectList->SQLGruppe_Connection(kArtikelDb)->dialect().caseBlindEquals(QStringLiteral("ISBN"), nummer, werte);
+  };
 
-  QString sql;
-  data::Parameters nummern;
-  const QString kArtikel = QStringLiteral("SELECT Bestand, Artikelident, ISBN, Matchcode FROM Artikel WHERE ISBN=?");
-  if (typ == ntISBN10 || typ == ntISBN13) {
-    const QString strISBN2 = typ == ntISBN10 ? ISBN10To13(strISBN) : ISBN13To10(strISBN);
-    sql = kArtikel + QStringLiteral(" OR ISBN=?");
-    nummern = {strISBN, strISBN2};
-  } else if (typ == ntEAN) {
-    sql = kArtikel;
-    nummern = {strISBN};
-  }
+  QStringList nummern;
+  if (typ == ntISBN10 || typ == ntISBN13) nummern = {strISBN, typ == ntISBN10 ? ISBN10To13(strISBN) : ISBN13To10(strISBN)};
+  else if (typ == ntEAN) nummern = {strISBN};
   // An ISSN in EAN form (977) or any other kind has no article query: not in stock.
-  if (!sql.isEmpty()) schritt([&] { oeffnen(sql, data::adOpenStatic, data::adLockReadOnly, nummern); });
+  const bool gesucht = !nummern.isEmpty();
+  if (gesucht) {
+    schritt([&] {
+      data::Parameters werte;
+      QStringList terme;
+      for (const QString& nummer : std::as_const(nummern)) terme << isbnGleich(nummer, werte);
+      oeffnen(QStringLiteral("SELECT Bestand, Artikelident, ISBN, Matchcode FROM Artikel WHERE ") + terme.join(QStringLiteral(" OR ")),
+              data::adOpenStatic, data::adLockReadOnly, werte);
+    });
+  }
   lngAnfragen += 1;
 
   schritt([&] {
-    if (sql.isEmpty() || !rs->State() || rs->Eof()) return;
+    if (!gesucht || !rs->State() || rs->Eof()) return;
     blnGefunden = true;
     lngTreffer += 1;
     artikelident = vb::CLng(rs->Fields(vb::Variant(QStringLiteral("Artikelident")))->Value());
@@ -134,8 +140,9 @@ bool Application::SearchArtNr(QString& strNr) {
 
   if (!blnGefunden && blnInISBNStapel) {
     schritt([&] {
-      oeffnen(QStringLiteral("SELECT * FROM Artikel_ISBN_Stapel WHERE ISBN=?"), data::adOpenDynamic, data::adLockOptimistic,
-              {strISBN});
+      data::Parameters werte;
+      const QString wo = isbnGleich(strISBN, werte);
+      oeffnen(QStringLiteral("SELECT * FROM Artikel_ISBN_Stapel WHERE ") + wo, data::adOpenDynamic, data::adLockOptimistic, werte);
       if (rs->Eof()) {
         rs->AddNew();
         rs->Fields(vb::Variant(QStringLiteral("ISBN")))->let_Value(vb::Variant(strISBN));

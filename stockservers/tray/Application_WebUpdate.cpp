@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
-#include <QUrl>
 
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/modDebugOutput.h"
@@ -19,6 +18,7 @@
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/Format.h"
+#include "stockservers/common/LagerIndizes.h"
 #include "stockservers/common/modEinstellungen.h"
 #include "stockservers/tray/Form1.h"
 #include "stockservers/tray/modNetAPI.h"
@@ -60,10 +60,10 @@ QString adresse() {
   return basis + QStringLiteral("/filial/article.php");
 }
 
-// One query-string pair; the value goes out URL-encoded.
+// One query-string pair; the value goes out URL-encoded in the code page the reply is read in
+// (and the branches' servers have always sent), so a key beyond ASCII comes back as it went.
 QString paar(const char* schluessel, const QString& wert) {
-  return QLatin1Char('&') + QLatin1String(schluessel) + QLatin1Char('=') +
-         QString::fromLatin1(QUrl::toPercentEncoding(wert));
+  return QLatin1Char('&') + QLatin1String(schluessel) + QLatin1Char('=') + QString::fromLatin1(toAnsi(wert).toPercentEncoding());
 }
 
 QString text(const data::Recordset& rs, const char* spalte) {
@@ -72,6 +72,29 @@ QString text(const data::Recordset& rs, const char* spalte) {
 
 vb::Variant zahl(const data::Recordset& rs, const char* spalte) {
   return NZ(rs.Fields(vb::Variant(QString::fromLatin1(spalte)))->Value(), vb::Variant(0));
+}
+
+// The update request of article `artikelident` with what `artikel` holds of it (Bestand, ISBN,
+// EigeneArtikelNummer) and its quantities on order and reserved; empty for an article with
+// neither number, which sends nothing.
+QString updateAnfrage(const std::shared_ptr<data::Connection>& con, const QString& kopf, const data::Recordset& artikel,
+                      std::int32_t artikelident, bool initial) {
+  // No row from the stored query means nothing on order or reserved, not the previous article's.
+  vb::Variant bestellt(0), reserviert(0);
+  data::Recordset hilfe;
+  hilfe.Open(QStringLiteral("ArtikelBestelltVerplant(%1)").arg(artikelident), vb::Variant(con), data::adOpenStatic);
+  if (!hilfe.Eof()) {
+    bestellt = zahl(hilfe, "Bestellt");
+    reserviert = zahl(hilfe, "Reserviert");
+  }
+  hilfe.Close();
+  QString schluessel;
+  if (!text(artikel, "ISBN").isEmpty()) schluessel = QLatin1Char('I') + text(artikel, "ISBN");
+  else if (!text(artikel, "EigeneArtikelNummer").isEmpty()) schluessel = QLatin1Char('E') + text(artikel, "EigeneArtikelNummer");
+  if (schluessel.isEmpty()) return {};
+  return kopf + paar("isbn", schluessel) + paar("stock", vb::CStr(zahl(artikel, "Bestand"))) +
+         paar("reserved", vb::CStr(reserviert)) + paar("ordered", vb::CStr(bestellt)) +
+         (initial ? QStringLiteral("&nots=1") : QString());
 }
 
 void senden(const QString& url, const QString& datei) {
@@ -109,13 +132,15 @@ bool zerlegen(QString zeile, Filialzeile& z) {
   return !fehler && !z.Schluessel.isEmpty();
 }
 
-// Adds or updates the branch's row of the article; on failure the set is closed and the error
-// given back.
+// Adds or updates the branch's row of the article (its key in any letter case); on failure the
+// set is closed and the error given back.
 std::optional<vb::VbError> speichern(const std::shared_ptr<data::Connection>& con, const Filialzeile& z) {
   data::Recordset rs;
   const auto fehler = vb::ignoreErrors([&] {
-    rs.Open(QStringLiteral("SELECT * FROM Artikel_Filialbestände WHERE FilialNr=? AND ISBN=?"), vb::Variant(con),
-            data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified, {z.FilialNr, z.Schluessel});
+    data::Parameters werte = {z.FilialNr};
+    const QString schluessel = con->dialect().caseBlindEquals(QStringLiteral("ISBN"), z.Schluessel, werte);
+    rs.Open(QStringLiteral("SELECT * FROM Artikel_Filialbestände WHERE FilialNr=? AND ") + schluessel, vb::Variant(con),
+            data::adOpenDynamic, data::adLockOptimistic, data::adCmdUnspecified, werte);
     ereignisse();
     const auto setze = [&](const char* spalte, const vb::Variant& wert) {
       rs.Fields(vb::Variant(QString::fromLatin1(spalte)))->let_Value(wert);
@@ -124,6 +149,11 @@ std::optional<vb::VbError> speichern(const std::shared_ptr<data::Connection>& co
       rs.AddNew();
       setze("ISBN", vb::Variant(z.Schluessel));
       setze("FilialNr", vb::Variant(z.FilialNr));
+    } else {
+      // One row per branch and article: rows a file gathered besides the first (added where an
+      // earlier search missed them) go, so every reader sees the figures just stored.
+      for (rs.MoveNext(); !rs.Eof(); rs.MoveNext()) rs.Delete();
+      rs.MoveFirst();
     }
     setze("LetztUpdate", vb::Variant(z.LetztUpdate));
     setze("Reserviert", vb::Variant(z.Reserviert));
@@ -165,10 +195,13 @@ void Application::CheckWebUpdate() {
   // Every way out of the pass clears the busy flags, or no later pass would ever start.
   std::optional<vb::VbError> fehler;
   try {
-    if (!blnVerbunden) ConnectDatabases();
+    const bool verbunden = blnVerbunden;
+    if (!verbunden) ConnectDatabases();
     if (Form1* form = Form1::aktuell()) dblWebIntervall = Zahl(form->dblUpdateInterval->text()) / 1440;
     if (!m_ConnectList) vb::raise(vb::ErrObjectNotSet);
     const auto con = m_ConnectList->SQLGruppe_Connection(kArtikelDb);
+    // Indexes a busy file kept from being made at the connection are tried again on each pass.
+    if (verbunden) LagerIndizesAnlegen(*con, [this](const QString& zeile) { Log(zeile); });
     EigeneAenderungenSenden(con);
     ZeitstempelErmitteln(con);
     if (!strLetzterZeitstempel.isEmpty()) {
@@ -209,30 +242,14 @@ void Application::EigeneAenderungenSenden(const std::shared_ptr<data::Connection
     ereignisse();
 
     const std::int32_t artikelident = vb::CLng(rs.Fields(vb::Variant(QStringLiteral("Artikelident")))->Value());
-    // No row from the stored query means nothing on order or reserved, not the previous article's.
-    vb::Variant bestellt(0), reserviert(0);
-    data::Recordset hilfe;
-    hilfe.Open(QStringLiteral("ArtikelBestelltVerplant(%1)").arg(artikelident), vb::Variant(con), data::adOpenStatic);
-    if (!hilfe.Eof()) {
-      bestellt = zahl(hilfe, "Bestellt");
-      reserviert = zahl(hilfe, "Reserviert");
-    }
-    hilfe.Close();
     if (vb::textEquals(text(rs, "UpdInfo"), QStringLiteral("INIT"))) blnInitialupload = true;
-
-    QString schluessel;
-    if (!text(rs, "ISBN").isEmpty()) schluessel = QLatin1Char('I') + text(rs, "ISBN");
-    else if (!text(rs, "EigeneArtikelNummer").isEmpty()) schluessel = QLatin1Char('E') + text(rs, "EigeneArtikelNummer");
-    if (!schluessel.isEmpty())
-      senden(kopf + paar("isbn", schluessel) + paar("stock", vb::CStr(zahl(rs, "Bestand"))) +
-                 paar("reserved", vb::CStr(reserviert)) + paar("ordered", vb::CStr(bestellt)) +
-                 (blnInitialupload ? QStringLiteral("&nots=1") : QString()),
-             strAntwortDatei);
+    const QString anfrage = updateAnfrage(con, kopf, rs, artikelident, blnInitialupload);
+    if (!anfrage.isEmpty()) senden(anfrage, strAntwortDatei);
     if (mitId)
       con->Execute(QStringLiteral("UPDATE Artikel_geändert  SET updated=1 WHERE ID=?"),
                    {rs.Fields(vb::Variant(QStringLiteral("ID")))->Value()});
     else
-      con->Execute(QStringLiteral("UPDATE Artikel_geändert  SET updated=1 WHERE Artikelident=?"), {artikelident});
+      AenderungAbschliessen(con, kopf, artikelident, anfrage);
     ereignisse();
     rs.MoveNext();
   }
@@ -251,6 +268,37 @@ void Application::EigeneAenderungenSenden(const std::shared_ptr<data::Connection
   DebugOutput(QStringLiteral("start: Artikel_geändert leeren ") + zeit());
   con->Execute(QStringLiteral("DELETE FROM Artikel_geändert WHERE Updated<>0"));
   DebugOutput(QStringLiteral("ende: Artikel_Geändert leeren ") + zeit());
+}
+
+void Application::AenderungAbschliessen(const std::shared_ptr<data::Connection>& con, const QString& kopf,
+                                        std::int32_t artikelident, QString gesendet) {
+  // Without row numbers the article's rows are marked by article, so rows a host queued during
+  // the pass go too. That holds only while what was sent is what the article has as its rows
+  // leave: they are marked and the article read again in one transaction (the marking holds the
+  // queue, the reading sees every change made before it); figures that changed go out and the
+  // rows are marked anew. An article that keeps changing stays queued for the next pass.
+  for (int versuch = 0; versuch < 3; ++versuch) {
+    QString jetzt;
+    con->BeginTrans();
+    try {
+      con->Execute(QStringLiteral("UPDATE Artikel_geändert  SET updated=1 WHERE Artikelident=?"), {artikelident});
+      data::Recordset artikel;
+      artikel.Open(QStringLiteral("SELECT Bestand, ISBN, EigeneArtikelNummer FROM Artikel WHERE Artikelident=?"),
+                   vb::Variant(con), data::adOpenStatic, data::adLockReadOnly, data::adCmdUnspecified, {artikelident});
+      jetzt = artikel.Eof() ? gesendet : updateAnfrage(con, kopf, artikel, artikelident, blnInitialupload);
+      artikel.Close();
+      if (jetzt == gesendet) {
+        con->CommitTrans();
+        return;
+      }
+      con->RollbackTrans();
+    } catch (...) {
+      vb::ignoreErrors([&] { con->RollbackTrans(); });
+      throw;
+    }
+    if (!jetzt.isEmpty()) senden(jetzt, strAntwortDatei);
+    gesendet = jetzt;
+  }
 }
 
 void Application::ZeitstempelErmitteln(const std::shared_ptr<data::Connection>& con) {

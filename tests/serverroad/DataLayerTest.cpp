@@ -210,7 +210,9 @@ TEST_P(Bookshop, BracketsWildcardsAndKeysWithoutRegardToCase) {
   add(*rs, {{"Artikelident", 1005}, {"TitelNr", QStringLiteral("ÄÖ-1")}});
   set(*rs, "LieferantNr", 70002);
   rs->Update();
-  EXPECT_EQ(rows(QStringLiteral("SELECT LieferantNr FROM [Artikel Einkauf] WHERE TitelNr=?"), {QStringLiteral("äö-1")}),
+  data::Parameters titel;
+  const QString gleich = con->dialect().caseBlindEquals(QStringLiteral("TitelNr"), QStringLiteral("äö-1"), titel);
+  EXPECT_EQ(rows(QStringLiteral("SELECT LieferantNr FROM [Artikel Einkauf] WHERE ") + gleich, titel),
             QStringList{QStringLiteral("70002")});
 }
 

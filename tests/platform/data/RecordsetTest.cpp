@@ -340,9 +340,10 @@ TEST_P(RecordsetTest, NocaseHoldsForAsciiLettersOnBothRoads) {
                             "('SKRV_BETRÄGEFORMAT_2', 'x')"));
   auto rs = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='skrv_beträgeformat'"));
   EXPECT_EQ(rs->RecordCount(), 1);
-  // Upper-case umlauts match only with our collation; the ODBC driver has SQLite's own.
+  // Both roads have SQLite's own NOCASE, whose indexes every program shares: umlauts in other
+  // letter case match only through Dialect::caseBlindEquals, and there only on the Jet road.
   auto umlaut = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='skrv_beträgeformat_2'"));
-  EXPECT_EQ(umlaut->RecordCount(), GetParam() == Road::Jet ? 1 : 0);
+  EXPECT_EQ(umlaut->RecordCount(), 0);
 }
 
 // A read that meets a damaged page after its first rows fails whole, opened or executed.

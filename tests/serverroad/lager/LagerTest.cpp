@@ -13,6 +13,7 @@
 #include "stockservers/tray/Form1.h"
 #include "stockservers/tray/frmInfoWin.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/serverroad/lager/Filialabgleich.h"
 #include "tests/stockservers/remote/Buchladen.h"
 #include "tests/support/Backends.h"
 #include "tests/support/WebStub.h"
@@ -94,31 +95,11 @@ TEST_P(Lager, TarneloSrvLooksUpAndStacksUnknownNumbers) {
 }
 
 TEST_P(Lager, BranchSyncUploadsThroughTheSavedQueryAndStoresTheOtherBranches) {
-  testsupport::TempDir lokal;
-  SetLokalerPfad(lokal.path());
   testsupport::WebStub web;
-  SaveSetting(QStringLiteral("LagerServer"), QStringLiteral("WebServer"), web.baseUrl());
   web.infotimestamp = {"7;12;1;0;20261209095900;I3446234567<br>2;9;0;1;20261209095800;I3499227444<br>"
                        "8;1;0;0;20261209095600;EO'Brien') OR 1=1 --"};
-  QDateTime uhr(QDate(2026, 12, 9), QTime(10, 0));
-  ::Application::setUhr([&] { return uhr; });
-  ::Form1 form;
-  form.dblUpdateInterval->setText(QStringLiteral("1"));
-  {
-    ::Application app;
-    app.let_KundenNr(1);
-    app.let_FilialNr(10000);
-    app.let_BestaendeAbgleichen(true);
-    uhr = uhr.addSecs(61);
-    form.Timer_Timer();
-  }
-  ::Application::setUhr([] { return QDateTime::currentDateTime(); });
-  SetLokalerPfad({});
-
-  QStringList gesendet;
-  for (const auto& r : web.requests()) gesendet << r.target.mid(r.target.indexOf(QLatin1Char('?')) + 1);
   const QString kopf = QStringLiteral("action=update&customer=1&store=10000&isbn=");
-  EXPECT_EQ(gesendet.join(QLatin1Char('\n')).toStdString(),
+  EXPECT_EQ(lagertest::syncPaesse(web).join(QLatin1Char('\n')).toStdString(),
             QStringList({kopf + "I9783446234567&stock=5&reserved=3&ordered=5", kopf + "EA0004711&stock=7&reserved=0&ordered=0",
                          "action=infotimestamp&customer=1&ownstore=10000&ts=20261202091500"})
                 .join(QLatin1Char('\n'))
@@ -128,4 +109,26 @@ TEST_P(Lager, BranchSyncUploadsThroughTheSavedQueryAndStoresTheOtherBranches) {
                                   "Artikel_Filialbestände WHERE FilialNr IN (2, 7, 8) ORDER BY FilialNr, ISBN")),
             QStringList({"2|344623456X|1|1|0|20261202091500", "2|3499227444|9|0|1|20261209095800",
                          "7|3446234567|12|1|0|20261209095900", "8|EO'Brien') OR 1=1 --|1|0|0|20261209095600"}));
+}
+
+// A queue with only the four columns the hosts know: a stock the host changes while its article
+// is being sent goes out in the same pass, and the queue ends empty.
+TEST_P(Lager, BranchSyncOnTheHostsQueueSendsAStockChangedDuringThePass) {
+  con->Execute(QStringLiteral("DROP TABLE Artikel_geändert"));
+  con->Execute(QStringLiteral("CREATE TABLE Artikel_geändert (Artikelident INTEGER, updated SMALLINT, gelöscht SMALLINT, ISBN VARCHAR(20))"));
+  const QString einreihen = QStringLiteral("INSERT INTO Artikel_geändert (Artikelident, updated, gelöscht) VALUES (1004, 0, 0)");
+  con->Execute(einreihen);
+  testsupport::WebStub web;
+  web.respond = [&](const testsupport::WebStub::Request& r, int i) {
+    if (i == 0) {
+      con->Execute(QStringLiteral("UPDATE Artikel SET Bestand=42 WHERE Artikelident=1004"));
+      con->Execute(einreihen);
+    }
+    return testsupport::WebStub::Response{200, r.value(QStringLiteral("action")) == QLatin1String("infotimestamp") ? "nix" : "OK"};
+  };
+  const QStringList gesendet = lagertest::syncPaesse(web);
+  EXPECT_EQ(gesendet.filter(QStringLiteral("isbn=EA0004711&stock=")).join(QLatin1Char(' ')).toStdString(),
+            "action=update&customer=1&store=10000&isbn=EA0004711&stock=7&reserved=0&ordered=0 "
+            "action=update&customer=1&store=10000&isbn=EA0004711&stock=42&reserved=0&ordered=0");
+  EXPECT_EQ(zeilen(QStringLiteral("SELECT COUNT(*) FROM Artikel_geändert")), QStringList({"0"}));
 }

@@ -77,7 +77,7 @@ TEST_F(BookshopSample, NeverOverwritesAnExistingBookshopAndSchemaRunsAgain) {
   EXPECT_EQ(open(QStringLiteral("SELECT * FROM Artikel"))->RecordCount(), 5);
 }
 
-// Each key the servers look up is found through an index under the data layer's NOCASE, not by
+// Each key the servers look up is found through an index under SQLite's own NOCASE, not by
 // reading the whole table (which at a shop's size costs a third of a second a look-up).
 TEST_F(BookshopSample, LookUpsAndTheBranchSyncUseTheIndexes) {
   auto bestelltVerplant = open(QStringLiteral("SELECT SqlText FROM SavedQueries WHERE Name='ArtikelBestelltVerplant'"));

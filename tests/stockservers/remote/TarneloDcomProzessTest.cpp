@@ -5,6 +5,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -15,6 +16,7 @@
 #include "platform/automation/Client.h"
 #include "platform/vb/Convert.h"
 #include "tests/stockservers/remote/Buchladen.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/PrivateSessionBus.h"
 #include "tests/support/RequireTool.h"
 #include "tests/support/WaitUntil.h"
@@ -91,6 +93,14 @@ class TarneloDcomProzessTest : public ::testing::Test {
     EXPECT_TRUE(warten([] { return !serverLaeuft(); })) << "releasing the client's Application did not end the server";
   }
 
+  // A socket path of `laenge` bytes, in a folder of the user's alone.
+  QString socketPfad(int laenge) {
+    const QString ordner = laden.dir.file(QStringLiteral("s"));
+    QDir().mkpath(ordner);
+    QFile::setPermissions(ordner, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return ordner + QLatin1Char('/') + QString(laenge - QFile::encodeName(ordner).size() - 6, QLatin1Char('x')) + QStringLiteral(".sock");
+  }
+
   void filialenLoeschen() {
     {
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("filialen"));
@@ -159,6 +169,36 @@ TEST_F(TarneloDcomProzessTest, OneClientLettingGoOrDyingLeavesTheOthersServed) {
   EXPECT_TRUE(serverLaeuft());
   ueberSocket.reset();
   EXPECT_TRUE(warten([] { return !serverLaeuft(); })) << "the last client's release did not end the server";
+}
+
+// What is no object is refused as the client's error 13, on the bus and on a socket whose path
+// has the 99 bytes the bus library takes at most, and the server goes on serving.
+TEST_F(TarneloDcomProzessTest, EventClassRefusesWhatIsNoObjectAndTheServerGoesOn) {
+  adresse = QStringLiteral("unix:path=") + (socket = socketPfad(99));
+  SaveSetting(QStringLiteral("LagerServer"), QStringLiteral("Socket"), socket);
+  vonHandStarten();
+  auto ueberBus = automation::createRemoteObject(kProgId);
+  auto ueberSocket = automation::createRemoteObject(kProgId, adresse);
+  for (QObject* app : {ueberBus.get(), ueberSocket.get()}) {
+    for (const CallKind art : {CallKind::Let, CallKind::Set})
+      for (const Variant& wert : {Variant::null(), Variant(), Variant(QStringLiteral("Kasse 1")), Variant(42)})
+        EXPECT_EQ(testsupport::errorOf([&] { callByName(*app, QStringLiteral("EventClass"), art, {wert}); }), 13) << int(wert.varType());
+    const Variant satz(buchladen::satz(QStringLiteral("3-446-23456-X")));
+    EXPECT_EQ(feld(vb::CStr(callByName(*app, QStringLiteral("AddInfo"), CallKind::Method, {satz})), 70), QStringLiteral("5"));
+  }
+  ueberBus.reset();
+  ueberSocket.reset();
+  EXPECT_TRUE(beendet(server));
+}
+
+// A longer path is refused at start with its reason, and no socket is left to turn clients away.
+TEST_F(TarneloDcomProzessTest, ASocketPathLongerThanTheBusLibraryTakesIsRefusedAtStart) {
+  SaveSetting(QStringLiteral("LagerServer"), QStringLiteral("Socket"), socket = socketPfad(100));
+  server.start(QStringLiteral(SKRIVANT_TARNELODCOM), {});
+  ASSERT_TRUE(server.waitForFinished(15000));
+  EXPECT_EQ(server.exitCode(), 1);
+  EXPECT_TRUE(server.readAllStandardError().contains("the socket path is 100 bytes long"));
+  EXPECT_FALSE(QFileInfo::exists(socket));
 }
 
 TEST_F(TarneloDcomProzessTest, AKilledClientsApplicationIsReleasedAndTheServerEnds) {

@@ -35,6 +35,16 @@ TEST_F(TarneloSrvTest, ClientHostObjectIsCalledBackFromTheInfoWindowMenu) {
   ASSERT_NE(form().objApplication, start->objApp().get());
   EXPECT_TRUE(form().InfoText().contains(QStringLiteral("\r\nTestclient Kasse 2"))) << form().InfoText().toStdString();
 
+  // Another client hands the members that take objects what is none: error 13 each time, and
+  // its release leaves the first client served.
+  QProcess falsch;
+  falsch.start(QStringLiteral(TARNELOSRV_TESTCLIENT), {QStringLiteral("falsch")});
+  ASSERT_TRUE(warten([&] { return falsch.state() == QProcess::NotRunning; }));
+  const QStringList antworten = QString::fromUtf8(falsch.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  EXPECT_EQ(antworten.size(), 24) << falsch.readAllStandardError().toStdString();
+  EXPECT_EQ(antworten.filter(QStringLiteral("=13")), antworten);
+  EXPECT_EQ(prozessEnden, 0);
+
   kopieren(QStringLiteral("3-446-23456-X"));
   frmInfoWin* win = infoWin();
   ASSERT_NE(win, nullptr);

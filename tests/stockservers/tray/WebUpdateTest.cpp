@@ -226,9 +226,10 @@ TEST_F(WebUpdateTest, AnInitialUploadWhoseClosingRequestFailedIsClosedByTheNextP
   EXPECT_EQ(queue(), QString());
 }
 
-// With its own row numbers a change the host queues during the pass stays queued; a queue built
-// with the four columns the hosts know is sent, marked by article and emptied all the same.
-TEST_F(WebUpdateTest, AChangeQueuedDuringAPassStaysAndAQueueWithoutIdIsSentToo) {
+// With its own row numbers a change the host queues during the pass stays queued. On a queue
+// built with the four columns the hosts know, marked by article, a change made while its article
+// is sent goes out in the same pass with the figures it made.
+TEST_F(WebUpdateTest, AChangeQueuedDuringAPassStaysOrIsSentWithItsNewStock) {
   web.respond = [&](const WebStub::Request& r, int i) {
     if (i == 0) ausfuehren(QStringLiteral("INSERT INTO Artikel_geändert (Artikelident, updated, gelöscht) VALUES (1001, 0, 0)"));
     return WebStub::Response{200, r.value(QStringLiteral("action")) == QLatin1String("infotimestamp") ? "nix" : "OK"};
@@ -239,9 +240,16 @@ TEST_F(WebUpdateTest, AChangeQueuedDuringAPassStaysAndAQueueWithoutIdIsSentToo) 
   ausfuehren(QStringLiteral("DROP TABLE Artikel_geändert"));
   ausfuehren(QStringLiteral("CREATE TABLE Artikel_geändert (Artikelident INTEGER, updated SMALLINT, gelöscht SMALLINT, ISBN TEXT)"));
   ausfuehren(QStringLiteral("INSERT INTO Artikel_geändert VALUES (1001, 0, 0, NULL), (1004, 0, 0, 'INIT'), (1002, 0, -1, NULL)"));
-  web.respond = nullptr;
+  web.respond = [&](const WebStub::Request& r, int) {
+    if (r.value(QStringLiteral("isbn")) == QLatin1String("EA0004711") && r.value(QStringLiteral("stock")) == QLatin1String("7")) {
+      ausfuehren(QStringLiteral("UPDATE Artikel SET Bestand=42 WHERE Artikelident=1004"));
+      ausfuehren(QStringLiteral("INSERT INTO Artikel_geändert VALUES (1004, 0, 0, NULL)"));
+    }
+    return WebStub::Response{200, "OK"};
+  };
   tick();
-  EXPECT_EQ(web.actions().mid(3), QStringList({"update", "update", "setts", "infotimestamp"}));
+  EXPECT_EQ(web.actions().mid(3), QStringList({"update", "update", "update", "setts", "infotimestamp"}));
+  EXPECT_EQ(web.requests()[5].value(QStringLiteral("isbn")) + web.requests()[5].value(QStringLiteral("stock")), QStringLiteral("EA000471142"));
   EXPECT_EQ(werte(QStringLiteral("SELECT Artikelident, updated FROM Artikel_geändert")), QStringLiteral("1002|0"));
 }
 

@@ -6,6 +6,10 @@
 //       Bestellen and Reservieren print "Bestellen=<ISBN>", "Reservieren=<ISBN>") and its link
 //       object, says "bereit=1" and serves the server's calls; when stdin closes it releases the
 //       Application, says "freigegeben=1" and ends
+//   tarnelosrv-testclient falsch
+//       creates a TarneloSrv.Application and hands each member that takes an object Null,
+//       Empty, a text and a number, by Let and by Set; says "<member> <kind> <value>=<error>"
+//       for each, then releases it
 //   tarnelosrv-testclient freigeben
 //       creates a TarneloSrv.Application (D-Bus activation starts the server), releases it and
 //       says whether the server's bus name went away ("ServerBeendet=True")
@@ -72,6 +76,24 @@ int host() {
   return QCoreApplication::exec();
 }
 
+int falsch() {
+  auto app = automation::createRemoteObject(kProgId);
+  const std::pair<const char*, vb::Variant> werte[] = {
+      {"Null", vb::Variant::null()}, {"Empty", vb::Variant()}, {"Text", vb::Variant(QStringLiteral("Kasse"))}, {"Zahl", vb::Variant(42)}};
+  for (const char* member : {"EventClass", "AccessApp", "ConnectList"})
+    for (const auto& [art, kind] : {std::pair{"Let", CallKind::Let}, std::pair{"Set", CallKind::Set}})
+      for (const auto& [name, wert] : werte) {
+        long nummer = 0;
+        try {
+          automation::callByName(*app, QString::fromLatin1(member), kind, {wert});
+        } catch (const vb::VbError& e) {
+          nummer = e.number();
+        }
+        zeile(QStringLiteral("%1 %2 %3").arg(QLatin1String(member), QLatin1String(art), QLatin1String(name)), QString::number(nummer));
+      }
+  return 0;
+}
+
 int freigeben() {
   auto app = automation::createRemoteObject(kProgId);
   const QString name = automation::busNameFor(kProgId);
@@ -95,11 +117,12 @@ int main(int argc, char** argv) {
   try {
     if (a.value(1) == QLatin1String("host")) return host();
     if (a.value(1) == QLatin1String("freigeben")) return freigeben();
+    if (a.value(1) == QLatin1String("falsch")) return falsch();
   } catch (const vb::VbError& e) {
     zeile(QStringLiteral("Fehler"), QStringLiteral("%1|%2").arg(e.number()).arg(e.description()));
     return 1;
   }
-  std::fprintf(stderr, "usage: tarnelosrv-testclient host|freigeben\n");
+  std::fprintf(stderr, "usage: tarnelosrv-testclient host|falsch|freigeben\n");
   return 2;
 }
 
