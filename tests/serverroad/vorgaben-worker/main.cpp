@@ -1,45 +1,35 @@
-// vorgaben-worker CONNECTION get|set|value PREFIX COUNT
-// A workstation adding the settings PREFIX0 .. PREFIX<COUNT-1>, none of which exists yet, through
-// GetVorgabe, SetVorgabe or clsProgVorgaben.Value (loaded before), each as soon as a line arrives on
-// stdin: two of them given their lines together add each key at the same moment. It says "bereit"
-// when it waits for the next line. Exit 0 when every call worked, else 1 with the error.
+// vorgaben-worker CONNECTION get|set|value PREFIX COUNT: a workstation adding the new settings
+// PREFIX0 .. PREFIX<COUNT-1> through GetVorgabe, SetVorgabe or clsProgVorgaben.Value (loaded
+// before). Each waits for a line on stdin, so that two of them add each key at the same moment;
+// "bereit" says it waits. Exit 0 when every call worked, else 1 with the error.
 #include <QCoreApplication>
-#include <QTextStream>
 #include <cstdio>
-#include <memory>
 
 #include "foundation/clsProgVorgaben.h"
 #include "foundation/modUtils.h"
-#include "platform/data/Connection.h"
 #include "platform/vb/VbError.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = QCoreApplication::arguments();
-  QTextStream err(stderr);
-  if (args.size() != 5) {
-    err << "usage: vorgaben-worker CONNECTION get|set|value PREFIX COUNT\n";
-    return 2;
-  }
-  const QString road = args.at(2), prefix = args.at(3);
-  const int count = args.at(4).toInt();
+  if (args.size() != 5) return 2;
   try {
     auto con = std::make_shared<data::Connection>();
     con->Open(args.at(1));
     clsProgVorgaben vorgaben;
     vorgaben.LoadCustomProperties(vb::Variant(con));
     char line[8];
-    for (int i = 0; i < count; ++i) {
-      std::fputs("bereit\n", stdout);
+    for (int i = 0; i < args.at(4).toInt(); ++i) {
+      std::puts("bereit");
       std::fflush(stdout);
       if (!std::fgets(line, sizeof line, stdin)) return 2;
-      const QString key = prefix + QString::number(i), value = QStringLiteral("Wert %1").arg(i);
-      if (road == QLatin1String("get")) GetVorgabe(key, value, con);
-      else if (road == QLatin1String("set")) SetVorgabe(key, value, con);
+      const QString key = args.at(3) + QString::number(i), value = QStringLiteral("Wert %1").arg(i);
+      if (args.at(2) == QLatin1String("get")) GetVorgabe(key, value, con);
+      else if (args.at(2) == QLatin1String("set")) SetVorgabe(key, value, con);
       else vorgaben.Value(key, vb::Variant(value));
     }
   } catch (const vb::VbError& e) {
-    err << "vorgaben-worker: " << e.number() << " " << e.description() << "\n";
+    std::fprintf(stderr, "vorgaben-worker: %ld %s\n", long(e.number()), qPrintable(e.description()));
     return 1;
   }
   return 0;
