@@ -23,3 +23,21 @@ install(FILES ${skrivant_templates} DESTINATION ${SKRIVANT_INSTALL_TEMPLATESDIR}
 # A host over the bus makes its databases from these, in whatever language it is written.
 install(FILES ${CMAKE_SOURCE_DIR}/schema/host.sql ${CMAKE_SOURCE_DIR}/schema/bookshop.sql
   DESTINATION ${SKRIVANT_INSTALL_SCHEMADIR} COMPONENT Runtime)
+# The same tables in PostgreSQL's and MariaDB's words (skrivant-schema --print), for an
+# administrator's psql or mariadb client: share/skrivant/schema/<server>/<tables>.sql.
+if(TARGET skrivant-schema)
+  set(skrivant_server_sql)
+  foreach(server IN ITEMS postgresql mariadb)
+    foreach(tables IN ITEMS host bookshop)
+      set(out ${CMAKE_BINARY_DIR}/schema-sql/${server}/${tables}.sql)
+      add_custom_command(OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:skrivant-schema> -DTABLES=${tables} -DSERVER=${server}
+                -DOUT=${out} -P ${CMAKE_SOURCE_DIR}/cmake/PrintServerSql.cmake
+        DEPENDS skrivant-schema ${CMAKE_SOURCE_DIR}/cmake/PrintServerSql.cmake VERBATIM)
+      list(APPEND skrivant_server_sql ${out})
+      install(FILES ${out} DESTINATION ${SKRIVANT_INSTALL_SCHEMADIR}/${server} COMPONENT Runtime)
+    endforeach()
+  endforeach()
+  add_custom_target(server_sql ALL DEPENDS ${skrivant_server_sql})
+  install(TARGETS skrivant-schema RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+endif()

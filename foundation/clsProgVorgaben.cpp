@@ -1,5 +1,6 @@
 #include "foundation/clsProgVorgaben.h"
 
+#include "foundation/modUtils.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
@@ -33,15 +34,14 @@ void clsProgVorgaben::LoadCustomProperties(const vb::Variant& objCon) {
 vb::Variant clsProgVorgaben::Value(const QString& PropName, const vb::Variant& DefaultValue) {
   if (!m_cache || !m_rs) vb::raise(vb::ErrObjectNotSet);
   if (m_cache->Contains(PropName)) return m_cache->Item(PropName)->Value;
-  const vb::Variant result = DefaultValue.isMissing() ? vb::Variant(0) : DefaultValue;
-  m_rs->AddNew();
-  try {
-    m_rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(PropName));
-    m_rs->Fields(QStringLiteral("Wert"))->let_Value(result);
-    m_rs->Update();
-  } catch (...) {
-    m_rs->CancelUpdate();  // the record set stays usable; the caller gets the error
-    throw;
+  vb::Variant result = DefaultValue.isMissing() ? vb::Variant(0) : DefaultValue;
+  const std::shared_ptr<data::Connection> con = m_rs->ActiveConnection();
+  if (!VorgabeHinzufuegen(PropName, result, con)) {
+    // Another workstation added the key since the load: its value holds.
+    std::vector<vb::Variant> werte;
+    const QString wo = con->dialect().caseBlindEquals(QStringLiteral("FeldName"), PropName, werte);
+    const auto stored = con->Execute(QStringLiteral("SELECT Wert FROM Vorgaben WHERE ") + wo, werte);
+    if (!stored->Eof()) result = stored->Fields(vb::Variant(0))->Value();
   }
   auto element = std::make_shared<clsListElement>();
   element->Key = PropName;

@@ -40,14 +40,20 @@ std::shared_ptr<data::Recordset> openVorgabe(const QString& FeldName, const std:
 }
 }  // namespace
 
+bool VorgabeHinzufuegen(const QString& FeldName, const vb::Variant& Wert, const std::shared_ptr<data::Connection>& objCon) {
+  if (!objCon) vb::raise(vb::ErrObjectNotSet);
+  return objCon->addUnlessPresent(QStringLiteral("Vorgaben"), QStringLiteral("FeldName"), FeldName,
+                                  QStringLiteral("Wert"), Wert);
+}
+
+// A missing key is added in one statement rather than read and then inserted: another workstation
+// may add it in between, and then its row is the one to use.
 QString GetVorgabe(const QString& FeldName, const QString& Default, const std::shared_ptr<data::Connection>& objCon) {
   auto rs = openVorgabe(FeldName, objCon);
   if (rs->Eof()) {
-    rs->AddNew();
-    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
-    rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Default));
-    rs->Update();
-    return Default;
+    if (VorgabeHinzufuegen(FeldName, vb::Variant(Default), objCon)) return Default;
+    rs->Requery();
+    if (rs->Eof()) return Default;  // added and removed again meanwhile
   }
   return vb::CStr(NZ(rs->Fields(QStringLiteral("Wert"))->Value(), vb::Variant(QString())));
 }
@@ -55,8 +61,12 @@ QString GetVorgabe(const QString& FeldName, const QString& Default, const std::s
 void SetVorgabe(const QString& FeldName, const QString& Wert, const std::shared_ptr<data::Connection>& objCon) {
   auto rs = openVorgabe(FeldName, objCon);
   if (rs->Eof()) {
-    rs->AddNew();
-    rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
+    if (VorgabeHinzufuegen(FeldName, vb::Variant(Wert), objCon)) return;
+    rs->Requery();  // the row another workstation added a moment ago takes the value
+    if (rs->Eof()) {
+      rs->AddNew();
+      rs->Fields(QStringLiteral("FeldName"))->let_Value(vb::Variant(FeldName));
+    }
   }
   rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(Wert));
   rs->Update();

@@ -73,6 +73,10 @@ QString createTable(const QString& statement, Kind kind, const data::Dialect& di
   for (int i = 1; i < lines.size(); ++i) {
     const QRegularExpressionMatch m = column.match(lines[i]);
     if (!m.hasMatch() || m.captured(2) == QLatin1String("PRIMARY")) continue;
+    if (m.captured(2) == QLatin1String("UNIQUE")) {  // on the server the key compares as its column
+      lines[i].remove(QStringLiteral(" COLLATE BINARY"));
+      continue;
+    }
     const bool covered = indexed.contains(table + QLatin1Char('.') + m.captured(2).toLower());
     lines[i] = m.captured(1) + m.captured(2) + QLatin1Char(' ') + columnType(m.captured(3), kind, covered) + m.captured(4);
   }
@@ -91,6 +95,29 @@ QStringList forServer(const char* sql, Kind kind) {
     if (s.contains(QLatin1String("SavedQueries"))) continue;
     out << (s.startsWith(QLatin1String("CREATE TABLE")) ? createTable(s, kind, dialect, indexed) : dialect.statement(s));
   }
+  return out;
+}
+
+// The tables `sql` creates, in lower case and without brackets.
+QSet<QString> tableNames(const char* sql) {
+  static const QRegularExpression create(QStringLiteral(R"(^CREATE TABLE IF NOT EXISTS (\[([^\]]+)\]|(\S+)))"));
+  QSet<QString> out;
+  for (const QString& s : scriptStatements(sql)) {
+    const QRegularExpressionMatch m = create.match(s);
+    if (m.hasMatch()) out.insert((m.captured(2) + m.captured(3)).toLower());
+  }
+  return out;
+}
+
+// The tables of `con` that only the other kind of tables defines, sorted.
+QStringList foreignTables(const data::Connection& con, Tables tables) {
+  const char* own = tables == Tables::Host ? kHostSql : kBookshopSql;
+  const char* other = tables == Tables::Host ? kBookshopSql : kHostSql;
+  const QSet<QString> onlyOther = tableNames(other) - tableNames(own);
+  QStringList out;
+  for (const QString& name : con.dialect().tableNames(con.database()))
+    if (onlyOther.contains(name.toLower())) out << name;
+  out.sort(Qt::CaseInsensitive);
   return out;
 }
 
@@ -120,6 +147,18 @@ bool createTables(data::Connection& con, Tables tables, QString* error) {
   const QStringList statements = statementsFor(tables, con.dialect().kind());
   if (statements.isEmpty()) {
     if (error) *error = QStringLiteral("Für diese Datenbank gibt es kein Schema.");
+    return false;
+  }
+  // Both kinds define Artikel and Vorgaben, each in its own way: in one database the second kind
+  // would find them made and then fail on their rows.
+  if (const QStringList foreign = foreignTables(con, tables); !foreign.isEmpty()) {
+    const bool host = tables == Tables::Host;
+    if (error)
+      *error = QStringLiteral("In dieser Datenbank stehen schon Tabellen %1 (%2). Die Tabellen %3 gehören in eine "
+                              "Datenbank für sich: beide haben die Tabellen Artikel und Vorgaben, jede auf ihre Art.")
+                   .arg(host ? QStringLiteral("der Buchhandlung") : QStringLiteral("des Druckprogramms"),
+                        foreign.mid(0, 3).join(QStringLiteral(", ")) + (foreign.size() > 3 ? QStringLiteral(", …") : QString()),
+                        host ? QStringLiteral("des Druckprogramms") : QStringLiteral("der Buchhandlung"));
     return false;
   }
   // All or nothing where the database can undo its tables; MariaDB commits each one.

@@ -33,7 +33,9 @@ enum class Tables { Host, Bookshop };
 QStringList statementsFor(Tables tables, data::Dialect::Kind kind);
 
 // Creates `tables` on the database `con` is open on; tables and indexes that exist are kept. False
-// with the reason in `error` when a statement fails or the server is not one this schema is made for.
+// with the reason in `error` when a statement fails, the server is not one this schema is made for,
+// or the database holds tables of the other kind (host tables and bookshop tables are two
+// databases: both define Artikel and Vorgaben).
 bool createTables(data::Connection& con, Tables tables, QString* error = nullptr);
 
 }  // namespace schema

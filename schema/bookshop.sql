@@ -9,7 +9,8 @@
 -- Every key the look-ups and the branch synchronisation search has an index. NOCASE is SQLite's
 -- own on every connection, ours too, so the indexes serve the sqlite3 shell and the ODBC driver
 -- whatever the keys hold; the servers find umlauts in other letter case through them as well
--- (Dialect::caseBlindEquals). The servers add missing indexes to an older file when they open it
+-- (Dialect::caseBlindEquals). The unique key of Vorgaben.FeldName compares exactly (BINARY), as
+-- every program orders it. The servers add missing indexes to an older file when they open it
 -- (stockservers/common/LagerIndizes).
 -- Statements end with ";" at the end of a line; nothing else in this file does.
 
@@ -110,11 +111,12 @@ CREATE TABLE IF NOT EXISTS Artikel_geändert (
 CREATE INDEX IF NOT EXISTS Artikel_geaendert_Artikel ON Artikel_geändert (Artikelident);
 
 -- Settings of the bookshop data file, e.g. the wholesalers' address numbers "LibriAdressNr",
--- "KNOAdressNr", "KOEAdressNr", "UmbreitAdressNr".
+-- "KNOAdressNr", "KOEAdressNr", "UmbreitAdressNr". One row per key, as in host.sql.
 CREATE TABLE IF NOT EXISTS Vorgaben (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   FeldName TEXT COLLATE NOCASE,
-  Wert TEXT
+  Wert TEXT,
+  UNIQUE (FeldName COLLATE BINARY)
 );
 
 -- Saved parameter queries of the data layer, as in host.sql.
@@ -143,6 +145,5 @@ SELECT 'ArtikelBestelltVerplant',
   || 'WHERE r.Artikelident = a.id) AS Reserviert FROM a'
 WHERE NOT EXISTS (SELECT 1 FROM SavedQueries WHERE Name = 'ArtikelBestelltVerplant');
 
--- On database servers also the settings' keys and the branch figures by ISBN first (schema/ServerSchema.h).
---server: CREATE INDEX IF NOT EXISTS Vorgaben_FeldName ON Vorgaben (FeldName);
+-- On database servers also the branch figures by ISBN first (schema/ServerSchema.h).
 --server: CREATE INDEX IF NOT EXISTS Artikel_Filialbestände_ISBN ON Artikel_Filialbestände (ISBN, FilialNr);

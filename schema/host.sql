@@ -16,11 +16,15 @@
 --    "--server: ..." are statements for database servers only; schema/ServerSchema.h puts the
 --    file into PostgreSQL's and MariaDB's words.
 
--- Settings, one row per key; duplicate keys are possible and cleaned up by the settings object.
+-- Settings, one row per key. The unique key lets two workstations that add the same new key at
+-- once end with one row (the second finds the first's); on SQLite it compares exactly, as every
+-- program that writes the file orders it, on the servers without regard to case as the column
+-- does. Tables made before it may hold duplicates, which the settings object deletes.
 CREATE TABLE IF NOT EXISTS Vorgaben (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   FeldName TEXT COLLATE NOCASE,
-  Wert TEXT
+  Wert TEXT,
+  UNIQUE (FeldName COLLATE BINARY)
 );
 
 -- Forms (print templates), one row per form type and template number.
@@ -294,8 +298,8 @@ CREATE TABLE IF NOT EXISTS PrintInputTabelle (
   BildAusdatei TEXT
 );
 
--- On database servers the keys the look-ups search are indexed (schema/ServerSchema.h).
---server: CREATE INDEX IF NOT EXISTS Vorgaben_FeldName ON Vorgaben (FeldName);
+-- On database servers the keys the look-ups search are indexed (schema/ServerSchema.h); the
+-- settings' unique key serves theirs.
 --server: CREATE INDEX IF NOT EXISTS Artikel_ISBN ON Artikel (ISBN);
 --server: CREATE INDEX IF NOT EXISTS Auftrag_Formular_Druckerschacht_Neu_Rechner ON Auftrag_Formular_Druckerschacht_Neu (RechnerName, FormStatus, FormNummer);
 

@@ -1,11 +1,13 @@
 // skrivant-schema host|bookshop CONNECTION
 //   creates the host's or the bookshop's tables on the database CONNECTION opens: an SQLite file
 //   ("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=FILE") or PostgreSQL or MariaDB through ODBC
-//   ("DRIVER={…};…" or "DSN=…"). Tables that exist already are kept.
+//   ("DRIVER={…};…" or "DSN=…"). Tables that exist already are kept; a database that holds the
+//   other kind's tables is refused (host and bookshop tables are two databases).
 // skrivant-schema host|bookshop --print sqlite|postgresql|mariadb
 //   writes those statements instead, each ending with ";", for the server's own client.
 #include <QCoreApplication>
 #include <QTextStream>
+#include <memory>
 
 #include "platform/data/Connection.h"
 #include "platform/vb/VbError.h"
@@ -40,9 +42,10 @@ int main(int argc, char** argv) {
   }
   QString error;
   try {
-    data::Connection con;
-    con.Open(args.at(2));
-    if (schema::createTables(con, tables, &error)) return 0;
+    // Connection::Execute hands the connection to each statement's record set: it must be shared.
+    const auto con = std::make_shared<data::Connection>();
+    con->Open(args.at(2));
+    if (schema::createTables(*con, tables, &error)) return 0;
   } catch (const vb::VbError& e) {
     error = e.description();
   }

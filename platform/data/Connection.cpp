@@ -393,6 +393,31 @@ QString Connection::columnName(const QString& table, const QString& column) {
   return {};
 }
 
+bool Connection::addUnlessPresent(const QString& table, const QString& keyColumn, const QString& key,
+                                  const QString& valueColumn, const vb::Variant& value) {
+  const QString t = m_dialect.identifier(table), k = m_dialect.identifier(keyColumn);
+  const QString into = QStringLiteral("INSERT INTO %1 (%2, %3) ").arg(t, k, m_dialect.identifier(valueColumn));
+  const vb::Variant text = textColumnValue(value);
+  QString sql;
+  Parameters values{vb::Variant(key), text};
+  if (m_dialect.kind() == Dialect::Kind::MariaDb) {
+    // No "NOT EXISTS": InnoDB locks what such a read saw, and two sessions adding the same key
+    // then wait for each other until one is killed as a deadlock.
+    sql = into + QStringLiteral("VALUES (?, ?) ON DUPLICATE KEY UPDATE %1 = %1").arg(k);
+  } else {
+    // One statement: on SQLite it holds the file's write lock from its read to its insert.
+    // The key is there when it is there in any letter case, umlauts too, as the look-up finds it.
+    const QString present = m_dialect.caseBlindEquals(k, key, values);
+    sql = into + QStringLiteral("SELECT ?, ? WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE %2)").arg(t, present);
+    const Dialect::Kind kind = m_dialect.kind();
+    if (kind == Dialect::Kind::Jet || kind == Dialect::Kind::SqliteOdbc || kind == Dialect::Kind::PostgreSql)
+      sql += QStringLiteral(" ON CONFLICT DO NOTHING");
+  }
+  long added = 0;
+  Execute(sql, values, &added);
+  return added > 0;
+}
+
 void Connection::BeginTrans() {
   QSqlDatabase db = database();
   if (!db.transaction()) raiseDataError(ErrDatabase, databaseMessage(db.lastError()));

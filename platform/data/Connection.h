@@ -79,6 +79,15 @@ class Connection : public QObject, public std::enable_shared_from_this<Connectio
   QString columnName(const QString& table, const QString& column);
   bool hasColumn(const QString& table, const QString& column) { return !columnName(table, column).isEmpty(); }
 
+  // Adds the row `keyColumn` = `key`, `valueColumn` = `value` (both text columns; `value` as a
+  // record set writes it, textColumnValue) to `table` unless the table holds a row with that key,
+  // compared as the column compares. Where the table has a unique key on `keyColumn`, a row that
+  // another connection adds at the same moment is found, never added twice nor failed on; without
+  // one, two connections at the same moment may both add it (on the SQLite file they cannot).
+  // Returns whether this call added the row. Database errors reach the caller.
+  bool addUnlessPresent(const QString& table, const QString& keyColumn, const QString& key,
+                        const QString& valueColumn, const vb::Variant& value);
+
   Q_INVOKABLE void BeginTrans();
   Q_INVOKABLE void CommitTrans();
   Q_INVOKABLE void RollbackTrans();

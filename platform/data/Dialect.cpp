@@ -294,6 +294,25 @@ QStringList Dialect::primaryKey(const QSqlDatabase& db, const QString& table) co
   return out;
 }
 
+QStringList Dialect::tableNames(const QSqlDatabase& db) const {
+  switch (m_kind) {
+    case Kind::Jet:
+    case Kind::SqliteOdbc: return column(db, *this, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"), {});
+    case Kind::PostgreSql:
+      return column(db, *this,
+                    QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_type = 'BASE TABLE' "
+                                   "AND table_schema = ANY (current_schemas(false))"),
+                    {});
+    // Connector/ODBC's catalogue call lists the tables of every database the login sees.
+    case Kind::MariaDb:
+      return column(db, *this,
+                    QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE() "
+                                   "AND TABLE_TYPE = 'BASE TABLE'"),
+                    {});
+    default: return db.tables(QSql::Tables);
+  }
+}
+
 bool Dialect::isYesNo(const QSqlDatabase& db, const QString& table, const QString& columnName) const {
   if (m_kind != Kind::MariaDb || table.isEmpty()) return false;
   const QString key = table.toLower();

@@ -14,7 +14,9 @@
 //    LAST_INSERT_ID() and the catalogue; a saved query is a procedure, "CALL p(?)". An UPDATE
 //    counts only the rows it changed, so a row given its own values is looked for before it is
 //    taken as gone. Texts are bound as UTF-8 bytes: bound as wide text, every value reached the
-//    server with a NUL at its end (Qt 6.4's ODBC driver counts the terminator).
+//    server with a NUL at its end (Qt 6.4's ODBC driver counts the terminator); and they are
+//    read as UTF-8 bytes too (readsTextAsBytes), so the connection's character set is utf8mb4,
+//    the driver's own.
 //  - SQL Server (FreeTDS), as the system always ran it: [names], @@IDENTITY, "{CALL p(?)}".
 //    Not tested here.
 //  - The SQLite ODBC driver: as SQL Server but for last_insert_rowid().
@@ -77,6 +79,11 @@ class Dialect {
   // Yes/No as written: -1/0, or a boolean on PostgreSQL.
   QVariant yesNo(bool value) const;
 
+  // Whether the layer reads text columns itself, as the UTF-8 bytes the server sends (MariaDB):
+  // Connector/ODBC at times counts a text that holds characters outside the Basic Multilingual
+  // Plane two bytes short when it hands it over as UTF-16, and Qt's driver cuts it there.
+  bool readsTextAsBytes() const { return m_kind == Kind::MariaDb; }
+
   // Whether an UPDATE reports the rows it changed rather than those it found (MariaDB without
   // the connector's "found rows" option): a row set to the values it has counts 0 there.
   bool countsChangedRowsOnly() const { return m_kind == Kind::MariaDb; }
@@ -99,6 +106,9 @@ class Dialect {
   // The primary key columns of `table`, in key order; empty when it has none. A server's
   // catalogue is asked once per table and kept.
   QStringList primaryKey(const QSqlDatabase& db, const QString& table) const;
+  // The names of the tables of the database `db` is connected to (PostgreSQL: in its search
+  // path), as the catalogue spells them.
+  QStringList tableNames(const QSqlDatabase& db) const;
   // Whether `column` of `table` is a Yes/No column the driver reports as a small number
   // (MariaDB's TINYINT(1)). Asked once per table and kept.
   bool isYesNo(const QSqlDatabase& db, const QString& table, const QString& column) const;

@@ -11,6 +11,7 @@
 
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
+#include "platform/data/OdbcSupport.h"
 #include "platform/data/SqliteSupport.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
@@ -217,6 +218,14 @@ QString withoutQuotedContents(const QString& sql) {
 
 }  // namespace
 
+vb::Variant textColumnValue(const vb::Variant& value) {
+  if (value.isNull() || value.isEmpty() || value.isMissing()) return vb::Variant::null();
+  // A truth value goes into text as "True"/"False", as the data-access library wrote it, not as
+  // CStr's German words.
+  if (value.isBool()) return vb::Variant(value.value().toBool() ? QStringLiteral("True") : QStringLiteral("False"));
+  return vb::Variant(vb::CStr(value));
+}
+
 Recordset::Recordset() = default;
 
 Recordset::~Recordset() {
@@ -404,7 +413,8 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
       kind = kindFromMetaType(f.metaType().id());
     }
     const QString name = names.value(i, rec.fieldName(i));
-    m_columns.push_back({spellings.value(name, name), kind, f.typeID()});
+    const bool asUtf8 = m_connection->dialect().readsTextAsBytes() && odbc::isTextType(f.typeID());
+    m_columns.push_back({spellings.value(name, name), kind, f.typeID(), asUtf8});
   }
   // Rows read their values by name, every row again: found by the name as given without the
   // scan, where the scan would find that column too.
@@ -446,8 +456,8 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
 // ---- column kinds and value conversions ----
 
 QVariant Recordset::rawValue(const QSqlQuery& q, int column) const {
-  QVariant v = q.value(column);
   const Column& c = m_columns[static_cast<size_t>(column)];
+  QVariant v = c.asUtf8 ? odbc::readUtf8(q, column) : q.value(column);
   // A Yes/No value of an ODBC bit column is kept as a truth value, so that binding it again (a
   // row found by all its values) gives the server its boolean.
   if (c.odbcType == kSqlBit && !v.isNull() && v.typeId() == QMetaType::UInt) return QVariant(v.toUInt() != 0);
@@ -600,10 +610,7 @@ QVariant Recordset::toDb(Kind kind, const vb::Variant& v) const {
     case Kind::Text:
     case Kind::Memo:
       if (none) return typedNull(QMetaType::QString);
-      // A truth value goes into text as "True"/"False", as the data-access library wrote it,
-      // not as CStr's German words.
-      if (v.isBool()) return QVariant(v.value().toBool() ? QStringLiteral("True") : QStringLiteral("False"));
-      return textValue(vb::CStr(v));
+      return textValue(textColumnValue(v).value().toString());
     case Kind::Binary:
     case Kind::Unknown:
       if (none) return typedNull(QMetaType::QString);
@@ -1042,8 +1049,12 @@ void Recordset::reloadRow(Row& row) const {
                  QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "))))
     return;
   bind(q, binds);
-  if (!q.exec() || !q.next()) return;
-  for (size_t i = 0; i < m_columns.size() && static_cast<int>(i) < q.record().count(); ++i) {
+  if (!q.exec()) return;
+  // Counted before the row is fetched: on a row, record() reads every value, and a text the layer
+  // reads itself would then be gone.
+  const int count = q.record().count();
+  if (!q.next()) return;
+  for (size_t i = 0; i < m_columns.size() && static_cast<int>(i) < count; ++i) {
     row.raw[i] = rawValue(q, static_cast<int>(i));
     row.values[i] = fromDb(m_columns[i].kind, row.raw[i]);
   }

@@ -45,6 +45,10 @@ class Connection;
 // statement's text.
 using Parameters = std::vector<vb::Variant>;
 
+// `value` as a text column of a record set takes it: Null (also Empty and Missing) stays Null, a
+// truth value is "True" or "False", anything else its text (CStr).
+vb::Variant textColumnValue(const vb::Variant& value);
+
 enum CursorType : int {
   adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3,
 };
@@ -106,6 +110,7 @@ class Recordset : public QObject {
     QString name;
     Kind kind = Kind::Unknown;
     int odbcType = 0;  // the ODBC type code Qt reports (0 on SQLite)
+    bool asUtf8 = false;  // a text read by the layer itself as UTF-8 bytes (Dialect::readsTextAsBytes)
   };
   struct Row {
     std::vector<vb::Variant> values;

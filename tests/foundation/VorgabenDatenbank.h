@@ -26,6 +26,12 @@ class VorgabenDatenbank : public ::testing::Test {
     con->Open(QStringLiteral("Data Source=") + file);
   }
   void exec(const QString& sql) { con->Execute(sql); }
+  // The settings table as a host's own database may have it: without the unique key, so a key
+  // can stand in it twice.
+  void ohneEindeutigenSchluessel() {
+    exec(QStringLiteral("DROP TABLE Vorgaben"));
+    exec(QStringLiteral("CREATE TABLE Vorgaben (ID INTEGER PRIMARY KEY AUTOINCREMENT, FeldName TEXT COLLATE NOCASE, Wert TEXT)"));
+  }
   QString rows(const QString& where = QString()) {
     auto rs = con->Execute(QStringLiteral("SELECT FeldName, Wert FROM Vorgaben ") + where + QStringLiteral(" ORDER BY ID"));
     QStringList out;

@@ -17,6 +17,7 @@ class clsProgVorgabenTest : public testsupport::VorgabenDatenbank {};
 }  // namespace
 
 TEST_F(clsProgVorgabenTest, DuplicateKeysAreDeletedWhileLoading) {
+  ohneEindeutigenSchluessel();
   exec(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('MWST_halb', '7'), ('Andere', 'x'), "
                       "('MWST_halb', '5'), ('mwst_halb', '6')"));
   clsProgVorgaben v;

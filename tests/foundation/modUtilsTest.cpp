@@ -42,6 +42,7 @@ TEST_F(modUtilsVorgabe, SetCreatesAMissingKey) {
 }
 
 TEST_F(modUtilsVorgabe, SetChangesOnlyTheFirstOfTwoRows) {
+  ohneEindeutigenSchluessel();
   con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('Falzstriche', '0'), ('Falzstriche', '0')"));
   SetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("-1"), con);
   EXPECT_EQ(rows(), QStringLiteral("Falzstriche=-1;Falzstriche=0"));

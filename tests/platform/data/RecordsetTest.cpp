@@ -180,7 +180,7 @@ TEST_P(RecordsetTest, RowsAddedInARunReadWhatTheDatabaseFilledIn) {
 }
 
 TEST_P(RecordsetTest, ChangedRowIsTheOnlyRowWritten) {
-  exec(file, QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('Doppelt', 'alt'), ('Doppelt', 'alt')"));
+  exec(file, QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES ('Doppelt', 'alt'), ('DOPPELT', 'alt')"));
   auto rs = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='Doppelt'"));
   rs->Fields(QStringLiteral("Wert"))->let_Value(vb::Variant(QStringLiteral("neu")));
   EXPECT_EQ(text(rs, QStringLiteral("Wert")), QStringLiteral("neu"));
