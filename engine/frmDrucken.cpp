@@ -96,6 +96,12 @@ void frmDrucken::JobFehler(const QString& meldung) {
   ui::MsgBox(meldung, ui::vbOKOnly | ui::vbCritical);
 }
 
+bool frmDrucken::VorschauSichtbar(short AusgabeModus) {
+  if (AusgabeModus != 1 || ui::dialogs().userSeesDisplay()) return true;
+  JobFehler(QStringLiteral("Die Vorschau kann nicht gezeigt werden: niemand sieht die Anzeige der Druckausgabe."));
+  return false;
+}
+
 void frmDrucken::Preview() {
   // StartPrint(-1) stops at its mode check; nothing of the job runs. The old window unloaded
   // itself afterwards; this one has no widget to close and lives as long as its owner holds it.
