@@ -353,6 +353,48 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
 }
 
+// Host A's user only looks at the texts and the routes; host B, on a database of its own, opens
+// the template manager in the same process: neither database gets the other's values, and each
+// keeps what its own user saved.
+TEST_F(frmDruckFormulareTest, SecondHostOpeningItLeavesEachDatabaseItsOwn) {
+  sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, VonExemplar, "
+                     "BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 99999, 'Drucker-A')")
+          .arg(GetRechnerName()));
+  sql("UPDATE Auftrag_Formular_Neu SET ÜberschriftText='Ueberschrift-A', Formatdatei='A.lst'");
+  const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
+  ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
+  auto b = std::make_shared<data::Connection>();
+  b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfadB);
+  auto handlerB = std::make_shared<clsConnectionHandler>();
+  for (const short gruppe : {short(4), short(6)}) handlerB->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
+  b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='Drucker-B'"));
+  b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET ÜberschriftText='Ueberschrift-B', Formatdatei='B.lst'"));
+  const QString werte = QStringLiteral("SELECT Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
+                                       "UNION ALL SELECT ÜberschriftText || '|' || Formatdatei FROM Auftrag_Formular_Neu");
+  const QStringList werteB = enginetest::zeilen(*b, werte);
+
+  // What A's database holds once its user has looked at both nodes (leaving one saves it).
+  oeffnen(3, 1);
+  for (const char* knoten : {"F0003V001DL", "F0003V001T", "F0003V001DL"}) waehle(knoten);
+  const QStringList werteA = zeilen(werte);
+  const auto appB = std::make_shared<Application>();
+  rufe(*appB, "ConnectList", {vb::Variant(handlerB)}, automation::CallKind::Set);
+  rufe(*appB, "FormularGestaltung", {std::int16_t(3), std::int16_t(1)});
+  EXPECT_EQ(enginetest::zeilen(*b, werte), werteB);
+  EXPECT_EQ(zeilen(werte), werteA);
+
+  // B's user changes the heading and closes the window: only B's database has it.
+  waehle("F0003V001T");
+  EXPECT_EQ(feld("ctrTexte1", "Ueberschrift").text(), QStringLiteral("Ueberschrift-B"));
+  feld("ctrTexte1", "Ueberschrift").setText(QStringLiteral("Ueberschrift-B2"));
+  schliessen();
+  QStringList gespeichertB = werteB;
+  gespeichertB.replaceInStrings(QStringLiteral("Ueberschrift-B|"), QStringLiteral("Ueberschrift-B2|"));
+  EXPECT_EQ(enginetest::zeilen(*b, werte), gespeichertB);
+  EXPECT_EQ(zeilen(werte), werteA);
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
+}
+
 // Every caption of the texts and printer panels shows whole, and every box there has a tool tip.
 TEST_F(frmDruckFormulareTest, CaptionsShowWholeAndTheWindowKeepsItsSize) {
   frmDruckFormulare& f = oeffnen(3, 1);
