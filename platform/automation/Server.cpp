@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -17,6 +18,13 @@ namespace automation {
 
 QString busNameFor(const QString& progId) {
   return QStringLiteral("de.automation.") + progId.section(QLatin1Char('.'), 0, 0).toLower();
+}
+
+std::chrono::milliseconds callbackTimeout() {
+  bool ok = false;
+  const double seconds = qEnvironmentVariable("AUTOMATION_CALLBACK_TIMEOUT").toDouble(&ok);
+  if (!ok || !(seconds > 0) || seconds > 86400) return std::chrono::seconds(30);
+  return std::chrono::milliseconds(std::llround(seconds * 1000));
 }
 
 Server::Server(const QString& project, QObject* parent) : QObject(parent), m_busName(busNameFor(project)) {
@@ -58,6 +66,7 @@ bool Server::start() {
   // The factory answers before the name is claimed: activation hands waiting calls over at once.
   bridge->serveFactory(registryFactory);
   bridge->addOwnName(m_busName);
+  bridge->setCallTimeout(callbackTimeout());
   connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged, Qt::UniqueConnection);
   const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bridge->connection().interface()->registerService(
       m_busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
@@ -117,6 +126,7 @@ bool Server::listen(const QString& socketPath) {
 void Server::onPeerConnection(const QDBusConnection& connection) {
   auto* bridge = new Bridge(connection, this);
   bridge->serveFactory(registryFactory);
+  bridge->setCallTimeout(callbackTimeout());
   m_peerBridges << bridge;
   connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged);
   connect(bridge, &Bridge::disconnected, this, [this, bridge] {

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <cmath>
+#include <tuple>
 
 #include "engine/modSkrivant.h"
 #include "examples/BeispielHost.h"
@@ -20,6 +21,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
+#include "tests/engine/DruckausgabeSupport.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/examples/PdfText.h"
 #include "tests/hosts/Installation.h"
@@ -56,10 +58,13 @@ class BusHost : public ::testing::Test {
     busKonfiguration = tmp.write(QStringLiteral("session.conf"), konfiguration.toUtf8());
   }
 
-  // Runs the test host with `argumente` under a private session bus; its answers by name.
-  QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {}) {
+  // Runs the test host with `argumente` under a private session bus, with the variables
+  // `setzen` ("NAME=Wert") in the environment of the bus and the programs it starts; its answers
+  // by name.
+  QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {}, const QStringList& setzen = {}) {
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const QString& v : setzen) umgebung.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
     // The engine's default local path (and its Debug.txt) lies under the per-user data folder.
     umgebung.insert(QStringLiteral("XDG_DATA_HOME"), xdgDaten);
     QStringList befehl{QStringLiteral("--config-file=") + busKonfiguration, QStringLiteral("--")};
@@ -183,13 +188,12 @@ TEST_F(BusHost, KilledHostIsReleasedAndTheEngineEndsCleanly) {
   ASSERT_GE(anfang, 0) << log.toStdString();
   EXPECT_GT(log.indexOf(QStringLiteral("Application.Terminate->"), anfang), anfang) << log.toStdString();
 
-  // Killed while its preview waits in the print options dialog, which nobody sees.
-  vorbereitung.zeilenSchreiben({beispiel::position(1, 1, QStringLiteral("Ringbuch A4"), 10.0, true)});
+  // Killed while the engine waits for it in a call back into its record set.
   const auto b = host({QStringLiteral("absturz"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(),
                        QString::number(beispiel::kFormStatusRechnung), QString::number(beispiel::kFormNummer),
-                       QStringLiteral("gestartet"), QStringLiteral("vorschau")},
+                       QStringLiteral("gestartet"), QStringLiteral("rueckruf")},
                       start);
-  EXPECT_EQ(b.value(QStringLiteral("VorschauLaeuft")) + b.value(QStringLiteral("EngineBeendet")) + b.value(QStringLiteral("EngineStatus")),
+  EXPECT_EQ(b.value(QStringLiteral("EngineLaeuft")) + b.value(QStringLiteral("EngineBeendet")) + b.value(QStringLiteral("EngineStatus")),
             QStringLiteral("jaja0"))
       << ausgabe.toStdString();
 }
@@ -219,10 +223,11 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
   EXPECT_TRUE(pdfZeile("Mahnung.pdf", "Offener Betrag").endsWith(QStringLiteral(" 80,00")));
 }
 
-// A host opens the template manager over the bus and lets go of everything: the engine keeps the
-// window (and the user's input) until it closes. Here the bus goes with the host, and the window
-// closes as on the user's close: saved, logged, and the engine ends.
-TEST_F(BusHost, TemplateManagerKeepsTheEngineUntilItCloses) {
+// A host opens the template manager over the bus and lets go of everything. Where a user sees the
+// display the engine would keep the window (and the user's input) until it closes; here nobody
+// does, so the window closes as on the user's close when its host goes: saved, logged, and the
+// engine ends.
+TEST_F(BusHost, TemplateManagerNobodySeesEndsWithItsHost) {
   beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
   QString fehler;
   ASSERT_TRUE(vorbereitung.einrichten(&fehler)) << fehler.toStdString();
@@ -232,7 +237,7 @@ TEST_F(BusHost, TemplateManagerKeepsTheEngineUntilItCloses) {
   const auto a = host({QStringLiteral("gestaltung"), vorbereitung.datenverzeichnis(), vorbereitung.datenbank(),
                        QString::number(beispiel::kFormStatusRechnung), QString::number(beispiel::kFormNummer)});
   EXPECT_EQ(a.value(QStringLiteral("IsBesetzt")), QStringLiteral("True")) << ausgabe.toStdString();
-  EXPECT_EQ(a.value(QStringLiteral("EngineNachFreigabe")), QStringLiteral("ja"));
+  EXPECT_EQ(a.value(QStringLiteral("EngineNachFreigabe")), QStringLiteral("nein"));
   const QString engine = QStringLiteral("/proc/") + a.value(QStringLiteral("EnginePid"));
   ASSERT_NE(engine, QStringLiteral("/proc/0"));
   const QDeadlineTimer ende(30000);
@@ -334,3 +339,55 @@ TEST_F(BusHost, GenericFormTypeFromTheHostsOwnRecordSets) {
 }
 
 }  // namespace
+
+// Hosts in Python at the same time, each on a bus connection of its own with its own hand-over
+// database and values, all in one local path (tests/hosts/python/gleichzeitig.py). Their calls
+// interleaved and their outputs at once, each PDF holds its own host's rows and total only; a
+// preview nobody sees answers at once; batch members stay with the engine that made them until
+// it has ended; a call back its host never answers fails that host's call after the bound, while
+// another host is served.
+TEST_F(BusHost, PythonHostsAtOnceEachGetOnlyTheirOwn) {
+  SKRIVANT_REQUIRE_TOOL(ausfuehren(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import dbus, gi")}, 30).ok(),
+                        "python3-dbus and python3-gi are not installed (scripts/setup installs them)");
+  const QString arbeit = tmp.file(QStringLiteral("gleichzeitig"));
+  const auto a = host({QStringLiteral(SKRIVANT_SOURCE_DIR "/tests/hosts/python/gleichzeitig.py"), prefix, arbeit},
+                      QStringLiteral("shift; exec /usr/bin/python3 \"$@\""), {QStringLiteral("AUTOMATION_CALLBACK_TIMEOUT=8")});
+  for (const auto& [name, antwort] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"EigeneProzesse", "True"}, {"A", "0|45,2"}, {"B", "0|59,5"}, {"Vorschau", "1|True"}, {"Vorschau.Log", "True"},
+           {"Reste", ""}, {"Nebenher.F", "0|59,5"}, {"Danach", "None"}})
+    EXPECT_EQ(a.value(QLatin1String(name), QStringLiteral("?")), QLatin1String(antwort)) << name << "\n" << ausgabe.toStdString();
+
+  const QStringList A{QStringLiteral("R-A-1"), QStringLiteral("Kunde A"), QStringLiteral("Ringbuch A4"), QStringLiteral("Atlas der Weltmeere")};
+  const QStringList B{QStringLiteral("R-B-1"), QStringLiteral("Kunde B"), QStringLiteral("Globus aus Messing")};
+  for (const auto& [pdf, eigene, fremde, betrag] : {std::tuple{"A.pdf", A, B, "45,2"}, std::tuple{"B.pdf", B, A, "59,5"}}) {
+    const QString text = pdfSeiten(arbeit + QLatin1Char('/') + QLatin1String(pdf)).join(u'\f');
+    for (const QString& teil : eigene) EXPECT_EQ(zeilenMit(text, teil).size(), 1) << pdf << ": " << teil.toStdString() << "\n" << text.toStdString();
+    for (const QString& teil : fremde) EXPECT_TRUE(zeilenMit(text, teil).isEmpty()) << pdf << ": " << teil.toStdString();
+    const QStringList summe = zeilenMit(text, QStringLiteral("Rechnungsbetrag"));
+    EXPECT_TRUE(summe.size() == 1 && summe[0].trimmed().endsWith(QLatin1Char(' ') + QLatin1String(betrag))) << pdf << "\n" << text.toStdString();
+  }
+
+  // A's member kept in the local path or its engine's own folder there, C's in C's own folder;
+  // each holds its own document.
+  const QStringList stapel = a.value(QStringLiteral("Stapel")).split(QLatin1Char(','));
+  const QStringList mitglieder = stapel.filter(QStringLiteral("SDRK001.LL"));
+  ASSERT_EQ(mitglieder.size(), 2) << ausgabe.toStdString();
+  EXPECT_FALSE(stapel.filter(QStringLiteral(".skrivant-")).isEmpty());
+  QStringList nummern;
+  for (QString mitglied : mitglieder) {
+    const QString text = druckausgabe::seitenTexte(arbeit + QStringLiteral("/Stapel/") + mitglied.replace(u'/', u'_')).join(u' ');
+    nummern << (text.contains(QStringLiteral("R-A-1")) ? QStringLiteral("A") : QString()) +
+                   (text.contains(QStringLiteral("R-C-1")) ? QStringLiteral("C") : QString());
+  }
+  nummern.sort();
+  EXPECT_EQ(nummern, QStringList({QStringLiteral("A"), QStringLiteral("C")}));
+
+  const QString rueckruf = a.value(QStringLiteral("Rueckruf"));
+  EXPECT_TRUE(rueckruf.startsWith(QStringLiteral("440\t")) && rueckruf.contains(QStringLiteral("nicht innerhalb von 8 Sekunden")))
+      << rueckruf.toStdString();
+  const double gewartet = a.value(QStringLiteral("Rueckruf.Sekunden")).toDouble();
+  EXPECT_GE(gewartet, 7.9);
+  EXPECT_LT(gewartet, 30.0);
+  EXPECT_LT(a.value(QStringLiteral("Nebenher.Sekunden"), QStringLiteral("99")).toDouble(), gewartet);
+  EXPECT_EQ(zeilenMit(pdfSeiten(arbeit + QStringLiteral("/F.pdf")).join(u'\f'), QStringLiteral("R-F-1")).size(), 1);
+}
