@@ -391,3 +391,46 @@ TEST_F(BusHost, PythonHostsAtOnceEachGetOnlyTheirOwn) {
   EXPECT_LT(a.value(QStringLiteral("Nebenher.Sekunden"), QStringLiteral("99")).toDouble(), gewartet);
   EXPECT_EQ(zeilenMit(pdfSeiten(arbeit + QStringLiteral("/F.pdf")).join(u'\f'), QStringLiteral("R-F-1")).size(), 1);
 }
+
+// Host A's template manager stays open while host B, on a database of its own, opens it for the
+// same form; then both hosts go, and the windows close as on their users' close, saving. Each
+// database holds what it held: its own user's values, never the other host's.
+TEST_F(BusHost, TemplateManagersOfTwoHostsKeepEachDatabaseItsOwn) {
+  beispiel::BeispielHost a(tmp.file(QStringLiteral("a"))), b(tmp.file(QStringLiteral("b")));
+  const QString werte = QStringLiteral("SELECT Drucker FROM Auftrag_Formular_Druckerschacht_Neu WHERE FormStatus=3 "
+                                       "UNION ALL SELECT ÜberschriftText || '|' || Formatdatei FROM Auftrag_Formular_Neu WHERE FormStatus=3");
+  QMap<QString, QStringList> vorher;
+  for (const auto& [ort, name] : {std::pair{&a, "A"}, std::pair{&b, "B"}}) {
+    QString fehler;
+    ASSERT_TRUE(ort->einrichten(&fehler)) << fehler.toStdString();
+    auto con = std::make_shared<data::Connection>();
+    con->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+    con->Open(QStringLiteral("Data Source=") + data::connectionValue(ort->datenbank()));
+    con->Execute(QStringLiteral("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (3, 'Rechnung')"));
+    con->Execute(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, VonExemplar, "
+                                "BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '$GLOBAL$', 1, 99, 1, 99999, 'Drucker-%1')")
+                     .arg(QLatin1String(name)));
+    con->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET ÜberschriftText='Ueberschrift-%1', Formatdatei='%1.lst' WHERE FormStatus=3")
+                     .arg(QLatin1String(name)));
+    vorher.insert(QLatin1String(name), enginetest::zeilen(*con, werte));
+    con->Close();
+  }
+  ASSERT_NE(vorher[QStringLiteral("A")], vorher[QStringLiteral("B")]);
+
+  const QString ausA = tmp.file(QStringLiteral("a.out"));
+  const QString beide = QStringLiteral(
+                            "\"$1\" gestaltung '%1' '%2' 3 1 halten > '%3' & a=$!; n=0; "
+                            "until grep -q '^offen=' '%3' || [ $n -gt 600 ]; do sleep 0.1; n=$((n+1)); done; "
+                            "\"$@\"; s=$?; kill $a; wait $a; p=$(sed -n 's/^EnginePid=//p' '%3'); "
+                            "while [ -n \"$p\" ] && [ -e /proc/$p ]; do sleep 0.1; done; sed 's/^/A./' '%3'; exit $s")
+                            .arg(a.datenverzeichnis(), a.datenbank(), ausA);
+  const auto antworten = host({QStringLiteral("gestaltung"), b.datenverzeichnis(), b.datenbank(), QStringLiteral("3"), QStringLiteral("1")}, beide);
+  EXPECT_EQ(antworten.value(QStringLiteral("A.offen")), QStringLiteral("ja")) << ausgabe.toStdString();
+  EXPECT_EQ(antworten.value(QStringLiteral("IsBesetzt")), QStringLiteral("True")) << ausgabe.toStdString();
+  for (const auto& [ort, name] : {std::pair{&a, "A"}, std::pair{&b, "B"}}) {
+    auto con = std::make_shared<data::Connection>();
+    con->let_Provider(QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+    con->Open(QStringLiteral("Data Source=") + data::connectionValue(ort->datenbank()));
+    EXPECT_EQ(enginetest::zeilen(*con, werte), vorher[QLatin1String(name)]) << name;
+  }
+}
