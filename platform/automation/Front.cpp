@@ -49,7 +49,7 @@ struct Front::Private : public QDBusVirtualObject {
   QString program;
   QTimer grace;
   QTimer busCheck;
-  std::chrono::milliseconds workerStartTimeout{std::chrono::seconds(30)};
+  const std::chrono::milliseconds workerStartTimeout{std::chrono::seconds(30)};
   QList<WorkerProcess*> workers;
   QHash<QString, WorkerProcess*> current;  // the worker taking each client's creations
   int answersDue = 0;                      // creations handed to a worker, not yet answered
@@ -243,24 +243,12 @@ bool Front::start() {
   }
   // The factory answers before the name is claimed: activation hands waiting calls over at once.
   d->connection.registerVirtualObject(QLatin1String(Bridge::FactoryPath), d.get());
-  const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = d->connection.interface()->registerService(
-      m_busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
-  if (!reply.isValid()) {
-    m_error = QStringLiteral("%1: %2").arg(m_busName, reply.error().message());
-    return false;
-  }
-  if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {
-    m_error = QStringLiteral("%1 is owned by another process").arg(m_busName);
-    return false;
-  }
+  if (!claimBusName(d->connection, m_busName, &m_error)) return false;
   d->grace.start();
   d->busCheck.start();
   return true;
 }
 
-void Front::setStartGrace(std::chrono::milliseconds grace) { d->grace.setInterval(grace); }
-void Front::setWorkerStartTimeout(std::chrono::milliseconds timeout) { d->workerStartTimeout = timeout; }
 void Front::setWorkerProgram(const QString& program) { d->program = program; }
-int Front::workerCount() const { return int(d->workers.size()); }
 
 }  // namespace automation

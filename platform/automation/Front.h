@@ -39,15 +39,9 @@ class Front : public QObject {
   QString busName() const { return m_busName; }
   QString errorString() const { return m_error; }
 
-  // How long the front waits for its first creation before it is idle (30 s), and for a worker
-  // to say it is ready (30 s).
-  void setStartGrace(std::chrono::milliseconds grace);
-  void setWorkerStartTimeout(std::chrono::milliseconds timeout);
-  // The program a worker runs: this one unless a test says otherwise.
+  // The program a worker runs: this one unless a test says otherwise. The front waits 30 s for
+  // its first creation and 30 s for a worker to say that it serves.
   void setWorkerProgram(const QString& program);
-
-  // Worker processes running, ending ones included.
-  int workerCount() const;
 
  signals:
   void idle();

@@ -55,29 +55,38 @@ const auto registryFactory = [](const QString& progId) { return createObject(pro
 
 }  // namespace
 
-bool Server::start() {
-  Bridge* bridge = nullptr;
+Bridge* sessionBridge(QString* error) {
   try {
-    bridge = &Bridge::session();
+    return &Bridge::session();
   } catch (const vb::VbError& e) {
-    m_error = QStringLiteral("No session bus: %1").arg(e.source());
+    *error = QStringLiteral("No session bus: %1").arg(e.source());
+    return nullptr;
+  }
+}
+
+bool claimBusName(QDBusConnection bus, const QString& busName, QString* error) {
+  const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+      bus.interface()->registerService(busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+  if (!reply.isValid()) {
+    *error = QStringLiteral("%1: %2").arg(busName, reply.error().message());
     return false;
   }
+  if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+    *error = QStringLiteral("%1 is owned by another process").arg(busName);
+    return false;
+  }
+  return true;
+}
+
+bool Server::start() {
+  Bridge* bridge = sessionBridge(&m_error);
+  if (!bridge) return false;
   // The factory answers before the name is claimed: activation hands waiting calls over at once.
   bridge->serveFactory(registryFactory);
   bridge->addOwnName(m_busName);
   bridge->setCallTimeout(callbackTimeout());
   connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged, Qt::UniqueConnection);
-  const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bridge->connection().interface()->registerService(
-      m_busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
-  if (!reply.isValid()) {
-    m_error = QStringLiteral("%1: %2").arg(m_busName, reply.error().message());
-    return false;
-  }
-  if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {
-    m_error = QStringLiteral("%1 is owned by another process").arg(m_busName);
-    return false;
-  }
+  if (!claimBusName(bridge->connection(), m_busName, &m_error)) return false;
   m_grace.start();
   m_busCheck.start();
   return true;

@@ -7,7 +7,6 @@
 #include "platform/automation/Bridge.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Server.h"
-#include "platform/vb/VbError.h"
 
 namespace automation {
 
@@ -50,13 +49,8 @@ Worker::Worker(const QString& project, const QString& client, const QString& fro
 Worker::~Worker() = default;
 
 bool Worker::start() {
-  Bridge* bridge = nullptr;
-  try {
-    bridge = &Bridge::session();
-  } catch (const vb::VbError& e) {
-    m_error = QStringLiteral("No session bus: %1").arg(e.source());
-    return false;
-  }
+  Bridge* bridge = sessionBridge(&m_error);
+  if (!bridge) return false;
   bridge->serveFactory([](const QString& progId) { return createObject(progId); },
                        [client = m_client, front = m_front](const QString& caller) {
                          return caller == front || caller == client ? client : QString();
@@ -80,8 +74,6 @@ bool Worker::start() {
   say(bus.baseService());
   return true;
 }
-
-void Worker::setStartGrace(std::chrono::milliseconds grace) { m_grace.setInterval(grace); }
 
 void Worker::onExportedCountChanged(int count) {
   if (count > 0)

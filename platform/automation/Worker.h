@@ -40,7 +40,6 @@ class Worker : public QObject {
   // Serves the factory and announces the worker. False, with errorString(), without a session bus.
   bool start();
   QString errorString() const { return m_error; }
-  void setStartGrace(std::chrono::milliseconds grace);
 
  signals:
   void idle();

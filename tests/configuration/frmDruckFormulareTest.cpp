@@ -32,6 +32,17 @@ class frmDruckFormulareTest : public VorlagenFixture {
   }
   QString bild(const QString& key) const { return fenster().Knoten(key)->data(0, Qt::UserRole + 1).toString(); }
   QString info() const { return fenster().findChild<QLabel*>(QStringLiteral("strInfo"))->text(); }
+  // A second host's database, a copy of the host's as it is now, and that host's handler on it.
+  std::shared_ptr<clsConnectionHandler> zweiterHost() {
+    const QString pfad = log.dir().file(QStringLiteral("B.mdb"));
+    if (!QFile::copy(host.datenbank(), pfad)) throw std::runtime_error("B.mdb");
+    b = std::make_shared<data::Connection>();
+    b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfad);
+    auto handler = std::make_shared<clsConnectionHandler>();
+    for (const short gruppe : {short(4), short(6)}) handler->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
+    return handler;
+  }
+  std::shared_ptr<data::Connection> b;
 };
 
 }  // namespace
@@ -310,12 +321,7 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, VonExemplar, "
                      "BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 1, 'A'), "
                      "(3, 1, '%1', 1, 99, 2, 99999, 'A')").arg(GetRechnerName()));
-  const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
-  ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
-  auto b = std::make_shared<data::Connection>();
-  b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfadB);
-  auto handlerB = std::make_shared<clsConnectionHandler>();
-  for (const short gruppe : {short(4), short(6)}) handlerB->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
+  const auto handlerB = zweiterHost();
   b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='B'"));
   b->Execute(QStringLiteral("UPDATE Vorgaben SET Wert='0' WHERE FeldName='Falzstriche'"));
   const QString routen = QStringLiteral("SELECT FormNummer, Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
@@ -361,12 +367,7 @@ TEST_F(frmDruckFormulareTest, SecondHostOpeningItLeavesEachDatabaseItsOwn) {
                      "BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 99999, 'Drucker-A')")
           .arg(GetRechnerName()));
   sql("UPDATE Auftrag_Formular_Neu SET ÜberschriftText='Ueberschrift-A', Formatdatei='A.lst'");
-  const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
-  ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
-  auto b = std::make_shared<data::Connection>();
-  b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfadB);
-  auto handlerB = std::make_shared<clsConnectionHandler>();
-  for (const short gruppe : {short(4), short(6)}) handlerB->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
+  const auto handlerB = zweiterHost();
   b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='Drucker-B'"));
   b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET ÜberschriftText='Ueberschrift-B', Formatdatei='B.lst'"));
   const QString werte = QStringLiteral("SELECT Drucker FROM Auftrag_Formular_Druckerschacht_Neu "

@@ -217,7 +217,11 @@ int absturz(const QStringList& a) {
   kind.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("kunde")} + a.mid(0, 4) + a.mid(5, 1));
   QByteArray ausgabe;
   const QDeadlineTimer frist(60000);
-  while (!ausgabe.contains("bereit=") && !frist.hasExpired() && kind.waitForReadyRead(1000)) ausgabe += kind.readAll();
+  // The host's engine process starts first: under load its first answer may take a while.
+  while (!ausgabe.contains("bereit=") && !frist.hasExpired() && kind.state() != QProcess::NotRunning) {
+    kind.waitForReadyRead(1000);
+    ausgabe += kind.readAll();
+  }
   if (!ausgabe.contains("bereit=")) {
     zeile(QStringLiteral("Kunde"), QStringLiteral("nicht bereit: ") + QString::fromLocal8Bit(ausgabe));
     return 1;
