@@ -174,7 +174,7 @@ TEST_F(frmDrucken_DruckstapelTest, BatchOfAnotherRunningEngineInTheLocalPathStay
   log.dir().write(QStringLiteral("geteilt/SDRK001.LL"), "Mitglied der anderen Engine");
   log.dir().write(QStringLiteral("geteilt/.skrivant-1-beendet/SDRK001.LL"), "Rest");
   QProcess andere;
-  andere.start(QStringLiteral("flock"), {QStringLiteral("-n"), geteilt, QStringLiteral("sleep"), QStringLiteral("60")});
+  andere.start(QStringLiteral("flock"), {geteilt, QStringLiteral("sleep"), QStringLiteral("60")});  // waits out a probe
   const auto gehalten = [&] { return QProcess::execute(QStringLiteral("flock"), {QStringLiteral("-n"), geteilt, QStringLiteral("true")}) != 0; };
   ASSERT_TRUE(testsupport::waitUntil(gehalten, 10000));
 
@@ -190,7 +190,6 @@ TEST_F(frmDrucken_DruckstapelTest, BatchOfAnotherRunningEngineInTheLocalPathStay
   EXPECT_NE(ordner[0], QStringLiteral(".skrivant-1-beendet"));
   EXPECT_EQ(druckausgabe::seitenTexte(geteilt + QLatin1Char('/') + ordner[0] + QStringLiteral("/SDRK001.LL")), seiten(A, 1));
   andere.kill();
-  andere.waitForFinished();
 }
 
 // The report operations of the merged preview, in order.

@@ -3,8 +3,7 @@
 // prints "listening". With "--hold <log file> [peer address]" it is a host that creates a
 // BridgeTest.Lifetime (over the bus or the peer address), prints "ready" and waits to be killed;
 // "--client <identifier> [peer address]" does the same with an object of another program.
-// "--front <project> <worker program>" is the front of <project> (FrontTest.Echo), serving each
-// client from a worker that runs <worker program>, which is this program as a rule.
+// "--front <worker program>" is the front of "FrontTest", whose workers run <worker program>.
 // AUTOMATION_TEST_PEER_GRACE_MS shortens the server's start grace.
 #include <QCoreApplication>
 #include <QFile>
@@ -17,7 +16,6 @@
 #include "platform/automation/Client.h"
 #include "platform/automation/Front.h"
 #include "platform/automation/Server.h"
-#include "platform/automation/Worker.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
 
@@ -100,17 +98,9 @@ int hold(const QString& log, const QString& address) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
-  automation::registerClass<EchoObject>(QStringLiteral("FrontTest.Echo"));
-  QString client, front;
-  if (automation::Worker::fromArguments(args, &client, &front)) {
-    automation::Worker worker(QStringLiteral("FrontTest"), client, front);
-    if (!worker.start()) return 1;
-    QObject::connect(&worker, &automation::Worker::idle, &app, &QCoreApplication::quit);
-    return app.exec();
-  }
-  if (args.size() == 4 && args[1] == QLatin1String("--front")) {
-    automation::Front front(args[2]);
-    front.setWorkerProgram(args[3]);
+  if (args.size() == 3 && args[1] == QLatin1String("--front")) {
+    automation::Front front(QStringLiteral("FrontTest"));
+    front.setWorkerProgram(args[2]);
     if (!front.start()) return 1;
     QObject::connect(&front, &automation::Front::idle, &app, &QCoreApplication::quit);
     std::puts("ready");
