@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Hosts of the print engine at once (docs/hosts.md), each on a bus connection of its own with its own
 hand-over database and values, all in one local path; answers as "Name=Wert" lines.
-   gleichzeitig.py <prefix> <work folder> [nebenher]   the hosts A, B, C and E [F: one invoice while E waits]"""
+   gleichzeitig.py <prefix> <work folder> [nebenher]   the hosts A, B and E [F: one invoice while E waits]"""
 import os, shutil, sqlite3, subprocess, sys, time
 
 import dbus, dbus.service
@@ -137,15 +137,6 @@ a.invoke(a.app, "PreviewDokument")
 print(f"Vorschau={a.invoke(a.app, 'GetExitCode')}|{time.monotonic() - begin < 5}", flush=True)
 log = open(os.environ["XDG_DATA_HOME"] + "/Skrivant/Debug.txt", encoding="latin-1").read()
 print(f"Vorschau.Log={'ohne sichtbare Anzeige' in log}", flush=True)
-
-# A's batch member waits in the local path while C's engine starts and adds one of its own.
-a.invoke(a.app, "AddToDruckstapel")
-c = Host()
-for kind, member, *args in c.invoice("B.mdb", "C"):
-    c.invoke(c.app, member, kind, *args)
-c.invoke(c.app, "AddToDruckstapel")
-print("Stapel=" + ",".join(sorted(os.path.relpath(os.path.join(d, n), lokal) for d, _, names in os.walk(lokal)
-                                  for n in names if n.startswith("SDRK"))), flush=True)
 
 # E's record set never answers Fields; F meanwhile prints an invoice of its own.
 e, spawned = Host(), []
