@@ -240,6 +240,22 @@ void frmDruckFormulare::PanelsAnlegen() {
 }
 
 void frmDruckFormulare::set_ConnectList(std::shared_ptr<clsConnectionHandler> handler) {
+  // The panels hold the open node's values of the old handler's database: they are saved there,
+  // and the node is left, before the window works on another database (the next node change
+  // would write them into the new one). A template copied there is no source here. A save that
+  // fails keeps the old handler and the user's input, and the error goes to the caller.
+  if (handler != m_ConnectList) {
+    if (MussSpeichern()) WerteSpeichern();
+    intQuellFormStatus = 0;
+    intQuellFormNummer = 0;
+    intFormNummer = 0;
+    intFormStatus = 0;
+    intMahnstufe = 0;
+    strKnotenArt.clear();
+    strGlobalLokal.clear();
+    m_zeileGeladen = false;
+    m_aktuellerKnoten = nullptr;
+  }
   m_ConnectList = std::move(handler);
   Druckerwahl->set_ConnectList(m_ConnectList);
   m_ctrArchivierungsDrucker->set_ConnectList(m_ConnectList);

@@ -10,16 +10,22 @@
 #include "platform/report/IReportControl.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/ErrorStyle.h"
+#include "platform/vb/FolderClaim.h"
 #include "platform/vb/PathResolver.h"
 
 namespace {
 
 constexpr long ErrPathFileAccess = 75;
 
-// Print-batch members of an earlier run that never got printed (a crash, a batch left open).
-// Every file is tried; a file that stays is one error for the whole step.
+// Print-batch members of an earlier run that never got printed (a crash, a batch left open), and
+// the files of ended processes that shared the local path. Members of a running process in the
+// same local path are its own. Every file is tried; a file that stays is one error for the whole
+// step.
 void StapelResteLoeschen() {
-  QDir dir(vb::resolvePath(GetLokalerPfad()));
+  vb::removeUnclaimedFolders(vb::resolvePath(GetLokalerPfad()), ProzessOrdnerPraefix);
+  const QString ordner = GetProzessOrdner(false);
+  if (ordner.isEmpty()) return;
+  QDir dir(vb::resolvePath(ordner));
   bool alleWeg = true;
   for (const QString& name : dir.entryList({QStringLiteral("SDRK*.LL")}, QDir::Files | QDir::Hidden))
     alleWeg = dir.remove(name) && alleWeg;
@@ -88,6 +94,12 @@ void frmDrucken::JobFehler(const QString& meldung) {
   if (m_JobFehler) return;
   m_JobFehler = true;
   ui::MsgBox(meldung, ui::vbOKOnly | ui::vbCritical);
+}
+
+bool frmDrucken::VorschauSichtbar(short AusgabeModus) {
+  if (AusgabeModus != 1 || ui::dialogs().userSeesDisplay()) return true;
+  JobFehler(QStringLiteral("Die Vorschau kann nicht gezeigt werden: niemand sieht die Anzeige der Druckausgabe."));
+  return false;
 }
 
 void frmDrucken::Preview() {

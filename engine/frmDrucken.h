@@ -230,6 +230,9 @@ class frmDrucken : public QObject {
   void JobFehler(const QString& meldung);
   void JobBeginn() { m_JobFehler = false; }
   bool JobFehlgeschlagen() const { return m_JobFehler; }
+  // False, after failing the job with its message, for a preview (mode 1) where no user sees
+  // the display: it would wait on a window nobody can close. The print batch stays as it was.
+  bool VorschauSichtbar(short AusgabeModus);
   // Print batch: the current storage file becomes the next member "SDRKnnn.LL"; members are
   // printed one by one with their own copy counts, or previewed merged. A member that cannot be
   // stored raises and leaves the batch as it was.

@@ -68,6 +68,7 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     while (StapelKopien.Count() > kopienVorher) StapelKopien.Remove(StapelKopien.Count());
   });
 
+  if (!VorschauSichtbar(AusgabeModus)) return;
   report::IReportControl& ll = LL();
   ll.SetPrinterDefaultsDir(GetFormularPfad());
   if (!DruckdatenHandler) vb::raise(vb::ErrObjectNotSet);

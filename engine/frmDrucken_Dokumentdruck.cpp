@@ -65,6 +65,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
   JobBeginn();
   // A host polls Running until the job is over: it must fall on every way out.
   const auto jobEnde = qScopeGuard([this] { m_Running = false; });
+  if (!VorschauSichtbar(AusgabeModus)) return;
   report::IReportControl& ll = LL();
 
   schritt([&] { let_UebertraegeDrucken(true); });

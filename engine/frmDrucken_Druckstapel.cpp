@@ -47,6 +47,7 @@ void frmDrucken::DruckstapelAusgeben(short AusgabeModus) {
   m_Running = true;
   JobBeginn();
   const auto jobEnde = qScopeGuard([this] { m_Running = false; });
+  if (!VorschauSichtbar(AusgabeModus)) return;
   if (AusgabeModus == 1)
     DruckstapelVorschau();
   else

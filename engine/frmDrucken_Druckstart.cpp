@@ -18,7 +18,7 @@ using vb::fileNamePart;
 using vb::folderPart;
 
 // The project name under which the control finds the job's storage in the local path.
-QString projektImLokalenPfad(const QString& Formatdatei) { return GetLokalerPfad() + fileNamePart(Formatdatei); }
+QString projektImLokalenPfad(const QString& Formatdatei) { return GetProzessOrdner() + fileNamePart(Formatdatei); }
 
 constexpr int kBoxMitAbbruch = 2;
 constexpr int kOptionDruckziel = 13;
@@ -29,10 +29,10 @@ constexpr int kOptionNachStart = 21;
 
 int frmDrucken::DruckInitialisieren(short AusgabeModus, const QString& Formatdatei) {
   DebugOutput(QStringLiteral("->DruckInitialisieren"));
-  LL().SetPrinterDefaultsDir(GetLokalerPfad());
+  LL().SetPrinterDefaultsDir(GetProzessOrdner());
   // The control names its storage after the template with only the final extension replaced
   // ("Re.lst.lst" gives "Re.lst.LL", "Rechnung" gives "Rechnung.LL"); ours must be the same file.
-  Speicherdatei = report::storagePathForProject(fileNamePart(Formatdatei), GetLokalerPfad());
+  Speicherdatei = report::storagePathForProject(fileNamePart(Formatdatei), GetProzessOrdner());
   // The job end outputs the storage file of this job only: one an earlier job left under the
   // same name must not stand in for it when this one writes none.
   QFile::remove(Speicherdatei);

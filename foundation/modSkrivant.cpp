@@ -2,12 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 
 #include "foundation/modDebugOutput.h"
 #include "foundation/modUtils.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/ErrorStyle.h"
+#include "platform/vb/FolderClaim.h"
 #include "platform/vb/Format.h"
 #include "platform/vb/PathResolver.h"
 
@@ -45,6 +48,23 @@ QString GetLokalerPfad() {
 }
 
 QString GetFormularPfad() { return GetLokalerPfad() + QStringLiteral("Formular"); }
+
+QString GetProzessOrdner(bool anlegen) {
+  static QHash<QString, QString> ordner;
+  const QString lokal = GetLokalerPfad();
+  if (const auto it = ordner.constFind(lokal); it != ordner.constEnd()) return *it;
+  const QString echt = vb::resolvePath(lokal);
+  if (!QFileInfo(echt).isDir()) return lokal;
+  QString eigen = lokal;
+  if (!vb::claimFolder(echt)) {
+    if (!anlegen) return {};
+    eigen = vb::makeClaimedFolder(echt, ProzessOrdnerPraefix);
+    // A folder that cannot be made leaves the local path shared, as it always was.
+    if (eigen.isEmpty()) eigen = lokal;
+  }
+  ordner.insert(lokal, eigen);
+  return eigen;
+}
 
 void CreateFormularPfad() {
   const QString pfad = GetFormularPfad();

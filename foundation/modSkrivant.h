@@ -16,6 +16,15 @@ void SetLokalerPfad(const QString& Pfad);
 QString GetLokalerPfad();
 // GetLokalerPfad() & "Formular", without a trailing separator.
 QString GetFormularPfad();
+// Where this process keeps the files of its print jobs (storage files, print-batch members) in
+// the local path: the local path itself while no other running process keeps its files there,
+// else a folder of this process's own in it (ProzessOrdnerPraefix followed by the process id),
+// so that the engines of several hosts of a desktop never take each other's files. Decided once
+// per local path for the life of the process; the local path as it is while it does not exist.
+// With `anlegen` False no folder is made for it: an empty text then says that there is none.
+QString GetProzessOrdner(bool anlegen = true);
+// The name with which the folders of GetProzessOrdner begin.
+inline const QString ProzessOrdnerPraefix = QStringLiteral(".skrivant-");
 // Creates the forms folder (its last level only) when it is missing; a failure is written to the
 // debug log as "<number>: <description>" and never reaches the caller.
 void CreateFormularPfad();

@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QHash>
+#include <QLocale>
 #include <QMetaMethod>
 #include <QMetaProperty>
 #include <QPointer>
@@ -202,6 +203,8 @@ struct Bridge::Private {
   QHash<QPair<QString, QString>, std::weak_ptr<RemoteObject>> proxies;  // by (bus name, path)
   QStringList ownNames;
   std::function<std::shared_ptr<QObject>(const QString&)> factory;
+  std::function<QString(const QString&)> factoryHolder;
+  std::chrono::milliseconds callTimeout{0};
   quint64 nextId = 1;
 
   bool isOwnName(const QString& busName) const {
@@ -272,9 +275,7 @@ struct Bridge::Private {
     return it != exports.constEnd() && it->holders.contains(peer);
   }
 
-  void sendError(const QDBusMessage& call, const vb::VbError& e) {
-    q.m_connection.send(call.createErrorReply(errorName(e.number()), errorText(e)));
-  }
+  void sendError(const QDBusMessage& call, const vb::VbError& e) { q.m_connection.send(errorReply(call, e)); }
 
   // Watches the peer's name so a peer that leaves is released; a peer gone before the watch
   // began is found by asking the bus once.
@@ -356,9 +357,11 @@ void Bridge::Private::handleCall(const QDBusMessage& call) {
   try {
     if (path == QLatin1String(FactoryPath) && factory && call.member() == QLatin1String("CreateObject") &&
         call.signature() == QLatin1String("s")) {
+      const QString holder = factoryHolder ? factoryHolder(peerOf(call)) : peerOf(call);
+      if (holder.isEmpty()) vb::raise(vb::ErrPermissionDenied, path);
       const std::shared_ptr<QObject> obj = factory(call.arguments().value(0).toString());
       if (!obj) vb::raise(vb::ErrCannotCreateObject, call.arguments().value(0).toString());
-      reply(call, {QVariant::fromValue(exportFor(obj, peerOf(call)))});
+      reply(call, {QVariant::fromValue(exportFor(obj, holder))});
       return;
     }
     const auto it = exports.constFind(path);
@@ -451,9 +454,11 @@ Bridge& Bridge::session() {
   return *bridge;
 }
 
-void Bridge::serveFactory(std::function<std::shared_ptr<QObject>(const QString&)> factory) {
+void Bridge::serveFactory(std::function<std::shared_ptr<QObject>(const QString&)> factory,
+                          std::function<QString(const QString&)> holder) {
   const bool first = !d->factory;
   d->factory = std::move(factory);
+  d->factoryHolder = std::move(holder);
   if (first) m_connection.registerVirtualObject(QLatin1String(FactoryPath), &d->table);
 }
 
@@ -463,19 +468,44 @@ void Bridge::addOwnName(const QString& busName) {
 
 int Bridge::exportedCount() const { return int(d->exports.size()); }
 
+void Bridge::setCallTimeout(std::chrono::milliseconds bound) { d->callTimeout = bound; }
+
+QDBusMessage Bridge::errorReply(const QDBusMessage& call, const vb::VbError& e) {
+  return call.createErrorReply(errorName(e.number()), errorText(e));
+}
+
+QString Bridge::factoryIntrospection() { return introspectionDocument(factoryInterfaceXml()); }
+
 QDBusMessage Bridge::waitForReply(const QDBusMessage& call) {
-  // No client timeout: a call may open a window the user works in for as long as he likes. A
-  // peer that leaves the bus ends the call with an error from the bus.
+  // Without a bound a call may open a window the user works in for as long as he likes. A peer
+  // that leaves the bus ends the call with an error from the bus. The bound is our own timer,
+  // not the bus's: the bus answers a peer's leaving with the same error as a timeout.
   QDBusPendingCall pending = m_connection.asyncCall(call, std::numeric_limits<int>::max());
+  bool late = false;
   if (!pending.isFinished()) {
     QDBusPendingCallWatcher watcher(pending);
     QEventLoop loop;
     connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer bound;
+    if (d->callTimeout.count() > 0) {
+      bound.setSingleShot(true);
+      bound.setTimerType(Qt::PreciseTimer);  // a coarse one may fire 5 % early
+      connect(&bound, &QTimer::timeout, &loop, [&] {
+        late = true;
+        loop.quit();
+      });
+      bound.start(d->callTimeout);
+    }
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   }
-  if (!pending.isFinished())  // the application is quitting
+  if (pending.isFinished()) return pending.reply();
+  if (!late)  // the application is quitting
     return call.createErrorReply(QDBusError::NoReply, QStringLiteral("The call was left unfinished"));
-  return pending.reply();
+  const double seconds = std::chrono::duration<double>(d->callTimeout).count();
+  return errorReply(call, vb::VbError(vb::ErrAutomation,
+                                      QStringLiteral("Der Host hat auf den Aufruf von '%1' nicht innerhalb von %2 Sekunden geantwortet")
+                                          .arg(call.arguments().value(0).toString(), QLocale(QLocale::German).toString(seconds)),
+                                      call.service()));
 }
 
 namespace {

@@ -40,18 +40,22 @@
 // drops its shared_ptr, so the object's destructor runs if nobody else holds it.
 //
 // Everything runs on the thread that owns the bridge (the main thread); calls wait for their
-// reply in a local event loop that serves incoming calls (callbacks) but no user input, without
-// a client timeout: a peer that leaves the bus ends the call with error 462.
+// reply in a local event loop that serves incoming calls (callbacks) but no user input. A peer
+// that leaves the bus ends the call with error 462. A host's calls have no time limit (a preview
+// waits for the user); a program's calls back into its hosts have the bound setCallTimeout gives.
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 
 #include "platform/automation/LateBinding.h"
 #include "platform/vb/Variant.h"
+
+namespace vb { class VbError; }
 
 namespace automation {
 
@@ -78,8 +82,11 @@ class Bridge : public QObject {
   QDBusConnection connection() const { return m_connection; }
 
   // Serves de.automation.Factory.CreateObject(s progId) -> ((so)) at FactoryPath through
-  // `factory`; the reference returned counts for the caller.
-  void serveFactory(std::function<std::shared_ptr<QObject>(const QString&)> factory);
+  // `factory`; the reference returned counts for the caller, or for the peer `holder` names for
+  // the caller (a worker that creates for its one client on behalf of the program's front). An
+  // empty name from `holder` refuses the caller with error 70.
+  void serveFactory(std::function<std::shared_ptr<QObject>(const QString&)> factory,
+                    std::function<QString(const QString& caller)> holder = {});
   // A well-known name this side owns: references under it come home as local objects.
   void addOwnName(const QString& busName);
 
@@ -90,6 +97,16 @@ class Bridge : public QObject {
 
   // Number of local objects peers hold references to.
   int exportedCount() const;
+
+  // A bound on every call this side makes to a peer (zero: none, the default). Past it the call
+  // fails with error 440, whose description says that the peer did not answer in time; its late
+  // answer is dropped.
+  void setCallTimeout(std::chrono::milliseconds bound);
+
+  // The reply to `call` that carries the run-time error `e` as this road sends errors.
+  static QDBusMessage errorReply(const QDBusMessage& call, const vb::VbError& e);
+  // The introspection document of FactoryPath.
+  static QString factoryIntrospection();
 
  signals:
   // A peer connection closed; its peer has been released.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -17,6 +18,13 @@ namespace automation {
 
 QString busNameFor(const QString& progId) {
   return QStringLiteral("de.automation.") + progId.section(QLatin1Char('.'), 0, 0).toLower();
+}
+
+std::chrono::milliseconds callbackTimeout() {
+  bool ok = false;
+  const double seconds = qEnvironmentVariable("AUTOMATION_CALLBACK_TIMEOUT").toDouble(&ok);
+  if (!ok || !(seconds > 0) || seconds > 86400) return std::chrono::seconds(30);
+  return std::chrono::milliseconds(std::llround(seconds * 1000));
 }
 
 Server::Server(const QString& project, QObject* parent) : QObject(parent), m_busName(busNameFor(project)) {
@@ -47,28 +55,38 @@ const auto registryFactory = [](const QString& progId) { return createObject(pro
 
 }  // namespace
 
-bool Server::start() {
-  Bridge* bridge = nullptr;
+Bridge* sessionBridge(QString* error) {
   try {
-    bridge = &Bridge::session();
+    return &Bridge::session();
   } catch (const vb::VbError& e) {
-    m_error = QStringLiteral("No session bus: %1").arg(e.source());
-    return false;
+    *error = QStringLiteral("No session bus: %1").arg(e.source());
+    return nullptr;
   }
-  // The factory answers before the name is claimed: activation hands waiting calls over at once.
-  bridge->serveFactory(registryFactory);
-  bridge->addOwnName(m_busName);
-  connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged, Qt::UniqueConnection);
-  const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bridge->connection().interface()->registerService(
-      m_busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+}
+
+bool claimBusName(QDBusConnection bus, const QString& busName, QString* error) {
+  const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+      bus.interface()->registerService(busName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
   if (!reply.isValid()) {
-    m_error = QStringLiteral("%1: %2").arg(m_busName, reply.error().message());
+    *error = QStringLiteral("%1: %2").arg(busName, reply.error().message());
     return false;
   }
   if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {
-    m_error = QStringLiteral("%1 is owned by another process").arg(m_busName);
+    *error = QStringLiteral("%1 is owned by another process").arg(busName);
     return false;
   }
+  return true;
+}
+
+bool Server::start() {
+  Bridge* bridge = sessionBridge(&m_error);
+  if (!bridge) return false;
+  // The factory answers before the name is claimed: activation hands waiting calls over at once.
+  bridge->serveFactory(registryFactory);
+  bridge->addOwnName(m_busName);
+  bridge->setCallTimeout(callbackTimeout());
+  connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged, Qt::UniqueConnection);
+  if (!claimBusName(bridge->connection(), m_busName, &m_error)) return false;
   m_grace.start();
   m_busCheck.start();
   return true;
@@ -129,6 +147,7 @@ bool Server::listen(const QString& socketPath) {
 void Server::onPeerConnection(const QDBusConnection& connection) {
   auto* bridge = new Bridge(connection, this);
   bridge->serveFactory(registryFactory);
+  bridge->setCallTimeout(callbackTimeout());
   m_peerBridges << bridge;
   connect(bridge, &Bridge::exportedCountChanged, this, &Server::onExportedCountChanged);
   connect(bridge, &Bridge::disconnected, this, [this, bridge] {

@@ -7,7 +7,9 @@
 //   if (!server.start()) return 1;
 //   QObject::connect(&server, &automation::Server::idle, &app, &QCoreApplication::quit);
 // A program with clients on other machines serves the same factory and objects on a unix socket
-// too (listen), each connection a client of its own.
+// too (listen), each connection a client of its own. Its calls back into a client have the bound
+// callbackTimeout().
+#include <QDBusConnection>
 #include <QDBusServer>
 #include <QList>
 #include <QObject>
@@ -26,6 +28,17 @@ class Bridge;
 // "skrivant.application" both give "de.automation.skrivant"), as bus names are case-sensitive
 // and identifiers are not. A bare project name ("Skrivant") gives the same.
 QString busNameFor(const QString& progId);
+
+// How long a program waits for a host that it calls back (a record set's Fields, a host
+// application's Aktiv): AUTOMATION_CALLBACK_TIMEOUT in seconds (decimals allowed), 30 when it is
+// not set or no positive number.
+std::chrono::milliseconds callbackTimeout();
+
+// The session bus's bridge, or nullptr with *error when there is no session bus.
+Bridge* sessionBridge(QString* error);
+// Claims `busName` on `bus` for good (no queue, no replacement). False with *error when the bus
+// refuses or another process owns the name.
+bool claimBusName(QDBusConnection bus, const QString& busName, QString* error);
 
 class Server : public QObject {
   Q_OBJECT

@@ -55,6 +55,9 @@ class Dialogs {
   virtual int execWindow(QDialog& window, const QString& kind) = 0;
   // Shows a modeless window (print box, progress window); returns at once.
   virtual void showWindow(QWidget& window, const QString& kind) = 0;
+  // Whether a user sees what this process shows. Where nobody does, no box or window waits for
+  // an answer: the system tells its caller instead (a preview puts out nothing and says so).
+  virtual bool userSeesDisplay() const { return true; }
 };
 
 // The implementation in use; the Qt one unless a test installed another.

@@ -99,8 +99,12 @@ bool QtDialogs::displayNobodySees() {
   return desktop && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+bool QtDialogs::userSeesDisplay() const {
+  return m_display == Display::Seen || (m_display == Display::Detect && !displayNobodySees());
+}
+
 bool QtDialogs::unseen(const QString& what) const {
-  if (m_display == Display::Seen || (m_display == Display::Detect && !displayNobodySees())) return false;
+  if (userSeesDisplay()) return false;
   vb::logTrappedLine(what);
   return true;
 }
@@ -153,7 +157,10 @@ bool QtDialogs::colorDialog(QColor& color) {
   return true;
 }
 
-int QtDialogs::execWindow(QDialog& window, const QString&) { return window.exec(); }
+int QtDialogs::execWindow(QDialog& window, const QString& kind) {
+  if (unseen(QStringLiteral("Fenster ohne sichtbare Anzeige abgebrochen: ") + kind)) return QDialog::Rejected;
+  return window.exec();
+}
 
 void QtDialogs::showWindow(QWidget& window, const QString&) { window.show(); }
 

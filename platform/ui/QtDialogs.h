@@ -5,7 +5,8 @@
 // or minimal platform, an X11 or Wayland platform without DISPLAY and WAYLAND_DISPLAY, no GUI
 // application at all) the box is written to the log and answers its default button at once, so
 // a host's call never waits on a box nobody can close. A file, folder, font or colour dialog
-// there is logged and answers as cancelled.
+// there is logged and answers as cancelled, and so is a modal window (preview, print options,
+// designer): it is not run.
 #include <QMessageBox>
 #include <memory>
 
@@ -31,6 +32,7 @@ class QtDialogs : public Dialogs {
   bool colorDialog(QColor& color) override;
   int execWindow(QDialog& window, const QString& kind) override;
   void showWindow(QWidget& window, const QString& kind) override;
+  bool userSeesDisplay() const override;
 
   // The box msgBox() shows: the style's buttons, icon and default button; an empty title is
   // the program's title.

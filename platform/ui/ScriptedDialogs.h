@@ -53,8 +53,12 @@ class ScriptedDialogs : public Dialogs {
   bool colorDialog(QColor& color) override;
   int execWindow(QDialog& window, const QString& kind) override;
   void showWindow(QWidget& window, const QString& kind) override;
+  // A user sees the display unless a test says otherwise.
+  bool userSeesDisplay() const override { return m_seen; }
+  void setUserSeesDisplay(bool seen) { m_seen = seen; }
 
  private:
+  bool m_seen = true;
   QQueue<int> m_msgBoxAnswers;
   QQueue<QString> m_fileAnswers;
   QQueue<QString> m_folderAnswers;

@@ -32,6 +32,17 @@ class frmDruckFormulareTest : public VorlagenFixture {
   }
   QString bild(const QString& key) const { return fenster().Knoten(key)->data(0, Qt::UserRole + 1).toString(); }
   QString info() const { return fenster().findChild<QLabel*>(QStringLiteral("strInfo"))->text(); }
+  // A second host's database, a copy of the host's as it is now, and that host's handler on it.
+  std::shared_ptr<clsConnectionHandler> zweiterHost() {
+    const QString pfad = log.dir().file(QStringLiteral("B.mdb"));
+    if (!QFile::copy(host.datenbank(), pfad)) throw std::runtime_error("B.mdb");
+    b = std::make_shared<data::Connection>();
+    b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfad);
+    auto handler = std::make_shared<clsConnectionHandler>();
+    for (const short gruppe : {short(4), short(6)}) handler->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
+    return handler;
+  }
+  std::shared_ptr<data::Connection> b;
 };
 
 }  // namespace
@@ -310,12 +321,7 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, VonExemplar, "
                      "BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 1, 'A'), "
                      "(3, 1, '%1', 1, 99, 2, 99999, 'A')").arg(GetRechnerName()));
-  const QString pfadB = log.dir().file(QStringLiteral("B.mdb"));
-  ASSERT_TRUE(QFile::copy(host.datenbank(), pfadB));
-  auto b = std::make_shared<data::Connection>();
-  b->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + pfadB);
-  auto handlerB = std::make_shared<clsConnectionHandler>();
-  for (const short gruppe : {short(4), short(6)}) handlerB->set_SQLGruppe_Connection(gruppe, vb::Variant(b));
+  const auto handlerB = zweiterHost();
   b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='B'"));
   b->Execute(QStringLiteral("UPDATE Vorgaben SET Wert='0' WHERE FeldName='Falzstriche'"));
   const QString routen = QStringLiteral("SELECT FormNummer, Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
@@ -350,6 +356,41 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   EXPECT_TRUE(eigene.contains(QStringLiteral("2|$Daten$FORMULAR/Rechnung2.lst")));
   EXPECT_EQ(enginetest::zeilen(*b, routen), routenB);
   EXPECT_EQ(GetGlobalConnectList(), handlerB);
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
+}
+
+// Host A's user only looks at the texts and the routes; host B, on a database of its own, opens
+// the template manager in the same process: neither database gets the other's values, and each
+// keeps what its own user saved.
+TEST_F(frmDruckFormulareTest, SecondHostOpeningItLeavesEachDatabaseItsOwn) {
+  sql(QStringLiteral("INSERT INTO Auftrag_Formular_Druckerschacht_Neu (FormStatus, FormNummer, RechnerName, VonExemplar, "
+                     "BisExemplar, VonSeite, BisSeite, Drucker) VALUES (3, 1, '%1', 1, 99, 1, 99999, 'Drucker-A')")
+          .arg(GetRechnerName()));
+  sql("UPDATE Auftrag_Formular_Neu SET ÜberschriftText='Ueberschrift-A', Formatdatei='A.lst'");
+  const auto handlerB = zweiterHost();
+  b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Druckerschacht_Neu SET Drucker='Drucker-B'"));
+  b->Execute(QStringLiteral("UPDATE Auftrag_Formular_Neu SET ÜberschriftText='Ueberschrift-B', Formatdatei='B.lst'"));
+  const QString werte = QStringLiteral("SELECT Drucker FROM Auftrag_Formular_Druckerschacht_Neu "
+                                       "UNION ALL SELECT ÜberschriftText || '|' || Formatdatei FROM Auftrag_Formular_Neu");
+  const QStringList werteB = enginetest::zeilen(*b, werte);
+
+  // What A's database holds once its user has looked at both nodes (leaving one saves it).
+  oeffnen(3, 1);
+  for (const char* knoten : {"F0003V001DL", "F0003V001T", "F0003V001DL"}) waehle(knoten);
+  const QStringList werteA = zeilen(werte);
+  const auto appB = std::make_shared<Application>();
+  rufe(*appB, "ConnectList", {vb::Variant(handlerB)}, automation::CallKind::Set);
+  rufe(*appB, "FormularGestaltung", {std::int16_t(3), std::int16_t(1)});
+  EXPECT_EQ(enginetest::zeilen(*b, werte), werteB);
+  EXPECT_EQ(zeilen(werte), werteA);
+
+  // B's user changes the heading and closes the window: only B's database has it.
+  waehle("F0003V001T");
+  EXPECT_EQ(feld("ctrTexte1", "Ueberschrift").text(), QStringLiteral("Ueberschrift-B"));
+  feld("ctrTexte1", "Ueberschrift").setText(QStringLiteral("Ueberschrift-B2"));
+  schliessen();
+  EXPECT_EQ(enginetest::zeilen(*b, werte), QStringList(werteB).replaceInStrings(QStringLiteral("-B|"), QStringLiteral("-B2|")));
+  EXPECT_EQ(zeilen(werte), werteA);
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
 }
 

@@ -2,7 +2,10 @@
 // printed member by member with their own copies, or previewed merged.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include "platform/report/PageView.h"
 #include "platform/report/PreviewWindow.h"
@@ -10,6 +13,8 @@
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/support/DruckFensterFixture.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RequireTool.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -157,6 +162,34 @@ TEST_F(frmDrucken_DruckstapelTest, BatchNeverOutputStaysUntilTheNextWindowIsCrea
   fenster = std::make_shared<frmDrucken>(ll);
   EXPECT_TRUE(dateien(QStringLiteral("SDRK*.LL")).isEmpty());
   EXPECT_TRUE(druck->documents().isEmpty());
+}
+
+// Another engine process, running, keeps its batch in the same local path: a new window leaves its
+// member alone and keeps its own batch in a folder of its own there; the folder of an engine that
+// ended goes.
+TEST_F(frmDrucken_DruckstapelTest, BatchOfAnotherRunningEngineInTheLocalPathStaysItsOwn) {
+  SKRIVANT_REQUIRE_TOOL(!QStandardPaths::findExecutable(QStringLiteral("flock")).isEmpty(), "flock is not installed (util-linux)");
+  const QString geteilt = log.dir().file(QStringLiteral("geteilt"));
+  ASSERT_TRUE(QDir().mkpath(geteilt + QStringLiteral("/.skrivant-1-beendet")));
+  log.dir().write(QStringLiteral("geteilt/SDRK001.LL"), "Mitglied der anderen Engine");
+  log.dir().write(QStringLiteral("geteilt/.skrivant-1-beendet/SDRK001.LL"), "Rest");
+  QProcess andere;
+  andere.start(QStringLiteral("flock"), {geteilt, QStringLiteral("sleep"), QStringLiteral("60")});  // waits out a probe
+  const auto gehalten = [&] { return QProcess::execute(QStringLiteral("flock"), {QStringLiteral("-n"), geteilt, QStringLiteral("true")}) != 0; };
+  ASSERT_TRUE(testsupport::waitUntil(gehalten, 10000));
+
+  SetLokalerPfad(geteilt);
+  fenster = std::make_shared<frmDrucken>(ll);
+  fenster->DruckerSchacht->LoadDruckForm(GetRechnerName(), druckausgabe::kFormNummer, druckausgabe::kFormStatus);
+  dokument(*fenster, 3, vorlage, A, 1);
+  QFile fremd(geteilt + QStringLiteral("/SDRK001.LL"));
+  ASSERT_TRUE(fremd.open(QIODevice::ReadOnly));
+  EXPECT_EQ(fremd.readAll(), "Mitglied der anderen Engine");
+  const QStringList ordner = QDir(geteilt).entryList({QStringLiteral(".skrivant-*")}, QDir::Dirs | QDir::Hidden);
+  ASSERT_EQ(ordner.size(), 1);
+  EXPECT_NE(ordner[0], QStringLiteral(".skrivant-1-beendet"));
+  EXPECT_EQ(druckausgabe::seitenTexte(geteilt + QLatin1Char('/') + ordner[0] + QStringLiteral("/SDRK001.LL")), seiten(A, 1));
+  andere.kill();
 }
 
 // The report operations of the merged preview, in order.

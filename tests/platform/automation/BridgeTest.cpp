@@ -426,3 +426,23 @@ TEST_F(PeerAddressTest, AServerDyingDuringACallEndsTheCallWithAnError) {
 }  // namespace
 
 #include "BridgeTest.moc"
+
+// A program's front whose worker cannot start answers the creation at once with 429 and why, and
+// ends.
+TEST_F(BridgeTest, AFrontWhoseWorkerCannotStartRefusesTheCreationAndSaysWhy) {
+  QProcess front;
+  front.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  front.start(QStringLiteral(SKRIVANT_AUTOMATION_TEST_PEER), {QStringLiteral("--front"), QStringLiteral("/gibt/es/nicht")});
+  ASSERT_TRUE(front.waitForReadyRead(20000));
+  QElapsedTimer uhr;
+  uhr.start();
+  try {
+    createRemoteObject(QStringLiteral("FrontTest.Echo"));
+    ADD_FAILURE() << "created without a worker";
+  } catch (const vb::VbError& e) {
+    EXPECT_EQ(e.number(), vb::ErrCannotCreateObject);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("Grund:"))) << e.description().toStdString();
+  }
+  EXPECT_LT(uhr.elapsed(), 5000);
+  EXPECT_TRUE(front.waitForFinished(10000));
+}

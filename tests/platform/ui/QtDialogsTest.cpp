@@ -139,16 +139,20 @@ TEST(QtDialogs, BoxNobodySeesIsLoggedAndAnswersItsDefaultAtOnce) {
   QtDialogs dialogs;
   QFont font;
   QColor color;
+  QDialog window;
+  EXPECT_FALSE(dialogs.userSeesDisplay());
   EXPECT_EQ(dialogs.msgBox(QStringLiteral("Wirklich abbrechen?"), vbYesNo + vbQuestion + vbDefaultButton2), vbNo);
   EXPECT_EQ(dialogs.msgBox(QStringLiteral("Fehler"), vbOKOnly + vbCritical), vbOK);
   EXPECT_TRUE(dialogs.fileDialog({}).isEmpty());
   EXPECT_TRUE(dialogs.folderDialog(QStringLiteral("Ordner")).isEmpty());
   EXPECT_FALSE(dialogs.fontDialog(font));
   EXPECT_FALSE(dialogs.colorDialog(color));
+  EXPECT_EQ(dialogs.execWindow(window, QStringLiteral("preview")), QDialog::Rejected);
   zurueck = true;
   QCoreApplication::processEvents();
   vb::setErrorLogSink(nullptr);
-  ASSERT_EQ(log.size(), 6);
+  ASSERT_EQ(log.size(), 7);
+  EXPECT_EQ(log[6], QStringLiteral("Fenster ohne sichtbare Anzeige abgebrochen: preview"));
   EXPECT_TRUE(log[0].endsWith(QStringLiteral("Wirklich abbrechen?"))) << log[0].toStdString();
 }
 
@@ -198,7 +202,7 @@ TEST(QtDialogs, CancelledFileDialogGivesEmptyText) {
 }
 
 TEST(QtDialogs, ExecWindowReturnsTheWindowsResult) {
-  QtDialogs dialogs;
+  QtDialogs dialogs(QtDialogs::Display::Seen);
   QDialog window;
   QMetaObject::invokeMethod(&window, [&window] { window.done(7); }, Qt::QueuedConnection);
   EXPECT_EQ(dialogs.execWindow(window, QStringLiteral("preview")), 7);

@@ -3,6 +3,7 @@
 // prints "listening". With "--hold <log file> [peer address]" it is a host that creates a
 // BridgeTest.Lifetime (over the bus or the peer address), prints "ready" and waits to be killed;
 // "--client <identifier> [peer address]" does the same with an object of another program.
+// "--front <worker program>" is the front of "FrontTest", whose workers run <worker program>.
 // AUTOMATION_TEST_PEER_GRACE_MS shortens the server's start grace.
 #include <QCoreApplication>
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Client.h"
+#include "platform/automation/Front.h"
 #include "platform/automation/Server.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
@@ -96,6 +98,15 @@ int hold(const QString& log, const QString& address) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
+  if (args.size() == 3 && args[1] == QLatin1String("--front")) {
+    automation::Front front(QStringLiteral("FrontTest"));
+    front.setWorkerProgram(args[2]);
+    if (!front.start()) return 1;
+    QObject::connect(&front, &automation::Front::idle, &app, &QCoreApplication::quit);
+    std::puts("ready");
+    std::fflush(stdout);
+    return app.exec();
+  }
   if (args.size() >= 3 && args[1] == QLatin1String("--hold")) return hold(args[2], args.value(3));
   if (args.size() >= 3 && args[1] == QLatin1String("--client")) {
     const auto object = create(args[2], args.value(3));
