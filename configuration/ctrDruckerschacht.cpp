@@ -24,7 +24,8 @@ namespace configuration {
 namespace {
 
 const QString kStandard = QStringLiteral("Standard");
-// What an empty further-pages printer means: those pages go where the first page goes.
+// The further pages print on the first page's printer and tray: the choice of every new row, and
+// what a stored range shows whose further pages print there anyway.
 const QString kWieErsteSeite = QStringLiteral("wie 1. Seite");
 constexpr int kRasterKopf = 2;           // headings, then "von" and "bis"
 constexpr int kRasterZeilenJeZeile = 3;  // printer line, tray line, separator
@@ -58,6 +59,15 @@ QString listenText(const QComboBox* liste) {
 
 // The leading number of a copy box, as Val reads it; 0 when there is none.
 long zahl(const QLineEdit* box) { return static_cast<long>(vb::Val(box->text().trimmed())); }
+
+bool istStandard(const QString& text) { return vb::textEquals(text.trimmed(), kStandard); }
+
+// Two trays of one printer are the same when they name the same tray; no tray and "Standard"
+// both leave the printer's own.
+bool gleicherSchacht(const QString& a, const QString& b) {
+  const auto eigener = [](const QString& t) { return t.trimmed().isEmpty() || istStandard(t); };
+  return (eigener(a) && eigener(b)) || vb::textEquals(a.trimmed(), b.trimmed());
+}
 
 // A copy number as typed: a whole number from 1 up, or nothing.
 std::optional<int> exemplar(const QString& text) {
@@ -123,10 +133,11 @@ void ctrDruckerschacht::ZeileAnlegen() {
       QStringLiteral("letztes Exemplar, das so gedruckt wird (leer: bis vor die nächste Zeile, sonst bis 99)"));
   z.Druckerliste->setToolTip(QStringLiteral("Drucker der 1. Seite (Standard: der Standarddrucker)"));
   z.Schachtliste->setToolTip(QStringLiteral("Papierschacht der 1. Seite"));
-  z.DruckerlisteWeitere->setToolTip(QStringLiteral("Drucker der weiteren Seiten (leer: wie die 1. Seite)"));
+  z.DruckerlisteWeitere->setToolTip(
+      QStringLiteral("Drucker der weiteren Seiten (wie 1. Seite: Drucker und Schacht der 1. Seite)"));
   z.SchachtlisteWeitere->setToolTip(QStringLiteral("Papierschacht der weiteren Seiten"));
   z.blnLetzteZuerst->setToolTip(QStringLiteral("letzte Seite zuerst ausgeben"));
-  z.DruckerlisteWeitere->lineEdit()->setPlaceholderText(kWieErsteSeite);
+  for (QComboBox* schacht : {z.Schachtliste, z.SchachtlisteWeitere}) schacht->addItem(kStandard);
 
   const int r = kRasterKopf + i * kRasterZeilenJeZeile;
   if (i > 0) {
@@ -225,9 +236,11 @@ void ctrDruckerschacht::FormInitialisieren() {
     Zeile& z = m_zeilen[static_cast<size_t>(i)];
     for (QComboBox* liste : {z.Druckerliste, z.DruckerlisteWeitere}) {
       liste->clear();
+      if (liste == z.DruckerlisteWeitere) liste->addItem(kWieErsteSeite);
       liste->addItems(drucker);
-      liste->setEditText(QString());
     }
+    z.Druckerliste->setEditText(QString());
+    z.DruckerlisteWeitere->setEditText(kWieErsteSeite);
     z.blnLetzteZuerst->setChecked(false);
     z.VonExemplar->clear();
     z.BisExemplar->clear();
@@ -261,8 +274,15 @@ void ctrDruckerschacht::LoadData(short FormStatus, short FormNummer, const QStri
       const vb::Variant zuerst = feld(rs, QStringLiteral("LetzteSeiteZuerst"));
       z.blnLetzteZuerst->setChecked(!zuerst.isNull() && vb::CBool(zuerst));
     } else {
-      z.DruckerlisteWeitere->setEditText(drucker);
-      z.SchachtlisteWeitere->setEditText(feldText(rs, QStringLiteral("SchachtText")));
+      // Further pages that print where the first page prints show so, whether the row names no
+      // printer or the first page's printer and tray again.
+      const QString schacht = feldText(rs, QStringLiteral("SchachtText"));
+      const QString erster = z.Druckerliste->currentText();
+      const bool wieErste = drucker.trimmed().isEmpty() ||
+                            (vb::textEquals(drucker.trimmed(), erster.trimmed()) &&
+                             (istStandard(drucker) || gleicherSchacht(schacht, z.Schachtliste->currentText())));
+      z.DruckerlisteWeitere->setEditText(wieErste ? kWieErsteSeite : drucker);
+      z.SchachtlisteWeitere->setEditText(wieErste ? QString() : schacht);
       SetZeileSichtbar(n, true);
       ++n;
     }
@@ -277,15 +297,22 @@ void ctrDruckerschacht::LoadData(short FormStatus, short FormNummer, const QStri
 
 void ctrDruckerschacht::LoadSchachtListe(const QString& Drucker, int Zeile, bool Weitere) {
   DebugOutput(QStringLiteral("->LoadSchachtListe"));
-  if (!Drucker.isEmpty() && m_drucker->SeekPrinter(Drucker)) {
-    QComboBox* liste = Weitere ? zeile(Zeile).SchachtlisteWeitere : zeile(Zeile).Schachtliste;
+  QComboBox* liste = Weitere ? zeile(Zeile).SchachtlisteWeitere : zeile(Zeile).Schachtliste;
+  const bool gefunden = !Drucker.isEmpty() && m_drucker->SeekPrinter(Drucker);
+  // "Standard" stays on offer: the tray of the printer's own choice, also after another was chosen.
+  // The default printer prints from its own tray, so it offers nothing else.
+  if (gefunden || istStandard(Drucker)) {
     const QString text = liste->currentText();
     liste->clear();
-    const auto printer = m_drucker->CurPrinter();
-    QString name;
-    short nummer = 0;
-    for (bool weiter = printer->FirstPaperSource(name, nummer); weiter; weiter = printer->NextPaperSource(name, nummer))
-      liste->addItem(name);
+    liste->addItem(kStandard);
+    if (gefunden) {
+      const auto printer = m_drucker->CurPrinter();
+      QString name;
+      short nummer = 0;
+      for (bool weiter = printer->FirstPaperSource(name, nummer); weiter;
+           weiter = printer->NextPaperSource(name, nummer))
+        if (!istStandard(name)) liste->addItem(name);
+    }
     liste->setEditText(text);
   }
   DebugOutput(QStringLiteral("LoadSchachtListe->"));
@@ -300,11 +327,18 @@ void ctrDruckerschacht::SetZeileSichtbar(int Zeile, bool Sichtbar) {
     w->setVisible(Sichtbar);
 }
 
+bool ctrDruckerschacht::WieErsteSeite(int Zeile) const {
+  const QString weitere = zeile(Zeile).DruckerlisteWeitere->currentText().trimmed();
+  return weitere.isEmpty() || vb::textEquals(weitere, kWieErsteSeite);
+}
+
 bool ctrDruckerschacht::ZeileGefuellt(int Zeile) const {
   const ctrDruckerschacht::Zeile& z = zeile(Zeile);
+  // Further pages like the first are what an empty row shows too.
+  const bool weitere = !WieErsteSeite(Zeile) && (!z.DruckerlisteWeitere->currentText().isEmpty() ||
+                                                 !z.SchachtlisteWeitere->currentText().isEmpty());
   return !z.VonExemplar->text().isEmpty() || !z.BisExemplar->text().isEmpty() ||
-         !z.Druckerliste->currentText().isEmpty() || !z.DruckerlisteWeitere->currentText().isEmpty() ||
-         !z.Schachtliste->currentText().isEmpty() || !z.SchachtlisteWeitere->currentText().isEmpty();
+         !z.Druckerliste->currentText().isEmpty() || !z.Schachtliste->currentText().isEmpty() || weitere;
 }
 
 void ctrDruckerschacht::ZeileVerschieben(int Von, int Nach) {
@@ -319,8 +353,8 @@ void ctrDruckerschacht::ZeileVerschieben(int Von, int Nach) {
   nach.blnLetzteZuerst->setChecked(von.blnLetzteZuerst->isChecked());
   von.VonExemplar->clear();
   von.BisExemplar->clear();
-  for (QComboBox* liste : {von.Druckerliste, von.Schachtliste, von.DruckerlisteWeitere, von.SchachtlisteWeitere})
-    liste->setEditText(QString());
+  for (QComboBox* liste : {von.Druckerliste, von.Schachtliste, von.SchachtlisteWeitere}) liste->setEditText(QString());
+  von.DruckerlisteWeitere->setEditText(kWieErsteSeite);
   von.blnLetzteZuerst->setChecked(false);
 }
 
@@ -335,15 +369,38 @@ void ctrDruckerschacht::ZeilenOrdnen() {
       SetZeileSichtbar(i + 1, false);
     }
   }
-  // A further-pages tray without a printer of its own is the first page's too.
-  for (const Zeile& z : m_zeilen)
-    z.SchachtlisteWeitere->lineEdit()->setPlaceholderText(
-        z.DruckerlisteWeitere->currentText().isEmpty() ? kWieErsteSeite : QString());
+  // Further pages like the first show so in every row, and take the first page's tray too.
+  for (int i = 0; i < Zeilen(); ++i) {
+    const Zeile& z = m_zeilen[static_cast<size_t>(i)];
+    const bool wieErste = WieErsteSeite(i);
+    if (wieErste) {
+      z.DruckerlisteWeitere->setEditText(kWieErsteSeite);
+      z.SchachtlisteWeitere->setEditText(QString());
+    }
+    z.SchachtlisteWeitere->setEnabled(!wieErste);
+    z.SchachtlisteWeitere->lineEdit()->setPlaceholderText(wieErste ? kWieErsteSeite : QString());
+  }
+}
+
+long ctrDruckerschacht::LetztesExemplar(int Zeile) const {
+  const long von = zahl(zeile(Zeile).VonExemplar);
+  if (const long bis = zahl(zeile(Zeile).BisExemplar); bis != 0) return bis;
+  // Up to the copy before the range that follows, wherever its row stands; a range after which
+  // none follows ends at copy 99, or at its own first copy when that lies beyond.
+  long folgt = 0;
+  for (int j = 0; j < Zeilen(); ++j) {
+    const long v = zahl(zeile(j).VonExemplar);
+    if (j != Zeile && v > von && (folgt == 0 || v < folgt)) folgt = v;
+  }
+  return folgt > 0 ? folgt - 1 : std::max<long>(kBisExemplarOhneFolge, von);
 }
 
 bool ctrDruckerschacht::ExemplarPruefen(int Zeile, QLineEdit* Box, const QString& Vorher) {
   const ctrDruckerschacht::Zeile& z = zeile(Zeile);
   const QString text = Box->text();
+  // Only what was typed is checked: a box merely passed through leaves stored ranges as they are.
+  if (text == Vorher) return true;
+  const QString bisVorher = z.BisExemplar->text();
   QString fehler;
   if (!text.trimmed().isEmpty() && !exemplar(text)) {
     fehler = QStringLiteral("Die Exemplarangabe \"%1\" ist keine ganze Zahl von 1 bis %2.")
@@ -352,12 +409,35 @@ bool ctrDruckerschacht::ExemplarPruefen(int Zeile, QLineEdit* Box, const QString
   } else {
     const auto von = exemplar(z.VonExemplar->text());
     const auto bis = exemplar(z.BisExemplar->text());
-    if (von && bis && *bis < *von)
-      fehler = QStringLiteral("Das letzte Exemplar (%1) liegt vor dem ersten (%2).").arg(*bis).arg(*von);
+    if (von && bis && *bis < *von) {
+      // A first copy typed beyond the last one takes the last one along.
+      if (Box == z.VonExemplar)
+        z.BisExemplar->setText(QString::number(*von));
+      else
+        fehler = QStringLiteral("Das letzte Exemplar (%1) liegt vor dem ersten (%2).").arg(*bis).arg(*von);
+    }
+  }
+  // Two ranges that share a copy would leave it to the row order which one prints it.
+  if (fehler.isEmpty() && exemplar(z.VonExemplar->text())) {
+    const long von = zahl(z.VonExemplar);
+    const long bis = LetztesExemplar(Zeile);
+    for (int j = 0; j < Zeilen() && fehler.isEmpty(); ++j) {
+      const long andereVon = exemplar(zeile(j).VonExemplar->text()).value_or(0);
+      if (j == Zeile || andereVon == 0) continue;
+      const long andereBis = LetztesExemplar(j);
+      if (von <= andereBis && andereVon <= bis)
+        fehler = QStringLiteral("Die Exemplare %1 bis %2 überschneiden sich mit den Exemplaren %3 bis %4 der %5. Zeile.")
+                     .arg(von)
+                     .arg(bis)
+                     .arg(andereVon)
+                     .arg(andereBis)
+                     .arg(j + 1);
+    }
   }
   if (fehler.isEmpty()) return true;
   // Put back first: the message box takes the focus, and the box must not be checked twice.
   Box->setText(Vorher);
+  if (Box != z.BisExemplar) z.BisExemplar->setText(bisVorher);
   ui::MsgBox(fehler + QStringLiteral("\nDie Eingabe wurde zurückgenommen."), ui::vbExclamation);
   return false;
 }
@@ -367,11 +447,9 @@ void ctrDruckerschacht::DruckerFokusErhalten(QComboBox* Liste) { m_druckerBeiFok
 void ctrDruckerschacht::DruckerFokusVerloren(int Zeile, bool Weitere) {
   const ctrDruckerschacht::Zeile& z = zeile(Zeile);
   const QString drucker = (Weitere ? z.DruckerlisteWeitere : z.Druckerliste)->currentText();
-  if (!vb::textEquals(drucker, m_druckerBeiFokus)) {
-    if (!vb::textEquals(drucker, kStandard))
-      LoadSchachtListe(drucker, Zeile, Weitere);
-    else
-      (Weitere ? z.SchachtlisteWeitere : z.Schachtliste)->setEditText(kStandard);
+  if (!vb::textEquals(drucker, m_druckerBeiFokus) && !(Weitere && WieErsteSeite(Zeile))) {
+    LoadSchachtListe(drucker, Zeile, Weitere);
+    if (istStandard(drucker)) (Weitere ? z.SchachtlisteWeitere : z.Schachtliste)->setEditText(kStandard);
   }
   ZeilenOrdnen();
 }
@@ -436,13 +514,12 @@ void ctrDruckerschacht::RouteSchreiben(data::Recordset& rs, int Zeile, bool Weit
   // Copies are stored as numbers: the engine compares them as numbers, and a typed "2x" would
   // otherwise reach the table as text that no copy matches.
   const long von = zahl(z.VonExemplar);
-  long bis = zahl(z.BisExemplar);
-  if (bis == 0) {
-    const bool folgt = Zeile + 1 < Zeilen() && zahl(m_zeilen[static_cast<size_t>(Zeile) + 1].VonExemplar) > 0;
-    bis = folgt ? zahl(m_zeilen[static_cast<size_t>(Zeile) + 1].VonExemplar) - 1 : kBisExemplarOhneFolge;
-  }
-  const QString drucker = listenText(Weitere ? z.DruckerlisteWeitere : z.Druckerliste);
-  const QString schacht = listenText(Weitere ? z.SchachtlisteWeitere : z.Schachtliste);
+  const long bis = LetztesExemplar(Zeile);
+  // Further pages like the first are written with the first page's printer and tray, so the row
+  // says where they print to whoever reads it.
+  const bool erste = !Weitere || WieErsteSeite(Zeile);
+  const QString drucker = listenText(erste ? z.Druckerliste : z.DruckerlisteWeitere);
+  const QString schacht = listenText(erste ? z.Schachtliste : z.SchachtlisteWeitere);
 
   rs.AddNew();
   setze(rs, QStringLiteral("FormStatus"), m_FormStatus);
@@ -465,7 +542,16 @@ std::optional<int> ctrDruckerschacht::SchachtNrVon(const QString& Drucker, const
     return std::nullopt;
   }
   if (!m_drucker->SeekPrinter(Drucker)) return std::nullopt;
-  return m_drucker->CurPrinter()->PaperSourceNr(Schacht);
+  const auto printer = m_drucker->CurPrinter();
+  if (istStandard(Schacht)) {
+    // The printer's own tray, unless it has one of that name.
+    QString name;
+    short nummer = 0;
+    for (bool weiter = printer->FirstPaperSource(name, nummer); weiter; weiter = printer->NextPaperSource(name, nummer))
+      if (istStandard(name)) return nummer;
+    return 0;
+  }
+  return printer->PaperSourceNr(Schacht);
 }
 
 }  // namespace configuration

@@ -102,10 +102,16 @@ class ctrDruckerschacht : public QWidget {
   void SetZeileSichtbar(int Zeile, bool Sichtbar);
   void ZeilenOrdnen();
   bool ZeileGefuellt(int Zeile) const;
+  // Whether the row's further pages print on its first page's printer and tray.
+  bool WieErsteSeite(int Zeile) const;
+  // The last copy of the row's range as stored: the typed one, else the one before the next
+  // range's first copy, else 99.
+  long LetztesExemplar(int Zeile) const;
   void ZeileVerschieben(int Von, int Nach);
-  // A copy box holds nothing or a whole number from 1 to 32767, and a range's last copy is not
-  // before its first: anything else is refused with a message where it was typed, and the box
-  // gets back `Vorher`.
+  // A copy box holds nothing or a whole number from 1 to 32767, a range's last copy is not
+  // before its first (a first copy typed beyond it takes it along), and no two ranges share a
+  // copy: anything else is refused with a message where it was typed, and the boxes get back
+  // what they held (`Vorher`).
   bool ExemplarPruefen(int Zeile, QLineEdit* Box, const QString& Vorher);
   void DruckerFokusErhalten(QComboBox* Liste);
   void DruckerFokusVerloren(int Zeile, bool Weitere);

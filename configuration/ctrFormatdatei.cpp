@@ -42,6 +42,22 @@ QLineEdit* textfeld(QWidget* panel, const char* name) {
   return feld;
 }
 
+// A path the dialogs chose, as the system stores paths: the data directory as "$Daten$", then
+// backslashes throughout.
+QString gespeicherterPfad(const QString& gewaehlt) {
+  QString pfad = CollapseDatenPfad(gewaehlt);
+  const QString daten = vb::resolvePath(GetDatenverzeichnis());
+  if (pfad == gewaehlt && !daten.isEmpty() && gewaehlt.startsWith(daten, Qt::CaseInsensitive))
+    pfad = QStringLiteral("$Daten$") + gewaehlt.mid(daten.size());
+  return vb::toStoredPath(pfad);
+}
+
+// A file name the name of a template can give: what a file name cannot hold becomes "_".
+QString dateiname(const QString& name) {
+  static const QRegularExpression kVerboten(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+  return QString(name).replace(kVerboten, QStringLiteral("_")).trimmed();
+}
+
 QPushButton* suchknopf(QWidget* panel, const char* name) {
   auto* knopf = new QPushButton(QStringLiteral("..."), panel);
   knopf->setObjectName(QString::fromLatin1(name));
@@ -54,6 +70,7 @@ QPushButton* suchknopf(QWidget* panel, const char* name) {
 ctrFormatdatei::ctrFormatdatei(FormularFenster& fenster, QWidget* parent)
     : QWidget(parent),
       m_fenster(fenster),
+      m_strVorlagenName(textfeld(this, "strVorlagenName")),
       m_strFormatDatei(textfeld(this, "strFormatDatei")),
       m_AnzahlKopien(textfeld(this, "AnzahlKopien")),
       m_optListe(new QRadioButton(QStringLiteral("Rechnung / Liste"), this)),
@@ -83,20 +100,22 @@ ctrFormatdatei::ctrFormatdatei(FormularFenster& fenster, QWidget* parent)
   m_AnzahlKopien->setMaximumWidth(60);
 
   auto* raster = new QGridLayout(this);
-  raster->addWidget(new QLabel(QStringLiteral("Formatdatei"), this), 0, 0);
-  raster->addWidget(m_strFormatDatei, 0, 1);
-  raster->addWidget(cmdSearchFile, 0, 2);
-  raster->addWidget(m_cmdLLEdit, 0, 3, 2, 1);
-  raster->addWidget(new QLabel(QStringLiteral("Exemplare"), this), 1, 0);
-  raster->addWidget(m_AnzahlKopien, 1, 1, Qt::AlignLeft);
-  raster->addWidget(formularart, 2, 0, 1, 3);
-  raster->addWidget(new QLabel(QStringLiteral("PDF Archivdatei"), this), 3, 0);
-  raster->addWidget(m_strPDFDateiname, 3, 1);
-  raster->addWidget(cmdSelectDir, 3, 2);
-  raster->addWidget(new QLabel(QStringLiteral("Word Deckblatt"), this), 4, 0);
-  raster->addWidget(m_strDeckblattDatei, 4, 1);
-  raster->addWidget(cmdSearchDeckblatt, 4, 2);
-  raster->setRowStretch(5, 1);
+  raster->addWidget(new QLabel(QStringLiteral("Name der Vorlage"), this), 0, 0);
+  raster->addWidget(m_strVorlagenName, 0, 1);
+  raster->addWidget(new QLabel(QStringLiteral("Formatdatei"), this), 1, 0);
+  raster->addWidget(m_strFormatDatei, 1, 1);
+  raster->addWidget(cmdSearchFile, 1, 2);
+  raster->addWidget(m_cmdLLEdit, 1, 3, 2, 1);
+  raster->addWidget(new QLabel(QStringLiteral("Exemplare"), this), 2, 0);
+  raster->addWidget(m_AnzahlKopien, 2, 1, Qt::AlignLeft);
+  raster->addWidget(formularart, 3, 0, 1, 3);
+  raster->addWidget(new QLabel(QStringLiteral("PDF Archivdatei"), this), 4, 0);
+  raster->addWidget(m_strPDFDateiname, 4, 1);
+  raster->addWidget(cmdSelectDir, 4, 2);
+  raster->addWidget(new QLabel(QStringLiteral("Word Deckblatt"), this), 5, 0);
+  raster->addWidget(m_strDeckblattDatei, 5, 1);
+  raster->addWidget(cmdSearchDeckblatt, 5, 2);
+  raster->setRowStretch(6, 1);
 
   connect(cmdSearchFile, &QPushButton::clicked, this, [this] { Aktion([this] { cmdSearchFile_Click(); }); });
   connect(cmdSelectDir, &QPushButton::clicked, this, [this] { Aktion([this] { cmdSelectDir_Click(); }); });
@@ -112,13 +131,45 @@ void ctrFormatdatei::LoadData(data::Recordset& rs) {
   m_strFormatDatei->setText(SpaltenText(rs, QStringLiteral("Formatdatei")));
   m_strPDFDateiname->setText(SpaltenText(rs, QStringLiteral("PDFArchivDatei")));
   m_strDeckblattDatei->setText(SpaltenText(rs, QStringLiteral("DeckblattDatei")));
+  auto name = VorlagenNamen();
+  m_name = name->Eof() ? QString() : SpaltenText(*name, QStringLiteral("FormularText"));
+  name->Close();
+  m_strVorlagenName->setText(m_name);
+  m_strVorlagenName->setToolTip(QStringLiteral("Name der Vorlage im Baum; er gehört zur Vorlagennummer %1 und gilt "
+                                               "für die Vorlage %1 jedes Formulars")
+                                    .arg(m_intFormNummer));
   const vb::Variant kopien = MaxWert(NZ(rs.Fields(vb::Variant("AnzahlKopien"))->Value(), vb::Variant(0)), vb::Variant(1));
   m_AnzahlKopien->setText(vb::CStr(kopien));
   const vb::Variant art = rs.Fields(vb::Variant("BerichtArt"))->Value();
   (art.isNull() || vb::CDbl(art) == 2 ? m_optListe : m_optEtikett)->setChecked(true);
 }
 
+std::shared_ptr<data::Recordset> ctrFormatdatei::VorlagenNamen() const {
+  const auto handler = m_fenster.ConnectList();
+  if (!handler) vb::raise(vb::ErrObjectNotSet);
+  auto rs = std::make_shared<data::Recordset>();
+  rs->Open(QStringLiteral("SELECT * FROM Auftrag_Formular_Vorlagen WHERE FormularNr=?"),
+           vb::Variant(handler->SQLGruppe_Connection(4)), data::adOpenDynamic, data::adLockOptimistic,
+           data::adCmdUnspecified, {m_intFormNummer});
+  return rs;
+}
+
 void ctrFormatdatei::SaveData(data::Recordset& rs) {
+  // The template's name has a table of its own, written only when it was changed.
+  if (m_intFormNummer > 0 && m_strVorlagenName->text() != m_name) {
+    auto name = VorlagenNamen();
+    if (name->Eof()) {
+      name->AddNew();
+      name->Fields(vb::Variant("FormularNr"))->let_Value(vb::Variant(m_intFormNummer));
+    }
+    if (TextSpeichern(*name, QStringLiteral("FormularText"), m_strVorlagenName->text(),
+                      QStringLiteral("Name der Vorlage"))) {
+      name->Update();
+      m_name = m_strVorlagenName->text();
+    }
+    name->Close();
+  }
+
   TextSpeichern(rs, QStringLiteral("Formatdatei"), CollapseDatenPfad(m_strFormatDatei->text()),
                 QStringLiteral("Formatdatei"));
   TextSpeichern(rs, QStringLiteral("PDFArchivDatei"), CollapseDatenPfad(m_strPDFDateiname->text()),
@@ -151,18 +202,18 @@ void ctrFormatdatei::cmdSearchFile_Click() {
   const QString muster = istListe() ? QStringLiteral("*.LST") : QStringLiteral("*.LBL");
   const QString datei =
       DateiDialog(QStringLiteral("Vorlagendatei"), muster, muster, false, 0, vb::resolvePath(startordner));
-  if (!datei.isEmpty()) m_strFormatDatei->setText(CollapseDatenPfad(datei));
+  if (!datei.isEmpty()) m_strFormatDatei->setText(gespeicherterPfad(datei));
 }
 
 void ctrFormatdatei::cmdSearchDeckblatt_Click() {
   const QString datei = DateiDialog(QStringLiteral("Word Deckblatt"), QStringLiteral("*.DOC"), QStringLiteral("*.DOC"),
                                     false, 0, vb::resolvePath(QStringLiteral("C:\\")));
-  if (!datei.isEmpty()) m_strDeckblattDatei->setText(CollapseDatenPfad(datei));
+  if (!datei.isEmpty()) m_strDeckblattDatei->setText(gespeicherterPfad(datei));
 }
 
 void ctrFormatdatei::cmdSelectDir_Click() {
   const QString ordner = OrdnerDialog(-1, QStringLiteral("Wählen Sie ein Verzeichnis"));
-  if (!ordner.isEmpty()) m_strPDFDateiname->setText(CollapseDatenPfad(ordner));
+  if (!ordner.isEmpty()) m_strPDFDateiname->setText(gespeicherterPfad(ordner));
 }
 
 QString ctrFormatdatei::Standardvorlage() const {
@@ -180,11 +231,14 @@ bool ctrFormatdatei::VorlagendateiBereitstellen() {
   const QString muster = istListe() ? QStringLiteral("*.LST") : QStringLiteral("*.LBL");
   bool benannt = false;
   if (m_strFormatDatei->text().trimmed().isEmpty()) {
-    QString datei = DateiDialog(QStringLiteral("Neue Vorlagendatei"), muster, muster, true, 0,
-                                vb::resolvePath(GetDatenverzeichnis() + QStringLiteral("\\FORMULAR")));
+    // The file is offered under the template's name.
+    QString vorschlag = dateiname(m_strVorlagenName->text());
+    if (vorschlag.isEmpty()) vorschlag = QStringLiteral("Vorlage %1").arg(m_intFormNummer);
+    QString datei = DateiDialog(QStringLiteral("Neue Vorlagendatei"), muster, vorschlag + muster.mid(1).toLower(), true,
+                                0, vb::resolvePath(GetDatenverzeichnis() + QStringLiteral("\\FORMULAR")));
     if (datei.isEmpty()) return false;
     if (QFileInfo(datei).suffix().isEmpty()) datei += muster.mid(1).toLower();
-    m_strFormatDatei->setText(CollapseDatenPfad(datei));
+    m_strFormatDatei->setText(gespeicherterPfad(datei));
     benannt = true;
   }
   const QString datei = ExpandDatenPfad(m_strFormatDatei->text());

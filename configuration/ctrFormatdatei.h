@@ -1,9 +1,12 @@
 #pragma once
-// The panel of a template's "Formatdatei" node: template file, copies, report kind, PDF archive
-// file name and cover sheet of the template's Auftrag_Formular_Neu row, and the button that opens
-// the report designer on the template file. F4 in the PDF file name pops the placeholder menu.
+// The panel of a template's "Formatdatei" node: the template's name (Auftrag_Formular_Vorlagen),
+// template file, copies, report kind, PDF archive file name and cover sheet of the template's
+// Auftrag_Formular_Neu row, and the button that opens the report designer on the template file.
+// F4 in the PDF file name pops the placeholder menu. Paths chosen in a dialog are stored
+// Windows-style, with "$Daten$" for the data directory.
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 class QLineEdit;
 class QRadioButton;
@@ -23,9 +26,12 @@ class ctrFormatdatei : public QWidget {
 
   // The record set stands on the template's row. Keeps FormNummer and FormStatus for the designer.
   Q_INVOKABLE void LoadData(data::Recordset& rs);
-  // Writes the five columns into the current row. A copy count that is no whole number from 1 to
-  // 32767, or a path longer than its column, is refused with a message; that column keeps its value.
+  // Writes the five columns into the current row, and a changed name into the template number's
+  // name row. A copy count that is no whole number from 1 to 32767, or a path or name longer than
+  // its column, is refused with a message; that column keeps its value.
   Q_INVOKABLE void SaveData(data::Recordset& rs);
+  // The template's name as stored (empty: none).
+  QString VorlagenName() const { return m_name; }
 
   // The buttons' work, also reached by the window's scripts and tests.
   void cmdSearchFile_Click();
@@ -46,8 +52,11 @@ class ctrFormatdatei : public QWidget {
   QString Standardvorlage() const;
   // Sees to it that the template file exists (see cmdLLEdit_Click); false when it does not.
   bool VorlagendateiBereitstellen();
+  // The name row of the loaded template number, open for writing.
+  std::shared_ptr<data::Recordset> VorlagenNamen() const;
 
   FormularFenster& m_fenster;
+  QLineEdit* m_strVorlagenName;
   QLineEdit* m_strFormatDatei;
   QLineEdit* m_AnzahlKopien;
   QRadioButton* m_optListe;
@@ -57,6 +66,7 @@ class ctrFormatdatei : public QWidget {
   QToolButton* m_cmdLLEdit;
   std::int16_t m_intFormNummer = 0;
   std::int16_t m_intFormStatus = 0;
+  QString m_name;  // as stored
 };
 
 }  // namespace configuration

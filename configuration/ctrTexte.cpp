@@ -5,7 +5,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -26,6 +28,20 @@ namespace configuration {
 namespace {
 
 const QString kEinheit = QStringLiteral("Stk");
+
+// The number a form type prints under a placeholder of its own, beside "<RechnungNr>".
+QString DokumentNummer(short FormStatus) {
+  switch (FormStatus) {
+    case 2:
+    case 5: return QStringLiteral("<LieferscheinNr>");
+    case 4: return QStringLiteral("<AuftragBestNr>");
+    case 8: return QStringLiteral("<GutschriftNr>");
+    case 9:
+    case 11: return QStringLiteral("<BestellungNr>");
+    case 12: return QStringLiteral("<RemissionNr>");
+    default: return {};
+  }
+}
 
 // The colour as a number of the stored kind: red in the low byte, blue in the third.
 std::int32_t farbwert(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
@@ -115,7 +131,7 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
   auto* absender = einzeilig(QStringLiteral("Absender"), QStringLiteral("Absender"), QStringLiteral("Absender"),
                              QStringLiteral("Absenderzeile über der Anschrift im Sichtfenster"));
   auto* kopftext = mehrzeilig(QStringLiteral("strBetreffText"), QStringLiteral("Kopftext"), QStringLiteral("Kopftext"),
-                              QStringLiteral("Kopftext neben der Anschrift"));
+                              QStringLiteral("Kopftext neben der Anschrift; F4 fügt einen Platzhalter ein"));
   m_Ueberschrift = einzeilig(QStringLiteral("Ueberschrift"), QStringLiteral("ÜberschriftText"),
                              QStringLiteral("Überschrift"),
                              QStringLiteral("Überschrift des Dokuments; F4 fügt einen Platzhalter ein"));
@@ -141,7 +157,8 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
   mwst->setText(QStringLiteral("Mehrwertsteuer"));
   ende->setText(QStringLiteral("Endbetrag"));
   auto* schluss = mehrzeilig(QStringLiteral("AllgemeinSchlussText"), QStringLiteral("AllgemeinSchlussText"),
-                             QStringLiteral("Schlusstext"), QStringLiteral("Schlusstext unter den Endbeträgen"));
+                             QStringLiteral("Schlusstext"),
+                             QStringLiteral("Schlusstext unter den Endbeträgen; F4 fügt einen Platzhalter ein"));
 
   QFont klein = absender->font();
   klein.setPointSizeF(klein.pointSizeF() * 0.8);
@@ -173,8 +190,9 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
   auto* bezug = new QGroupBox(QStringLiteral("Bezugsblock"), this);
   bezug->setObjectName(QStringLiteral("FrameBezugsblock"));
   auto* bezugRaster = new QGridLayout(bezug);
-  const QStringList werte = {QStringLiteral("Vorgang"), QStringLiteral("1234567890"), QStringLiteral("04.04.2004"),
-                             QStringLiteral("04.04.2004"), QStringLiteral("Sachbearbeiter"), QString()};
+  // A number under the number labels, a date only under the date.
+  const QStringList werte = {QStringLiteral("Vorgang"), QStringLiteral("1234567890"), QStringLiteral("4711"),
+                             QStringLiteral("10234"), QStringLiteral("Sachbearbeiter"), QString()};
   for (int i = 0; i < blockLabel.size(); ++i) {
     GanzZeigen(*blockLabel[i], bloecke[i].second);
     bezugRaster->addWidget(blockLabel[i], 0, i);
@@ -184,27 +202,42 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
   }
   raster->addWidget(bezug, 2, 0, 1, 3);
 
-  // A sample position: number, quantity with its unit, description, price, total.
-  auto* position = new QHBoxLayout;
-  position->addWidget(beispielwert(this, QStringLiteral("Text1"), QStringLiteral("0001")));
-  position->addWidget(beispielwert(this, QStringLiteral("Text2"), QStringLiteral("1,30")));
+  // A sample position under its column captions: number, quantity with its unit, description,
+  // price, total.
+  auto* positionRahmen = new QGroupBox(QStringLiteral("Beispielposition"), this);
+  positionRahmen->setObjectName(QStringLiteral("FramePosition"));
+  auto* position = new QGridLayout(positionRahmen);
+  int naechste = 0;
+  const auto spalte = [this, position, &naechste](const QString& caption, QWidget* wert, int breite = 1) {
+    const int s = naechste;
+    naechste += breite;
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(QStringLiteral("LabelPosition") + QString::number(s));
+    position->addWidget(label, 0, s, 1, breite);
+    position->addWidget(wert, 1, s);
+    return s;
+  };
+  spalte(QStringLiteral("Pos."), beispielwert(this, QStringLiteral("Text1"), QStringLiteral("0001")));
+  spalte(QStringLiteral("Menge"), beispielwert(this, QStringLiteral("Text2"), QStringLiteral("1,30")));
   m_EinheitFormat = new QTextEdit(this);
   m_EinheitFormat->setObjectName(QStringLiteral("EinheitFormat"));
   m_EinheitFormat->setReadOnly(true);
   m_EinheitFormat->setFixedSize(70, 32);
   m_EinheitFormat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   m_EinheitFormat->setToolTip(QStringLiteral("die Mengeneinheit in ihrer Schrift bei RTF Ausgabe"));
-  position->addWidget(m_EinheitFormat);
+  const int einheit = spalte(QStringLiteral("Einheit"), m_EinheitFormat, 2);
   auto* fontKnopf = new QToolButton(this);
   fontKnopf->setObjectName(QStringLiteral("cmdFontWaehlen"));
   fontKnopf->setToolTip(
       QStringLiteral("hier können Sie das Textformat für die Mengenheit bei RTF Ausgabe definieren"));
   fontKnopf->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-  position->addWidget(fontKnopf);
-  position->addWidget(beispielwert(this, QStringLiteral("Text3"), QStringLiteral("Bezeichnung des Artikels")), 1);
-  position->addWidget(beispielwert(this, QStringLiteral("Text4"), QStringLiteral("1.870,90")));
-  position->addWidget(beispielwert(this, QStringLiteral("Text5"), QStringLiteral("1.870,90")));
-  raster->addLayout(position, 3, 0, 1, 3);
+  position->addWidget(fontKnopf, 1, einheit + 1);
+  const int bezeichnung =
+      spalte(QStringLiteral("Bezeichnung"), beispielwert(this, QStringLiteral("Text3"), QStringLiteral("Bezeichnung des Artikels")));
+  position->setColumnStretch(bezeichnung, 1);
+  spalte(QStringLiteral("Einzelpreis"), beispielwert(this, QStringLiteral("Text4"), QStringLiteral("1.870,90")));
+  spalte(QStringLiteral("Gesamtpreis"), beispielwert(this, QStringLiteral("Text5"), QStringLiteral("1.870,90")));
+  raster->addWidget(positionRahmen, 3, 0, 1, 3);
 
   auto* summen = new QGroupBox(QStringLiteral("Ausgabe der Endbeträge"), this);
   summen->setObjectName(QStringLiteral("FrameEndbetraege"));
@@ -230,10 +263,53 @@ ctrTexte::ctrTexte(FormularFenster& fenster, QWidget* parent) : QWidget(parent),
 
   connect(fontKnopf, &QToolButton::clicked, this, [this] { Aktion([this] { cmdFontWaehlen_Click(); }); });
   m_Ueberschrift->installEventFilter(this);
+  m_Kopftext = kopftext;
+  m_Schlusstext = schluss;
+  m_TextPlatzhalter = new QMenu(this);
+  m_TextPlatzhalter->setObjectName(QStringLiteral("mnuTextPlatzhalter"));
+  for (QPlainTextEdit* feld : {m_Kopftext, m_Schlusstext}) feld->installEventFilter(this);
+  TextPlatzhalterMenue(0);
+}
+
+QList<std::pair<QString, QStringList>> ctrTexte::TextPlatzhalter(short FormStatus) {
+  QStringList nummern;
+  if (const QString eigene = DokumentNummer(FormStatus); !eigene.isEmpty()) nummern << eigene;
+  nummern << QStringList{QStringLiteral("<RechnungNr>"), QStringLiteral("<AngebotNr>"), QStringLiteral("<AboNr>"),
+                         QStringLiteral("<Konto>"), QStringLiteral("<GegenKonto>"), QStringLiteral("<Empfänger.USTID>")};
+  return {
+      {QStringLiteral("Nummern"), nummern},
+      {QStringLiteral("Datum und Uhrzeit"),
+       {QStringLiteral("<Datum>"), QStringLiteral("<Uhrzeit>"), QStringLiteral("<RechDatum>"), QStringLiteral("<ErfassDatum>"),
+        QStringLiteral("<BuchDatum>"), QStringLiteral("<BestellDatum>"), QStringLiteral("<LieferDatum>")}},
+      {QStringLiteral("Zahlung"),
+       {QStringLiteral("<ZahlungZiel>"), QStringLiteral("<ZahlungDatum>"), QStringLiteral("<SkontoZiel>"),
+        QStringLiteral("<SkontoSatz>"), QStringLiteral("<SkontoDatum>")}},
+      {QStringLiteral("Beträge"),
+       {QStringLiteral("<RechBetrag>"), QStringLiteral("<SkontoBetrag>"), QStringLiteral("<SkontoBetragVoll>"),
+        QStringLiteral("<SkontoBetragHalb>"), QStringLiteral("<SkontoBetragOhne>"), QStringLiteral("<SkontoRechBetrag>"),
+        QStringLiteral("<Rabatt>"), QStringLiteral("<RabattBetrag>"), QStringLiteral("<RabattBetragVoll>"),
+        QStringLiteral("<RabattBetragHalb>"), QStringLiteral("<RabattBetragOhne>"), QStringLiteral("<RabRechBetrag>"),
+        QStringLiteral("<SktRabRechBetrag>")}},
+  };
+}
+
+void ctrTexte::TextPlatzhalterMenue(short FormStatus) {
+  // The submenus are the menu's children, which clearing it would leave behind.
+  qDeleteAll(m_TextPlatzhalter->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+  m_TextPlatzhalter->clear();
+  for (const auto& [gruppe, platzhalter] : TextPlatzhalter(FormStatus)) {
+    QMenu* untermenue = m_TextPlatzhalter->addMenu(gruppe);
+    for (const QString& p : platzhalter)
+      connect(untermenue->addAction(p), &QAction::triggered, this, [this, p] {
+        if (m_TextFeld) m_TextFeld->insertPlainText(p);
+      });
+  }
 }
 
 void ctrTexte::LoadData(data::Recordset& rs) {
   const auto spalte = [&rs](const char* name) { return rs.Fields(vb::Variant(name))->Value(); };
+  // The head and closing texts offer the placeholders the engine fills for this form type.
+  TextPlatzhalterMenue(vb::CInt(NZ(spalte("FormStatus"), vb::Variant(0))));
   for (const Textspalte& t : m_spalten) {
     const QString text = SpaltenText(rs, t.spalte);
     if (t.einzeilig)
@@ -299,6 +375,13 @@ void ctrTexte::EinheitZeigen() {
 
 bool ctrTexte::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_Ueberschrift) PlatzhalterEreignis(m_fenster, *this, *m_Ueberschrift, *event, true);
+  // F4 in the head or closing text: the engine's own placeholders, at the caret.
+  auto* feld = qobject_cast<QPlainTextEdit*>(watched);
+  if (feld && (feld == m_Kopftext || feld == m_Schlusstext) && event->type() == QEvent::KeyRelease &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
+    m_TextFeld = feld;
+    m_TextPlatzhalter->popup(feld->viewport()->mapToGlobal(feld->cursorRect().bottomLeft()));
+  }
   return QWidget::eventFilter(watched, event);
 }
 

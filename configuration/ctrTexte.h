@@ -3,12 +3,17 @@
 // (sender line, heading, head text, the reference block's labels, the labels of the totals, the
 // closing text) laid out where they stand on the printed page, with sample values in the places
 // of document data, and the font of the quantity unit in rich-text output. F4 in the heading
-// pops the placeholder menu.
+// pops the window's placeholder menu; F4 in the head and closing texts pops the placeholders in
+// angle brackets that the engine fills in those texts when it prints.
 #include <QColor>
 #include <QFont>
+#include <QPointer>
+#include <QStringList>
 #include <QWidget>
+#include <utility>
 
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QTextEdit;
 class QToolButton;
@@ -35,6 +40,10 @@ class ctrTexte : public QWidget {
   // changes nothing, cancelling the colour keeps the colour.
   void cmdFontWaehlen_Click();
 
+  // The placeholders the engine fills in the head and closing texts of a form of `FormStatus`
+  // (its own document number, the general numbers, dates, payment terms and amounts), by group.
+  static QList<std::pair<QString, QStringList>> TextPlatzhalter(short FormStatus);
+
   // The unit's font and colour as the preview shows them.
   QFont EinheitSchrift() const { return m_schrift; }
   QColor EinheitFarbe() const { return m_farbe; }
@@ -51,12 +60,17 @@ class ctrTexte : public QWidget {
   };
 
   void EinheitZeigen();
+  void TextPlatzhalterMenue(short FormStatus);
 
   FormularFenster& m_fenster;
   QList<Textspalte> m_spalten;  // in the order the row is read and written
   QLineEdit* m_Ueberschrift = nullptr;
   QLineEdit* m_BlockWert6 = nullptr;
   QTextEdit* m_EinheitFormat = nullptr;
+  QPlainTextEdit* m_Kopftext = nullptr;
+  QPlainTextEdit* m_Schlusstext = nullptr;
+  QMenu* m_TextPlatzhalter = nullptr;          // "mnuTextPlatzhalter"
+  QPointer<QPlainTextEdit> m_TextFeld;          // where its choice goes
   QFont m_schrift;
   QColor m_farbe;
 };

@@ -110,6 +110,10 @@ frmDruckFormulare::frmDruckFormulare(QWidget* parent) : QMainWindow(parent) {
   fett.setBold(true);
   strInfo->setFont(fett);
   rechts->addWidget(strInfo);
+  strHinweis = new QLabel(zentrale);
+  strHinweis->setObjectName(QStringLiteral("strHinweis"));
+  strHinweis->setWordWrap(true);
+  rechts->addWidget(strHinweis);
   layout->addLayout(links, 0);
   layout->addLayout(rechts, 1);
   setCentralWidget(zentrale);
@@ -472,7 +476,39 @@ void frmDruckFormulare::KnotenGewaehlt(QTreeWidgetItem* item) {
   ctrTexte1->setVisible(art == QLatin1String("T"));
   m_ctrMahnAllgTexte->setVisible(art == QLatin1String("M0"));
   m_ctrMahnVorSchluss->setVisible(IstMahnstufe());
+  strHinweis->setText(SichtbaresPanel() ? QString() : Hinweis(item));
+  strHinweis->setVisible(!strHinweis->text().isEmpty());
   objMenuHandler->SetMenu();
+}
+
+QString frmDruckFormulare::Hinweis(const QTreeWidgetItem* item) const {
+  const QString key = item->data(0, kSchluessel).toString();
+  const QString name = QStringLiteral("„%1“").arg(item->text(0));
+  const QString anlegen = QStringLiteral("über „Bearbeiten“ ▸ „Vorlage anlegen“");
+  if (key.size() == 5 && beginntMit(key, QLatin1Char('F'))) {
+    if (item->childCount() == 0)
+      return QStringLiteral("Das Formular %1 hat noch keine Vorlage. Legen Sie %2 eine an.").arg(name, anlegen);
+    return QStringLiteral("Wählen Sie links eine Vorlage des Formulars %1, oder legen Sie %2 eine neue an.")
+        .arg(name, anlegen);
+  }
+  if (item->childCount() == 0) return {};
+  QStringList kinder;
+  for (int i = 0; i < item->childCount(); ++i) kinder << QStringLiteral("„%1“").arg(item->child(i)->text(0));
+  const QString liste = kinder.size() == 1 ? kinder.first()
+                                           : kinder.mid(0, kinder.size() - 1).join(QStringLiteral(", ")) +
+                                                 QStringLiteral(" oder ") + kinder.last();
+  return QStringLiteral("Wählen Sie links unter %1, was Sie einstellen möchten: %2.").arg(name, liste);
+}
+
+void frmDruckFormulare::VorlagenNamenZeigen(std::int16_t FormNummer, const QString& Name) {
+  // The name belongs to the template number: every form's template of that number shows it.
+  const QString nummer = QStringLiteral("V") + dreistellig(FormNummer);
+  const QString text = Name.isEmpty() ? QString::number(FormNummer) + QStringLiteral(". Vorlage") : Name;
+  for (QTreeWidgetItem* knoten : std::as_const(m_knoten)) {
+    const QString key = knoten->data(0, kSchluessel).toString();
+    if (key.size() == 9 && beginntMit(key, QLatin1Char('F')) && key.mid(5).compare(nummer, Qt::CaseInsensitive) == 0)
+      knoten->setText(0, text);
+  }
 }
 
 void frmDruckFormulare::Ausfuehren(const std::function<void()>& aktion) {

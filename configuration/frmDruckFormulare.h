@@ -100,6 +100,10 @@ class frmDruckFormulare : public QMainWindow, public FormularFenster {
   };
   static Knotenschluessel ParseNodeKey(const QString& key);
   void MenuesFuerKnoten(const QString& key, const Knotenschluessel& k);
+  // What a node without a panel says instead: what to select below it, or how to make a template.
+  QString Hinweis(const QTreeWidgetItem* item) const;
+  // Shows a template number's (new) name on the template nodes of every form.
+  void VorlagenNamenZeigen(std::int16_t FormNummer, const QString& Name);
 
   bool MussSpeichern() const;
   void WerteLaden();
@@ -133,6 +137,7 @@ class frmDruckFormulare : public QMainWindow, public FormularFenster {
   QHash<QString, QTreeWidgetItem*> m_knoten;  // by key in lower case: keys compare without case
   QTreeWidgetItem* m_aktuellerKnoten = nullptr;
   QLabel* strInfo = nullptr;
+  QLabel* strHinweis = nullptr;
   QPushButton* cmdExit = nullptr;
 
   QMenu* cmdBearbeiten = nullptr;

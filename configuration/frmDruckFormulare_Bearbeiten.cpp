@@ -117,6 +117,7 @@ void frmDruckFormulare::WerteSpeichern() {
   if (strKnotenArt.startsWith(QLatin1Char('A'), Qt::CaseInsensitive)) m_ctrArchivierungsDrucker->SaveData();
   rs->Update();
   rs->Close();
+  VorlagenNamenZeigen(intFormNummer, m_ctrFormatdatei->VorlagenName());
 }
 
 void frmDruckFormulare::VorlageAnlegen(std::int16_t BerichtArt) {

@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
 
   const QString m = QStringLiteral("F0130V%1").arg(mahnung, 3, 10, QLatin1Char('0'));
   const QList<std::pair<QString, QString>> knoten = {
+      {QStringLiteral("F0003V001"), QStringLiteral("vorlagen-vorlage.png")},
       {QStringLiteral("F0003V001F"), QStringLiteral("vorlagen-formatdatei.png")},
       {QStringLiteral("F0003V001T"), QStringLiteral("vorlagen-texte.png")},
       {QStringLiteral("F0003V001DG"), QStringLiteral("vorlagen-drucker.png")},

@@ -49,6 +49,7 @@ int ScriptedDialogs::msgBox(const QString& prompt, int style, const QString& tit
 QString ScriptedDialogs::fileDialog(const FileDialogRequest& request) {
   ShownDialog d = entry(request.save ? ShownDialog::Type::SaveFile : ShownDialog::Type::OpenFile, {}, request.title, 0,
                 request.title);
+  d.fileName = request.fileName;
   d.unexpected = m_fileAnswers.isEmpty();
   m_shown.append(d);
   return d.unexpected ? QString() : m_fileAnswers.dequeue();

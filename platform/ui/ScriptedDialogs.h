@@ -18,6 +18,7 @@ struct ShownDialog {
   QString text;    // the prompt of a message box, the title of a file or folder dialog
   int style = 0;   // message box style
   QString title;   // the title shown (a message box's empty title is the program's title)
+  QString fileName;  // the file name a file dialog offered
   bool unexpected = false;  // no queued answer was there
   int answer = 0;  // message box answer or window result
 };

@@ -79,7 +79,7 @@ TEST_F(ctrDruckerschachtTest, StoredRangesFillTheRowsAndOneEmptyRowShowsBelow) {
   panel->LoadData(kStatus, kNummer, kPC);
   EXPECT_EQ(eintraege(panel->Druckerliste(0)),
             (QStringList{QStringLiteral("Standard"), QStringLiteral("Laser"), QStringLiteral("Etiketten")}));
-  EXPECT_EQ(eintraege(panel->DruckerlisteWeitere(2)), eintraege(panel->Druckerliste(0)));
+  EXPECT_EQ(eintraege(panel->DruckerlisteWeitere(2)), QStringList{"wie 1. Seite"} + eintraege(panel->Druckerliste(0)));
   EXPECT_TRUE(panel->VonExemplar(0)->text().isEmpty());
   EXPECT_TRUE(panel->Druckerliste(0)->currentText().isEmpty());
   EXPECT_EQ((QList<bool>{panel->ZeileSichtbar(0), panel->ZeileSichtbar(1), panel->ZeileSichtbar(2)}),
@@ -95,12 +95,11 @@ TEST_F(ctrDruckerschachtTest, StoredRangesFillTheRowsAndOneEmptyRowShowsBelow) {
   EXPECT_EQ(panel->Druckerliste(0)->currentText(), QStringLiteral("Laser"));
   EXPECT_EQ(panel->Schachtliste(0)->currentText(), QStringLiteral("Fach 1"));
   EXPECT_EQ(panel->SchachtlisteWeitere(0)->currentText(), QStringLiteral("Fach 2"));
-  EXPECT_EQ(eintraege(panel->SchachtlisteWeitere(0)),
-            (QStringList{QStringLiteral("Fach 1"), QStringLiteral("Fach 2"), QStringLiteral("Fach 3")}));
+  EXPECT_EQ(eintraege(panel->SchachtlisteWeitere(0)), (QStringList{"Standard", "Fach 1", "Fach 2", "Fach 3"}));
   EXPECT_EQ(panel->VonExemplar(1)->text(), QStringLiteral("2"));
   EXPECT_EQ(panel->BisExemplar(1)->text(), QStringLiteral("99"));
-  EXPECT_EQ(panel->DruckerlisteWeitere(1)->currentText(), QStringLiteral("Etiketten"));
-  EXPECT_EQ(eintraege(panel->Schachtliste(1)), QStringList{QStringLiteral("Rolle")});
+  EXPECT_EQ(panel->DruckerlisteWeitere(1)->currentText(), QStringLiteral("wie 1. Seite"));  // Etiketten, Fach 1 again
+  EXPECT_EQ(eintraege(panel->Schachtliste(1)), (QStringList{"Standard", "Rolle"}));
   EXPECT_TRUE(panel->ZeileSichtbar(2));
   EXPECT_TRUE(panel->VonExemplar(2)->text().isEmpty());
   EXPECT_EQ(panel->Zeilen(), 3);
@@ -113,7 +112,7 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   panel->LoadData(kStatus, kNummer, kPC);
   panel->VonExemplarEingeben(0, QStringLiteral("1"));
   panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
-  EXPECT_EQ(eintraege(panel->Schachtliste(0)).size(), 3);
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)).size(), 4);
   panel->SchachtlisteWaehlen(0, QStringLiteral("Fach 2"));
   panel->DruckerlisteWeitereWaehlen(0, QStringLiteral("laser"));
   panel->SchachtlisteWeitereWaehlen(0, QStringLiteral("fach 3"));
@@ -123,8 +122,8 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   panel->DruckerlisteWaehlen(1, QStringLiteral("Standard"));
   panel->DruckerlisteWeitereWaehlen(1, QStringLiteral("Standard"));
   EXPECT_EQ(panel->SchachtlisteWeitere(1)->currentText(), QStringLiteral("Standard"));
-  // No tray is tray 0; no further-pages printer is no printer.
-  EXPECT_EQ(panel->DruckerlisteWeitere(2)->lineEdit()->placeholderText(), QStringLiteral("wie 1. Seite"));
+  // No tray is tray 0; further pages like the first are written as the first.
+  EXPECT_EQ(panel->DruckerlisteWeitere(2)->currentText(), QStringLiteral("wie 1. Seite"));
   panel->VonExemplarEingeben(2, QStringLiteral("5"));
   panel->DruckerlisteWaehlen(2, QStringLiteral("Etiketten"));
   panel->SaveData();
@@ -134,7 +133,7 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
                                 QStringLiteral("3|4|1|1|Standard|Standard|0|Falsch"),
                                 QStringLiteral("3|4|2|99999|Standard|Standard|0|Falsch"),
                                 QStringLiteral("5|99|1|1|Etiketten||0|Falsch"),
-                                QStringLiteral("5|99|2|99999|||NULL|Falsch")};
+                                QStringLiteral("5|99|2|99999|Etiketten||0|Falsch")};
   const QString archiv = QStringLiteral("-1|-1|1|32000|Archiv||0|Falsch");
   EXPECT_EQ(routen(kPC), QStringList{archiv} + erwartet);
 
@@ -150,22 +149,26 @@ TEST_F(ctrDruckerschachtTest, SavedRowsFollowTheCopyAndTrayRules) {
   EXPECT_EQ(routen(kPC), QStringList{archiv});
 }
 
-// Nothing or a whole number from 1 up, and no last copy before the first.
+// Nothing or a whole number from 1 up, and no last copy before the first: a first copy typed
+// beyond the last takes it along, so 1-5 becomes 7-10 by typing "von" first.
 TEST_F(ctrDruckerschachtTest, CopyRangesAreRefusedWhereTheyAreTyped) {
   panel->LoadData(kStatus, kNummer, kPC);
   panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
-  panel->VonExemplarEingeben(0, QStringLiteral("2"));
+  panel->VonExemplarEingeben(0, QStringLiteral("1"));
   panel->BisExemplarEingeben(0, QStringLiteral("5"));
-  const struct { bool bis; const char* eingabe; const char* danach; } faelle[] = {
-      {false, "abc", "2"}, {true, "3x", "5"}, {false, "0", "2"}, {true, "2,5", "5"}, {false, "40000", "2"},
-      {false, "6", "2"}, {true, "1", "5"}, {false, "", ""}, {false, " 4 ", " 4 "}, {true, "", ""}};
+  const struct { bool bis; const char* eingabe; const char* von; const char* bisDanach; bool refused; } faelle[] = {
+      {false, "abc", "1", "5", true}, {true, "3x", "1", "5", true},   {false, "0", "1", "5", true},
+      {true, "2,5", "1", "5", true},  {false, "40000", "1", "5", true}, {false, "7", "7", "7", false},
+      {true, "10", "7", "10", false}, {true, "6", "7", "10", true},   {false, "", "", "10", false},
+      {false, " 4 ", " 4 ", "10", false}, {true, "", " 4 ", "", false}};
   for (const auto& f : faelle) {
     SCOPED_TRACE(f.eingabe);
     const auto vorher = dialogs->messageBoxes().size();
     const QString eingabe = QString::fromUtf8(f.eingabe);
     f.bis ? panel->BisExemplarEingeben(0, eingabe) : panel->VonExemplarEingeben(0, eingabe);
-    EXPECT_EQ((f.bis ? panel->BisExemplar(0) : panel->VonExemplar(0))->text(), QString::fromUtf8(f.danach));
-    EXPECT_EQ(dialogs->messageBoxes().size(), vorher + (eingabe == QLatin1String(f.danach) ? 0 : 1));
+    EXPECT_EQ(panel->VonExemplar(0)->text(), QString::fromUtf8(f.von));
+    EXPECT_EQ(panel->BisExemplar(0)->text(), QString::fromUtf8(f.bisDanach));
+    EXPECT_EQ(dialogs->messageBoxes().size(), vorher + (f.refused ? 1 : 0));
   }
   QFocusEvent hinein(QEvent::FocusIn), hinaus(QEvent::FocusOut);  // typed by the user and left
   QCoreApplication::sendEvent(panel->BisExemplar(0), &hinein);
@@ -174,7 +177,60 @@ TEST_F(ctrDruckerschachtTest, CopyRangesAreRefusedWhereTheyAreTyped) {
   EXPECT_EQ(panel->BisExemplar(0)->text(), QString());
   EXPECT_TRUE(dialogs->messageBoxes().last().text.contains(QStringLiteral("\"x\" ist keine ganze Zahl")));
   panel->SaveData();
-  EXPECT_EQ(routen(kPC), (QStringList{"4|99|1|1|Laser||0|Falsch", "4|99|2|99999|||NULL|Falsch"}));
+  EXPECT_EQ(routen(kPC), (QStringList{"4|99|1|1|Laser||0|Falsch", "4|99|2|99999|Laser||0|Falsch"}));
+}
+
+// Two ranges that share a copy are refused where the second is typed. A range left open ends
+// before the next higher range, wherever that one's row stands, and never before its own start.
+TEST_F(ctrDruckerschachtTest, OverlappingRangesAreRefused) {
+  panel->LoadData(kStatus, kNummer, kPC);
+  for (int i : {0, 1, 2}) panel->DruckerlisteWaehlen(i, QStringLiteral("Laser"));
+  const struct { int zeile; bool bis; const char* text; bool angenommen; } schritte[] = {
+      {0, false, "2", true}, {0, true, "99", true}, {1, true, "60", true}, {1, false, "50", false},
+      {0, true, "49", true}, {1, false, "50", true}, {2, false, "55", false},  // inside 50-60, open to the end
+      {0, true, "", true},   {0, false, "70", true}, {2, false, "120", true}};  // 70 up to 119, behind 50-60
+  for (const auto& f : schritte) {
+    const auto vorher = dialogs->messageBoxes().size();
+    f.bis ? panel->BisExemplarEingeben(f.zeile, f.text) : panel->VonExemplarEingeben(f.zeile, f.text);
+    EXPECT_EQ((f.bis ? panel->BisExemplar(f.zeile) : panel->VonExemplar(f.zeile))->text() == f.text, f.angenommen) << f.text;
+    EXPECT_EQ(dialogs->messageBoxes().size(), vorher + (f.angenommen ? 0 : 1)) << f.text;
+  }
+  EXPECT_TRUE(dialogs->messageBoxes().value(0).text.startsWith(
+      QStringLiteral("Die Exemplare 50 bis 60 überschneiden sich mit den Exemplaren 2 bis 99 der 1. Zeile.")));
+  panel->SaveData();
+  EXPECT_EQ(routen(kPC).filter(QStringLiteral("|1|1|Laser")),
+            (QStringList{"50|60|1|1|Laser||0|Falsch", "70|119|1|1|Laser||0|Falsch", "120|120|1|1|Laser||0|Falsch"}));
+}
+
+// Further pages that print where the first page prints show "wie 1. Seite" in every row, also a
+// new form's stored range (both pages "Standard"): choosing another printer for the first page then
+// takes the further pages along. "Standard" stays on offer in every tray list.
+TEST_F(ctrDruckerschachtTest, FurtherPagesShowWhereTheyPrint) {
+  katalog->setDefaultPrinter(QStringLiteral("Etiketten"));
+  for (int seite : {1, 2})  // as a new template stores its routes
+    db.addRoute(kGlobal, kStatus, kNummer, 1, 9, seite, seite == 1 ? 1 : 9999, "'Standard'", 0, "'Standard'");
+  bereich(kGlobal, kNummer, 10, 99, QStringLiteral("Laser"), 1, 2);
+  panel->LoadData(kStatus, kNummer, kGlobal);
+  EXPECT_EQ((QStringList{panel->DruckerlisteWeitere(0)->currentText(), panel->DruckerlisteWeitere(1)->currentText(),
+                         panel->DruckerlisteWeitere(2)->currentText()}),
+            (QStringList{"wie 1. Seite", "Laser", "wie 1. Seite"}));
+  EXPECT_FALSE(panel->SchachtlisteWeitere(0)->isEnabled());
+  panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)), (QStringList{"Standard", "Fach 1", "Fach 2", "Fach 3"}));
+  panel->SchachtlisteWaehlen(0, QStringLiteral("Fach 2"));
+  panel->SaveData();
+  clsDruckerSchacht engine;
+  engine.LoadDruckForm(QStringLiteral("ANDERER"), kNummer, kStatus);
+  EXPECT_EQ(engine.Drucker(1, 2), QStringLiteral("Laser"));
+  EXPECT_EQ(engine.SchachtNr(1, 2), 2);
+
+  // The printer's own tray chosen again after another: tray 0, on both pages.
+  panel->LoadData(kStatus, kNummer, kGlobal);
+  panel->SchachtlisteWaehlen(0, QStringLiteral("Standard"));
+  panel->SaveData();
+  EXPECT_EQ(routen(kGlobal).mid(0, 2),
+            (QStringList{"1|9|1|1|Laser|Standard|0|Falsch", "1|9|2|99999|Laser|Standard|0|Falsch"}));
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty());
 }
 
 TEST_F(ctrDruckerschachtTest, PrinterChoicesFillTheTraysAndRowsCloseUp) {
@@ -182,12 +238,13 @@ TEST_F(ctrDruckerschachtTest, PrinterChoicesFillTheTraysAndRowsCloseUp) {
   panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
   panel->SchachtlisteWaehlen(0, QStringLiteral("Fach 3"));
   panel->DruckerlisteWaehlen(0, QStringLiteral("Etiketten"));
-  EXPECT_EQ(eintraege(panel->Schachtliste(0)), QStringList{QStringLiteral("Rolle")});
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)), (QStringList{"Standard", "Rolle"}));
   EXPECT_EQ(panel->Schachtliste(0)->currentText(), QStringLiteral("Fach 3"));  // the text stays
   panel->DruckerlisteWaehlen(0, QStringLiteral("Unbekannt"));
-  EXPECT_EQ(eintraege(panel->Schachtliste(0)), QStringList{QStringLiteral("Rolle")});
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)), (QStringList{"Standard", "Rolle"}));
   panel->DruckerlisteWaehlen(0, QStringLiteral("Standard"));
   EXPECT_EQ(panel->Schachtliste(0)->currentText(), QStringLiteral("Standard"));
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)), QStringList{"Standard"});
 
   // The same by the keyboard focus: leaving the printer list loads the trays.
   panel->show();
@@ -197,7 +254,7 @@ TEST_F(ctrDruckerschachtTest, PrinterChoicesFillTheTraysAndRowsCloseUp) {
   panel->Druckerliste(0)->setEditText(QStringLiteral("Laser"));
   panel->VonExemplar(0)->setFocus();
   ASSERT_TRUE(panel->VonExemplar(0)->hasFocus());
-  EXPECT_EQ(eintraege(panel->Schachtliste(0)).size(), 3);
+  EXPECT_EQ(eintraege(panel->Schachtliste(0)).size(), 4);
 
   panel->VonExemplarEingeben(1, QStringLiteral("4"));
   panel->DruckerlisteWaehlen(1, QStringLiteral("Laser"));

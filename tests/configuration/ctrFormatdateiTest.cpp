@@ -112,14 +112,14 @@ TEST_F(ctrFormatdateiTest, ChosenFilesAndFoldersAreStoredWithTheDataDirectoryTok
   laden();
   dialogs->answerFile(host.datenverzeichnis() + QStringLiteral("FORMULAR/Mahnung.lst"));
   panel.cmdSearchFile_Click();
-  EXPECT_EQ(feld(panel, "strFormatDatei"), QStringLiteral("$Daten$FORMULAR/Mahnung.lst"));
+  EXPECT_EQ(feld(panel, "strFormatDatei"), QStringLiteral("$Daten$FORMULAR\\Mahnung.lst"));
   dialogs->answerFolder(host.datenverzeichnis() + QStringLiteral("Archiv"));
   panel.cmdSelectDir_Click();
   EXPECT_EQ(feld(panel, "strPDFDateiname"), QStringLiteral("$Daten$Archiv"));
   // Cancelled dialogs change nothing.
   panel.cmdSearchFile_Click();
   panel.cmdSearchDeckblatt_Click();
-  EXPECT_EQ(feld(panel, "strFormatDatei"), QStringLiteral("$Daten$FORMULAR/Mahnung.lst"));
+  EXPECT_EQ(feld(panel, "strFormatDatei"), QStringLiteral("$Daten$FORMULAR\\Mahnung.lst"));
   EXPECT_EQ(feld(panel, "strDeckblattDatei"), QString());
   QStringList titel;
   for (const ui::ShownDialog& d : dialogs->shown()) titel << d.text;

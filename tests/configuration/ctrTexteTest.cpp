@@ -7,7 +7,15 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+
 #include "configuration/ctrTexte.h"
+#include "engine/frmDrucken.h"
+#include "platform/report/ReportControl.h"
 #include "tests/configuration/PanelTestSupport.h"
 
 using namespace paneltest;
@@ -54,6 +62,16 @@ TEST_F(ctrTexteTest, EveryTextAndTheUnitFontGoThereAndBack) {
   }
   EXPECT_EQ(mehrzeilig("strBetreffText")->toPlainText(), QStringLiteral("alt Kopftext"));
   EXPECT_EQ(feld(panel, "BlockWert6"), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+  for (const char* nummer : {"BlockWert2", "BlockWert3", "BlockWert4"})  // the numbers' samples are no dates
+    EXPECT_FALSE(feld(panel, nummer).contains(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.")))) << nummer;
+  // Every value of the sample position stands under a caption of its column.
+  auto* raster = static_cast<QGridLayout*>(panel.findChild<QGroupBox*>(QStringLiteral("FramePosition"))->layout());
+  for (const char* name : {"Text1", "Text2", "EinheitFormat", "Text3", "Text4", "Text5"}) {
+    int zeile = 0, spalte = 0, hoehe = 0, breite = 0;
+    raster->getItemPosition(raster->indexOf(panel.findChild<QWidget*>(QString::fromUtf8(name))), &zeile, &spalte, &hoehe, &breite);
+    const QLayoutItem* ueber = raster->itemAtPosition(zeile - 1, spalte);
+    EXPECT_TRUE(ueber && !qobject_cast<QLabel*>(ueber->widget())->text().isEmpty()) << name;
+  }
   const QString langerKopf = QStringLiteral("Zeile 1\nZeile 2 ") + QString(600, QLatin1Char('x'));
   mehrzeilig("strBetreffText")->setPlainText(langerKopf);
   mehrzeilig("AllgemeinSchlussText")->setPlainText(QStringLiteral("neu AllgemeinSchlussText"));
@@ -144,8 +162,22 @@ TEST_F(ctrTexteTest, TheFontButtonChangesFontAndColourOnlyWhenChosen) {
   EXPECT_EQ(dialogs->pendingAnswers(), 0);
 }
 
-// The heading takes placeholders: it shows the window's menu while it has the focus.
-TEST_F(ctrTexteTest, TheHeadingOffersThePlaceholderMenu) {
+// The engine fills every placeholder the head and closing texts offer, for every form type.
+TEST_F(ctrTexteTest, TheEngineFillsEveryOfferedTextPlaceholder) {
+  frmDrucken druck(std::make_shared<report::ReportControl>());
+  druck.Init();
+  druck.AddDruckvariable(QStringLiteral("RechnungsDatum"), QStringLiteral("05.03.2024"), 0x10000000);
+  for (short status : {0, 1, 2, 3, 4, 5, 6, 8, 9, 11, 12, 130}) {
+    druck.intCurFormStatus = status;
+    for (const auto& [gruppe, platzhalter] : configuration::ctrTexte::TextPlatzhalter(status))
+      for (const QString& p : platzhalter)
+        EXPECT_FALSE(druck.PlatzhalterErsetzen(p).contains(u'<')) << status << " " << qPrintable(p);
+  }
+}
+
+// The heading takes the window's placeholders and shows its menu while it has the focus; F4 in
+// the head and closing texts offers the engine's own, inserted at the caret.
+TEST_F(ctrTexteTest, PlaceholderMenusInTheHeadingAndInTheHeadAndClosingTexts) {
   auto* box = panel.findChild<QLineEdit*>(QStringLiteral("Ueberschrift"));
   QFocusEvent hinein(QEvent::FocusIn);
   QFocusEvent hinaus(QEvent::FocusOut);
@@ -157,6 +189,25 @@ TEST_F(ctrTexteTest, TheHeadingOffersThePlaceholderMenu) {
   EXPECT_EQ(fenster.geoeffnetAuf, &panel);
   QCoreApplication::sendEvent(box, &hinaus);
   EXPECT_FALSE(fenster.menueSichtbar);
+
+  formularSetzen(kRechnung, 1, QStringLiteral("Kopftext='Ihre Bestellung vom , danke.', AllgemeinSchlussText='Stand '"));
+  laden();
+  auto* menue = panel.findChild<QMenu*>(QStringLiteral("mnuTextPlatzhalter"));
+  for (const auto& [name, platzhalter, stelle, danach] :
+       {std::tuple{"strBetreffText", "<BestellDatum>", 20, "Ihre Bestellung vom <BestellDatum>, danke."},
+        std::tuple{"AllgemeinSchlussText", "<Datum>", 6, "Stand <Datum>"}}) {
+    QPlainTextEdit* text = mehrzeilig(name);
+    QTextCursor c = text->textCursor();
+    c.setPosition(stelle);
+    text->setTextCursor(c);
+    menue->hide();
+    QCoreApplication::sendEvent(text, &f4);
+    EXPECT_TRUE(menue->isVisible()) << name;
+    for (QAction* a : menue->findChildren<QAction*>())
+      if (a->text() == QString::fromUtf8(platzhalter)) a->trigger();
+    EXPECT_EQ(text->toPlainText(), QString::fromUtf8(danach));
+  }
+  EXPECT_EQ(dialogs->shown().size(), 0);
 }
 
 }  // namespace

@@ -80,35 +80,41 @@ TEST_F(frmDruckFormulareTest, TreeOfFoldersTemplatesDunningLevelsAndGenericTypes
   EXPECT_EQ(bild(QStringLiteral("KRechnungen")), QStringLiteral("Ordner"));
   EXPECT_FALSE(f.Knoten(QStringLiteral("F0003V001DL"))->icon(0).isNull());
 
-  // Each node: its panel, its path, what the edit menu offers. A folder offers nothing, not even
-  // a new template (it has no form type to make one of).
+  // Each node: its panel (or else the line that says what to select), its path, what the edit
+  // menu offers. A folder offers nothing, not even a new template (it has no form type to make
+  // one of).
   struct Fall {
     const char* key;
     const char* panel;
     const char* info;
     bool kopieren;
     bool anlegen;
+    const char* hinweis;
   };
   const Fall faelle[] = {
-      {"KRechnungen", "", "Rechnungen", false, false},
-      {"F0005", "", "Rechnungen - Kopie", false, true},
-      {"F0005V003", "", "Rechnungen - Kopie - 3. Vorlage", true, true},
-      {"F0003V001T", "ctrTexte1", "Rechnung - Rechnung - Texte", true, true},
-      {"KLieferant", "", "Lieferant", false, false},  // a folder whose key ends like a texts node's
-      {"F0003V001 ", "", "Rechnung - Rechnung - Drucker und Schächte", true, true},
-      {"F0003V001DG", "Druckerwahl", "Rechnung - Rechnung - Drucker und Schächte - global", true, true},
-      {"F0130V001M0", "ctrMahnAllgTexte", "Mahnung - Rechnung - Allg. Texte", true, true},
-      {"F0130V001MA", "", "Mahnung - Rechnung - Vor-, Schlusstexte", true, true},
-      {"F0130V001M2", "ctrMahnVorSchluss", "Mahnung - Rechnung - Vor-, Schlusstexte - 2. Mahnung", true, true},
-      {"F1001V001F", "ctrFormatdatei", "Etiketten allgemein - Rechnung - Formatdatei", true, true},
-      {"KA", "", "A", false, false},
+      {"KRechnungen", "", "Rechnungen", false, false, "unter „Rechnungen“, was Sie einstellen möchten: „Kopie“ oder „Storno“."},
+      {"F0005", "", "Rechnungen - Kopie", false, true, "eine Vorlage des Formulars „Kopie“, oder legen Sie"},
+      {"F0008", "", "Leer", false, true, "Das Formular „Leer“ hat noch keine Vorlage."},
+      {"F0005V003", "", "Rechnungen - Kopie - 3. Vorlage", true, true, "„Formatdatei“, „Texte“ oder „Drucker und Schächte“."},
+      {"F0003V001T", "ctrTexte1", "Rechnung - Rechnung - Texte", true, true, ""},
+      {"KLieferant", "", "Lieferant", false, false, "„Storno“."},  // a folder whose key ends like a texts node's
+      {"F0003V001 ", "", "Rechnung - Rechnung - Drucker und Schächte", true, true, "„global“ oder „"},
+      {"F0003V001DG", "Druckerwahl", "Rechnung - Rechnung - Drucker und Schächte - global", true, true, ""},
+      {"F0130V001M0", "ctrMahnAllgTexte", "Mahnung - Rechnung - Allg. Texte", true, true, ""},
+      {"F0130V001MA", "", "Mahnung - Rechnung - Vor-, Schlusstexte", true, true, "„1. Mahnung“, „2. Mahnung“ oder „3. Mahnung“."},
+      {"F0130V001M2", "ctrMahnVorSchluss", "Mahnung - Rechnung - Vor-, Schlusstexte - 2. Mahnung", true, true, ""},
+      {"F1001V001F", "ctrFormatdatei", "Etiketten allgemein - Rechnung - Formatdatei", true, true, ""},
+      {"KA", "", "A", false, false, "„B.C“."},
   };
+  const QLabel* hinweis = f.findChild<QLabel*>(QStringLiteral("strHinweis"));
   for (const Fall& fall : faelle) {
     SCOPED_TRACE(fall.key);
     waehle(fall.key);
     EXPECT_EQ(aktuellerKnoten(), QString::fromUtf8(fall.key));
     EXPECT_EQ(panel(), QString::fromUtf8(fall.panel));
     EXPECT_EQ(info(), QString::fromUtf8(fall.info));
+    EXPECT_EQ(hinweis->isVisible(), *fall.hinweis != 0);
+    EXPECT_TRUE(hinweis->text().contains(QString::fromUtf8(fall.hinweis))) << qPrintable(hinweis->text());
     EXPECT_EQ(aktion("cmdKopieren").isEnabled(), fall.kopieren);
     EXPECT_EQ(aktion("cmdVorlageLoeschen").isEnabled(), fall.kopieren);
     EXPECT_FALSE(aktion("cmdEinfuegen").isEnabled());
@@ -353,7 +359,7 @@ TEST_F(frmDruckFormulareTest, TheWindowWorksOnItsOwnDatabaseWhateverAnotherHostS
   waehle("F0003");
   const QStringList eigene = zeilen(routen);
   EXPECT_EQ(eigene.filter(QStringLiteral("|A")).size(), 2);
-  EXPECT_TRUE(eigene.contains(QStringLiteral("2|$Daten$FORMULAR/Rechnung2.lst")));
+  EXPECT_TRUE(eigene.contains(QStringLiteral("2|$Daten$FORMULAR\\Rechnung2.lst")));
   EXPECT_EQ(enginetest::zeilen(*b, routen), routenB);
   EXPECT_EQ(GetGlobalConnectList(), handlerB);
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
@@ -391,6 +397,32 @@ TEST_F(frmDruckFormulareTest, SecondHostOpeningItLeavesEachDatabaseItsOwn) {
   schliessen();
   EXPECT_EQ(enginetest::zeilen(*b, werte), QStringList(werteB).replaceInStrings(QStringLiteral("-B|"), QStringLiteral("-B2|")));
   EXPECT_EQ(zeilen(werte), werteA);
+  EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
+}
+
+// A new template is named in its template file panel: the name shows on the template of that
+// number of every form, and its file is offered under that name and stored Windows-style.
+TEST_F(frmDruckFormulareTest, ANewTemplateIsNamedAndItsFileOfferedUnderItsName) {
+  sql("INSERT INTO Druck_Formulartypen (FormTypID, Bezeichnung) VALUES (8, 'Gutschrift')");
+  sql("INSERT INTO Auftrag_Formular_Neu (FormStatus, FormNummer, BerichtArt) VALUES (8, 2, 2)");
+  oeffnen(3, 1);
+  aktion("cmdVorlageAnlegen_2").trigger();
+  ASSERT_EQ(aktuellerKnoten(), QStringLiteral("F0003V002F"));
+  QLineEdit& name = feld("ctrFormatdatei", "strVorlagenName");
+  EXPECT_EQ(name.text(), QStringLiteral("2.Vorlage"));
+  name.setText(QStringLiteral("Briefpapier/Logo"));
+  const QString formulare = host.datenverzeichnis() + QStringLiteral("FORMULAR/");
+  dialogs->answerFile(formulare + QStringLiteral("Briefpapier_Logo.lst"));
+  dialogs->answerWindow([](QDialog&) { return int(QDialog::Rejected); });
+  fenster().findChild<QToolButton*>(QStringLiteral("cmdLLEdit"))->click();
+  EXPECT_EQ(dialogs->shown().value(dialogs->shown().size() - 2).fileName, QStringLiteral("Briefpapier_Logo.lst"));
+
+  waehle("F0003V002T");  // leaving the node saves it
+  EXPECT_EQ(fenster().Knoten(QStringLiteral("F0008V002"))->text(0), QStringLiteral("Briefpapier/Logo"));
+  EXPECT_EQ(info(), QStringLiteral("Rechnung - Briefpapier/Logo - Texte"));
+  EXPECT_EQ(zeilen(QStringLiteral("SELECT FormularText, Formatdatei FROM Auftrag_Formular_Vorlagen, Auftrag_Formular_Neu "
+                                  "WHERE FormularNr=2 AND FormNummer=2 AND FormStatus=3")),
+            QStringList{"Briefpapier/Logo|$Daten$FORMULAR\\Briefpapier_Logo.lst"});
   EXPECT_TRUE(dialogs->messageBoxes().isEmpty()) << qPrintable(dialogs->messageBoxes().value(0).text);
 }
 
