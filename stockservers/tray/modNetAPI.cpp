@@ -47,6 +47,7 @@ QString DownloadURL(const QString& strURL, const QString& strDatei, std::int32_t
 
   QNetworkReply* antwort = netz.get(anfrage);
   bool schreibfehler = false;
+  qint64 erhalten = 0;
   auto lesen = [&] {
     // The body of an error status is not the service's answer.
     if (antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400) return;
@@ -54,6 +55,7 @@ QString DownloadURL(const QString& strURL, const QString& strDatei, std::int32_t
     qint64 n;
     while ((n = antwort->read(puffer, kStueck)) > 0) {
       if (datei.write(puffer, n) != n) schreibfehler = true;
+      erhalten += n;
       QCoreApplication::processEvents();
     }
   };
@@ -73,6 +75,14 @@ QString DownloadURL(const QString& strURL, const QString& strDatei, std::int32_t
     vb::raise(ErrWebStatus, kQuelle, QStringLiteral("Der Webdienst antwortet mit HTTP %1: %2").arg(status).arg(strURL));
   if (fehler != QNetworkReply::NoError)
     vb::raise(ErrWebVerbindung, kQuelle, QStringLiteral("Der Webdienst ist nicht erreichbar: ") + fehlerText);
+  // A connection closed early is not always reported by the network layer; an answer shorter than
+  // it announced is not the service's whole answer.
+  const QVariant angekuendigt = antwort->header(QNetworkRequest::ContentLengthHeader);
+  if (angekuendigt.isValid() && !antwort->hasRawHeader("Content-Encoding") && erhalten < angekuendigt.toLongLong())
+    vb::raise(ErrWebVerbindung, kQuelle,
+              QStringLiteral("Der Webdienst ist nicht erreichbar: die Antwort endet nach %1 von %2 Bytes")
+                  .arg(erhalten)
+                  .arg(angekuendigt.toLongLong()));
   if (!strNachsatz.isEmpty() && datei.write(toAnsi(strNachsatz) + "\r\n") < 0) schreibfehler = true;
   if (schreibfehler || !datei.flush()) vb::raise(75, kQuelle);
   return {};
