@@ -11,8 +11,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QScopeGuard>
 
+#include <pwd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -383,6 +386,34 @@ TEST_F(ReportControlTest, JobStartRefusesMissingWrongAndBrokenTemplates) {
   EXPECT_EQ(control.StartPrintJob(3, good, kToStorage), kBadArgument);
   EXPECT_EQ(control.StartPrintJob(kProjectList, good, 0), kBadArgument);
   EXPECT_EQ(control.PrintFields(), kNoJob) << "a refused start leaves no job";
+}
+
+// A templates folder we may not read hides its templates: the start says so instead of blaming
+// the file. Root reads every folder, so as root the start runs as "nobody".
+TEST_F(ReportControlTest, JobStartInAFolderWeMayNotReadSaysSo) {
+  QString tpl = write(QStringLiteral("Formulare/Rechnung.lst"), kFixedRows);
+  const QString folder = QFileInfo(tpl).absolutePath();
+  ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                                                    QFileDevice::ExeOther));
+  ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::Permissions()));
+  const passwd* niemand = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+  if (geteuid() == 0 && !niemand) GTEST_SKIP() << "running as root without a user \"nobody\"";
+  int status = kOk;
+  {
+    if (niemand) {
+      ASSERT_EQ(seteuid(niemand->pw_uid), 0);
+    }
+    const auto zurueck = qScopeGuard([&] {
+      if (niemand) seteuid(0);
+    });
+    status = control.StartPrintJob(kProjectList, tpl, kToStorage);
+  }
+  QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  EXPECT_EQ(status, kFileError);
+  EXPECT_TRUE(control.lastError().contains(QStringLiteral("no permission to read folder ") + folder))
+      << control.lastError().toStdString();
+  EXPECT_FALSE(control.lastError().contains(QStringLiteral("not found"))) << control.lastError().toStdString();
 }
 
 TEST_F(ReportControlTest, StoredWindowsPathsFindTheTemplate) {
