@@ -139,14 +139,14 @@ TEST_F(frmDrucken_CupsTest, PrintFileCutByAFullDiskIsNotSubmittedAndTheStorageKe
     ASSERT_TRUE(voll.gesetzt());
     fenster->DruckAbschliessen(2, vorlage);
   }
+  cups_job_t* auftraege = nullptr;
+  const int anzahl = cupsGetJobs2(CUPS_HTTP_DEFAULT, &auftraege, kQueue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
+  cupsFreeJobs(anzahl, auftraege);
+  EXPECT_EQ(anzahl, 0);
   const auto boxen = dialogs->messageBoxes().mid(vorher);
   ASSERT_EQ(boxen.size(), 1);
   EXPECT_TRUE(boxen[0].text.contains(kQueue)) << boxen[0].text.toStdString();
   EXPECT_TRUE(boxen[0].text.contains(QStringLiteral("File too large"))) << boxen[0].text.toStdString();
   EXPECT_EQ(fenster->ExitCode(), 1);
-  cups_job_t* auftraege = nullptr;
-  const int anzahl = cupsGetJobs2(CUPS_HTTP_DEFAULT, &auftraege, kQueue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
-  cupsFreeJobs(anzahl, auftraege);
-  EXPECT_EQ(anzahl, 0);
   EXPECT_EQ(druckausgabe::seitenTexte(fenster->Speicherdatei), druckausgabe::seiten(dok, 1));
 }
