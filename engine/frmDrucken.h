@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <memory>
 #include <vector>
@@ -171,6 +172,8 @@ class frmDrucken : public QObject {
   QString Speicherdatei;
   short StapelAnzahl = 0;
   vb::Collection<short> StapelKopien;
+  // Which document each member is, item k belonging to member k, for a batch print that fails.
+  QStringList StapelDokumente;
   short EntwurfBerichtArt = 0;
   bool BildspalteVorhanden = false;
   std::shared_ptr<QObject> DruckdatenHandler;
@@ -261,8 +264,17 @@ class frmDrucken : public QObject {
  private:
   void formInitialize();
   void formLoad();
-  // Prints every member with its own copy count and empties the batch.
+  // Prints every member with its own copy count and empties the batch; members that did not
+  // reach paper are told together, by document.
   void StapelMitgliederDrucken();
+  void StapelLeeren();
+  // Why a storage file did not reach paper: the message for the user and the reason alone; both
+  // empty when every page was printed.
+  struct Druckausfall {
+    QString meldung;
+    QString grund;
+  };
+  Druckausfall SpeicherdateiDrucken(const vb::Variant& Kopien);
 
   std::shared_ptr<report::IReportControl> m_LL;
   bool m_Running = false;

@@ -66,6 +66,7 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
                     QStringLiteral(".LL"));
     StapelAnzahl = std::min(StapelAnzahl, stapelVorher);
     while (StapelKopien.Count() > kopienVorher) StapelKopien.Remove(StapelKopien.Count());
+    while (StapelDokumente.size() > StapelAnzahl) StapelDokumente.removeLast();
   });
 
   if (!VorschauSichtbar(AusgabeModus)) return;

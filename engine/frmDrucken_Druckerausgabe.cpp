@@ -75,16 +75,27 @@ void druckerWechseln(printing::PrinterSession& sitzung, Druckfehler& fehler, QSt
 }  // namespace
 
 bool frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
+  const Druckausfall ausfall = SpeicherdateiDrucken(Kopien);
+  if (ausfall.meldung.isEmpty()) return true;
+  JobFehler(ausfall.meldung);
+  return false;
+}
+
+frmDrucken::Druckausfall frmDrucken::SpeicherdateiDrucken(const vb::Variant& Kopien) {
   int h = 0;
   int seiten = 0;
   int anzahl = 0;
   QSizeF papier;
+  QString lesefehler;
   schritt([&] { h = LL().OpenStorage(Speicherdatei, QString(), 1, 0); });
+  // Why the file did not open; the calls on its handle that follow would only blame the handle.
+  if (h <= 0) lesefehler = LL().lastError();
   schritt([&] { LL().SetStorageJob(h, 1); });
   schritt([&] { seiten = LL().StoragePageCount(h); });
+  if (h > 0 && seiten < 0) lesefehler = LL().lastError();
   if (h <= 0 || seiten < 0) {
-    JobFehler(QStringLiteral("Die Druckdatei '%1' kann nicht gelesen werden: %2").arg(Speicherdatei, LL().lastError()));
-    return false;
+    return {QStringLiteral("Die Druckdatei '%1' kann nicht gelesen werden: %2").arg(Speicherdatei, lesefehler),
+            QStringLiteral("die Druckdatei kann nicht gelesen werden: %1").arg(lesefehler)};
   }
   // The paper is the template's: the size and orientation of the first page.
   if (seiten > 0) schritt([&] { LL().StoragePageSize(h, 1, papier); });
@@ -140,13 +151,15 @@ bool frmDrucken::PreviewAnDrucker(const QString&, const vb::Variant& Kopien) {
   schritt([&] { LL().CloseStorage(h); });
 
   if (keinStandard)
-    JobFehler(QStringLiteral("Es ist kein Standarddrucker eingerichtet. Die Druckdatei '%1' wurde nicht gedruckt und "
-                             "bleibt erhalten.")
-                  .arg(Speicherdatei));
-  else if (!fehler.grund.isEmpty())
-    JobFehler(QStringLiteral("Drucken auf '%1' fehlgeschlagen: %2\nDie Druckdatei '%3' bleibt erhalten.")
-                  .arg(fehler.drucker, fehler.grund, Speicherdatei));
-  return !keinStandard && fehler.grund.isEmpty();
+    return {QStringLiteral("Es ist kein Standarddrucker eingerichtet. Die Druckdatei '%1' wurde nicht gedruckt und "
+                           "bleibt erhalten.")
+                .arg(Speicherdatei),
+            QStringLiteral("es ist kein Standarddrucker eingerichtet")};
+  if (!fehler.grund.isEmpty())
+    return {QStringLiteral("Drucken auf '%1' fehlgeschlagen: %2\nDie Druckdatei '%3' bleibt erhalten.")
+                .arg(fehler.drucker, fehler.grund, Speicherdatei),
+            QStringLiteral("Drucken auf '%1' fehlgeschlagen: %2").arg(fehler.drucker, fehler.grund)};
+  return {};
 }
 
 short frmDrucken::GetSeitenanzahl() {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include "foundation/modDebugOutput.h"
 #include "platform/report/IReportControl.h"
 #include "platform/vb/Format.h"
 #include "platform/vb/VbError.h"
@@ -31,8 +32,15 @@ void frmDrucken::InDruckstapelAblegen() {
   const QString ziel = mitglied(stapelOrdner(Speicherdatei), StapelAnzahl + 1);
   if (QFileInfo::exists(ziel) && !QFile::remove(ziel)) vb::raise(ErrPathFileAccess);
   if (!QFileInfo::exists(Speicherdatei)) vb::raise(vb::ErrFileNotFound);
-  if (!QFile::copy(Speicherdatei, ziel)) vb::raise(ErrPathFileAccess);
+  // A member that cannot be written whole (disk full) is not taken; the storage file stays.
+  if (QFile quelle(Speicherdatei); !quelle.copy(ziel))
+    vb::raise(ErrPathFileAccess, QStringLiteral("InDruckstapelAblegen"),
+              QStringLiteral("Die Druckdatei '%1' kann nicht in den Druckstapel gelegt werden: %2")
+                  .arg(Speicherdatei, quelle.errorString()));
   ++StapelAnzahl;
+  StapelDokumente.append(QStringLiteral("Dokument %1 (Vorlage '%2')")
+                             .arg(StapelAnzahl)
+                             .arg(QFileInfo(Speicherdatei).completeBaseName()));
   if (!QFile::remove(Speicherdatei)) vb::raise(ErrPathFileAccess);
 }
 
@@ -56,13 +64,29 @@ void frmDrucken::DruckstapelAusgeben(short AusgabeModus) {
 
 void frmDrucken::StapelMitgliederDrucken() {
   const QString ordner = stapelOrdner(Speicherdatei);
+  QStringList fehlend;
   for (int b = 1; b <= StapelAnzahl; ++b) {
     Speicherdatei = mitglied(ordner, b);
     // A member that did not reach its printer stays on disk (until the next window clears them).
-    if (PreviewAnDrucker(Speicherdatei, vb::Variant(StapelKopien.Item(b))))
+    const Druckausfall ausfall = SpeicherdateiDrucken(vb::Variant(StapelKopien.Item(b)));
+    if (ausfall.meldung.isEmpty()) {
       LL().DeletePreviewFiles(Speicherdatei, QString());
+      continue;
+    }
+    DebugOutput(ausfall.meldung);
+    const QString dokument = b <= StapelDokumente.size() ? StapelDokumente.at(b - 1) : QStringLiteral("Dokument %1").arg(b);
+    fehlend << QStringLiteral("%1: %2").arg(dokument, ausfall.grund);
   }
+  StapelLeeren();
+  if (!fehlend.isEmpty())
+    JobFehler(QStringLiteral("Diese Dokumente des Druckstapels wurden nicht gedruckt, ihre Druckdateien bleiben "
+                             "erhalten:\n") +
+              fehlend.join(QLatin1Char('\n')));
+}
+
+void frmDrucken::StapelLeeren() {
   StapelKopien.Clear();
+  StapelDokumente.clear();
   StapelAnzahl = 0;
 }
 
@@ -79,13 +103,11 @@ void frmDrucken::DruckstapelVorschau() {
   // The control finds the storage of project "SDRK001.LST" in "SDRK001.LL".
   LL().ShowPreview(mitglied(ordner, 1, QStringLiteral(".LST")), QString(), nullptr);
   for (int d = 1; d <= StapelAnzahl; ++d) LL().DeletePreviewFiles(mitglied(ordner, d), QString());
-  StapelKopien.Clear();
-  StapelAnzahl = 0;
+  StapelLeeren();
 }
 
 void frmDrucken::DruckstapelVerwerfen() {
   const QString ordner = stapelOrdner(Speicherdatei);
   for (int d = 1; d <= StapelAnzahl; ++d) QFile::remove(mitglied(ordner, d));
-  StapelKopien.Clear();
-  StapelAnzahl = 0;
+  StapelLeeren();
 }

@@ -4,8 +4,11 @@
 #include <cups/pwg.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPdfWriter>
 #include <QTemporaryFile>
+
+#include <cerrno>
 
 #include "platform/printing/CupsPrinterCatalogue.h"
 #include "platform/vb/VbError.h"
@@ -15,6 +18,7 @@ namespace printing {
 namespace {
 constexpr long ErrPrinter = 482;
 constexpr long ErrInvalidPropertyValue = 380;
+constexpr long ErrPathFileAccess = 75;
 const QString Source = QStringLiteral("PrintDocument");
 }  // namespace
 
@@ -73,8 +77,22 @@ QPainter& CupsPrintDocument::startPage(int page) {
 void CupsPrintDocument::finishPage(int) {}
 
 int CupsPrintDocument::submit() {
-  m_painter.end();
-  m_file->flush();
+  // A print file cut by a full disk or a file size limit would reach the queue as a broken job:
+  // every write is checked before anything is submitted.
+  // The file's own error text says nothing about why a write failed; errno does.
+  errno = 0;
+  const bool beendet = m_painter.end();
+  const bool geschrieben = m_file->flush() && m_file->error() == QFileDevice::NoError;
+  const int grund = errno;
+  const qint64 soll = m_file->pos();
+  if (!beendet || !geschrieben || soll <= 0 || QFileInfo(m_file->fileName()).size() != soll) {
+    const QString why = grund                                          ? qt_error_string(grund)
+                        : m_file->error() != QFileDevice::NoError ? m_file->errorString()
+                                                                   : QStringLiteral("unvollständig geschrieben");
+    vb::raise(ErrPathFileAccess, Source,
+              QStringLiteral("Die temporäre PDF-Datei '%1' für den Drucker '%2' konnte nicht vollständig geschrieben werden: %3")
+                  .arg(m_file->fileName(), m_printer, why));
+  }
   const QByteArray printer = m_printer.toUtf8();
   const QByteArray title = m_title.toUtf8();
   const QByteArray path = m_file->fileName().toUtf8();

@@ -2,6 +2,7 @@
 // A print document for a CUPS queue: the pages go into a temporary PDF (QPdfWriter) that end()
 // submits as one job, with the bin's keyword as the queue's bin option (InputSlot), the page
 // size as the paper (media) and the document's title as the job's name. The PDF is removed when the document closes.
+// A PDF that could not be written whole (disk full, file size limit) is not submitted: end() raises 75.
 #include <QPainter>
 #include <QString>
 #include <memory>

@@ -14,6 +14,13 @@ constexpr qint64 kMinFontBytes = 43;
 constexpr qint64 kMinImageBytes = 4;
 constexpr qint64 kMinCommandBytes = 37;
 
+// The largest font our reports write: rich text up to 1638 points, held in page units
+// (hundredths of a millimetre). A larger one costs Qt glyph images of its size squared.
+constexpr double kMaxFontPoints = 1638;
+constexpr qint32 kMaxFontPixels = 57786;
+// Qt's own range for a font's stretch (percent of its normal width).
+constexpr quint16 kMaxFontStretch = 4000;
+
 bool countFits(QDataStream& in, quint32 count, qint64 minBytes) {
   return in.status() == QDataStream::Ok && in.device() && qint64(count) * minBytes <= in.device()->bytesAvailable();
 }
@@ -39,7 +46,7 @@ bool readColor(QDataStream& in, QColor& color) {
 // A font record as Qt writes it in stream version 6.0, read field by field before Qt reads it:
 // Qt reserves its family list by the count in the file and takes two bytes as enums unchecked.
 // The record goes to Qt only when it holds together, and Qt must end where this reading ended.
-bool readFont(QDataStream& in, QFont& font) {
+bool readFont(QDataStream& in, QFont& font, QString& why) {
   QIODevice* d = in.device();
   if (!d || d->isSequential()) return false;
   const qint64 start = d->pos();
@@ -52,6 +59,19 @@ bool readFont(QDataStream& in, QFont& font) {
   in >> family >> style >> pointSize >> pixelSize >> styleHint >> strategy >> weight >> bits >> stretch >>
       extendedBits >> letterSpacing >> wordSpacing >> hinting >> capital >> families;
   if (!countFits(in, families, 4) || hinting > QFont::PreferFullHinting || capital > QFont::Capitalize) return false;
+  // Unset sizes are -1; anything else must be one we could have written.
+  if (pixelSize < -1 || pixelSize > kMaxFontPixels) {
+    why = QStringLiteral("pixel size %1").arg(pixelSize);
+    return false;
+  }
+  if (!(pointSize == -1 || (pointSize > 0 && pointSize <= kMaxFontPoints))) {
+    why = QStringLiteral("point size %1").arg(pointSize);
+    return false;
+  }
+  if (stretch > kMaxFontStretch) {
+    why = QStringLiteral("stretch %1").arg(stretch);
+    return false;
+  }
   for (quint32 i = 0; i < families && in.status() == QDataStream::Ok; ++i) in >> family;
   if (in.status() != QDataStream::Ok) return false;
   const qint64 end = d->pos();
@@ -224,7 +244,9 @@ bool PageContent::read(QDataStream& in, QString* why) {
   quint32 fonts = 0, images = 0, commands = 0;
   if (!count(fonts, kMinFontBytes, "fonts")) return false;
   for (quint32 i = 0; i < fonts; ++i)
-    if (!readFont(in, p.m_fonts.emplace_back())) return fail(QStringLiteral("font %1 is damaged").arg(i + 1));
+    if (QString grund; !readFont(in, p.m_fonts.emplace_back(), grund))
+      return fail(grund.isEmpty() ? QStringLiteral("font %1 is damaged").arg(i + 1)
+                                  : QStringLiteral("font %1 has %2").arg(i + 1).arg(grund));
   if (!count(images, kMinImageBytes, "images")) return false;
   for (quint32 i = 0; i < images && in.status() == QDataStream::Ok; ++i) in >> p.m_images.emplace_back();
   if (!count(commands, kMinCommandBytes, "drawing commands")) return false;

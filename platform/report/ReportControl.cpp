@@ -15,9 +15,38 @@
 #include "platform/report/ValueSet.h"
 #include "platform/vb/PathResolver.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
 namespace report {
 
 namespace {
+
+// Why `path` names no template we can open: a folder on the way that we may not read or search
+// hides it, which "not found" would wrongly blame on the file.
+QString missingTemplate(const QString& path) {
+  QString folder = QFileInfo(path).absoluteFilePath();
+  struct stat st {};
+  int belowErrno = 0;
+  // The deepest folder of the path that we can see, and what kept us from the name below it.
+  for (;;) {
+    if (::stat(QFile::encodeName(folder).constData(), &st) == 0) break;
+    belowErrno = errno;
+    const QString up = QFileInfo(folder).path();
+    if (up == folder) break;
+    folder = up;
+  }
+  bool denied = belowErrno == EACCES;
+  if (!denied && S_ISDIR(st.st_mode)) {
+    // Letter case is matched by listing the folder, so a folder we may not list hides the file too.
+    if (DIR* d = ::opendir(QFile::encodeName(folder).constData())) ::closedir(d);
+    else denied = errno == EACCES;
+  }
+  if (denied) return QStringLiteral("template %1 cannot be read: no permission to read folder %2").arg(path, folder);
+  return QStringLiteral("template %1 not found").arg(path);
+}
 
 QString joinFolder(const QString& folder, const QString& name) {
   if (folder.isEmpty()) return name;
@@ -253,7 +282,7 @@ int ReportControl::StartPrintJob(int projectType, QString& file, int flags) {
   if (!(flags & (kToPrinter | kToStorage | kToExport)))
     return d->fail(kBadArgument, QStringLiteral("no output chosen (flags %1)").arg(flags));
   const QString path = vb::resolvePath(file);
-  if (!QFileInfo(path).isFile()) return d->fail(kFileError, QStringLiteral("template %1 not found").arg(path));
+  if (!QFileInfo(path).isFile()) return d->fail(kFileError, missingTemplate(path));
   QString why;
   auto tpl = Template::load(path, &why);
   if (!tpl) return d->fail(kBadTemplate, why);

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QSaveFile>
 
+#include <cerrno>
+
 #include "platform/report/Template.h"
 
 namespace report {
@@ -55,6 +57,8 @@ bool StorageFile::save(const QString& path, QString* error) const {
     if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
     return false;
   }
+  // The file's own error text says nothing about why a write failed; errno does.
+  errno = 0;
   f.write(kMagic);
   QDataStream out(&f);
   out.setVersion(QDataStream::Qt_6_0);
@@ -68,7 +72,13 @@ bool StorageFile::save(const QString& path, QString* error) const {
       out << kPagePicture << p.picture;
     }
   }
-  if (out.status() != QDataStream::Ok || !f.commit()) {
+  // A write refused in the last flush (disk full, file size limit) leaves no trace in commit(),
+  // which would put a cut file in place of the whole one.
+  if (out.status() != QDataStream::Ok || !f.flush() || f.error() != QFileDevice::NoError) {
+    if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, errno ? qt_error_string(errno) : f.errorString());
+    return false;
+  }
+  if (!f.commit()) {
     if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
     return false;
   }

@@ -3,12 +3,14 @@
 // which tray every job asked for and how many pages it holds.
 #include <gtest/gtest.h>
 
+#include <cups/cups.h>
 
 #include <QFileInfo>
 #include <optional>
 
 #include "tests/engine/DruckausgabeSupport.h"
 #include "tests/support/CupsDruckweg.h"
+#include "tests/support/Dateigrenze.h"
 #include "tests/support/PrivateCupsd.h"
 #include "tests/support/RequireTool.h"
 
@@ -116,4 +118,24 @@ TEST_F(frmDrucken_CupsTest, QueueRemovedBeforePrintingIsToldAndTheStorageKept) {
     EXPECT_TRUE(QFileInfo::exists(fenster->Speicherdatei));
     ASSERT_TRUE(cupsd->addPclQueue(kQueue)) << cupsd->failure();
   }
+}
+
+// The temporary folder fills up while the print file is written: nothing reaches the queue, the
+// user is told at this call, and the storage file stays whole.
+TEST_F(frmDrucken_CupsTest, PrintFileCutByAFullDiskIsNotSubmittedAndTheStorageKept) {
+  route(GetRechnerName(), 1, 99, 1, 99999, kQueue, 0);
+  druckausgabe::ladeFormular(*fenster, db, vorlage);
+  {
+    testsupport::Dateigrenze voll(4096);  // room for the storage file, not for the PDF
+    ASSERT_TRUE(voll.gesetzt);
+    druckausgabe::dokument(*fenster, 2, vorlage, QStringLiteral("Rechnung 4713"), 1);
+  }
+  cups_job_t* auftraege = nullptr;
+  const int anzahl = cupsGetJobs2(CUPS_HTTP_DEFAULT, &auftraege, kQueue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
+  cupsFreeJobs(anzahl, auftraege);
+  EXPECT_EQ(anzahl, 0);
+  ASSERT_EQ(dialogs->messageBoxes().size(), 1);
+  EXPECT_TRUE(dialogs->messageBoxes()[0].text.contains(QStringLiteral("File too large")));
+  EXPECT_EQ(fenster->ExitCode(), 1);
+  EXPECT_EQ(druckausgabe::seitenTexte(fenster->Speicherdatei), druckausgabe::seiten(QStringLiteral("Rechnung 4713"), 1));
 }

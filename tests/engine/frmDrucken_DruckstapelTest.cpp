@@ -11,6 +11,7 @@
 #include "platform/report/PreviewWindow.h"
 #include "platform/vb/VbError.h"
 #include "tests/engine/DruckausgabeSupport.h"
+#include "tests/support/Dateigrenze.h"
 #include "tests/support/DruckFensterFixture.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/RequireTool.h"
@@ -216,4 +217,37 @@ TEST_F(frmDrucken_DruckstapelAufrufeTest, MergedPreviewAppendsEveryMemberToTheFi
   EXPECT_EQ(fenster->Speicherdatei, lokal + QStringLiteral("SDRK001.LL"));
   EXPECT_EQ(fenster->StapelAnzahl, 0);
   EXPECT_EQ(fenster->StapelKopien.Count(), 0);
+}
+
+// The disk fills up while a document's storage is written for the batch: that document's call
+// says so, and the batch holds only whole members.
+TEST_F(frmDrucken_DruckstapelTest, MemberCutByAFullDiskIsToldAtItsOwnCallAndNotTaken) {
+  dokument(*fenster, 3, vorlage, A, 1);
+  {
+    testsupport::Dateigrenze voll(200);
+    ASSERT_TRUE(voll.gesetzt);
+    dokument(*fenster, 3, vorlage, B, 1);
+  }
+  EXPECT_EQ(fenster->ExitCode(), 1);
+  ASSERT_EQ(dialogs->messageBoxes().size(), 1);
+  EXPECT_TRUE(dialogs->messageBoxes()[0].text.contains(QStringLiteral("File too large")));
+  EXPECT_EQ(fenster->StapelAnzahl, 1);
+  EXPECT_EQ(dateien(QStringLiteral("SDRK*.LL")), QStringList({QStringLiteral("SDRK001.LL")}));
+}
+
+// A member that cannot be read when the batch is printed is named by its document and why; the
+// others print, and its file stays.
+TEST_F(frmDrucken_DruckstapelTest, UnreadableMembersAreToldByDocument) {
+  dokument(*fenster, 3, vorlage, A, 1);
+  dokument(*fenster, 3, vorlage, B, 1);
+  QFile zwei(log.dir().file(QStringLiteral("SDRK002.LL")));
+  ASSERT_TRUE(zwei.resize(zwei.size() / 2));
+  dokument(*fenster, 2, vorlage, C, 1);
+  EXPECT_EQ(gedruckt(), QList<QStringList>({seiten(A, 1), seiten(C, 1)}));
+  ASSERT_EQ(dialogs->messageBoxes().size(), 1);
+  const QString text = dialogs->messageBoxes()[0].text;
+  EXPECT_TRUE(text.contains(QStringLiteral("Dokument 2 (Vorlage 'Liste'): die Druckdatei kann nicht gelesen werden: ") +
+                            log.dir().file(QStringLiteral("SDRK002.LL")) + QStringLiteral(" is no storage file")))
+      << text.toStdString();
+  EXPECT_EQ(dateien(QStringLiteral("SDRK*.LL")), QStringList({QStringLiteral("SDRK002.LL")}));
 }

@@ -12,7 +12,10 @@
 #include <QPdfWriter>
 #include <QProcess>
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -383,6 +386,22 @@ TEST_F(ReportControlTest, JobStartRefusesMissingWrongAndBrokenTemplates) {
   EXPECT_EQ(control.StartPrintJob(3, good, kToStorage), kBadArgument);
   EXPECT_EQ(control.StartPrintJob(kProjectList, good, 0), kBadArgument);
   EXPECT_EQ(control.PrintFields(), kNoJob) << "a refused start leaves no job";
+}
+
+// A templates folder we may not read hides its templates: the start says so instead of blaming
+// the file. Root reads every folder, so as root the start runs as "nobody".
+TEST_F(ReportControlTest, JobStartInAFolderWeMayNotReadSaysSo) {
+  QString tpl = write(QStringLiteral("Formulare/Rechnung.lst"), kFixedRows);
+  const QString folder = QFileInfo(tpl).absolutePath();
+  ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0711), 0);
+  ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0), 0);
+  const passwd* niemand = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+  if (geteuid() == 0 && (!niemand || seteuid(niemand->pw_uid) != 0)) GTEST_SKIP() << "cannot run as \"nobody\"";
+  const int status = control.StartPrintJob(kProjectList, tpl, kToStorage);
+  if (niemand) seteuid(0);
+  chmod(QFile::encodeName(folder).constData(), 0700);
+  EXPECT_EQ(status, kFileError);
+  EXPECT_EQ(control.lastError(), QStringLiteral("template %1 cannot be read: no permission to read folder %2").arg(tpl, folder));
 }
 
 TEST_F(ReportControlTest, StoredWindowsPathsFindTheTemplate) {

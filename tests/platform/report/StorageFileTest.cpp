@@ -198,3 +198,28 @@ TEST(StorageFile, RefusesDamagedRecordsBeforeReadingThemIntoQt) {
     EXPECT_TRUE(why.contains(QLatin1String(grund))) << why.toStdString();
   }
 }
+
+// Sizes that drawing turns into memory (glyph images of a font's size squared) are refused when
+// the file is read: a page whose only font has a pixel size of 63,491 never reaches a painter. The
+// largest fonts our reports write still open.
+TEST(StorageFile, RefusesFontSizesBeyondWhatReportsWrite) {
+  testsupport::TempDir dir;
+  const std::tuple<double, qint32, quint16, const char*> faelle[] = {
+      {-1, 63491, 100, "font 1 has pixel size 63491"}, {5000, -1, 100, "font 1 has point size 5000"},
+      {-1, 400, 60000, "font 1 has stretch 60000"},     {-1, 57786, 4000, nullptr}, {1638, -1, 100, nullptr}};
+  for (const auto& [punkte, pixel, breite, grund] : faelle) {
+    QByteArray bytes = QByteArrayLiteral("SKRVSTG1");
+    QDataStream out(&bytes, QIODevice::Append);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(2) << QString() << quint32(1) << 210.0 << 297.0 << quint8(1) << quint32(1)
+        << QStringLiteral("Liberation Sans") << QString() << punkte << pixel << quint8(0) << quint16(1) << quint16(400)
+        << quint8(0) << breite << quint8(0) << quint64(0) << quint16(0) << quint32(0) << quint32(0) << quint32(1)
+        << quint8(0) << false << QPointF(2000, 6000) << QStringLiteral("Ag") << qint32(0) << QColor(Qt::black);
+    QString why;
+    const bool geladen = StorageFile::load(dir.write(QStringLiteral("gross.LL"), bytes), &why).has_value();
+    EXPECT_EQ(geladen, !grund) << why.toStdString();
+    if (grund) {
+      EXPECT_TRUE(why.contains(QLatin1String(grund))) << why.toStdString();
+    }
+  }
+}
