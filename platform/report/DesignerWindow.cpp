@@ -400,6 +400,10 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   propertyPane->setFrameShape(QFrame::NoFrame);
   propertyPane->setWidgetResizable(true);
   propertyPane->setWidget(m_properties);
+  // It scrolls up and down only: its fields keep their width.
+  propertyPane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  propertyPane->setMinimumWidth(m_properties->minimumSizeHint().width() +
+                                propertyPane->verticalScrollBar()->sizeHint().width());
   auto* left = new QSplitter(Qt::Vertical, this);
   left->setObjectName(QStringLiteral("leftPane"));
   left->addWidget(valuePane);
