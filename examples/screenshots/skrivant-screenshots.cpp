@@ -3,12 +3,14 @@
 // each setting panel and writes a picture of the window for each (default ./docs/screenshots),
 // with the further print settings dialog, and the report designer on the invoice (also with its
 // reference block selected), the dunning letter and the label template. Run under a display
-// (scripts/screenshots uses Xvfb).
+// (scripts/screenshots uses Xvfb, at 100 % and with QT_SCALE_FACTOR=2); a window that does not
+// lie within the screen fails the run.
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTreeWidget>
@@ -28,8 +30,15 @@
 
 namespace {
 
+// A window that would not fit on the screen is told, and not taken as a picture of what a user sees.
 bool speichern(QWidget& w, const QString& datei, QTextStream& out) {
   QApplication::processEvents();
+  const QRect bild = w.screen()->availableGeometry();
+  if (!bild.contains(w.frameGeometry())) {
+    QTextStream(stderr) << datei << ": das Fenster (" << w.frameGeometry().width() << "x" << w.frameGeometry().height()
+                        << ") ragt über den Bildschirm (" << bild.width() << "x" << bild.height() << ")\n";
+    return false;
+  }
   if (!w.grab().save(datei)) return false;
   out << datei << "\n";
   return true;

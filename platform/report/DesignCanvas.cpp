@@ -4,6 +4,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLocale>
+#include <QFontMetricsF>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,6 +27,10 @@ constexpr double kTolerance = 0.8;  // mm around an object that still hits it
 constexpr double kHandle = 6;       // px
 
 const QColor kSelection(0x1a, 0x73, 0xe8);
+const QColor kBodyTint(0x2e, 0x7d, 0x32, 0x1c);
+const QColor kBodyEdge(0x2e, 0x7d, 0x32);
+constexpr double kBodyLabel = 3.5;    // mm of the body area's label line
+constexpr double kLeastTextPx = 5;    // below this a caption is left out
 
 // References are shown as what they are: "{Name}".
 class DesignScope : public ValueScope {
@@ -137,6 +143,13 @@ bool DesignCanvas::isShown(const ObjectRef& ref) const {
     case PageRule::Following: return m_shownPage == PageRule::Following;
     default: return true;
   }
+}
+
+QRectF DesignCanvas::bodyArea() const {
+  if (!m_template || m_template->projectType == 1) return {};
+  const TableSpec& t = m_template->table;
+  const double top = m_shownPage == PageRule::First ? t.top : t.topFollowing;
+  return QRectF(t.x, top, t.width, t.bottom - top);
 }
 
 QList<ObjectRef> DesignCanvas::lists() const {
@@ -303,6 +316,33 @@ std::optional<ObjectRef> DesignCanvas::bandAt(const QPointF& pos) const {
   return std::nullopt;
 }
 
+QFont DesignCanvas::fittedFont(double heightPx) const {
+  QFont f = font();
+  if (QFontMetricsF(f).height() > heightPx) f.setPixelSize(qMax(1, int(heightPx * 0.75)));
+  return f;
+}
+
+void DesignCanvas::paintBodyArea(QPainter& p) {
+  const QRectF body = bodyArea();
+  if (body.isEmpty()) return;
+  const QRectF w(toWidget(body.topLeft()), toWidget(body.bottomRight()));
+  p.fillRect(w, kBodyTint);
+  p.setPen(QPen(kBodyEdge, 0, Qt::DashLine));
+  p.drawLine(w.topLeft(), w.topRight());
+  p.drawLine(w.bottomLeft(), w.bottomRight());
+  const double lineHeight = kBodyLabel * pixelsPerMM();
+  if (lineHeight < kLeastTextPx) return;
+  p.setFont(fittedFont(lineHeight));
+  p.setPen(kBodyEdge);
+  const QRectF label(w.left() + 2, w.top() + 1, w.width() - 4, lineHeight);
+  const QString text = QStringLiteral("Tabelle ab %1 mm: Kopf, Zeilen und Fuß bis %2 mm")
+                           .arg(QLocale(QLocale::German).toString(body.top(), 'g', 6),
+                                QLocale(QLocale::German).toString(body.bottom(), 'g', 6));
+  p.drawText(label, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+             p.fontMetrics().elidedText(text, Qt::ElideRight, int(label.width())));
+  p.setFont(font());
+}
+
 void DesignCanvas::paintGrid(QPainter& p, const QRectF& area) const {
   const double ppm = pixelsPerMM();
   // The millimetre lines only where they stand apart; 5 and 10 mm lines always.
@@ -366,6 +406,7 @@ void DesignCanvas::paintEvent(QPaintEvent*) {
     p.fillRect(w, Qt::white);
     if (b.list.section == Section::Page) {
       paintGrid(p, b.area);
+      paintBodyArea(p);
       const QRectF inner = b.area.marginsRemoved(t.margins);
       p.setPen(QPen(QColor(0x80, 0xa0, 0xd0), 0, Qt::DashLine));
       p.drawRect(QRectF(toWidget(inner.topLeft()), toWidget(inner.bottomRight())));
@@ -385,9 +426,14 @@ void DesignCanvas::paintEvent(QPaintEvent*) {
       paintGrid(p, b.area);
       const QRectF mm = captionRect(b);
       const QRectF caption = QRectF(toWidget(mm.topLeft()), toWidget(mm.bottomRight())).adjusted(2, 0, 0, 0);
-      p.setPen(Qt::white);
-      p.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
-                 p.fontMetrics().elidedText(b.caption, Qt::ElideRight, int(caption.width())));
+      // At a small zoom the caption shrinks with its strip rather than run into the next band.
+      if (caption.height() >= kLeastTextPx) {
+        p.setFont(fittedFont(caption.height()));
+        p.setPen(Qt::white);
+        p.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   p.fontMetrics().elidedText(b.caption, Qt::ElideRight, int(caption.width())));
+        p.setFont(font());
+      }
       if (m_band == b.list) {
         p.setPen(QPen(kSelection, 2));
         p.setBrush(Qt::NoBrush);

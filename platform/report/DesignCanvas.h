@@ -66,6 +66,11 @@ class DesignCanvas : public QWidget {
   QRectF objectRect(const ObjectRef& ref) const;
   const DrawObject* object(const ObjectRef& ref) const;
 
+  // Where the body rows (the bands below the page) print on the page shown (mm): from the list
+  // table's start on the first or the following pages down to its end, as the job lays them
+  // out. The page shows it shaded, so nothing is placed there by mistake. Empty for labels.
+  QRectF bodyArea() const;
+
   // Which page the sheet shows: PageRule::First or PageRule::Following.
   PageRule shownPage() const { return m_shownPage; }
   void setShownPage(PageRule page);
@@ -112,6 +117,9 @@ class DesignCanvas : public QWidget {
   std::optional<ObjectRef> hit(const QPointF& scenePos) const;
   std::optional<ObjectRef> bandAt(const QPointF& scenePos) const;
   QRectF captionRect(const Band& b) const;  // mm
+  // The widget's font, made smaller where `heightPx` would not hold a line of it.
+  QFont fittedFont(double heightPx) const;
+  void paintBodyArea(QPainter& p);
   QRectF handleRect(const ObjectRef& ref) const;
   double pixelsPerMM() const;
   void paintGrid(QPainter& p, const QRectF& area) const;

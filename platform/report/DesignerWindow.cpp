@@ -17,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -394,11 +393,25 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   m_previewStack->addWidget(m_view);
   m_previewStack->addWidget(m_message);
 
+  // On a small screen (or at a large scale) the panel scrolls: its last rows stay reachable and
+  // the value list keeps its share of the height.
+  auto* propertyPane = new QScrollArea(this);
+  propertyPane->setObjectName(QStringLiteral("propertyPane"));
+  propertyPane->setFrameShape(QFrame::NoFrame);
+  propertyPane->setWidgetResizable(true);
+  propertyPane->setWidget(m_properties);
+  // It scrolls up and down only: its fields keep their width.
+  propertyPane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  propertyPane->setMinimumWidth(m_properties->minimumSizeHint().width() +
+                                propertyPane->verticalScrollBar()->sizeHint().width());
   auto* left = new QSplitter(Qt::Vertical, this);
+  left->setObjectName(QStringLiteral("leftPane"));
   left->addWidget(valuePane);
-  left->addWidget(m_properties);
-  left->setStretchFactor(0, 1);
-  left->setStretchFactor(1, 0);
+  left->addWidget(propertyPane);
+  left->setChildrenCollapsible(false);
+  left->setStretchFactor(0, 2);
+  left->setStretchFactor(1, 3);
+  left->setSizes({360, 540});
   auto* main = new QSplitter(Qt::Horizontal, this);
   main->addWidget(left);
   main->addWidget(m_tabs);
@@ -413,10 +426,8 @@ DesignerWindow::DesignerWindow(const DesignRequest& request, QWidget* parent)
   layout->addWidget(toolBar);
   layout->addWidget(main, 1);
 
-  QSize size(1400, 900);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    size = size.boundedTo(screen->availableSize() * 9 / 10);
-  resize(size);
+  // As large as the screen allows (ui::fitToScreen bounds it when the window opens).
+  resize(1400, 900);
 
   connect(m_canvas, &DesignCanvas::selectionChanged, this, &DesignerWindow::showSelection);
   connect(m_canvas, &DesignCanvas::moveRequested, this,

@@ -1,8 +1,6 @@
 #include "platform/report/PreviewWindow.h"
 
 #include <QAction>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -24,10 +22,7 @@ PreviewWindow::PreviewWindow(const PageSource& pages, const QString& title, QWid
   layout->addWidget(m_view);
 
   // Room for a portrait page at its real width where the screen allows.
-  QSize size(900, 1000);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    size = size.boundedTo(screen->availableSize() * 9 / 10);
-  resize(size);
+  resize(900, 1000);
   m_view->setPages(&pages);
 }
 

@@ -39,7 +39,13 @@ void QtReportWindows::closePrintBox() {
 
 bool QtReportWindows::printOptions(const PrintOptionsRequest& request, QWidget* parent) {
   PrintOptionsDialog dialog(request, parent);
-  return ui::dialogs().execWindow(dialog, QStringLiteral("printoptions")) == QDialog::Accepted;
+  // The job's box waits behind the options: both centred over the same window, the one would
+  // hide the other, and two "Abbrechen" stacked leave the user guessing which ends what.
+  const bool boxShown = m_box && m_box->isVisible();
+  if (boxShown) m_box->hide();
+  const bool ok = ui::dialogs().execWindow(dialog, QStringLiteral("printoptions")) == QDialog::Accepted;
+  if (ok && boxShown && m_box) m_box->show();
+  return ok;
 }
 
 QString QtReportWindows::selectFile(int projectType, const QString& current, QWidget*) {

@@ -22,6 +22,7 @@ class QtReportWindows : public ReportWindows {
   // Stays true after the box was closed, until the next box opens.
   bool printBoxCancelled() const override;
   void closePrintBox() override;
+  // An open print box is out of sight while the dialog asks, and back when it is confirmed.
   bool printOptions(const PrintOptionsRequest& request, QWidget* parent) override;
   QString selectFile(int projectType, const QString& current, QWidget* parent) override;
   void design(const DesignRequest& request, QWidget* parent) override;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "platform/ui/ProgramInfo.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/vb/ErrorStyle.h"
 
 namespace ui {
@@ -159,9 +160,13 @@ bool QtDialogs::colorDialog(QColor& color) {
 
 int QtDialogs::execWindow(QDialog& window, const QString& kind) {
   if (unseen(QStringLiteral("Fenster ohne sichtbare Anzeige abgebrochen: ") + kind)) return QDialog::Rejected;
+  fitToScreen(window);
   return window.exec();
 }
 
-void QtDialogs::showWindow(QWidget& window, const QString&) { window.show(); }
+void QtDialogs::showWindow(QWidget& window, const QString&) {
+  fitToScreen(window);
+  window.show();
+}
 
 }  // namespace ui

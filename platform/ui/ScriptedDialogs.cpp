@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "platform/ui/ProgramInfo.h"
+#include "platform/ui/ScreenFit.h"
 
 namespace ui {
 
@@ -88,6 +89,8 @@ int ScriptedDialogs::execWindow(QDialog& window, const QString& kind) {
   // Recorded before the script runs, so boxes the window shows meanwhile come after it.
   const qsizetype at = m_shown.size();
   m_shown.append(d);
+  // Placed as the Qt implementation places it, so tests see where a user would.
+  fitToScreen(window);
   int result;
   if (d.unexpected) {
     window.reject();
@@ -101,6 +104,7 @@ int ScriptedDialogs::execWindow(QDialog& window, const QString& kind) {
 
 void ScriptedDialogs::showWindow(QWidget& window, const QString& kind) {
   m_shown.append(entry(ShownDialog::Type::Window, kind, {}, 0, window.windowTitle()));
+  fitToScreen(window);
   window.show();
 }
 

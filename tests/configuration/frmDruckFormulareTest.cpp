@@ -429,6 +429,8 @@ TEST_F(frmDruckFormulareTest, ANewTemplateIsNamedAndItsFileOfferedUnderItsName) 
 // Every caption of the texts and printer panels shows whole, and every box there has a tool tip.
 TEST_F(frmDruckFormulareTest, CaptionsShowWholeAndTheWindowKeepsItsSize) {
   frmDruckFormulare& f = oeffnen(3, 1);
+  // At the size it opens with on a screen that holds it (the test screen is 800×600).
+  f.resize(980, 640);
   const QSize groesse = f.size();
   const QWidget* flaeche = f.findChild<QScrollArea*>(QStringLiteral("Panelflaeche"))->viewport();
   for (const char* key : {"F0003V001T", "F0003V001F", "F0003V001DL"}) {
