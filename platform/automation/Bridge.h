@@ -16,8 +16,9 @@
 //       values (s, i, d, b, …) are taken as arguments too. "let_<Name>"/"set_<Name>" assign.
 //   org.freedesktop.DBus.Introspectable.Introspect, listing the members above; each argument
 //       of a class member is named as the class declares it and carries the annotations
-//       "de.automation.Type" (String, Integer, Long, …, Variant, Object; Empty for no result)
-//       and, where the caller may leave it out, "de.automation.Optional" = "true".
+//       "de.automation.Type" (String, Integer, Long, …, Variant, Object; Empty for no result),
+//       where the caller may leave it out "de.automation.Optional" = "true", and where the
+//       member hands it back in argsBack "de.automation.ByRef" = "true".
 // A value travels as (yv): the VarType code and n Integer, i Long, x LongLong, d Double,
 // x Currency (ten-thousandths), d Date (OLE serial), b Boolean, s String, y Byte,
 // (so) object reference (bus name, path; path "/" is Nothing), i 0 Empty/Null/Missing
@@ -105,8 +106,9 @@ class Bridge : public QObject {
 
   // The reply to `call` that carries the run-time error `e` as this road sends errors.
   static QDBusMessage errorReply(const QDBusMessage& call, const vb::VbError& e);
-  // The introspection document of FactoryPath.
+  // The introspection document of FactoryPath, and that of an exported object of class `mo`.
   static QString factoryIntrospection();
+  static QString classIntrospection(const QMetaObject& mo);
 
  signals:
   // A peer connection closed; its peer has been released.

@@ -12,7 +12,8 @@
 // QDateTime, QDate (CDate); vb::Currency (CDbl to four places); std::shared_ptr<QObject>, QObject* and pointers to QObject
 // subclasses (an object reference, Nothing allowed). Conversion errors (6, 13, 94) are raised.
 // Trailing vb::Variant parameters may be left out by the caller; they receive
-// vb::Variant::missing(). Results come back as vb::Variant: a void method gives Empty, an object
+// vb::Variant::missing(). A vb::ObjectVariant parameter takes an object or Nothing (or is left
+// out), anything else is error 13. Results come back as vb::Variant: a void method gives Empty, an object
 // result must be declared std::shared_ptr<QObject> or vb::Variant.
 // A RemoteObject (an object of another process, see Bridge.h) takes the same calls: they go
 // over the bus into this same late binding on the other side.
@@ -35,6 +36,14 @@ QString automationTypeName(const QMetaType& type);
 
 // The type of parameter `parameter` of `m`, also where it is passed by reference.
 QMetaType parameterMetaType(const QMetaMethod& m, int parameter);
+
+// The automation type of parameter `parameter` of `m`, or of its result for -1: as
+// automationTypeName, and "Object" for one declared vb::ObjectVariant.
+QString automationTypeOf(const QMetaMethod& m, int parameter);
+
+// Whether parameter `parameter` of `m` is a non-const reference: what the member leaves in it
+// goes back to the caller.
+bool isByReference(const QMetaMethod& m, int parameter);
 
 // A name as the code spells it: ä→ae, ö→oe, ü→ue, Ä→Ae, Ö→Oe, Ü→Ue, ß→ss; the rest unchanged.
 QString asciiName(const QString& name);

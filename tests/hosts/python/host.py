@@ -93,6 +93,27 @@ db.executemany("INSERT INTO PrintInputTabelle (Feld1, Menge, Bezeichnung, EP, MW
                [("1", 2, "Ringbuch A4", 10.0, 1, 0.19), ("2", 1, "Atlas der Weltmeere", 20.0, 2, 0.07)])
 db.commit()
 
+def failure(obj, member, kind=METHOD, *args):
+    """The error number the call is refused with, from the message's first field; "none" when it is not."""
+    try:
+        invoke(obj, member, kind, *args)
+        return "none"
+    except dbus.DBusException as e:
+        return e.get_dbus_message().split("\t")[0]
+
+# Before any form's settings: a generic form's outputs fail their job, they raise nothing.
+early = create("Skrivant.clsDruckAllgemein")
+for member in ("PrintDokument", "LLPrintDokument", "AddToDruckstapel"):
+    job(early, "Vorher." + member, member=member)
+print(f"Falsch.CreateFormularTyp={failure(early, 'CreateFormularTyp', METHOD, 1002, 'x', 'y', 2, 'Kopf', 'Detail')}")
+print(f"Falsch.Data={failure(early, 'Data', SET, 7)}")
+lone = create("Skrivant.Application")
+print(f"OhneGruppe.SetDruckerOptionen={failure(lone, 'SetDruckerOptionen', METHOD, 3, 1)}")
+invoke(lone, "ConnectList", SET, ("", "/"))
+print(f"Nothing.SetDruckerOptionen={failure(lone, 'SetDruckerOptionen', METHOD, 3, 1)}")
+call(BUS.get_object(*lone, introspect=False), OBJECT, "Release", dbus.UInt32(1))
+print(f"Freigegeben={failure(lone, 'GetVersion')}")
+
 handler = create("Skrivant.clsConnectionHandler")
 for group in (4, 6):
     steps(handler, (LET, "SQLGruppe_DB_Provider", group, "Microsoft.Jet.OLEDB.4.0"),
@@ -113,11 +134,13 @@ for name, pdf in (("FehlenderOrdner", work + "fehlt/R.pdf"), ("Ordner", work), (
 for name, datei in (("DateiFehlt", work + "fehlt.mdb"), ("LangerName", "x" * 10_000_000)):
     print(f"{name}.SetDataBaseName={invoke(app, 'SetDataBaseName', METHOD, datei)}")
 job(app, "Danach", work + "Danach.pdf")
-shutil.copy(daten + "Auftrag.mdb", daten + "Gesperrt.mdb")
-sperre = sqlite3.connect(daten + "Gesperrt.mdb", isolation_level=None)
+# Another program holds the one database locked: hand-over table, forms and settings alike.
+invoke(app, "SetDataBaseName", METHOD, daten + "Auftrag.mdb")
+sperre = sqlite3.connect(daten + "Auftrag.mdb", isolation_level=None)
 sperre.execute("BEGIN EXCLUSIVE")
-invoke(app, "SetDataBaseName", METHOD, daten + "Gesperrt.mdb")
+start = GLib.get_monotonic_time()
 job(app, "Gesperrt", work + "Rechnung.pdf")
+print(f"Gesperrt.Sekunden={(GLib.get_monotonic_time() - start) / 1e6:.1f}")
 sperre.close()
 # Rows that cannot be read whole (a page of the table damaged) are no document: exported or printed.
 invoke(app, "SetDataBaseName", METHOD, damaged)
