@@ -27,7 +27,8 @@
 // A run-time error comes back as the D-Bus error "de.automation.Error.E<number>" ("E_<number>"
 // for a negative one) whose message is "<number>\t<source>\t<description>" (tabs in the texts
 // made blanks, NULs and lone surrogates U+FFFD); other exceptions as error 440. The client takes
-// the error without ".E<number>" as well.
+// the error without ".E<number>" as well. A call on an object path that holds no object (released)
+// is error -2147417848 in the same shape.
 //
 // References are counted per peer (its unique name): each reference sent to a peer counts one,
 // the peer's RemoteObject sends Release with its count when it goes, and a peer that leaves the

@@ -229,7 +229,7 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
   EXPECT_TRUE(pdfZeile("Mahnung.pdf", "Offener Betrag").endsWith(QStringLiteral(" 80,00")));
   // The locked hand-over database is waited for once, its 10 seconds, not once per attempt.
   const double gesperrt = a.value(QStringLiteral("Gesperrt.Sekunden")).toDouble();
-  EXPECT_TRUE(gesperrt >= 9 && gesperrt < 20) << gesperrt;
+  EXPECT_TRUE(gesperrt >= 9 && gesperrt < 15) << gesperrt;
 }
 
 // A host opens the template manager over the bus and lets go of everything. Where a user sees the

@@ -22,7 +22,7 @@ def value(x):
 def call(obj, interface, member, *args):
     """Runs the main loop until the answer comes: meanwhile the engine calls back into our objects."""
     loop, answer = GLib.MainLoop(), []
-    obj.get_dbus_method(member, interface)(*args, timeout=120, reply_handler=lambda *r: (answer.append(r[0]), loop.quit()),
+    obj.get_dbus_method(member, interface)(*args, timeout=120, reply_handler=lambda *r: (answer.append(r[0] if r else None), loop.quit()),
                                            error_handler=lambda e: (answer.append(e), loop.quit()))
     loop.run()
     if isinstance(answer[0], Exception):
@@ -45,7 +45,10 @@ def job(obj, name, pdf=None, member=None):
     """Puts the document out to `pdf`, through `member`, or into the print batch: "answer|busy at once|exit code"."""
     if pdf is not None:
         invoke(obj, "PDFArchivDatei", LET, pdf)
-    answer = invoke(obj, member or ("PDFAusgabeDokument" if pdf is not None else "AddToDruckstapel"))
+    try:
+        answer = invoke(obj, member or ("PDFAusgabeDokument" if pdf is not None else "AddToDruckstapel"))
+    except dbus.DBusException as e:
+        answer = "error " + e.get_dbus_message().split("\t")[0]
     busy = bool(invoke(obj, "IsBesetzt"))
     while invoke(obj, "IsBesetzt"):
         GLib.usleep(50000)
