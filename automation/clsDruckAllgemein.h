@@ -34,7 +34,7 @@ class clsDruckAllgemein : public QObject, public std::enable_shared_from_this<cl
   Q_INVOKABLE void set_ConnectList(const vb::ObjectVariant& handler);
   // Kept for the host; nothing reads it.
   Q_INVOKABLE vb::ObjectVariant Data() const { return m_Data; }
-  Q_INVOKABLE void set_Data(const vb::ObjectVariant& objekt) { m_Data = objekt; }
+  Q_INVOKABLE void set_Data(const vb::ObjectVariant& objekt) { m_Data = vb::requireObject(objekt, QStringLiteral("Data")); }
 
   // Declares the form type on group 4 of ConnectList: the type row, its head (1) and detail (2)
   // fields from the host's objects, template 1 and two "$GLOBAL$" routes when the type has none.

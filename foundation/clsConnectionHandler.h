@@ -15,7 +15,7 @@
 #include "foundation/clsListElement.h"
 #include "platform/data/Connection.h"
 #include "platform/vb/Collection.h"
-#include "platform/vb/ObjectVariant.h"
+#include "platform/vb/Variant.h"
 
 class clsConnectionHandler : public QObject {
   Q_OBJECT
@@ -27,7 +27,7 @@ class clsConnectionHandler : public QObject {
   Q_INVOKABLE std::shared_ptr<data::Connection> FirstConnection();
 
   // Stores `objCon` (a data::Connection, or Nothing) in the group, replacing the previous one.
-  Q_INVOKABLE void set_SQLGruppe_Connection(std::int16_t SQLGruppe, const vb::ObjectVariant& objCon);
+  Q_INVOKABLE void set_SQLGruppe_Connection(std::int16_t SQLGruppe, const vb::Variant& objCon);
   // The group's connection; a group without one raises error 5 (and stays behind, empty).
   Q_INVOKABLE std::shared_ptr<data::Connection> SQLGruppe_Connection(std::int16_t SQLGruppe);
   // Stores the provider name. Never fails.

@@ -136,9 +136,6 @@ vb::Variant invoke(QObject& obj, const QMetaMethod& m, const QList<vb::Variant>&
   }
   for (int i = 0; i < n; ++i) {
     const vb::Variant arg = i < args.size() ? args[i] : vb::Variant::missing();
-    if (!arg.isObject() && !arg.isMissing() && isObjectVariant(m.parameterTypeName(i)))
-      vb::raise(vb::ErrTypeMismatch, QString::fromLatin1(m.name()),
-                QStringLiteral("Typen unverträglich: '%1' nimmt ein Objekt oder Nothing").arg(QString::fromLatin1(m.parameterNames().value(i))));
     values.push_back(toParameter(arg, parameterMetaType(m, i)));
     argv[i + 1] = values.back().data();
   }

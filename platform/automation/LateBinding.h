@@ -12,8 +12,7 @@
 // QDateTime, QDate (CDate); vb::Currency (CDbl to four places); std::shared_ptr<QObject>, QObject* and pointers to QObject
 // subclasses (an object reference, Nothing allowed). Conversion errors (6, 13, 94) are raised.
 // Trailing vb::Variant parameters may be left out by the caller; they receive
-// vb::Variant::missing(). A vb::ObjectVariant parameter takes an object or Nothing (or is left
-// out), anything else is error 13. Results come back as vb::Variant: a void method gives Empty, an object
+// vb::Variant::missing(). Results come back as vb::Variant: a void method gives Empty, an object
 // result must be declared std::shared_ptr<QObject> or vb::Variant.
 // A RemoteObject (an object of another process, see Bridge.h) takes the same calls: they go
 // over the bus into this same late binding on the other side.

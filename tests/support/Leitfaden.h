@@ -1,195 +1,140 @@
 #pragma once
-// The member tables of docs/hosts.md against the bus introspection of a class: every member the
-// class shows is in the table and the reverse, with the same arguments (names where the guide
-// names them, automation types, optional and by-reference marks) and result type.
-//
-// Table grammar: the first cell names the members in backticks; the arguments cell lists
-// "name (Type[, by reference][, default])", "[…]" for one that may be left out, names without a
-// type taking the next one's ("AdrArt, FeldName, strWert (String)"), or a bare type; the result
-// cell starts with the type, empty for none. In a row that names let_/set_ members beside a plain
-// one, those take the arguments and give nothing, the plain one reads the value.
+// A member table of docs/hosts.md against the bus introspection of its class: the same members,
+// each with the same arguments (names where the guide gives one word, types, optional and
+// by-reference marks) and result type. The table grammar the guide keeps to: backticked names
+// in the first cell; arguments "name (Type[, by reference][, default])", "[…]" when optional,
+// names without a type taking the next one's, or a bare type; the result cell starts with its
+// type, empty for none. Where a row names let_/set_ members beside a plain one, those take the
+// arguments and give nothing, the plain one reads the value.
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
-#include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
 
 namespace leitfaden {
 
-struct Argument {
-  QString name;  // empty where the guide gives only the type or a description
-  QString type;
-  bool optional = false;
-  bool byReference = false;
-};
-
-struct Member {
-  QString name;
-  QList<Argument> args;
+struct Mitglied {
+  QStringList args;  // "name Type[ optional][ byref]", the name "?" where the guide gives none
   QString result;
 };
 
 inline QString faltung(QString s) {
-  s.replace(u'ä', QLatin1String("ae")).replace(u'ö', QLatin1String("oe")).replace(u'ü', QLatin1String("ue"));
-  s.replace(u'Ä', QLatin1String("Ae")).replace(u'Ö', QLatin1String("Oe")).replace(u'Ü', QLatin1String("Ue"));
-  return s.replace(u'ß', QLatin1String("ss")).toLower();
+  for (const auto& [von, nach] : {std::pair{u'ä', "ae"}, {u'ö', "oe"}, {u'ü', "ue"}, {u'Ä', "Ae"}, {u'Ö', "Oe"}, {u'Ü', "Ue"}, {u'ß', "ss"}})
+    s.replace(QChar(von), QLatin1String(nach));
+  return s.toLower();
 }
 
-inline QStringList teilen(const QString& text, QChar trenner, bool klammern) {
-  QStringList teile;
-  QString teil;
+// `text` split at `trenner` outside brackets; a backslash keeps the next character as it is.
+inline QStringList teilen(const QString& text, QChar trenner) {
+  QStringList teile{QString()};
   int tiefe = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c == u'\\' && i + 1 < text.size()) {
-      teil += text[++i];
-      continue;
-    }
-    if (klammern && (c == u'(' || c == u'[')) ++tiefe;
-    if (klammern && (c == u')' || c == u']')) --tiefe;
-    if (c == trenner && tiefe == 0) {
-      teile << teil.trimmed();
-      teil.clear();
-    } else {
-      teil += c;
-    }
+    const QChar c = text[i] == u'\\' && i + 1 < text.size() ? text[++i] : text[i];
+    tiefe += (c == u'(' || c == u'[') - (c == u')' || c == u']');
+    if (c == trenner && tiefe == 0) teile << QString();
+    else teile.last() += c;
   }
-  teile << teil.trimmed();
+  for (QString& t : teile) t = t.trimmed();
   return teile;
 }
 
-inline QString typWort(const QString& text) {
-  static const QRegularExpression wort(QStringLiteral("^[A-Za-z]+"));
-  return wort.match(text.trimmed()).captured(0);
+inline QString erstesWort(const QString& s) {
+  return QRegularExpression(QStringLiteral("^[A-Za-z]*")).match(s.trimmed()).captured();
 }
 
-inline QList<Argument> argumente(const QString& zelle) {
-  static const QStringList typen{"String", "Integer", "Long", "LongLong", "Double", "Currency", "Date",
-                                 "Boolean", "Byte", "Variant", "Object"};
+inline QStringList argumente(const QString& zelle) {
   static const QRegularExpression mitTyp(QStringLiteral("^(.*?)\\s*\\(([^()]*)\\)$"));
-  static const QRegularExpression bezeichner(QStringLiteral("^[\\wÄÖÜäöüß]+$"));
-  QList<Argument> out;
-  int ohneTyp = 0;
-  for (QString teil : teilen(zelle, u',', true)) {
+  static const QRegularExpression wort(QStringLiteral("^[\\wÄÖÜäöüß]+$"));
+  static const QStringList typen{"String", "Integer", "Long", "Double", "Currency", "Date", "Boolean", "Byte", "Variant", "Object"};
+  QStringList out, offen;  // offen: names waiting for the next one's type
+  for (QString teil : teilen(zelle, u',')) {
     if (teil.isEmpty()) continue;
-    Argument a;
-    if (teil.startsWith(u'[') && teil.endsWith(u']')) {
-      a.optional = true;
-      teil = teil.mid(1, teil.size() - 2).trimmed();
-    }
+    const bool optional = teil.startsWith(u'[');
+    if (optional) teil = teil.mid(1, teil.size() - 2);
     const auto m = mitTyp.match(teil);
-    if (m.hasMatch()) {
-      a.name = m.captured(1);
-      a.type = typWort(m.captured(2));
-      a.byReference = m.captured(2).contains(QLatin1String("by reference"));
-    } else if (typen.contains(teil)) {
-      a.type = teil;
-    } else {
-      a.name = teil;
-      ++ohneTyp;
+    QString name = m.hasMatch() ? m.captured(1) : teil;
+    QString typ = m.hasMatch() ? erstesWort(m.captured(2)) : QString();
+    if (!m.hasMatch() && typen.contains(name)) typ = name, name.clear();
+    const QString marken = QLatin1String(optional ? " optional" : "") +
+                           QLatin1String(m.captured(2).contains(QLatin1String("by reference")) ? " byref" : "");
+    name = wort.match(name).hasMatch() ? faltung(name) : QStringLiteral("?");
+    if (typ.isEmpty()) {
+      offen << name + QLatin1Char('\t') + marken;
+      continue;
     }
-    if (!bezeichner.match(a.name).hasMatch()) a.name.clear();
-    if (!a.type.isEmpty())
-      for (int k = 1; k <= ohneTyp; ++k) out[out.size() - k].type = a.type;
-    if (!a.type.isEmpty()) ohneTyp = 0;
-    out << a;
+    for (const QString& o : std::as_const(offen)) out << o.section(u'\t', 0, 0) + u' ' + typ + o.section(u'\t', 1);
+    offen.clear();
+    out << name + u' ' + typ + marken;
   }
-  return out;
+  return out + offen;
 }
 
-// The members of the first table after the line `ueberschrift`, by folded name.
-inline QMap<QString, Member> tabelle(const QString& guide, const QString& ueberschrift) {
-  QMap<QString, Member> out;
+inline QMap<QString, Mitglied> tabelle(const QString& guide, const QString& ueberschrift) {
+  QMap<QString, Mitglied> out;
   const QStringList zeilen = guide.split(u'\n');
   qsizetype i = zeilen.indexOf(ueberschrift);
   if (i < 0) return out;
   while (++i < zeilen.size() && !zeilen[i].startsWith(u'|')) {}
-  static const QRegularExpression kodiert(QStringLiteral("`([^`]+)`"));
   for (i += 2; i < zeilen.size() && zeilen[i].startsWith(u'|'); ++i) {
-    const QStringList zellen = teilen(zeilen[i].mid(1, zeilen[i].size() - 2), u'|', false);
-    if (zellen.size() < 3) continue;
+    const QStringList zellen = teilen(zeilen[i].mid(1, zeilen[i].size() - 2), u'|');
     QStringList namen;
-    for (auto it = kodiert.globalMatch(zellen[0]); it.hasNext();) namen << it.next().captured(1);
-    const bool zuweisung = std::any_of(namen.begin(), namen.end(), [](const QString& n) {
-      return n.startsWith(QLatin1String("let_")) || n.startsWith(QLatin1String("set_"));
-    });
-    const QString ergebnis = zellen[2].isEmpty() ? QStringLiteral("Empty") : typWort(zellen[2]);
-    for (const QString& name : namen) {
-      const bool zuweisen = name.startsWith(QLatin1String("let_")) || name.startsWith(QLatin1String("set_"));
-      Member m{name, {}, zuweisen ? QStringLiteral("Empty") : ergebnis};
-      if (!zuweisung || zuweisen) m.args = argumente(zellen[1]);
-      out.insert(faltung(name), m);
-    }
+    static const QRegularExpression kodiert(QStringLiteral("`([^`]+)`"));
+    for (auto it = kodiert.globalMatch(zellen.value(0)); it.hasNext();) namen << it.next().captured(1);
+    const auto zuweisend = [](const QString& n) { return n.startsWith(u"let_") || n.startsWith(u"set_"); };
+    const bool gemischt = std::any_of(namen.begin(), namen.end(), zuweisend);
+    for (const QString& n : namen)
+      out.insert(faltung(n), Mitglied{!gemischt || zuweisend(n) ? argumente(zellen.value(1)) : QStringList(),
+                                      zuweisend(n) || zellen.value(2).isEmpty() ? QStringLiteral("Empty")
+                                                                                : erstesWort(zellen.value(2))});
   }
   return out;
 }
 
-// The class interface of an introspection document, by folded name.
-inline QMap<QString, Member> introspektion(const QString& xml) {
-  QMap<QString, Member> out;
+// The class interface of an introspection document in the same form.
+inline QMap<QString, Mitglied> introspektion(const QString& xml) {
+  QMap<QString, Mitglied> out;
   QXmlStreamReader r(xml);
+  QString methode, arg;
   bool klasse = false;
-  Member m;
-  Argument a;
-  bool ergebnis = false;
   while (!r.atEnd()) {
-    r.readNext();
+    if (r.readNext() != QXmlStreamReader::StartElement) continue;
     const auto at = [&](const char* n) { return r.attributes().value(QLatin1String(n)).toString(); };
-    if (r.isStartElement() && r.name() == QLatin1String("interface"))
-      klasse = at("name").startsWith(QLatin1String("de.automation.class."));
+    if (r.name() == u"interface") klasse = at("name").startsWith(u"de.automation.class.");
     if (!klasse) continue;
-    if (r.isStartElement() && r.name() == QLatin1String("method")) m = Member{at("name"), {}, {}};
-    if (r.isStartElement() && r.name() == QLatin1String("arg")) {
-      ergebnis = at("direction") == QLatin1String("out");
-      a = Argument{at("name"), {}, false, false};
-    }
-    if (r.isStartElement() && r.name() == QLatin1String("annotation")) {
-      const QString wert = at("value");
-      if (at("name") == QLatin1String("de.automation.Type")) (ergebnis ? m.result : a.type) = wert;
-      if (at("name") == QLatin1String("de.automation.Optional")) a.optional = wert == QLatin1String("true");
-      if (at("name") == QLatin1String("de.automation.ByRef")) a.byReference = wert == QLatin1String("true");
-    }
-    if (r.isEndElement() && r.name() == QLatin1String("arg") && !ergebnis) m.args << a;
-    if (r.isEndElement() && r.name() == QLatin1String("method")) out.insert(faltung(m.name), m);
+    if (r.name() == u"method") out[methode = faltung(at("name"))] = {};
+    if (r.name() == u"arg" && at("direction") == u"in") out[methode].args << faltung(at("name"));
+    if (r.name() == u"arg") arg = at("direction");
+    if (r.name() != u"annotation") continue;
+    QStringList& args = out[methode].args;
+    if (at("name") == u"de.automation.Type" && arg == u"out") out[methode].result = at("value");
+    else if (at("name") == u"de.automation.Type") args.last() += u' ' + at("value");
+    else if (at("name") == u"de.automation.Optional") args.last() += u" optional";
+    else if (at("name") == u"de.automation.ByRef") args.last() += u" byref";
   }
   return out;
 }
 
-inline QString beschreibung(const Argument& a) {
-  return QStringLiteral("%1%2 %3%4").arg(a.optional ? QStringLiteral("[") : QString(), a.name, a.type,
-                                         QString(a.byReference ? QStringLiteral(" byref") : QString()) +
-                                             (a.optional ? QStringLiteral("]") : QString()));
-}
-
-// Every difference, one line each; empty when the guide's table and the class agree.
+// Every difference, one line each; empty when the table and the class agree.
 inline QStringList unterschiede(const QString& ueberschrift, const QString& xml) {
   QFile datei(QStringLiteral(SKRIVANT_SOURCE_DIR "/docs/hosts.md"));
   if (!datei.open(QIODevice::ReadOnly)) return {QStringLiteral("docs/hosts.md not readable")};
-  const auto guide = tabelle(QString::fromUtf8(datei.readAll()), ueberschrift);
-  const auto klasse = introspektion(xml);
+  const auto guide = tabelle(QString::fromUtf8(datei.readAll()), ueberschrift), klasse = introspektion(xml);
   QStringList out;
   if (guide.isEmpty()) out << QStringLiteral("no table after ") + ueberschrift;
-  for (auto it = klasse.cbegin(); it != klasse.cend(); ++it)
-    if (!guide.contains(it.key())) out << QStringLiteral("not in the guide: ") + it->name;
-  for (auto it = guide.cbegin(); it != guide.cend(); ++it) {
-    const auto k = klasse.constFind(it.key());
-    if (k == klasse.cend()) {
-      out << QStringLiteral("no such member: ") + it->name;
+  for (const QString& name : klasse.keys())
+    if (!guide.contains(name)) out << QStringLiteral("not in the guide: ") + name;
+  for (auto g = guide.cbegin(); g != guide.cend(); ++g) {
+    if (!klasse.contains(g.key())) {
+      out << QStringLiteral("no such member: ") + g.key();
       continue;
     }
-    if (k->result != it->result) out << QStringLiteral("%1: result %2, guide %3").arg(it->name, k->result, it->result);
-    if (k->args.size() != it->args.size()) {
-      out << QStringLiteral("%1: %2 arguments, guide %3").arg(it->name).arg(k->args.size()).arg(it->args.size());
-      continue;
-    }
-    for (qsizetype p = 0; p < k->args.size(); ++p) {
-      Argument g = it->args[p];
-      if (g.name.isEmpty()) g.name = k->args[p].name;
-      const Argument& c = k->args[p];
-      if (faltung(g.name) != faltung(c.name) || g.type != c.type || g.optional != c.optional || g.byReference != c.byReference)
-        out << QStringLiteral("%1: argument %2 is %3, guide %4").arg(it->name).arg(p + 1).arg(beschreibung(c), beschreibung(g));
-    }
+    Mitglied k = klasse[g.key()];
+    for (qsizetype p = 0; p < k.args.size() && p < g->args.size(); ++p)
+      if (g->args[p].startsWith(u"? ")) k.args[p] = u'?' + k.args[p].mid(k.args[p].indexOf(u' '));
+    if (k.args != g->args || k.result != g->result)
+      out << QStringLiteral("%1: (%2) %3, guide (%4) %5")
+                 .arg(g.key(), k.args.join(u", "), k.result, g->args.join(u", "), g->result);
   }
   return out;
 }
