@@ -98,10 +98,10 @@ vb::Variant Application::OpenDesign(const QString& Dateiname, const vb::Variant&
 
 QString Application::GetGesamtBetrag() const { return vb::CStr(vb::Variant(m_fenster->Rechnungsbetrag())); }
 
-std::int16_t Application::AddToDruckstapel(const vb::Variant& DruckInfo) {
+std::int16_t Application::AddToDruckstapel(const QString& DruckInfo) {
   // The progress window lets the host's calls in; one of them may be the host's last release.
   const auto selbst = weak_from_this().lock();
-  const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
+  const QString& text = DruckInfo;
   KeinLaufenderAuftrag(*m_fenster, QStringLiteral("Skrivant.Application"));
   m_fenster->objVorgaben = m_objVorgaben;
   m_fenster->StartPrint(3);

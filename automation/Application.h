@@ -16,7 +16,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/vb/Variant.h"
+#include "platform/vb/ObjectVariant.h"
 
 class clsConnectionHandler;
 class clsProgVorgaben;
@@ -37,10 +37,10 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
   // ---- lifecycle, output and state ----
 
   // The handler set last, or the empty one made at creation.
-  Q_INVOKABLE vb::Variant ConnectList() const;
+  Q_INVOKABLE vb::ObjectVariant ConnectList() const;
   // Takes a clsConnectionHandler of this process (or Nothing). Anything else, a handler living in
   // another process included, cannot carry database connections: error 13, the old one stays.
-  Q_INVOKABLE void set_ConnectList(const vb::Variant& handler);
+  Q_INVOKABLE void set_ConnectList(const vb::ObjectVariant& handler);
 
   // Trims the text in the caller's variable and makes it the local path.
   Q_INVOKABLE void let_LokalerPfad(QString& Pfad);
@@ -69,7 +69,7 @@ class Application : public QObject, public std::enable_shared_from_this<Applicat
   Q_INVOKABLE QString GetGesamtBetrag() const;
   // Puts the document into the print batch; with a text, shows it in the progress window (made on
   // first use) and lets the window's events run. 1 once the batch was cancelled, else 0.
-  Q_INVOKABLE std::int16_t AddToDruckstapel(const vb::Variant& DruckInfo = vb::Variant::missing());
+  Q_INVOKABLE std::int16_t AddToDruckstapel(const QString& DruckInfo = QString());
   // Sets the cancel flag for the life of the object (the progress window calls it).
   Q_INVOKABLE void CancelOutput() { m_blnAbbruch = true; }
   // Preview, print and PDF export of the document (with the batch collected before it, for

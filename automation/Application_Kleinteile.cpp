@@ -270,7 +270,7 @@ std::optional<KleinteilLauf::Ergebnis> KleinteilLauf::dokument(const RsPtr& queu
   } else {
     // Before the batch takes the document: it clears the document's data.
     if (auchAlsPDF) e.pdf = pdfMachen(pdfDatei);
-    aus = ausgeben([&] { a.AddToDruckstapel(vb::Variant(QStringLiteral("Drucke Vorgang ") + nummer)); });
+    aus = ausgeben([&] { a.AddToDruckstapel(QStringLiteral("Drucke Vorgang ") + nummer); });
   }
   if (!aus) return std::nullopt;
   e.rechnung = f.Rechnungsbetrag();

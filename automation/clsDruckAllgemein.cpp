@@ -55,8 +55,10 @@ void felderSchreiben(data::Recordset& rs, std::int32_t FormTypID, std::int16_t b
   }
 }
 
+// A record set of the host: a text or a number in its place is the wrong type, Nothing no object.
 QObject& hostObjekt(const vb::Variant& v) {
-  if (!v.isObject() || v.isNothing()) vb::raise(vb::ErrObjectNotSet, kQuelle);
+  if (!v.isObject()) vb::raise(vb::ErrTypeMismatch, kQuelle);
+  if (v.isNothing()) vb::raise(vb::ErrObjectNotSet, kQuelle);
   return *v.object();
 }
 
@@ -192,10 +194,10 @@ bool clsDruckAllgemein::SetDokumentTitle(const QString& DokumentTitel) {
   return false;
 }
 
-std::int16_t clsDruckAllgemein::AddToDruckstapel(const vb::Variant& DruckInfo) {
+std::int16_t clsDruckAllgemein::AddToDruckstapel(const QString& DruckInfo) {
   // The progress window lets the host's calls in; one of them may be the host's last release.
   const auto selbst = weak_from_this().lock();
-  const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
+  const QString& text = DruckInfo;
   KeinLaufenderAuftrag(*m_fenster, kQuelle);
   HandlerEinstecken();
   m_fenster->StartPrintAllgemein(3);

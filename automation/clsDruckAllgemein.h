@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/vb/Variant.h"
+#include "platform/vb/ObjectVariant.h"
 
 class clsConnectionHandler;
 class clsFormTypHandler;
@@ -29,12 +29,12 @@ class clsDruckAllgemein : public QObject, public std::enable_shared_from_this<cl
   clsDruckAllgemein();
   ~clsDruckAllgemein() override;
 
-  Q_INVOKABLE vb::Variant ConnectList() const;
+  Q_INVOKABLE vb::ObjectVariant ConnectList() const;
   // A clsConnectionHandler of this process or Nothing; anything else is error 13.
-  Q_INVOKABLE void set_ConnectList(const vb::Variant& handler);
+  Q_INVOKABLE void set_ConnectList(const vb::ObjectVariant& handler);
   // Kept for the host; nothing reads it.
-  Q_INVOKABLE vb::Variant Data() const { return m_Data; }
-  Q_INVOKABLE void set_Data(const vb::Variant& objekt) { m_Data = objekt; }
+  Q_INVOKABLE vb::ObjectVariant Data() const { return m_Data; }
+  Q_INVOKABLE void set_Data(const vb::ObjectVariant& objekt) { m_Data = vb::requireObject(objekt, QStringLiteral("Data")); }
 
   // Declares the form type on group 4 of ConnectList: the type row, its head (1) and detail (2)
   // fields from the host's objects, template 1 and two "$GLOBAL$" routes when the type has none.
@@ -42,9 +42,9 @@ class clsDruckAllgemein : public QObject, public std::enable_shared_from_this<cl
   // engine's own form kinds; above, no form setting could be loaded). Result empty.
   Q_INVOKABLE vb::Variant CreateFormularTyp(std::int32_t FormTypID, const QString& Bezeichnung,
                                             const QString& Beschreibung, std::int16_t BerichtArt,
-                                            const vb::Variant& objKopfDaten, const vb::Variant& objDetailDaten);
-  Q_INVOKABLE void set_KopfDaten(const vb::Variant& objekt);
-  Q_INVOKABLE void set_DetailDaten(const vb::Variant& objekt);
+                                            const vb::ObjectVariant& objKopfDaten, const vb::ObjectVariant& objDetailDaten);
+  Q_INVOKABLE void set_KopfDaten(const vb::ObjectVariant& objekt);
+  Q_INVOKABLE void set_DetailDaten(const vb::ObjectVariant& objekt);
   Q_INVOKABLE bool Clear();
   Q_INVOKABLE void let_Datenverzeichnis(const QString& Pfad);
   Q_INVOKABLE QString GetVersion() const;
@@ -59,7 +59,7 @@ class clsDruckAllgemein : public QObject, public std::enable_shared_from_this<cl
   // Sets the window's ApplicationTitel (the job title). Always False.
   Q_INVOKABLE bool SetDokumentTitle(const QString& DokumentTitel);
   // The document into the print batch; 1 once the batch was cancelled, else 0.
-  Q_INVOKABLE std::int16_t AddToDruckstapel(const vb::Variant& DruckInfo = vb::Variant::missing());
+  Q_INVOKABLE std::int16_t AddToDruckstapel(const QString& DruckInfo = QString());
   Q_INVOKABLE void CancelOutput() { m_blnAbbruch = true; }
   // Preview, print, and print through the report control's own start. Always 0: GetExitCode
   // tells a failed job.

@@ -59,8 +59,13 @@ void clsFormTypHandler::set_DataFelder(const vb::Variant& menge) {
   m_DataFelder = vb::objectOrNothing(menge) ? menge.objectAs<clsDataCollection>() : nullptr;
   if (!menge.isNothing() && !m_DataFelder) vb::raise(vb::ErrTypeMismatch);
 }
-void clsFormTypHandler::set_objRsVariablen(const vb::Variant& objekt) { m_objRsVariablen = vb::objectOrNothing(objekt); }
-void clsFormTypHandler::set_Data(const vb::Variant& objekt) { m_Data = vb::objectOrNothing(objekt); }
+// The host's record sets: an object or Nothing, a text or a number in their place is error 13.
+void clsFormTypHandler::set_objRsVariablen(const vb::Variant& objekt) {
+  m_objRsVariablen = vb::objectOrNothing(vb::requireObject(objekt, QStringLiteral("KopfDaten")));
+}
+void clsFormTypHandler::set_Data(const vb::Variant& objekt) {
+  m_Data = vb::objectOrNothing(vb::requireObject(objekt, QStringLiteral("DetailDaten")));
+}
 
 vb::Variant clsFormTypHandler::LoadDesignData(std::int32_t FormTypID) {
   m_blnDesignModus = true;

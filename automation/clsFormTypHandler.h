@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/vb/Variant.h"
+#include "platform/vb/ObjectVariant.h"
 
 class clsDataCollection;
 namespace report { class IReportControl; }
@@ -19,20 +19,20 @@ class clsFormTypHandler : public QObject {
   Q_OBJECT
 
  public:
-  Q_INVOKABLE vb::Variant LL() const { return vb::Variant(m_LL); }
-  Q_INVOKABLE void set_LL(const vb::Variant& control);
+  Q_INVOKABLE vb::ObjectVariant LL() const { return vb::Variant(m_LL); }
+  Q_INVOKABLE void set_LL(const vb::ObjectVariant& control);
   // The stored head and detail fields of the loaded type ("Feldname", "FeldTyp", "Wert"):
   // Nothing until the first LoadFormtyp that finds field rows.
-  Q_INVOKABLE vb::Variant DataVariablen() const;
-  Q_INVOKABLE void set_DataVariablen(const vb::Variant& menge);
-  Q_INVOKABLE vb::Variant DataFelder() const;
-  Q_INVOKABLE void set_DataFelder(const vb::Variant& menge);
+  Q_INVOKABLE vb::ObjectVariant DataVariablen() const;
+  Q_INVOKABLE void set_DataVariablen(const vb::ObjectVariant& menge);
+  Q_INVOKABLE vb::ObjectVariant DataFelder() const;
+  Q_INVOKABLE void set_DataFelder(const vb::ObjectVariant& menge);
   // The host's head record and detail record set, kept as handed in (any object, local or behind
   // the bridge).
-  Q_INVOKABLE vb::Variant objRsVariablen() const { return vb::Variant(m_objRsVariablen); }
-  Q_INVOKABLE void set_objRsVariablen(const vb::Variant& objekt);
-  Q_INVOKABLE vb::Variant Data() const { return vb::Variant(m_Data); }
-  Q_INVOKABLE void set_Data(const vb::Variant& objekt);
+  Q_INVOKABLE vb::ObjectVariant objRsVariablen() const { return vb::Variant(m_objRsVariablen); }
+  Q_INVOKABLE void set_objRsVariablen(const vb::ObjectVariant& objekt);
+  Q_INVOKABLE vb::ObjectVariant Data() const { return vb::Variant(m_Data); }
+  Q_INVOKABLE void set_Data(const vb::ObjectVariant& objekt);
 
   // Design mode for the rest of the handler's life, then LoadFormtyp. Result always empty.
   Q_INVOKABLE vb::Variant LoadDesignData(std::int32_t FormTypID);

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "foundation/clsDataCollection.h"
-#include "platform/vb/Variant.h"
+#include "platform/vb/ObjectVariant.h"
 
 class clsMahnDruckHandler : public QObject {
   Q_OBJECT
@@ -16,12 +16,12 @@ class clsMahnDruckHandler : public QObject {
   clsMahnDruckHandler();
 
   // The report control the print window wrote; Nothing until then.
-  Q_INVOKABLE vb::Variant LL() const;
-  Q_INVOKABLE void set_LL(const vb::Variant& control);
+  Q_INVOKABLE vb::ObjectVariant LL() const;
+  Q_INVOKABLE void set_LL(const vb::ObjectVariant& control);
   // The letter's rows.
   Q_INVOKABLE std::shared_ptr<QObject> Data() const { return m_Data; }
   // Takes an in-memory record set of this process (clsDataCollection); anything else is error 13.
-  Q_INVOKABLE void set_Data(const vb::Variant& daten);
+  Q_INVOKABLE void set_Data(const vb::ObjectVariant& daten);
   std::shared_ptr<clsDataCollection> Daten() const { return m_Data; }
 
   // The stored value, Empty for a name that is not stored.

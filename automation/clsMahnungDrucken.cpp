@@ -134,10 +134,10 @@ bool clsMahnungDrucken::SetDokumentTitle(const QString& DokumentTitel) {
   return false;
 }
 
-std::int16_t clsMahnungDrucken::AddToDruckstapel(const vb::Variant& DruckInfo) {
+std::int16_t clsMahnungDrucken::AddToDruckstapel(const QString& DruckInfo) {
   // The progress window lets the host's calls in; one of them may be the host's last release.
   const auto selbst = weak_from_this().lock();
-  const QString text = DruckInfo.isMissing() ? QString() : vb::CStr(DruckInfo);
+  const QString& text = DruckInfo;
   KeinLaufenderAuftrag(*m_fenster, kQuelle);
   FussZeilenAnhaengen();
   m_fenster->set_DruckdatenHandler(vb::Variant(m_handler));

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/vb/Variant.h"
+#include "platform/vb/ObjectVariant.h"
 
 class clsConnectionHandler;
 class clsMahnDruckHandler;
@@ -28,9 +28,9 @@ class clsMahnungDrucken : public QObject, public std::enable_shared_from_this<cl
   clsMahnungDrucken();
   ~clsMahnungDrucken() override;
 
-  Q_INVOKABLE vb::Variant ConnectList() const;
+  Q_INVOKABLE vb::ObjectVariant ConnectList() const;
   // Takes a clsConnectionHandler of this process (or Nothing); anything else is error 13.
-  Q_INVOKABLE void set_ConnectList(const vb::Variant& handler);
+  Q_INVOKABLE void set_ConnectList(const vb::ObjectVariant& handler);
 
   // A new letter. A copy count set for the letter before goes with it. True.
   Q_INVOKABLE bool Clear();
@@ -47,7 +47,7 @@ class clsMahnungDrucken : public QObject, public std::enable_shared_from_this<cl
   Q_INVOKABLE bool SetDokumentTitle(const QString& DokumentTitel);
   // Puts the letter into the print batch and starts the next one; with a text, shows it in the
   // progress window. 1 once the batch was cancelled, else 0.
-  Q_INVOKABLE std::int16_t AddToDruckstapel(const vb::Variant& DruckInfo = vb::Variant::missing());
+  Q_INVOKABLE std::int16_t AddToDruckstapel(const QString& DruckInfo = QString());
   Q_INVOKABLE void CancelOutput();
   // Preview, print and PDF of the letter, which stays in the object. Always 0: GetExitCode tells
   // a failed job. Error 5 while another job runs on the print window.

@@ -32,6 +32,8 @@ class clsDruckerSchacht : public QObject {
   // A missing template file shows "Druckvorlage '...' nicht gefunden!"; any other failure shows
   // its description; the load goes on in both cases and raises nothing.
   Q_INVOKABLE void LoadDruckForm(const QString& RechnerName, int FormNummer, int FormStatus);
+  // Whether a load found the form's row (for the print window; no member of the class).
+  bool FormGeladen() const { return m_values.has_value(); }
 
   // Device name of the archive printer, "" when none; "Standard" is not resolved here.
   Q_INVOKABLE QString ArchivDrucker() const;

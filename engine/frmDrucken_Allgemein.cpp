@@ -70,6 +70,15 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
   });
 
   if (!VorschauSichtbar(AusgabeModus)) return;
+  // Without a form's settings there is no template to print with: a failed job, as the host
+  // reads it from ExitCode, not an error of the output call.
+  if (DruckerSchacht && !DruckerSchacht->FormGeladen()) {
+    JobFehler(QStringLiteral("Für die Druckausgabe sind keine Druckeinstellungen geladen: SetDruckerOptionen wurde nicht "
+                             "oder für ein Formular ohne Eintrag (%1/%2) aufgerufen.")
+                  .arg(intCurFormStatus)
+                  .arg(intCurFormNummer));
+    return;
+  }
   report::IReportControl& ll = LL();
   ll.SetPrinterDefaultsDir(GetFormularPfad());
   if (!DruckdatenHandler) vb::raise(vb::ErrObjectNotSet);

@@ -50,6 +50,18 @@ std::shared_ptr<data::Recordset> druckdatenOeffnen(const std::shared_ptr<data::C
   return rs;
 }
 
+// The hand-over database `datei` as group 99 of `verbindungen`, its SYSTEM.MDW beside it.
+void uebergabeOeffnen(clsConnectionHandler& verbindungen, const QString& datei) {
+  verbindungen.let_SQLGruppe_DB_Provider(kUebergabeGruppe, QStringLiteral("Microsoft.Jet.OLEDB.4.0;"));
+  verbindungen.let_SQLGruppe_DB_Properties(kUebergabeGruppe, QStringLiteral("Jet OLEDB:System database"),
+                                           vb::folderPart(datei) + QStringLiteral("SYSTEM.MDW"));
+  verbindungen.let_SQLGruppe_DB_OpenConnection(kUebergabeGruppe, QStringLiteral("Data Source=") + data::connectionValue(datei));
+}
+
+QString nichtLesbar(const QString& datei, const QString& grund) {
+  return QStringLiteral("Die Druckdaten aus '%1' können nicht gelesen werden: %2").arg(datei, grund);
+}
+
 // The form settings of the window; 91 when it has none.
 clsDruckerSchacht& formVon(const std::shared_ptr<clsDruckerSchacht>& schacht) {
   if (!schacht) vb::raise(vb::ErrObjectNotSet);
@@ -67,6 +79,19 @@ void frmDrucken::StartPrint(short AusgabeModus) {
   const auto jobEnde = qScopeGuard([this] { m_Running = false; });
   if (!VorschauSichtbar(AusgabeModus)) return;
   report::IReportControl& ll = LL();
+
+  // The hand-over database is reached first: one held locked by another program fails the job
+  // after its one wait, before the settings (often the same file) are waited for again. A file
+  // or workgroup file that is missing is told by the pass below, with its own message.
+  if (!objRsPrintInput && DateiExistiert(Uebergabedatei()) &&
+      DateiExistiert(vb::folderPart(Uebergabedatei()) + QStringLiteral("system.mdw"))) {
+    clsConnectionHandler probe;
+    if (const auto e = vb::ignoreErrors([&] { uebergabeOeffnen(probe, Uebergabedatei()); })) {
+      vb::logTrappedLine(e->description());
+      JobFehler(nichtLesbar(Uebergabedatei(), e->description()));
+      return;
+    }
+  }
 
   schritt([&] { let_UebertraegeDrucken(true); });
   schritt([&] { FalzstricheDrucken = vorgabeGesetzt(QStringLiteral("Falzstriche")); });
@@ -161,8 +186,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
       const auto e = vb::ignoreErrors(step);
       if (!e) return true;
       vb::logTrappedLine(e->description());
-      JobFehler(QStringLiteral("Die Druckdaten aus '%1' können nicht gelesen werden: %2")
-                    .arg(Uebergabedatei(), e->description()));
+      JobFehler(nichtLesbar(Uebergabedatei(), e->description()));
       if (Durchgang == 2 && AusgabeModus == 1) {
         schritt([&] { ll.EndPrint(0); });
         QFile::remove(Speicherdatei);
@@ -173,13 +197,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     // The hand-over database gets a connection of its own, opened afresh for every pass; a
     // caller's own record set does not read through it.
     const auto verbindungen = std::make_shared<clsConnectionHandler>();
-    const auto oeffnen = [&] {
-      verbindungen->let_SQLGruppe_DB_Provider(kUebergabeGruppe, QStringLiteral("Microsoft.Jet.OLEDB.4.0;"));
-      verbindungen->let_SQLGruppe_DB_Properties(kUebergabeGruppe, QStringLiteral("Jet OLEDB:System database"),
-                                                ordner + QStringLiteral("SYSTEM.MDW"));
-      verbindungen->let_SQLGruppe_DB_OpenConnection(kUebergabeGruppe,
-                                                    QStringLiteral("Data Source=") + data::connectionValue(Uebergabedatei()));
-    };
+    const auto oeffnen = [&] { uebergabeOeffnen(*verbindungen, Uebergabedatei()); };
     if (objRsPrintInput)
       schritt(oeffnen);
     else if (!lesen(oeffnen))

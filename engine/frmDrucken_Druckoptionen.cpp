@@ -2,6 +2,9 @@
 #include "engine/clsDruckerSchacht.h"
 #include "engine/frmDrucken.h"
 #include "engine/modSystem.h"
+#include "foundation/clsConnectionHandler.h"
+#include "foundation/modSkrivant.h"
+#include "platform/vb/ErrorStyle.h"
 #include "platform/vb/VbError.h"
 
 // No trap: a failing load or property call goes to the caller and the steps after it do not run.
@@ -9,6 +12,19 @@ void frmDrucken::SetDruckerOptionen(short Status, short Vorlage) {
   intCurFormNummer = Vorlage;
   intCurFormStatus = Status;
   if (!DruckerSchacht) vb::raise(vb::ErrObjectNotSet);
+  // The form tables are reached through group 4 of the engine-wide handler; without it the load
+  // could only show its message and leave no form, so the caller is told why instead.
+  const auto handler = GetGlobalConnectList();
+  if (!handler)
+    vb::raise(vb::ErrInvalidCall, QStringLiteral("SetDruckerOptionen"),
+              QStringLiteral("Keine Verbindungsverwaltung gesetzt (ConnectList ist Nothing): die Formulartabellen der "
+                             "Verbindungsgruppe 4 sind nicht erreichbar."));
+  std::shared_ptr<data::Connection> con;
+  const auto fehler = vb::ignoreErrors([&] { con = handler->SQLGruppe_Connection(4); });
+  if (!con)
+    vb::raise(vb::ErrInvalidCall, QStringLiteral("SetDruckerOptionen"),
+              QStringLiteral("Die Verbindungsgruppe 4 (Formulartabellen) hat keine Verbindung.") +
+                  (fehler ? QLatin1Char(' ') + fehler->description() : QString()));
   clsDruckerSchacht& form = *DruckerSchacht;
   form.LoadDruckForm(GetRechnerName(), Vorlage, Status);
 

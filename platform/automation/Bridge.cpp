@@ -29,6 +29,8 @@ namespace {
 
 const QString ObjectPathPrefix = QStringLiteral("/obj/");
 const QString IntrospectableInterface = QStringLiteral("org.freedesktop.DBus.Introspectable");
+// The platform's number for a call on an object that is no longer there (RPC_E_DISCONNECTED).
+constexpr long ErrObjectDisconnected = -2147417848;
 // On a peer connection the one peer is every message's sender.
 const QString ThePeer = QStringLiteral("peer");
 
@@ -60,13 +62,15 @@ QString argXml(const QString& name, const char* type, const char* direction) {
       .arg(escapeXml(name), QLatin1String(type), QLatin1String(direction));
 }
 
-// An argument of a class member: a (yv) with its automation type, and whether it may be left
-// out, as annotations a code generator reads.
-QString memberArgXml(const QString& name, const char* direction, const QMetaType& type, bool optional = false) {
+// An argument of a class member: a (yv) with its automation type, whether it may be left out, and
+// whether the member hands it back changed, as annotations a code generator reads.
+QString memberArgXml(const QString& name, const char* direction, const QString& type, bool optional = false,
+                     bool byReference = false) {
   QString xml = QStringLiteral("      <arg name=\"%1\" type=\"(yv)\" direction=\"%2\">\n"
                                "        <annotation name=\"de.automation.Type\" value=\"%3\"/>\n")
-                    .arg(escapeXml(name), QLatin1String(direction), automationTypeName(type));
+                    .arg(escapeXml(name), QLatin1String(direction), type);
   if (optional) xml += QStringLiteral("        <annotation name=\"de.automation.Optional\" value=\"true\"/>\n");
+  if (byReference) xml += QStringLiteral("        <annotation name=\"de.automation.ByRef\" value=\"true\"/>\n");
   return xml + QStringLiteral("      </arg>\n");
 }
 
@@ -98,20 +102,21 @@ QString classInterfaceXml(const QMetaObject& mo) {
     const QList<QByteArray> names = m.parameterNames();
     for (int p = 0; p < m.parameterCount(); ++p) {
       const QString name = p < names.size() && !names[p].isEmpty() ? QString::fromLatin1(names[p]) : QStringLiteral("arg%1").arg(p);
-      xml += memberArgXml(name, "in", parameterMetaType(m, p), p >= member.required);
+      xml += memberArgXml(name, "in", automationTypeOf(m, p), p >= member.required, isByReference(m, p));
     }
-    xml += memberArgXml(QStringLiteral("result"), "out", m.returnMetaType()) + QStringLiteral("    </method>\n");
+    xml += memberArgXml(QStringLiteral("result"), "out", automationTypeOf(m, -1)) + QStringLiteral("    </method>\n");
   }
   for (int i = QObject::staticMetaObject.propertyCount(); i < mo.propertyCount(); ++i) {
     const QMetaProperty p = mo.property(i);
     const QString name = QString::fromLatin1(p.name());
     if (p.isReadable() && !methods.contains(name.toLower()))
-      xml += QStringLiteral("    <method name=\"%1\">\n").arg(name) + memberArgXml(QStringLiteral("result"), "out", p.metaType()) +
-             QStringLiteral("    </method>\n");
+      xml += QStringLiteral("    <method name=\"%1\">\n").arg(name) +
+             memberArgXml(QStringLiteral("result"), "out", automationTypeName(p.metaType())) + QStringLiteral("    </method>\n");
     const QString let = QStringLiteral("let_") + name;
     if (p.isWritable() && !methods.contains(let.toLower()))
-      xml += QStringLiteral("    <method name=\"%1\">\n").arg(let) + memberArgXml(QStringLiteral("value"), "in", p.metaType()) +
-             memberArgXml(QStringLiteral("result"), "out", QMetaType()) + QStringLiteral("    </method>\n");
+      xml += QStringLiteral("    <method name=\"%1\">\n").arg(let) +
+             memberArgXml(QStringLiteral("value"), "in", automationTypeName(p.metaType())) +
+             memberArgXml(QStringLiteral("result"), "out", automationTypeName(QMetaType())) + QStringLiteral("    </method>\n");
   }
   return xml + QStringLiteral("  </interface>\n");
 }
@@ -366,6 +371,13 @@ void Bridge::Private::handleCall(const QDBusMessage& call) {
     }
     const auto it = exports.constFind(path);
     if (it == exports.constEnd()) {
+      // A released object is told as the platform tells a disconnected one, in words a host
+      // reads; a path no object ever had (the factory before it is served) stays the bus's own.
+      if (path.startsWith(ObjectPathPrefix))
+        vb::raise(ErrObjectDisconnected, path,
+                  QStringLiteral("Automatisierungsfehler: Das aufgerufene Objekt %1 wurde von seinen Clients getrennt "
+                                 "(freigegeben oder nie vorhanden).")
+                      .arg(path));
       q.m_connection.send(call.createErrorReply(QDBusError::UnknownObject, QStringLiteral("No object at %1").arg(path)));
       return;
     }
@@ -475,6 +487,10 @@ QDBusMessage Bridge::errorReply(const QDBusMessage& call, const vb::VbError& e) 
 }
 
 QString Bridge::factoryIntrospection() { return introspectionDocument(factoryInterfaceXml()); }
+
+QString Bridge::classIntrospection(const QMetaObject& mo) {
+  return introspectionDocument(objectInterfaceXml() + classInterfaceXml(mo));
+}
 
 QDBusMessage Bridge::waitForReply(const QDBusMessage& call) {
   // Without a bound a call may open a window the user works in for as long as he likes. A peer

@@ -16,8 +16,9 @@
 //       values (s, i, d, b, …) are taken as arguments too. "let_<Name>"/"set_<Name>" assign.
 //   org.freedesktop.DBus.Introspectable.Introspect, listing the members above; each argument
 //       of a class member is named as the class declares it and carries the annotations
-//       "de.automation.Type" (String, Integer, Long, …, Variant, Object; Empty for no result)
-//       and, where the caller may leave it out, "de.automation.Optional" = "true".
+//       "de.automation.Type" (String, Integer, Long, …, Variant, Object; Empty for no result),
+//       where the caller may leave it out "de.automation.Optional" = "true", and where the
+//       member hands it back in argsBack "de.automation.ByRef" = "true".
 // A value travels as (yv): the VarType code and n Integer, i Long, x LongLong, d Double,
 // x Currency (ten-thousandths), d Date (OLE serial), b Boolean, s String, y Byte,
 // (so) object reference (bus name, path; path "/" is Nothing), i 0 Empty/Null/Missing
@@ -26,7 +27,8 @@
 // A run-time error comes back as the D-Bus error "de.automation.Error.E<number>" ("E_<number>"
 // for a negative one) whose message is "<number>\t<source>\t<description>" (tabs in the texts
 // made blanks, NULs and lone surrogates U+FFFD); other exceptions as error 440. The client takes
-// the error without ".E<number>" as well.
+// the error without ".E<number>" as well. A call on an object path that holds no object (released)
+// is error -2147417848 in the same shape.
 //
 // References are counted per peer (its unique name): each reference sent to a peer counts one,
 // the peer's RemoteObject sends Release with its count when it goes, and a peer that leaves the
@@ -105,8 +107,9 @@ class Bridge : public QObject {
 
   // The reply to `call` that carries the run-time error `e` as this road sends errors.
   static QDBusMessage errorReply(const QDBusMessage& call, const vb::VbError& e);
-  // The introspection document of FactoryPath.
+  // The introspection document of FactoryPath, and that of an exported object of class `mo`.
   static QString factoryIntrospection();
+  static QString classIntrospection(const QMetaObject& mo);
 
  signals:
   // A peer connection closed; its peer has been released.

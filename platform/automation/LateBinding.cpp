@@ -85,9 +85,9 @@ vb::Variant fromResult(const QVariant& value, const QMetaType& type) {
   return vb::Variant::fromQVariant(value);
 }
 
-// moc keeps "&" in the name of a non-const reference parameter only (a const one normalises away).
-bool isByReference(const QMetaMethod& m, int parameter) {
-  return m.parameterTypeName(parameter).endsWith('&');
+// moc records the type as the declaration spells it, so the alias shows.
+bool isObjectVariant(const QByteArray& typeName) {
+  return typeName == "vb::ObjectVariant" || typeName == "ObjectVariant";
 }
 
 bool nameMatches(const QByteArray& candidate, const QString& wanted) {
@@ -169,6 +169,17 @@ QString accessorName(const QString& member, CallKind kind) {
 }
 
 }  // namespace
+
+// moc keeps "&" in the name of a non-const reference parameter only (a const one normalises away).
+bool isByReference(const QMetaMethod& m, int parameter) {
+  return m.parameterTypeName(parameter).endsWith('&');
+}
+
+QString automationTypeOf(const QMetaMethod& m, int parameter) {
+  const QByteArray name = parameter < 0 ? QByteArray(m.typeName()) : m.parameterTypeName(parameter);
+  if (isObjectVariant(name)) return QStringLiteral("Object");
+  return automationTypeName(parameter < 0 ? m.returnMetaType() : parameterMetaType(m, parameter));
+}
 
 // moc records no meta type for a non-const reference parameter; the type it refers to has one.
 QMetaType parameterMetaType(const QMetaMethod& m, int parameter) {

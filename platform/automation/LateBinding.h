@@ -36,6 +36,14 @@ QString automationTypeName(const QMetaType& type);
 // The type of parameter `parameter` of `m`, also where it is passed by reference.
 QMetaType parameterMetaType(const QMetaMethod& m, int parameter);
 
+// The automation type of parameter `parameter` of `m`, or of its result for -1: as
+// automationTypeName, and "Object" for one declared vb::ObjectVariant.
+QString automationTypeOf(const QMetaMethod& m, int parameter);
+
+// Whether parameter `parameter` of `m` is a non-const reference: what the member leaves in it
+// goes back to the caller.
+bool isByReference(const QMetaMethod& m, int parameter);
+
 // A name as the code spells it: ä→ae, ö→oe, ü→ue, Ä→Ae, Ö→Oe, Ü→Ue, ß→ss; the rest unchanged.
 QString asciiName(const QString& name);
 

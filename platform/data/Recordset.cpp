@@ -366,6 +366,8 @@ void Recordset::run() {
     // is read plainly below.
     withRowid = execSelect(q, QStringLiteral("SELECT ") + m_selectList + QStringLiteral(", _rowid_ AS ") +
                                   kRowidAlias + QLatin1Char(' ') + m_fromClause);
+    // A file held locked has been waited for once: asking again would wait the busy timeout twice.
+    if (!withRowid && sqlite::isLocked(q.lastError())) raiseDataError(ErrCommand, dbMessage(q.lastError()));
     if (!withRowid) q = QSqlQuery(db);
   }
   if (!withRowid && !execSelect(q, m_sql)) raiseDataError(ErrCommand, dbMessage(q.lastError()));

@@ -68,6 +68,12 @@ int compareNoCase(void*, int len1, const void* v1, int len2, const void* v2) {
 
 }  // namespace
 
+bool isLocked(const QSqlError& error) {
+  bool ok = false;
+  const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+  return ok && (code == SQLITE_BUSY || code == SQLITE_LOCKED);
+}
+
 bool prepareConnection(const QSqlDatabase& db, int busyTimeoutMs) {
   sqlite3* h = handleOf(db);
   if (!h) return false;

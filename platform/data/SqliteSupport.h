@@ -2,6 +2,7 @@
 // What the data layer adds to a QSQLITE connection, reached through the sqlite3 handles that
 // the driver gives out. Internal to platform/data.
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -15,6 +16,10 @@ inline constexpr char kUnicodeNoCase[] = "NOCASE_UNICODE";
 
 // Busy timeout and the collation above. Returns false when the driver gives no handle.
 bool prepareConnection(const QSqlDatabase& db, int busyTimeoutMs);
+
+// Whether `error` says the file is held locked by another connection (SQLITE_BUSY or
+// SQLITE_LOCKED, extended codes included): the busy timeout has been waited out already.
+bool isLocked(const QSqlError& error);
 
 // The declared column types of an executed SELECT (empty text for expressions).
 QStringList declaredTypes(const QSqlQuery& query);

@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "platform/data/Recordset.h"
-#include "platform/vb/Variant.h"
+#include "platform/vb/ObjectVariant.h"
 
 class clsConnectionHandler;
 
@@ -40,8 +40,8 @@ class Application : public QObject {
   Q_INVOKABLE void Quit();
   // The client's link object: its ProgrammLinkInfo is logged, Nothing logs "Disconnet ".
   // Anything but an object or Nothing is error 13.
-  Q_INVOKABLE void let_EventClass(const vb::Variant& objH);
-  Q_INVOKABLE void set_EventClass(const vb::Variant& objH);
+  Q_INVOKABLE void let_EventClass(const vb::ObjectVariant& objH);
+  Q_INVOKABLE void set_EventClass(const vb::ObjectVariant& objH);
   Q_INVOKABLE void Init();
   // "70:am Lager|80:Bestellt|81:Reserviert|82:Abholfach|83:offene Bestellung|", and
   // "84:Filialen|" when the article database has branches. The first call loads the branch

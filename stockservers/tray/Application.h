@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "platform/vb/Collection.h"
-#include "platform/vb/Variant.h"
+#include "platform/vb/ObjectVariant.h"
 
 class clsConnectionHandler;
 class frmInfoWin;
@@ -43,11 +43,11 @@ class Application : public QObject {
 
   // ---- public members, in the order of the class's dispatch interface ----
 
-  Q_INVOKABLE vb::Variant ConnectList() const;
+  Q_INVOKABLE vb::ObjectVariant ConnectList() const;
   // A clsConnectionHandler of this process, or Nothing (the next look-up then connects from the
   // settings). Anything else is error 13 and the old handler stays.
-  Q_INVOKABLE void set_ConnectList(const vb::Variant& handler);
-  Q_INVOKABLE void let_ConnectList(const vb::Variant& handler) { set_ConnectList(handler); }
+  Q_INVOKABLE void set_ConnectList(const vb::ObjectVariant& handler);
+  Q_INVOKABLE void let_ConnectList(const vb::ObjectVariant& handler) { set_ConnectList(handler); }
   Q_INVOKABLE void let_Pausieren(bool blnW) { blnPausieren = blnW; }
   Q_INVOKABLE bool Pausieren() const { return blnPausieren; }
   // Host watch: about every ten minutes reads the host's Aktiv; a host that does not answer
@@ -60,12 +60,12 @@ class Application : public QObject {
   Q_INVOKABLE void let_KundenNr(std::int32_t intW) { lngKundenNr = intW; }
   // The host object; handed on to the info window when it exists. Anything but an object or
   // Nothing is error 13.
-  Q_INVOKABLE void set_AccessApp(const vb::Variant& objA);
-  Q_INVOKABLE void let_AccessApp(const vb::Variant& objA) { set_AccessApp(objA); }
+  Q_INVOKABLE void set_AccessApp(const vb::ObjectVariant& objA);
+  Q_INVOKABLE void let_AccessApp(const vb::ObjectVariant& objA) { set_AccessApp(objA); }
   // The client's link object: shows the main window and logs its ProgrammLinkInfo, or
   // "Disconnet " and the time for Nothing. Anything but an object or Nothing is error 13.
-  Q_INVOKABLE void let_EventClass(const vb::Variant& objH);
-  Q_INVOKABLE void set_EventClass(const vb::Variant& objH) { let_EventClass(objH); }
+  Q_INVOKABLE void let_EventClass(const vb::ObjectVariant& objH);
+  Q_INVOKABLE void set_EventClass(const vb::ObjectVariant& objH) { let_EventClass(objH); }
   Q_INVOKABLE void Init() {}
   // Stock look-up of an ISBN or EAN (Application_Suche.cpp). The caller's variable comes back
   // trimmed and without hyphens. Always False.

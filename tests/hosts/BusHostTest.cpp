@@ -213,7 +213,10 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
            {"Ordner", "0|False|1"}, {"OhneName", "0|False|1"}, {"DateiFehlt.SetDataBaseName", "1"},
            {"LangerName.SetDataBaseName", "1"}, {"Danach", "0|False|0"}, {"Gesperrt", "0|False|1"},
            {"Gesperrt.Log", "True"}, {"Beschaedigt", "0|False|1"}, {"Beschaedigt.Druck", "0|False|1"},
-           {"Beschaedigt.Log", "True"}, {"Formular", "0|False|0"}, {"Mahnung", "0|False|0"}})
+           {"Beschaedigt.Log", "True"}, {"Formular", "0|False|0"}, {"Mahnung", "0|False|0"},
+           {"Vorher.PrintDokument", "0|False|1"}, {"Vorher.LLPrintDokument", "0|False|1"},
+           {"Vorher.AddToDruckstapel", "0|False|1"}, {"Falsch.CreateFormularTyp", "13"}, {"Falsch.Data", "13"},
+           {"OhneGruppe.SetDruckerOptionen", "5"}, {"Nothing.SetDruckerOptionen", "5"}, {"Freigegeben", "-2147417848"}})
     EXPECT_EQ(a.value(QLatin1String(name)), QLatin1String(antwort)) << name << "\n" << ausgabe.toStdString();
   const auto pdfZeile = [&](const char* pdf, const char* teil) {  // the one line with `teil`
     const QStringList z = zeilenMit(pdfSeiten(arbeit + QLatin1Char('/') + QLatin1String(pdf)).join(u'\f'), QLatin1String(teil));
@@ -224,6 +227,9 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
     EXPECT_TRUE(a.value(QStringLiteral("Formular.Gelesen")).contains(QLatin1String(wert))) << wert;
   EXPECT_TRUE(QFileInfo::exists(arbeit + QStringLiteral("/Lokal/SDRK001.LL")));
   EXPECT_TRUE(pdfZeile("Mahnung.pdf", "Offener Betrag").endsWith(QStringLiteral(" 80,00")));
+  // The locked hand-over database is waited for once, its 10 seconds, not once per attempt.
+  const double gesperrt = a.value(QStringLiteral("Gesperrt.Sekunden")).toDouble();
+  EXPECT_TRUE(gesperrt >= 9 && gesperrt < 15) << gesperrt;
 }
 
 // A host opens the template manager over the bus and lets go of everything. Where a user sees the

@@ -22,7 +22,7 @@ def value(x):
 def call(obj, interface, member, *args):
     """Runs the main loop until the answer comes: meanwhile the engine calls back into our objects."""
     loop, answer = GLib.MainLoop(), []
-    obj.get_dbus_method(member, interface)(*args, timeout=120, reply_handler=lambda *r: (answer.append(r[0]), loop.quit()),
+    obj.get_dbus_method(member, interface)(*args, timeout=120, reply_handler=lambda *r: (answer.append(r[0] if r else None), loop.quit()),
                                            error_handler=lambda e: (answer.append(e), loop.quit()))
     loop.run()
     if isinstance(answer[0], Exception):
@@ -45,7 +45,10 @@ def job(obj, name, pdf=None, member=None):
     """Puts the document out to `pdf`, through `member`, or into the print batch: "answer|busy at once|exit code"."""
     if pdf is not None:
         invoke(obj, "PDFArchivDatei", LET, pdf)
-    answer = invoke(obj, member or ("PDFAusgabeDokument" if pdf is not None else "AddToDruckstapel"))
+    try:
+        answer = invoke(obj, member or ("PDFAusgabeDokument" if pdf is not None else "AddToDruckstapel"))
+    except dbus.DBusException as e:
+        answer = "error " + e.get_dbus_message().split("\t")[0]
     busy = bool(invoke(obj, "IsBesetzt"))
     while invoke(obj, "IsBesetzt"):
         GLib.usleep(50000)
@@ -93,6 +96,27 @@ db.executemany("INSERT INTO PrintInputTabelle (Feld1, Menge, Bezeichnung, EP, MW
                [("1", 2, "Ringbuch A4", 10.0, 1, 0.19), ("2", 1, "Atlas der Weltmeere", 20.0, 2, 0.07)])
 db.commit()
 
+def failure(obj, member, kind=METHOD, *args):
+    """The error number the call is refused with, from the message's first field; "none" when it is not."""
+    try:
+        invoke(obj, member, kind, *args)
+        return "none"
+    except dbus.DBusException as e:
+        return e.get_dbus_message().split("\t")[0]
+
+# Before any form's settings: a generic form's outputs fail their job, they raise nothing.
+early = create("Skrivant.clsDruckAllgemein")
+for member in ("PrintDokument", "LLPrintDokument", "AddToDruckstapel"):
+    job(early, "Vorher." + member, member=member)
+print(f"Falsch.CreateFormularTyp={failure(early, 'CreateFormularTyp', METHOD, 1002, 'x', 'y', 2, 'Kopf', 'Detail')}")
+print(f"Falsch.Data={failure(early, 'Data', SET, 7)}")
+lone = create("Skrivant.Application")
+print(f"OhneGruppe.SetDruckerOptionen={failure(lone, 'SetDruckerOptionen', METHOD, 3, 1)}")
+invoke(lone, "ConnectList", SET, ("", "/"))
+print(f"Nothing.SetDruckerOptionen={failure(lone, 'SetDruckerOptionen', METHOD, 3, 1)}")
+call(BUS.get_object(*lone, introspect=False), OBJECT, "Release", dbus.UInt32(1))
+print(f"Freigegeben={failure(lone, 'GetVersion')}")
+
 handler = create("Skrivant.clsConnectionHandler")
 for group in (4, 6):
     steps(handler, (LET, "SQLGruppe_DB_Provider", group, "Microsoft.Jet.OLEDB.4.0"),
@@ -113,11 +137,13 @@ for name, pdf in (("FehlenderOrdner", work + "fehlt/R.pdf"), ("Ordner", work), (
 for name, datei in (("DateiFehlt", work + "fehlt.mdb"), ("LangerName", "x" * 10_000_000)):
     print(f"{name}.SetDataBaseName={invoke(app, 'SetDataBaseName', METHOD, datei)}")
 job(app, "Danach", work + "Danach.pdf")
-shutil.copy(daten + "Auftrag.mdb", daten + "Gesperrt.mdb")
-sperre = sqlite3.connect(daten + "Gesperrt.mdb", isolation_level=None)
+# Another program holds the one database locked: hand-over table, forms and settings alike.
+invoke(app, "SetDataBaseName", METHOD, daten + "Auftrag.mdb")
+sperre = sqlite3.connect(daten + "Auftrag.mdb", isolation_level=None)
 sperre.execute("BEGIN EXCLUSIVE")
-invoke(app, "SetDataBaseName", METHOD, daten + "Gesperrt.mdb")
+start = GLib.get_monotonic_time()
 job(app, "Gesperrt", work + "Rechnung.pdf")
+print(f"Gesperrt.Sekunden={(GLib.get_monotonic_time() - start) / 1e6:.1f}")
 sperre.close()
 # Rows that cannot be read whole (a page of the table damaged) are no document: exported or printed.
 invoke(app, "SetDataBaseName", METHOD, damaged)

@@ -315,7 +315,8 @@ TEST_F(BridgeTest, ShellUsersSeeTheMembersAndCallThemDirectly) {
   EXPECT_TRUE(text.contains(QLatin1String("<interface name=\"de.automation.class.BridgeTest.Echo\">")));
   // Arguments named as declared, with their automation type; a default makes one optional.
   for (const char* teil : {"<method name=\"Trim\">\n      <arg name=\"text\" type=\"(yv)\" direction=\"in\">\n"
-                           "        <annotation name=\"de.automation.Type\" value=\"String\"/>\n      </arg>",
+                           "        <annotation name=\"de.automation.Type\" value=\"String\"/>\n"
+                           "        <annotation name=\"de.automation.ByRef\" value=\"true\"/>\n      </arg>",
                            "<arg name=\"value\" type=\"(yv)\" direction=\"in\">\n        <annotation name=\"de.automation.Type\" value=\"Variant\"/>\n"
                            "        <annotation name=\"de.automation.Optional\" value=\"true\"/>\n      </arg>\n      <arg name=\"result\" "
                            "type=\"(yv)\" direction=\"out\">\n        <annotation name=\"de.automation.Type\" value=\"Boolean\"/>"})

@@ -2,6 +2,10 @@
 // driver, on the same schema file.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
 #include "platform/vb/Convert.h"
@@ -361,4 +365,25 @@ TEST_P(RecordsetTest, AnErrorAfterTheFirstRowIsTheStatementsError) {
     EXPECT_EQ(errorOf(lesen), data::ErrDatabase);
     EXPECT_TRUE(errorText(lesen).contains(QLatin1String("database disk image is malformed"))) << errorText(lesen).toStdString();
   }
+}
+
+// Another program holds the file locked: an updatable set waits the busy timeout out once and
+// fails, it does not wait again for a second way of reading the table.
+TEST(RecordsetLocked, AnUpdatableSetWaitsForALockedFileOnce) {
+  testsupport::TempDir dir;
+  const QString file = makeHostDatabase(dir);
+  const auto con = open(Road::Jet, file);
+  {
+    QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
+    sperre.setDatabaseName(file);
+    ASSERT_TRUE(sperre.open());
+    ASSERT_TRUE(QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    QElapsedTimer uhr;
+    uhr.start();
+    const QString fehler = errorText([&] { Recordset().Open(QStringLiteral("SELECT * FROM Vorgaben"), vb::Variant(con), 2, 3); });
+    EXPECT_TRUE(fehler.contains(QLatin1String("locked"))) << fehler.toStdString();
+    EXPECT_LT(uhr.elapsed(), data::Connection::kBusyTimeoutMs * 3 / 2);
+    sperre.close();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
 }
