@@ -68,7 +68,7 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     while (StapelKopien.Count() > kopienVorher) StapelKopien.Remove(StapelKopien.Count());
   });
 
-  if (!VorschauSichtbar(AusgabeModus)) return;
+  if (FormFehlt() || !VorschauSichtbar(AusgabeModus)) return;
   report::IReportControl& ll = LL();
   ll.SetPrinterDefaultsDir(GetFormularPfad());
   if (!DruckdatenHandler) vb::raise(vb::ErrObjectNotSet);
@@ -124,6 +124,7 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     QString datei = DruckerSchacht->Formatdatei();
     if (datei.isEmpty()) ll.SelectFileDialog(nullptr, art, datei);
 
+    if (DatenbankVerloren()) return;
     const int status = direkt ? ll.StartPrintJob(art, datei, report::kToPrinter) : DruckInitialisieren(modus, datei);
     if (status == report::kUserAbort) {
       m_Abgebrochen = true;

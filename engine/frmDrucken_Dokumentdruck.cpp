@@ -65,7 +65,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
   JobBeginn();
   // A host polls Running until the job is over: it must fall on every way out.
   const auto jobEnde = qScopeGuard([this] { m_Running = false; });
-  if (!VorschauSichtbar(AusgabeModus)) return;
+  if (FormFehlt() || !VorschauSichtbar(AusgabeModus)) return;
   report::IReportControl& ll = LL();
 
   schritt([&] { let_UebertraegeDrucken(true); });
@@ -140,6 +140,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     schritt([&] { DruckFelderDefinieren(nullptr, true); });
 
     // The counting pass always goes into a storage file.
+    if (DatenbankVerloren()) return false;
     int status = report::kOk;
     schritt([&] { status = DruckInitialisieren(Durchgang == 1 ? 2 : AusgabeModus, datei); });
     if (status == report::kUserAbort) {

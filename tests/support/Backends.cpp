@@ -11,12 +11,15 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <optional>
 
 #include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
 #include "platform/vb/VbError.h"
 
 namespace testsupport {
@@ -53,6 +56,17 @@ void removeLeftovers() {
   }
 }
 
+// The message of a run-time error of `run`, or nothing.
+template <typename Run>
+std::string failureOf(const Run& run) {
+  try {
+    run();
+    return {};
+  } catch (const vb::VbError& e) {
+    return e.description().toStdString();
+  }
+}
+
 class Servers {
  public:
   static Servers& instance() {
@@ -79,6 +93,31 @@ class Servers {
       m_pgAdmin->Execute(QStringLiteral("CREATE DATABASE ") + name);
     else
       m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
+  }
+
+  // PostgreSQL stopped at once and started again; MariaDB's connections to `database` killed.
+  bool breakConnections(Backend backend, const QString& database) {
+    m_failure.clear();
+    if (backend == Backend::MariaDb) {
+      m_failure = failureOf([&] {
+        auto ids = std::make_shared<data::Recordset>();
+        ids->Open(QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE DB=? AND ID<>CONNECTION_ID()"),
+                  vb::Variant(m_mariaAdmin), data::adOpenStatic, data::adLockReadOnly, data::adCmdUnspecified,
+                  {vb::Variant(database)});
+        for (; !ids->Eof(); ids->MoveNext())
+          m_mariaAdmin->Execute(QStringLiteral("KILL ") + ids->Fields(vb::Variant(0))->Value().value().toString());
+      });
+      return m_failure.empty();
+    }
+    // What was committed stays: the server runs without waiting for its log (synchronous_commit).
+    QSqlQuery checkpoint(m_pgAdmin->database());
+    if (!checkpoint.exec(QStringLiteral("CHECKPOINT"))) return fail(checkpoint.lastError().text());
+    m_pgAdmin.reset();
+    ::kill(static_cast<pid_t>(m_postgres->processId()), SIGQUIT);  // immediate: no checkpoint, sessions cut
+    if (!m_postgres->waitForFinished(kStopMs)) return fail(QStringLiteral("PostgreSQL did not stop"), QStringLiteral("postgres.log"));
+    startPostgres();
+    m_pgAdmin = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("postgres"), QStringLiteral("postgres.log"));
+    return m_pgAdmin != nullptr;
   }
 
   void stop() {
@@ -110,7 +149,7 @@ class Servers {
     p->setArguments(arguments.arg(m_dir->path()).split(QLatin1Char(' ')));
     p->setWorkingDirectory(m_dir->path());
     p->setProcessChannelMode(QProcess::MergedChannels);
-    p->setStandardOutputFile(path(log));
+    p->setStandardOutputFile(path(log), QIODevice::Append);
     p->setChildProcessModifier([user = m_user, deathSignal] {
       if (user && (setgroups(0, nullptr) != 0 || setgid(user->second) != 0 || setuid(user->first) != 0)) _exit(126);
       prctl(PR_SET_PDEATHSIG, deathSignal);
@@ -165,10 +204,7 @@ class Servers {
     for (int i = 0; i < 2; ++i)
       if (!installs[i]->waitForFinished(kInstallMs) || installs[i]->exitStatus() != QProcess::NormalExit || installs[i]->exitCode() != 0)
         return fail(installs[i]->program() + QStringLiteral(" failed (exit code %1)").arg(installs[i]->exitCode()), logs[i]);
-    m_postgres = process(QStringLiteral("postgres"),
-                         QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
-                                        "-c synchronous_commit=off -c full_page_writes=off"),
-                         QStringLiteral("postgres.log"), SIGINT);
+    startPostgres();
     m_mariadb = process(QStringLiteral("mariadbd"),
                         QStringLiteral("--no-defaults --datadir=%1/mariadb --socket=%1/run/mariadb.sock --skip-networking "
                                        "--pid-file=%1/run/mariadb.pid --log-error=%1/run/mariadb.log --skip-log-bin "
@@ -187,6 +223,13 @@ class Servers {
     m_pgAdmin = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("postgres"), QStringLiteral("postgres.log"));
     m_mariaAdmin = connect(Backend::MariaDb, *m_mariadb, QStringLiteral("mysql"), QStringLiteral("run/mariadb.log"));
     return m_pgAdmin && m_mariaAdmin;
+  }
+
+  void startPostgres() {
+    m_postgres = process(QStringLiteral("postgres"),
+                         QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
+                                        "-c synchronous_commit=off -c full_page_writes=off"),
+                         QStringLiteral("postgres.log"), SIGINT);
   }
 
   static void halt(std::unique_ptr<QProcess>& p, int signal) {
@@ -215,17 +258,6 @@ class ServersEnvironment : public ::testing::Environment {
 };
 [[maybe_unused]] const ::testing::Environment* const kServersEnvironment =
     ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
-
-// The message of a run-time error of `run`, or nothing.
-template <typename Run>
-std::string failureOf(const Run& run) {
-  try {
-    run();
-    return {};
-  } catch (const vb::VbError& e) {
-    return e.description().toStdString();
-  }
-}
 
 }  // namespace
 
@@ -283,6 +315,17 @@ std::shared_ptr<data::Connection> BackendDatabase::open() const {
   auto con = std::make_shared<data::Connection>();
   con->Open(m_connectionString);
   return con;
+}
+
+bool BackendDatabase::breakConnections() {
+  if (m_backend == Backend::Sqlite) {
+    m_failure = "an SQLite file has no connection to lose";
+    return false;
+  }
+  Servers& servers = Servers::instance();
+  const bool back = servers.breakConnections(m_backend, m_name);
+  m_failure = servers.failure();
+  return back;
 }
 
 bool BackendDatabase::create(schema::Tables tables) {

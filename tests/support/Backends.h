@@ -59,6 +59,10 @@ class BackendDatabase {
   std::shared_ptr<data::Connection> open() const;
   // Creates the tables of host.sql or bookshop.sql; false with failure() when that fails.
   bool create(schema::Tables tables);
+  // Every open connection to the database lost, as in a nightly restart: PostgreSQL stopped at
+  // once (immediate) and started again, on MariaDB every connection to the database killed. True
+  // when the server takes connections again; false with failure() otherwise (and on SQLite).
+  bool breakConnections();
 
  private:
   Backend m_backend;
