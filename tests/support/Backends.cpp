@@ -19,7 +19,6 @@
 #include <optional>
 
 #include "platform/data/Connection.h"
-#include "platform/data/Recordset.h"
 #include "platform/vb/VbError.h"
 
 namespace testsupport {
@@ -56,17 +55,6 @@ void removeLeftovers() {
   }
 }
 
-// The message of a run-time error of `run`, or nothing.
-template <typename Run>
-std::string failureOf(const Run& run) {
-  try {
-    run();
-    return {};
-  } catch (const vb::VbError& e) {
-    return e.description().toStdString();
-  }
-}
-
 class Servers {
  public:
   static Servers& instance() {
@@ -98,20 +86,19 @@ class Servers {
   // PostgreSQL stopped at once and started again; MariaDB's connections to `database` killed.
   bool breakConnections(Backend backend, const QString& database) {
     m_failure.clear();
+    QSqlQuery q((backend == Backend::MariaDb ? m_mariaAdmin : m_pgAdmin)->database());
     if (backend == Backend::MariaDb) {
-      m_failure = failureOf([&] {
-        auto ids = std::make_shared<data::Recordset>();
-        ids->Open(QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE DB=? AND ID<>CONNECTION_ID()"),
-                  vb::Variant(m_mariaAdmin), data::adOpenStatic, data::adLockReadOnly, data::adCmdUnspecified,
-                  {vb::Variant(database)});
-        for (; !ids->Eof(); ids->MoveNext())
-          m_mariaAdmin->Execute(QStringLiteral("KILL ") + ids->Fields(vb::Variant(0))->Value().value().toString());
-      });
-      return m_failure.empty();
+      QStringList ids;
+      if (!q.exec(QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE DB='%1' AND ID<>CONNECTION_ID()").arg(database)))
+        return fail(q.lastError().text());
+      while (q.next()) ids << q.value(0).toString();
+      for (const QString& id : ids)
+        if (!q.exec(QStringLiteral("KILL ") + id)) return fail(q.lastError().text());
+      return true;
     }
     // What was committed stays: the server runs without waiting for its log (synchronous_commit).
-    QSqlQuery checkpoint(m_pgAdmin->database());
-    if (!checkpoint.exec(QStringLiteral("CHECKPOINT"))) return fail(checkpoint.lastError().text());
+    if (!q.exec(QStringLiteral("CHECKPOINT"))) return fail(q.lastError().text());
+    q = QSqlQuery();
     m_pgAdmin.reset();
     ::kill(static_cast<pid_t>(m_postgres->processId()), SIGQUIT);  // immediate: no checkpoint, sessions cut
     if (!m_postgres->waitForFinished(kStopMs)) return fail(QStringLiteral("PostgreSQL did not stop"), QStringLiteral("postgres.log"));
@@ -258,6 +245,17 @@ class ServersEnvironment : public ::testing::Environment {
 };
 [[maybe_unused]] const ::testing::Environment* const kServersEnvironment =
     ::testing::AddGlobalTestEnvironment(new ServersEnvironment);
+
+// The message of a run-time error of `run`, or nothing.
+template <typename Run>
+std::string failureOf(const Run& run) {
+  try {
+    run();
+    return {};
+  } catch (const vb::VbError& e) {
+    return e.description().toStdString();
+  }
+}
 
 }  // namespace
 

@@ -35,6 +35,14 @@ enum class Backend { Sqlite, PostgreSql, MariaDb };
 ::testing::internal::ParamGenerator<Backend> allBackends();
 std::string backendName(const ::testing::TestParamInfo<Backend>& info);
 
+// Whether `text` holds what the backend's driver says of a connection that
+// BackendDatabase::breakConnections() cut.
+inline bool tellsLostConnection(Backend backend, const std::string& text) {
+  const auto has = [&](const char* part) { return text.find(part) != std::string::npos; };
+  return backend == Backend::PostgreSql ? has("server closed the connection") || has("terminating connection")
+                                        : has("Server has gone away") || has("Lost connection");
+}
+
 // Stops the servers now. Test programs leave it to the end of the run; a program that uses the
 // servers without running tests (a benchmark) calls it before it ends, also after a failure.
 void stopServers();
