@@ -25,7 +25,15 @@ const QString kStandardRoute = QStringLiteral("StandardRoute");
 // A failure while loading is shown with its description and the load goes on.
 template <typename F>
 void showOnError(F&& step) {
-  if (auto e = vb::ignoreErrors(std::forward<F>(step))) ui::MsgBox(e->description());
+  const long verluste = data::connectionLosses().count;
+  if (auto e = vb::ignoreErrors(std::forward<F>(step))) {
+    // A lost database server fails the load as a whole, told once by the job, not a box a step.
+    if (data::connectionLosses().count != verluste) {
+      vb::logTrappedLine(e->description());
+      return;
+    }
+    ui::MsgBox(e->description());
+  }
 }
 
 std::shared_ptr<data::Recordset> openReadOnly(const QString& sql, const data::Parameters& values) {

@@ -7,6 +7,7 @@
 #include "foundation/modDebugOutput.h"
 #include "foundation/modSkrivant.h"
 #include "platform/automation/LateBinding.h"
+#include "platform/data/Connection.h"
 #include "platform/report/IReportControl.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/vb/ErrorStyle.h"
@@ -86,6 +87,24 @@ void frmDrucken::Init() {
 short frmDrucken::ExitCode() const {
   if (m_JobFehler) return 1;
   return m_Abgebrochen ? -1 : 0;
+}
+
+void frmDrucken::JobBeginn() {
+  m_JobFehler = false;
+  m_VerlusteBeiBeginn = data::connectionLosses().count;
+}
+
+bool frmDrucken::FormFehlt() {
+  if (m_FormFehler.isEmpty()) return false;
+  JobFehler(m_FormFehler);
+  return true;
+}
+
+bool frmDrucken::DatenbankVerloren() {
+  const data::ConnectionLosses verluste = data::connectionLosses();
+  if (verluste.count == m_VerlusteBeiBeginn) return false;
+  JobFehler(QStringLiteral("Der Druckauftrag ist an der Datenbank gescheitert: ") + verluste.message);
+  return true;
 }
 
 void frmDrucken::JobFehler(const QString& meldung) {

@@ -65,7 +65,9 @@ class frmDrucken : public QObject {
   // job of this window was cancelled by the user, else 0.
   Q_INVOKABLE short ExitCode() const;
   // Loads form `Vorlage` of form type `Status` for this workstation and copies its texts (and,
-  // while KopienAusVorlage, its copy count) into the document. Errors reach the caller.
+  // while KopienAusVorlage, its copy count) into the document. Errors reach the caller. A load
+  // that met a lost database server copies nothing: the next job fails with the database's
+  // message, until a form is loaded.
   Q_INVOKABLE void SetDruckerOptionen(short Status, short Vorlage);
   // Prints the records of the print-data handler, one pass per copy (modes 1 to 4). Running is
   // False again on every way out, errors included; errors reach the caller.
@@ -231,8 +233,15 @@ class frmDrucken : public QObject {
   // A job's failure: `meldung` is logged and, as the job's first failure, shown; ExitCode
   // answers 1 until the next job starts (JobBeginn).
   void JobFehler(const QString& meldung);
-  void JobBeginn() { m_JobFehler = false; }
+  void JobBeginn();
+  // Whether the form of the job could not be loaded (SetDruckerOptionen met a lost database
+  // server); the job is then failed with why.
+  bool FormFehlt();
   bool JobFehlgeschlagen() const { return m_JobFehler; }
+  // Whether a statement of the job has met a lost database server since JobBeginn; the job is
+  // then failed with the database's message (its steps, trapped one by one, would print a
+  // document of defaults or fail at a half-built state).
+  bool DatenbankVerloren();
   // False, after failing the job with its message, for a preview (mode 1) where no user sees
   // the display: it would wait on a window nobody can close. The print batch stays as it was.
   bool VorschauSichtbar(short AusgabeModus);
@@ -280,6 +289,8 @@ class frmDrucken : public QObject {
   bool m_Running = false;
   bool m_Abgebrochen = false;  // a job was cancelled by the user; stays for the window's life
   bool m_JobFehler = false;    // the current or last job failed
+  long m_VerlusteBeiBeginn = 0;  // data::connectionLosses() when the job started
+  QString m_FormFehler;          // why the last SetDruckerOptionen loaded no form, else empty
   bool m_Steuerbefreit = false;
   double m_GesamtRabatt = 0;
   bool m_DruckOhneEPGP = false;

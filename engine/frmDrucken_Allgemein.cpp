@@ -69,7 +69,7 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     while (StapelDokumente.size() > StapelAnzahl) StapelDokumente.removeLast();
   });
 
-  if (!VorschauSichtbar(AusgabeModus)) return;
+  if (FormFehlt() || !VorschauSichtbar(AusgabeModus)) return;
   // Without a form's settings there is no template to print with: a failed job, as the host
   // reads it from ExitCode, not an error of the output call.
   if (DruckerSchacht && !DruckerSchacht->FormGeladen()) {
@@ -134,6 +134,7 @@ void frmDrucken::StartPrintAllgemein(short AusgabeModus, const vb::Variant& UseL
     QString datei = DruckerSchacht->Formatdatei();
     if (datei.isEmpty()) ll.SelectFileDialog(nullptr, art, datei);
 
+    if (DatenbankVerloren()) return;
     const int status = direkt ? ll.StartPrintJob(art, datei, report::kToPrinter) : DruckInitialisieren(modus, datei);
     if (status == report::kUserAbort) {
       m_Abgebrochen = true;

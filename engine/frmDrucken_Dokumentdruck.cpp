@@ -77,7 +77,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
   JobBeginn();
   // A host polls Running until the job is over: it must fall on every way out.
   const auto jobEnde = qScopeGuard([this] { m_Running = false; });
-  if (!VorschauSichtbar(AusgabeModus)) return;
+  if (FormFehlt() || !VorschauSichtbar(AusgabeModus)) return;
   report::IReportControl& ll = LL();
 
   // The hand-over database is reached first: one held locked by another program fails the job
@@ -165,6 +165,7 @@ void frmDrucken::StartPrint(short AusgabeModus) {
     schritt([&] { DruckFelderDefinieren(nullptr, true); });
 
     // The counting pass always goes into a storage file.
+    if (DatenbankVerloren()) return false;
     int status = report::kOk;
     schritt([&] { status = DruckInitialisieren(Durchgang == 1 ? 2 : AusgabeModus, datei); });
     if (status == report::kUserAbort) {

@@ -5,6 +5,7 @@
 #include "foundation/clsConnectionHandler.h"
 #include "foundation/modSkrivant.h"
 #include "platform/vb/ErrorStyle.h"
+#include "platform/data/Connection.h"
 #include "platform/vb/VbError.h"
 
 // No trap: a failing load or property call goes to the caller and the steps after it do not run.
@@ -26,7 +27,15 @@ void frmDrucken::SetDruckerOptionen(short Status, short Vorlage) {
               QStringLiteral("Die Verbindungsgruppe 4 (Formulartabellen) hat keine Verbindung.") +
                   (fehler ? QLatin1Char(' ') + fehler->description() : QString()));
   clsDruckerSchacht& form = *DruckerSchacht;
+  const long verluste = data::connectionLosses().count;
+  m_FormFehler.clear();
   form.LoadDruckForm(GetRechnerName(), Vorlage, Status);
+  if (data::connectionLosses().count != verluste) {
+    // Half a form prints with defaults or fails at its first value: the job says why instead.
+    m_FormFehler = QStringLiteral("Die Formulareinstellungen konnten nicht aus der Datenbank geladen werden: ") +
+                   data::connectionLosses().message;
+    return;
+  }
 
   // The form's texts always win over what the caller set before; callers set theirs afterwards.
   let_Betrefftext(form.Kopftext());

@@ -7,11 +7,13 @@
 #include <QSqlQuery>
 #include <algorithm>
 #include <atomic>
+#include <set>
 #include <clocale>
 #include <cstring>
 #include <langinfo.h>
 
 #include "platform/data/DataError.h"
+#include "platform/data/OdbcSupport.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/SqliteSupport.h"
 #include "platform/vb/PathResolver.h"
@@ -132,12 +134,31 @@ struct SqlLayerLifetime {
 };
 void markSqlLayerLifetime() { static const SqlLayerLifetime lifetime; }
 
+ConnectionLosses losses;
+
+// The open server connections of the process (one thread): when one of them finds its server
+// gone, the others may have lost theirs too without knowing it yet. Never freed: a connection may
+// end in static destruction.
+std::set<Connection*>& serverConnections() {
+  static auto* const all = new std::set<Connection*>;
+  return *all;
+}
+
+// Counts a statement the lost server failed and raises its error.
+[[noreturn]] void raiseLoss(const QString& message) {
+  ++losses.count;
+  losses.message = message;
+  raiseDataError(ErrDatabase, message);
+}
+
 QString nextConnectionName() {
   static std::atomic<int> counter{0};
   return QStringLiteral("skrivant-data-%1").arg(++counter);
 }
 
 }  // namespace
+
+ConnectionLosses connectionLosses() { return losses; }
 
 QString connectionValue(const QString& value) {
   static const QString special = QStringLiteral(";\"'{}");
@@ -150,6 +171,7 @@ QString connectionValue(const QString& value) {
 Connection::Connection() : m_name(nextConnectionName()) {}
 
 Connection::~Connection() {
+  serverConnections().erase(this);
   if (sqlLayerGone) return;
   if (m_open) {
     QSqlDatabase::database(m_name, false).close();
@@ -258,6 +280,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
              password.isEmpty() ? setting(QStringLiteral("Password")) : password);
   }
   m_open = true;
+  if (!m_sqlite) serverConnections().insert(this);
   markSqlLayerLifetime();
 }
 
@@ -356,6 +379,8 @@ void Connection::Close() {
   QSqlDatabase::database(m_name, false).close();
   QSqlDatabase::removeDatabase(m_name);
   m_open = false;
+  m_broken = m_suspect = m_inTransaction = false;
+  serverConnections().erase(this);
 }
 
 int Connection::State() const { return m_open ? 1 : 0; }
@@ -418,19 +443,87 @@ bool Connection::addUnlessPresent(const QString& table, const QString& keyColumn
   return added > 0;
 }
 
-void Connection::BeginTrans() {
+void Connection::statementStarts() {
   QSqlDatabase db = database();
-  if (!db.transaction()) raiseDataError(ErrDatabase, databaseMessage(db.lastError()));
+  if (m_suspect && !m_broken) {
+    m_suspect = false;
+    // Asked before the statement, so that only the one that met the loss fails.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("SELECT 1")) &&
+        odbc::connectionLost(db, odbc::diagnostics(db, &probe), m_dialect.kind() == Dialect::Kind::MariaDb)) {
+      m_broken = true;
+      m_lossMessage = databaseMessage(probe.lastError());
+    }
+  }
+  if (!m_broken) return;
+  if (m_inTransaction)
+    raiseLoss(QStringLiteral("Die Verbindung zur Datenbank ist während der Transaktion verloren gegangen; die "
+                             "Transaktion ist gescheitert: ") +
+              m_lossMessage);
+  // The same driver, string, user and password as at Open; QODBC drops the old statements.
+  db.close();
+  if (!db.open()) {
+    const QString why = databaseMessage(db.lastError());
+    raiseLoss(why.isEmpty() ? QStringLiteral("Die ODBC-Verbindung konnte nicht geöffnet werden.") : why);
+  }
+  m_broken = false;
+  ++m_generation;
+}
+
+QString Connection::failure(const QSqlError& error, const QSqlQuery* query) {
+  QString message = databaseMessage(error);
+  if (m_sqlite || !m_open) return message;
+  const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+  const std::vector<odbc::Diagnostic> records = odbc::diagnostics(db, query);
+  // Qt's text is only its own words where the driver's records did not reach it.
+  if (error.databaseText().trimmed().isEmpty())
+    for (const odbc::Diagnostic& d : records)
+      if (!d.text.isEmpty()) {
+        message = d.text;
+        break;
+      }
+  if (odbc::connectionLost(db, records, m_dialect.kind() == Dialect::Kind::MariaDb)) {
+    if (!m_broken || !m_inTransaction) m_lossMessage = message;
+    m_broken = true;
+    ++losses.count;
+    losses.message = message;
+    for (Connection* other : serverConnections())
+      if (other != this) other->m_suspect = true;
+  }
+  return message;
+}
+
+void Connection::BeginTrans() {
+  statementStarts();
+  QSqlDatabase db = database();
+  if (!db.transaction()) raiseDataError(ErrDatabase, failure(db.lastError()));
+  m_inTransaction = true;
 }
 
 void Connection::CommitTrans() {
   QSqlDatabase db = database();
-  if (!db.commit()) raiseDataError(ErrDatabase, databaseMessage(db.lastError()));
+  // A connection the driver already holds for dead would "commit" nothing and say so quietly.
+  if (m_inTransaction && !m_broken && !m_sqlite && odbc::connectionLost(db, {}, false)) {
+    m_broken = true;
+    m_lossMessage = QStringLiteral("Die Verbindung zum Server wurde getrennt.");
+  }
+  if (m_inTransaction && m_broken) {
+    // The server has rolled it back with the connection: nothing of it is stored.
+    m_inTransaction = false;
+    raiseLoss(QStringLiteral("Die Verbindung zur Datenbank ist während der Transaktion verloren gegangen; nichts "
+                             "davon wurde gespeichert: ") +
+              m_lossMessage);
+  }
+  m_inTransaction = false;
+  if (!db.commit()) raiseDataError(ErrDatabase, failure(db.lastError()));
 }
 
 void Connection::RollbackTrans() {
   QSqlDatabase db = database();
-  if (!db.rollback()) raiseDataError(ErrDatabase, databaseMessage(db.lastError()));
+  const bool lost = m_inTransaction && m_broken;
+  m_inTransaction = false;
+  if (lost) return;  // gone with the connection already
+  if (!db.rollback()) raiseDataError(ErrDatabase, failure(db.lastError()));
 }
 
 }  // namespace data

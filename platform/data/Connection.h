@@ -19,9 +19,21 @@
 // through Dialect::caseBlindEquals.
 //
 // Errors reach the caller as vb::VbError (numbers in DataError.h) with the database's message.
+//
+// A server that closes or loses the connection (a restart, a killed session) fails the statement
+// that meets it, with the database's message; the connection is then broken, and the next
+// statement on it opens it again as it was opened, once, before it runs (a reopen that fails fails
+// that statement and the next one tries again). A transaction is never carried across: once its
+// connection is lost every statement of it fails and CommitTrans raises, RollbackTrans ends it
+// quietly (nothing of it is on the server), and the statement after that reopens.
+// Once one connection of the process found its server gone, every other server connection asks
+// its own server ("SELECT 1") before its next statement and opens again when it is gone too: the
+// loss fails one statement, not one per connection.
 // Objects are held by std::shared_ptr; a Connection closes itself when the last reference goes.
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -39,6 +51,15 @@ namespace data {
 // else between double quotes with every double quote doubled, so that a path holding ";" or a
 // folder named like ";Provider=x" stays one value.
 QString connectionValue(const QString& value);
+
+// The statements of this process that failed because their server was lost (closed, gone, not
+// reachable on reopening, or inside a transaction lost before), and the last one's message: a
+// caller that traps its steps one by one tells by the count whether the database failed it.
+struct ConnectionLosses {
+  long count = 0;
+  QString message;
+};
+ConnectionLosses connectionLosses();
 
 class Connection : public QObject, public std::enable_shared_from_this<Connection> {
   Q_OBJECT
@@ -97,6 +118,15 @@ class Connection : public QObject, public std::enable_shared_from_this<Connectio
   // What differs on the database this connection reached (valid while open).
   const Dialect& dialect() const { return m_dialect; }
   QSqlDatabase database() const;  // raises ErrNoConnection when closed
+  // A statement is about to run: a broken connection is opened again first, or, inside a lost
+  // transaction, the statement fails.
+  void statementStarts();
+  // The message of a statement that failed with `error` (`query`, when there is one, as it
+  // failed), with the driver's own text where Qt's has none. A failure that lost the connection
+  // marks it broken.
+  QString failure(const QSqlError& error, const QSqlQuery* query = nullptr);
+  // Counts the reopenings: a query prepared before the last one is gone with its connection.
+  int generation() const { return m_generation; }
 
  private:
   enum class ProviderKind { Jet, Odbc };
@@ -113,6 +143,11 @@ class Connection : public QObject, public std::enable_shared_from_this<Connectio
   bool m_open = false;
   bool m_sqlite = false;
   Dialect m_dialect;
+  bool m_broken = false;       // the server closed or lost the connection
+  bool m_suspect = false;      // another connection lost its server: asked before the next statement
+  bool m_inTransaction = false;
+  QString m_lossMessage;       // what the statement that met the loss was told
+  int m_generation = 0;
 };
 
 }  // namespace data

@@ -4,6 +4,8 @@
 #include <sqlext.h>
 
 #include <QByteArray>
+#include <QSqlDriver>
+#include <algorithm>
 #include <QSqlResult>
 #include <QString>
 
@@ -58,6 +60,55 @@ QVariant readUtf8(const QSqlQuery& query, int column) {
     if (!more) break;
   }
   return QVariant(QString::fromUtf8(text));
+}
+
+namespace {
+
+void appendRecords(SQLSMALLINT type, SQLHANDLE handle, std::vector<Diagnostic>& out) {
+  if (!handle) return;
+  for (SQLSMALLINT i = 1;; ++i) {
+    SQLWCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLWCHAR text[1024] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN r = SQLGetDiagRecW(type, handle, i, state, &native, text, 1024, &length);
+    if (!SQL_SUCCEEDED(r)) return;
+    const auto wide = [](const SQLWCHAR* p, qsizetype n) {
+      static_assert(sizeof(SQLWCHAR) == sizeof(char16_t));
+      return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), n);
+    };
+    out.push_back({wide(state, 5), static_cast<long>(native),
+                   wide(text, std::clamp<qsizetype>(length, 0, 1023)).trimmed()});
+  }
+}
+
+SQLHANDLE connectionHandle(const QSqlDatabase& db) {
+  const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+  return h.isValid() && h.typeId() == QMetaType::VoidStar ? h.value<void*>() : nullptr;
+}
+
+}  // namespace
+
+std::vector<Diagnostic> diagnostics(const QSqlDatabase& db, const QSqlQuery* query) {
+  std::vector<Diagnostic> out;
+  if (query && query->result()) {
+    const QVariant h = query->result()->handle();
+    if (h.isValid() && h.typeId() == QMetaType::VoidStar) appendRecords(SQL_HANDLE_STMT, h.value<void*>(), out);
+  }
+  appendRecords(SQL_HANDLE_DBC, connectionHandle(db), out);
+  return out;
+}
+
+bool connectionLost(const QSqlDatabase& db, const std::vector<Diagnostic>& records, bool mariaDbNumbers) {
+  for (const Diagnostic& d : records) {
+    if (d.state.startsWith(QLatin1String("08")) || d.state == QLatin1String("57P01") ||
+        d.state == QLatin1String("57P02") || d.state == QLatin1String("57P03"))
+      return true;
+    if (mariaDbNumbers && (d.native == 2006 || d.native == 2013 || d.native == 1927)) return true;
+  }
+  SQLHANDLE dbc = connectionHandle(db);
+  SQLUINTEGER dead = SQL_CD_FALSE;
+  return dbc && SQL_SUCCEEDED(SQLGetConnectAttr(dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) && dead == SQL_CD_TRUE;
 }
 
 }  // namespace data::odbc

@@ -28,11 +28,6 @@ constexpr auto kReOptions = QRegularExpression::CaseInsensitiveOption |
                             QRegularExpression::DotMatchesEverythingOption |
                             QRegularExpression::UseUnicodePropertiesOption;
 
-QString dbMessage(const QSqlError& e) {
-  const QString db = e.databaseText().trimmed();
-  return db.isEmpty() ? e.text().trimmed() : db;
-}
-
 // A quoted name as it is named: without its quotes, a doubled closing quote inside as one.
 QString unquoteIdentifier(const QString& name) {
   if (name.size() < 2) return name;
@@ -260,6 +255,7 @@ void Recordset::Open(const QString& source, const vb::Variant& activeConnection,
 }
 
 void Recordset::prepareCommand() {
+  m_connection->statementStarts();
   QSqlDatabase db = m_connection->database();
   const Dialect& dialect = m_connection->dialect();
   QString text = m_source.trimmed();
@@ -345,6 +341,7 @@ void Recordset::bind(QSqlQuery& query, const std::vector<QVariant>& values) cons
 }
 
 void Recordset::run() {
+  m_connection->statementStarts();
   QSqlDatabase db = m_connection->database();
   for (auto& f : m_fields) f->detach();
   m_fields.clear();
@@ -367,10 +364,10 @@ void Recordset::run() {
     withRowid = execSelect(q, QStringLiteral("SELECT ") + m_selectList + QStringLiteral(", _rowid_ AS ") +
                                   kRowidAlias + QLatin1Char(' ') + m_fromClause);
     // A file held locked has been waited for once: asking again would wait the busy timeout twice.
-    if (!withRowid && sqlite::isLocked(q.lastError())) raiseDataError(ErrCommand, dbMessage(q.lastError()));
+    if (!withRowid && sqlite::isLocked(q.lastError())) raiseDataError(ErrCommand, m_connection->failure(q.lastError(), &q));
     if (!withRowid) q = QSqlQuery(db);
   }
-  if (!withRowid && !execSelect(q, m_sql)) raiseDataError(ErrCommand, dbMessage(q.lastError()));
+  if (!withRowid && !execSelect(q, m_sql)) raiseDataError(ErrCommand, m_connection->failure(q.lastError(), &q));
   m_keyedByRowid = withRowid;
   if (!q.isSelect()) {
     m_affected = q.numRowsAffected();
@@ -437,7 +434,7 @@ void Recordset::fetch(QSqlQuery& q, bool withRowid) {
   // A step that fails ends next() as the last row does (a damaged page, a server gone
   // mid-result): the statement failed, and the rows before must not pass for all of them.
   if (q.lastError().isValid()) {
-    const QString why = dbMessage(q.lastError());
+    const QString why = m_connection->failure(q.lastError(), &q);
     m_rows.clear();
     raiseDataError(ErrDatabase, why);
   }
@@ -852,6 +849,7 @@ void Recordset::applyPending(Row& row) {
 }
 
 void Recordset::writeInsert() {
+  m_connection->statementStarts();
   const Dialect& dialect = m_connection->dialect();
   QStringList columns;
   QStringList marks;
@@ -884,6 +882,7 @@ void Recordset::writeInsert() {
 }
 
 void Recordset::writeUpdate() {
+  m_connection->statementStarts();
   const Dialect& dialect = m_connection->dialect();
   QStringList sets;
   std::vector<QVariant> binds;
@@ -929,9 +928,9 @@ QVariant Recordset::rowidOf(int keyColumn, const QVariant& key) const {
   q.setForwardOnly(true);
   if (!q.prepare(QStringLiteral("SELECT _rowid_ FROM %1 WHERE %2=?")
                      .arg(dialect.identifier(m_table), dialect.identifier(m_columns[static_cast<size_t>(keyColumn)].name))))
-    raiseDataError(ErrCommand, dbMessage(q.lastError()));
+    raiseDataError(ErrCommand, m_connection->failure(q.lastError(), &q));
   bind(q, {key});
-  if (!q.exec()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
+  if (!q.exec()) raiseDataError(ErrDatabase, m_connection->failure(q.lastError(), &q));
   if (!q.next()) raiseDataError(ErrRowNotFound);
   const QVariant rowid = q.value(0);
   q.finish();
@@ -939,6 +938,7 @@ QVariant Recordset::rowidOf(int keyColumn, const QVariant& key) const {
 }
 
 void Recordset::writeDelete() {
+  m_connection->statementStarts();
   std::vector<QVariant> binds;
   readBack(m_rows[static_cast<size_t>(m_pos)]);
   const QString where = whereForRow(m_rows[static_cast<size_t>(m_pos)], binds);
@@ -988,26 +988,27 @@ qlonglong Recordset::countRows(const QString& where, const std::vector<QVariant>
   QSqlQuery q(m_connection->database());
   q.setForwardOnly(true);
   if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_connection->dialect().identifier(m_table), where)))
-    raiseDataError(ErrCommand, dbMessage(q.lastError()));
+    raiseDataError(ErrCommand, m_connection->failure(q.lastError(), &q));
   bind(q, binds);
-  if (!q.exec() || !q.next()) raiseDataError(ErrDatabase, dbMessage(q.lastError()));
+  if (!q.exec() || !q.next()) raiseDataError(ErrDatabase, m_connection->failure(q.lastError(), &q));
   const qlonglong n = q.value(0).toLongLong();
   q.finish();
   return n;
 }
 
 QVariant Recordset::execWrite(const QString& sql, const std::vector<QVariant>& binds, bool expectOneRow, int* affectedRows) {
-  if (!m_writeQuery || m_writeSql != sql) {
+  if (!m_writeQuery || m_writeSql != sql || m_writeGeneration != m_connection->generation()) {
     m_writeQuery.reset();
     QSqlQuery q(m_connection->database());
-    if (!q.prepare(sql)) raiseDataError(ErrCommand, dbMessage(q.lastError()));
+    if (!q.prepare(sql)) raiseDataError(ErrCommand, m_connection->failure(q.lastError(), &q));
     m_writeQuery = std::move(q);
     m_writeSql = sql;
+    m_writeGeneration = m_connection->generation();
   }
   QSqlQuery& q = *m_writeQuery;
   bind(q, binds);
   if (!q.exec()) {
-    const QString why = dbMessage(q.lastError());
+    const QString why = m_connection->failure(q.lastError(), &q);
     m_writeQuery.reset();
     raiseDataError(ErrDatabase, why);
   }

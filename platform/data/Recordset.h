@@ -191,6 +191,7 @@ class Recordset : public QObject {
   // The last write statement, prepared once for a run of rows added or changed alike.
   QString m_writeSql;
   std::optional<QSqlQuery> m_writeQuery;
+  int m_writeGeneration = 0;  // the connection's generation it was prepared on
 };
 
 }  // namespace data

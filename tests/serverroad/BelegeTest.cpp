@@ -18,6 +18,7 @@
 #include "tests/examples/PdfText.h"
 #include "tests/support/Backends.h"
 #include "tests/support/DebugLog.h"
+#include "tests/support/ErrorOf.h"
 
 using testsupport::Backend;
 
@@ -179,4 +180,50 @@ TEST_P(Belege, GenericFormTypeDeclaredAndPrinted) {
       },
       {QStringLiteral("Kunde: Bücherei Nord"), QStringLiteral("Datum: 08.12.2026"), QStringLiteral("Artikel: Atlas"),
        QStringLiteral("1|Kunde|268435456|Bücherei Nord")});
+}
+
+// The host's forms and settings on a server that restarts between two jobs: the job that meets
+// the lost connection fails with one message (its box or its call's error) that tells the
+// database's words, never error 91; the next job prints.
+TEST_P(Belege, AJobAcrossAServerRestartFailsOnceWithTheDatabasesMessage) {
+  if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server connection to lose";
+  beispiel::BeispielHost host(log.dir().file(QStringLiteral("Arbeit")), db.connectionString());
+  QString fehler;
+  ASSERT_TRUE(host.einrichten(&fehler)) << qPrintable(fehler);
+  host.zeilenSchreiben(beispiel::beispielZeilen());
+  const short mahnform = host.mahnformularAnlegen();
+  using Ergebnis = std::pair<std::string, int>;  // the call's error and the exit code
+  const auto rechnung = [&] {
+    const std::string text = testsupport::errorTextOf([&] { host.pdfDrucken(pdf(), &fehler); });
+    return Ergebnis(text, text.empty() ? host.fenster().ExitCode() : 1);
+  };
+  const auto mahnung = [&] {
+    auto brief = std::make_shared<clsMahnungDrucken>();
+    const std::string text = testsupport::errorTextOf([&] {
+      brief->set_ConnectList(vb::Variant(GetGlobalConnectList()));
+      brief->let_Datenverzeichnis(host.datenverzeichnis());
+      brief->let_MahnstufenText(QStringLiteral("2"));
+      brief->SetDruckerOptionen(beispiel::kFormStatusMahnung, mahnform);
+      brief->AddRechnung(2, QStringLiteral("R-1001"), tag(2026, 10, 1), tag(2026, 11, 20), 100.0, 20.0, QString());
+      brief->let_PDFArchivDatei(pdf());
+      brief->PDFAusgabeDokument();
+    });
+    return Ergebnis(text, text.empty() ? brief->GetExitCode() : 1);
+  };
+  for (const auto& [name, job] : {std::pair{"invoice", std::function<Ergebnis()>(rechnung)},
+                                  std::pair{"dunning letter", std::function<Ergebnis()>(mahnung)}}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(job(), Ergebnis("", 0));
+    ASSERT_TRUE(db.breakConnections()) << db.failure();
+    const qsizetype vorher = dialogs->messageBoxes().size();
+    const auto [text, exitCode] = job();
+    EXPECT_EQ(exitCode, 1);
+    const QList<ui::ShownDialog> boxen = dialogs->messageBoxes().mid(vorher);
+    EXPECT_EQ(boxen.size() + (text.empty() ? 0 : 1), 1);
+    const std::string meldung = text.empty() && !boxen.isEmpty() ? boxen.front().text.toStdString() : text;
+    EXPECT_TRUE(testsupport::tellsLostConnection(GetParam(), meldung)) << meldung;
+    EXPECT_EQ(job(), Ergebnis("", 0));
+  }
+  SetDatenverzeichnis(QString());
+  SetGlobalConnectList(nullptr);
 }

@@ -359,3 +359,29 @@ TEST_P(DataLayer, NamesWithBlanksAndQuotesAreOpenedAndWritten) {
     EXPECT_EQ(rows(QStringLiteral("SELECT * FROM [%1]").arg(tabelle)), QStringList{QStringLiteral("2|10,25|2")});
   }
 }
+
+TEST_P(DataLayer, AfterAServerRestartTheFirstCallFailsWithTheDatabasesMessageAndTheNextWorks) {
+  if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server connection to lose";
+  SetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("-1"), con);
+  ASSERT_TRUE(db.breakConnections()) << db.failure();
+  const std::string text = testsupport::errorTextOf([&] { GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con); });
+  EXPECT_TRUE(testsupport::tellsLostConnection(GetParam(), text)) << text;
+  EXPECT_EQ(GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con), QStringLiteral("-1"));
+}
+
+TEST_P(DataLayer, ATransactionAcrossAServerRestartRaisesAtCommitAndLeavesNothing) {
+  if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server connection to lose";
+  const QString einfuegen = QStringLiteral("INSERT INTO TextBausteine (Nummer, Text) VALUES (?, 'x')");
+  con->BeginTrans();
+  for (int i = 1; i <= 50; ++i) con->Execute(einfuegen, {i});
+  ASSERT_TRUE(db.breakConnections()) << db.failure();
+  for (const auto& schritt : std::vector<std::function<void()>>{[&] { con->Execute(einfuegen, {51}); },
+                                                                 // not opened again inside it: 52 would be stored alone
+                                                                 [&] { con->Execute(einfuegen, {52}); },
+                                                                 [&] { con->CommitTrans(); }}) {
+    const std::string text = testsupport::errorTextOf(schritt);
+    EXPECT_TRUE(testsupport::tellsLostConnection(GetParam(), text)) << text;
+  }
+  con->Execute(einfuegen, {53});
+  EXPECT_EQ(rows(QStringLiteral("SELECT Nummer FROM TextBausteine")), QStringList{"53"});
+}

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -81,6 +83,30 @@ class Servers {
       m_mariaAdmin->Execute(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin").arg(name));
   }
 
+  // PostgreSQL stopped at once and started again; MariaDB's connections to `database` killed.
+  bool breakConnections(Backend backend, const QString& database) {
+    m_failure.clear();
+    QSqlQuery q((backend == Backend::MariaDb ? m_mariaAdmin : m_pgAdmin)->database());
+    if (backend == Backend::MariaDb) {
+      QStringList ids;
+      if (!q.exec(QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE DB='%1' AND ID<>CONNECTION_ID()").arg(database)))
+        return fail(q.lastError().text());
+      while (q.next()) ids << q.value(0).toString();
+      for (const QString& id : ids)
+        if (!q.exec(QStringLiteral("KILL ") + id)) return fail(q.lastError().text());
+      return true;
+    }
+    // What was committed stays: the server runs without waiting for its log (synchronous_commit).
+    if (!q.exec(QStringLiteral("CHECKPOINT"))) return fail(q.lastError().text());
+    q = QSqlQuery();
+    m_pgAdmin.reset();
+    ::kill(static_cast<pid_t>(m_postgres->processId()), SIGQUIT);  // immediate: no checkpoint, sessions cut
+    if (!m_postgres->waitForFinished(kStopMs)) return fail(QStringLiteral("PostgreSQL did not stop"), QStringLiteral("postgres.log"));
+    startPostgres();
+    m_pgAdmin = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("postgres"), QStringLiteral("postgres.log"));
+    return m_pgAdmin != nullptr;
+  }
+
   void stop() {
     m_pgAdmin.reset();
     m_mariaAdmin.reset();
@@ -110,7 +136,7 @@ class Servers {
     p->setArguments(arguments.arg(m_dir->path()).split(QLatin1Char(' ')));
     p->setWorkingDirectory(m_dir->path());
     p->setProcessChannelMode(QProcess::MergedChannels);
-    p->setStandardOutputFile(path(log));
+    p->setStandardOutputFile(path(log), QIODevice::Append);
     p->setChildProcessModifier([user = m_user, deathSignal] {
       if (user && (setgroups(0, nullptr) != 0 || setgid(user->second) != 0 || setuid(user->first) != 0)) _exit(126);
       prctl(PR_SET_PDEATHSIG, deathSignal);
@@ -165,10 +191,7 @@ class Servers {
     for (int i = 0; i < 2; ++i)
       if (!installs[i]->waitForFinished(kInstallMs) || installs[i]->exitStatus() != QProcess::NormalExit || installs[i]->exitCode() != 0)
         return fail(installs[i]->program() + QStringLiteral(" failed (exit code %1)").arg(installs[i]->exitCode()), logs[i]);
-    m_postgres = process(QStringLiteral("postgres"),
-                         QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
-                                        "-c synchronous_commit=off -c full_page_writes=off"),
-                         QStringLiteral("postgres.log"), SIGINT);
+    startPostgres();
     m_mariadb = process(QStringLiteral("mariadbd"),
                         QStringLiteral("--no-defaults --datadir=%1/mariadb --socket=%1/run/mariadb.sock --skip-networking "
                                        "--pid-file=%1/run/mariadb.pid --log-error=%1/run/mariadb.log --skip-log-bin "
@@ -187,6 +210,13 @@ class Servers {
     m_pgAdmin = connect(Backend::PostgreSql, *m_postgres, QStringLiteral("postgres"), QStringLiteral("postgres.log"));
     m_mariaAdmin = connect(Backend::MariaDb, *m_mariadb, QStringLiteral("mysql"), QStringLiteral("run/mariadb.log"));
     return m_pgAdmin && m_mariaAdmin;
+  }
+
+  void startPostgres() {
+    m_postgres = process(QStringLiteral("postgres"),
+                         QStringLiteral("-D %1/pg -k %1/run -p 5432 -c listen_addresses= -c fsync=off "
+                                        "-c synchronous_commit=off -c full_page_writes=off"),
+                         QStringLiteral("postgres.log"), SIGINT);
   }
 
   static void halt(std::unique_ptr<QProcess>& p, int signal) {
@@ -283,6 +313,17 @@ std::shared_ptr<data::Connection> BackendDatabase::open() const {
   auto con = std::make_shared<data::Connection>();
   con->Open(m_connectionString);
   return con;
+}
+
+bool BackendDatabase::breakConnections() {
+  if (m_backend == Backend::Sqlite) {
+    m_failure = "an SQLite file has no connection to lose";
+    return false;
+  }
+  Servers& servers = Servers::instance();
+  const bool back = servers.breakConnections(m_backend, m_name);
+  m_failure = servers.failure();
+  return back;
 }
 
 bool BackendDatabase::create(schema::Tables tables) {

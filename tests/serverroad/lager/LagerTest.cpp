@@ -1,6 +1,7 @@
 // The stock servers on a bookshop database of each backend (the sample's rows), reached through
 // the settings' ODBC connection: TarneloDCOM's records, TarneloSrv's look-up with its ISBN stack,
-// and the branch sync's upload through the saved query and download of the other branches.
+// the branch sync's upload through the saved query and download of the other branches, and both
+// servers across a restart of the database server.
 #include <gtest/gtest.h>
 
 #include <QSettings>
@@ -38,6 +39,18 @@ class Lager : public ::testing::TestWithParam<Backend> {
       SaveSetting(QStringLiteral("LagerServer"), QString::fromLatin1(option), QStringLiteral("1"));
   }
   QStringList zeilen(const QString& sql) const { return enginetest::zeilen(*con, sql); }
+  // A nightly restart of the server between two look-ups: what `abfrage` gives before, right after
+  // (the look-up that meets the lost connection logs the database's message) and once more.
+  template <typename Form, typename Abfrage>
+  void ueberDenNeustart(const Form& form, const Abfrage& abfrage, const std::string& erwartet) {
+    ASSERT_EQ(abfrage(), erwartet);
+    ASSERT_TRUE(db.breakConnections()) << db.failure();
+    const qsizetype vorher = form.InfoText().size();
+    EXPECT_NE(abfrage(), erwartet);
+    const std::string log = form.InfoText().mid(vorher).toStdString();
+    EXPECT_TRUE(testsupport::tellsLostConnection(GetParam(), log)) << log;
+    EXPECT_EQ(abfrage(), erwartet);
+  }
 
   testsupport::BackendDatabase db{GetParam()};
   std::shared_ptr<data::Connection> con;
@@ -131,4 +144,28 @@ TEST_P(Lager, BranchSyncOnTheHostsQueueSendsAStockChangedDuringThePass) {
             "action=update&customer=1&store=10000&isbn=EA0004711&stock=7&reserved=0&ordered=0 "
             "action=update&customer=1&store=10000&isbn=EA0004711&stock=42&reserved=0&ordered=0");
   EXPECT_EQ(zeilen(QStringLiteral("SELECT COUNT(*) FROM Artikel_geändert")), QStringList({"0"}));
+}
+
+
+TEST_P(Lager, TarneloDcomAnswersAgainAfterTheServerRestarted) {
+  if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server connection to lose";
+  dcom::Form1 form;
+  auto app = std::make_shared<dcom::Application>();
+  app->infofelder();
+  ueberDenNeustart(
+      form, [&] { return buchladen::feld(app->AddInfo(buchladen::satz("3-446-23456-X")), 70).toStdString(); }, "5");
+}
+
+TEST_P(Lager, TarneloSrvAnswersAgainAfterTheServerRestarted) {
+  if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server connection to lose";
+  ::Form1 form;
+  ::Application app;
+  ueberDenNeustart(
+      form,
+      [&] {
+        QString nr = QStringLiteral("3-446-23456-X");
+        app.SearchArtNr(nr);
+        return app.InfoWin()->Text().section(QStringLiteral("\r\n"), 0, 1).toStdString();
+      },
+      "9783446234567 Stadt der Bücher\r\nLagerbestand: 5");
 }
