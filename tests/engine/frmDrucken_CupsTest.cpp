@@ -120,16 +120,14 @@ TEST_F(frmDrucken_CupsTest, QueueRemovedBeforePrintingIsToldAndTheStorageKept) {
   }
 }
 
-// The temporary folder fills up while the print file is written: nothing reaches the queue, the
-// user is told at this call, and the storage file stays whole.
+// The disk fills up while the print file is written: nothing reaches the queue, the user is told
+// at this call, and the storage file stays whole.
 TEST_F(frmDrucken_CupsTest, PrintFileCutByAFullDiskIsNotSubmittedAndTheStorageKept) {
   route(GetRechnerName(), 1, 99, 1, 99999, kQueue, 0);
   druckausgabe::ladeFormular(*fenster, db, vorlage);
-  {
-    testsupport::Dateigrenze voll(4096);  // room for the storage file, not for the PDF
-    ASSERT_TRUE(voll.gesetzt);
+  testsupport::mitDateigrenze(4096, [&] {  // room for the storage file, not for the PDF
     druckausgabe::dokument(*fenster, 2, vorlage, QStringLiteral("Rechnung 4713"), 1);
-  }
+  });
   cups_job_t* auftraege = nullptr;
   const int anzahl = cupsGetJobs2(CUPS_HTTP_DEFAULT, &auftraege, kQueue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
   cupsFreeJobs(anzahl, auftraege);

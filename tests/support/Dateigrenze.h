@@ -1,29 +1,23 @@
 #pragma once
-// A full disk without filling one: while it lives, no file of the test process grows beyond the
-// given size, and a write past it fails (EFBIG; SIGXFSZ ignored) as one on a full disk does.
-// ctest runs every test in a process of its own, so the limit stays in the test that sets it.
+// A full disk without filling one: while `f` runs, a write that makes a file of the test process
+// larger than `bytes` fails (EFBIG; SIGXFSZ ignored) as one on a full disk does.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <functional>
+
 namespace testsupport {
 
-class Dateigrenze {
- public:
-  explicit Dateigrenze(rlim_t bytes) : m_signal(::signal(SIGXFSZ, SIG_IGN)) {
-    ::getrlimit(RLIMIT_FSIZE, &m_vorher);
-    rlimit knapp = m_vorher;
-    knapp.rlim_cur = bytes;
-    gesetzt = ::setrlimit(RLIMIT_FSIZE, &knapp) == 0;
-  }
-  ~Dateigrenze() {
-    ::setrlimit(RLIMIT_FSIZE, &m_vorher);
-    ::signal(SIGXFSZ, m_signal);
-  }
-  bool gesetzt = false;
-
- private:
-  sighandler_t m_signal;
-  rlimit m_vorher{};
-};
+inline void mitDateigrenze(rlim_t bytes, const std::function<void()>& f) {
+  const sighandler_t signal = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit vorher{};
+  ::getrlimit(RLIMIT_FSIZE, &vorher);
+  const rlimit knapp{bytes, vorher.rlim_max};
+  if (::setrlimit(RLIMIT_FSIZE, &knapp) != 0) ADD_FAILURE() << "the file size limit could not be set";
+  f();
+  ::setrlimit(RLIMIT_FSIZE, &vorher);
+  ::signal(SIGXFSZ, signal);
+}
 
 }  // namespace testsupport

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
@@ -344,8 +342,7 @@ TEST_P(RecordsetTest, NocaseHoldsForAsciiLettersOnBothRoads) {
                             "('SKRV_BETRÄGEFORMAT_2', 'x')"));
   auto rs = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='skrv_beträgeformat'"));
   EXPECT_EQ(rs->RecordCount(), 1);
-  // Both roads have SQLite's own NOCASE, whose indexes every program shares: umlauts in other
-  // letter case match only through Dialect::caseBlindEquals, and there only on the Jet road.
+  // SQLite's own NOCASE on both roads: umlauts in other letter case match only through caseBlindEquals.
   auto umlaut = openSet(QStringLiteral("SELECT * FROM Vorgaben WHERE FeldName='skrv_beträgeformat_2'"));
   EXPECT_EQ(umlaut->RecordCount(), 0);
 }
@@ -367,23 +364,16 @@ TEST_P(RecordsetTest, AnErrorAfterTheFirstRowIsTheStatementsError) {
   }
 }
 
-// Another program holds the file locked: an updatable set waits the busy timeout out once and
+// Another connection holds the file locked: an updatable set waits the busy timeout out once and
 // fails, it does not wait again for a second way of reading the table.
 TEST(RecordsetLocked, AnUpdatableSetWaitsForALockedFileOnce) {
   testsupport::TempDir dir;
   const QString file = makeHostDatabase(dir);
-  const auto con = open(Road::Jet, file);
-  {
-    QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
-    sperre.setDatabaseName(file);
-    ASSERT_TRUE(sperre.open());
-    ASSERT_TRUE(QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    QElapsedTimer uhr;
-    uhr.start();
-    const QString fehler = errorText([&] { Recordset().Open(QStringLiteral("SELECT * FROM Vorgaben"), vb::Variant(con), 2, 3); });
-    EXPECT_TRUE(fehler.contains(QLatin1String("locked"))) << fehler.toStdString();
-    EXPECT_LT(uhr.elapsed(), data::Connection::kBusyTimeoutMs * 3 / 2);
-    sperre.close();
-  }
-  QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
+  const auto con = open(Road::Jet, file), sperre = open(Road::Jet, file);
+  sperre->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+  QElapsedTimer uhr;
+  uhr.start();
+  const QString fehler = errorText([&] { Recordset().Open(QStringLiteral("SELECT * FROM Vorgaben"), vb::Variant(con), 2, 3); });
+  EXPECT_TRUE(fehler.contains(QLatin1String("locked"))) << fehler.toStdString();
+  EXPECT_LT(uhr.elapsed(), data::Connection::kBusyTimeoutMs * 3 / 2);
 }

@@ -226,9 +226,8 @@ TEST_F(WebUpdateTest, AnInitialUploadWhoseClosingRequestFailedIsClosedByTheNextP
   EXPECT_EQ(queue(), QString());
 }
 
-// With its own row numbers a change the host queues during the pass stays queued. On a queue
-// built with the four columns the hosts know, marked by article, a change made while its article
-// is sent goes out in the same pass with the figures it made.
+// With its own row numbers a change the host queues during the pass stays queued; on a queue of the
+// hosts' four columns a change made while its article is sent goes out in the same pass, new figures.
 TEST_F(WebUpdateTest, AChangeQueuedDuringAPassStaysOrIsSentWithItsNewStock) {
   web.respond = [&](const WebStub::Request& r, int i) {
     if (i == 0) ausfuehren(QStringLiteral("INSERT INTO Artikel_geändert (Artikelident, updated, gelöscht) VALUES (1001, 0, 0)"));
