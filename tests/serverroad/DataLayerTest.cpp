@@ -147,19 +147,15 @@ TEST_P(DataLayer, HostileTextsAreStoredAndReadBackExactly) {
   EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM Vorgaben")), QStringList{QString::number(nr)});
 }
 
-// Several characters outside the Basic Multilingual Plane among umlauts, at the start, in the
-// middle and at the end, in a key and in values up to beyond one read of the driver's (64 KiB):
-// each comes back whole through Execute and through a record set, which then stores what it read.
+// Characters outside the Basic Multilingual Plane among umlauts, in a key and in values beyond one
+// read of the driver's (64 KiB): whole through Execute and a record set, which stores what it read.
 TEST_P(DataLayer, TextsOutsideTheBasicPlaneComeBackWholeAndAreStoredAsRead) {
-  QString lang;
-  while (lang.size() < 70000) lang += QStringLiteral("ü📚ä😀 ");
-  QString schluessel;  // 400 UTF-16 units in a key of 255 characters at most
-  for (int i = 0; i < 100; ++i) schluessel += QStringLiteral("😀📚");
+  const QString lang = QStringLiteral("ü📚ä😀 ").repeated(10000);
   const QString texte[] = {QStringLiteral("📚 😀"), QStringLiteral("ü📚ü📚"), QStringLiteral("Bü📚 😀 (U+1F600)|2"),
-                           QStringLiteral("😀😀 Grüße 🎉 ÄÖÜ 📚📚"), schluessel, lang};
+                           QStringLiteral("😀😀 Grüße 🎉 ÄÖÜ 📚📚"), QStringLiteral("😀📚").repeated(100), lang};
   for (const QString& text : texte) {
     SCOPED_TRACE(text.left(20).toStdString());
-    const QString key = text == lang ? QStringLiteral("lang") : text;
+    const QString key = text == lang ? QStringLiteral("lang") : text;  // a key holds 255 characters at most
     con->Execute(QStringLiteral("INSERT INTO Vorgaben (FeldName, Wert) VALUES (?, ?)"), {key, text});
     const QString lesen = QStringLiteral("SELECT FeldName, Wert, ID FROM Vorgaben WHERE FeldName=?");
     const QString zeile = key + QLatin1Char('|') + text + QLatin1Char('|');
@@ -202,7 +198,7 @@ TEST_P(DataLayer, NulIsKeptOnSqliteAndTextsTheDatabaseCannotHoldAreRefused) {
 // Two workstations adding the same 300 new settings at once, by each road that adds a missing key:
 // one row per key, and neither gets an error.
 TEST_P(DataLayer, TwoWorkstationsAddingTheSameKeysLeaveOneRowEach) {
-  int keys = 0;
+  int roads = 0;
   for (const char* road : {"get", "set", "value"}) {
     SCOPED_TRACE(road);
     QProcess arbeiter[2];
@@ -222,9 +218,8 @@ TEST_P(DataLayer, TwoWorkstationsAddingTheSameKeysLeaveOneRowEach) {
       ASSERT_TRUE(p.waitForFinished(120000));
       EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     }
-    keys += 300;
     EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT FeldName) FROM Vorgaben")),
-              QStringList{QStringLiteral("%1|%1").arg(keys)});
+              QStringList{QStringLiteral("%1|%1").arg(300 * ++roads)});
   }
 }
 
@@ -360,28 +355,26 @@ TEST_P(DataLayer, NamesWithBlanksAndQuotesAreOpenedAndWritten) {
   }
 }
 
-TEST_P(DataLayer, AfterAServerRestartTheFirstCallFailsWithTheDatabasesMessageAndTheNextWorks) {
+// A restart between two calls fails the first one with the database's words; one inside a
+// transaction fails every statement up to CommitTrans, which leaves nothing of it.
+TEST_P(DataLayer, AServerRestartFailsTheNextCallOnceAndAnOpenTransactionUpToCommit) {
   if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server connection to lose";
+  const auto verloren = [&](const std::function<void()>& f) {
+    const std::string text = testsupport::errorTextOf(f);
+    EXPECT_TRUE(testsupport::tellsLostConnection(GetParam(), text)) << text;
+  };
   SetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("-1"), con);
   ASSERT_TRUE(db.breakConnections()) << db.failure();
-  const std::string text = testsupport::errorTextOf([&] { GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con); });
-  EXPECT_TRUE(testsupport::tellsLostConnection(GetParam(), text)) << text;
+  verloren([&] { GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con); });
   EXPECT_EQ(GetVorgabe(QStringLiteral("Falzstriche"), QStringLiteral("0"), con), QStringLiteral("-1"));
-}
 
-TEST_P(DataLayer, ATransactionAcrossAServerRestartRaisesAtCommitAndLeavesNothing) {
-  if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server connection to lose";
   const QString einfuegen = QStringLiteral("INSERT INTO TextBausteine (Nummer, Text) VALUES (?, 'x')");
   con->BeginTrans();
   for (int i = 1; i <= 50; ++i) con->Execute(einfuegen, {i});
   ASSERT_TRUE(db.breakConnections()) << db.failure();
-  for (const auto& schritt : std::vector<std::function<void()>>{[&] { con->Execute(einfuegen, {51}); },
-                                                                 // not opened again inside it: 52 would be stored alone
-                                                                 [&] { con->Execute(einfuegen, {52}); },
-                                                                 [&] { con->CommitTrans(); }}) {
-    const std::string text = testsupport::errorTextOf(schritt);
-    EXPECT_TRUE(testsupport::tellsLostConnection(GetParam(), text)) << text;
-  }
+  verloren([&] { con->Execute(einfuegen, {51}); });
+  verloren([&] { con->Execute(einfuegen, {52}); });  // not opened again inside it: 52 would be stored alone
+  verloren([&] { con->CommitTrans(); });
   con->Execute(einfuegen, {53});
   EXPECT_EQ(rows(QStringLiteral("SELECT Nummer FROM TextBausteine")), QStringList{"53"});
 }

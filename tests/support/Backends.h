@@ -35,8 +35,7 @@ enum class Backend { Sqlite, PostgreSql, MariaDb };
 ::testing::internal::ParamGenerator<Backend> allBackends();
 std::string backendName(const ::testing::TestParamInfo<Backend>& info);
 
-// Whether `text` holds what the backend's driver says of a connection that
-// BackendDatabase::breakConnections() cut.
+// Whether `text` holds the driver's words for a connection BackendDatabase::breakConnections() cut.
 inline bool tellsLostConnection(Backend backend, const std::string& text) {
   const auto has = [&](const char* part) { return text.find(part) != std::string::npos; };
   return backend == Backend::PostgreSql ? has("server closed the connection") || has("terminating connection")
@@ -67,9 +66,8 @@ class BackendDatabase {
   std::shared_ptr<data::Connection> open() const;
   // Creates the tables of host.sql or bookshop.sql; false with failure() when that fails.
   bool create(schema::Tables tables);
-  // Every open connection to the database lost, as in a nightly restart: PostgreSQL stopped at
-  // once (immediate) and started again, on MariaDB every connection to the database killed. True
-  // when the server takes connections again; false with failure() otherwise (and on SQLite).
+  // Every open connection to the database lost, as in a nightly restart. True when the server takes
+  // connections again; false with failure() otherwise (and on SQLite).
   bool breakConnections();
 
  private:

@@ -2,7 +2,6 @@
 // TarneloSrv's branch sync driven as its window's timer drives it, against a local web stub.
 #include <QDateTime>
 #include <QStringList>
-#include <functional>
 
 #include "foundation/modSkrivant.h"
 #include "stockservers/common/modEinstellungen.h"
@@ -13,9 +12,8 @@
 
 namespace lagertest {
 
-// `paesse` passes a minute apart against `web`, with `danach(n)` run after pass n: the query
-// strings sent.
-inline QStringList syncPaesse(testsupport::WebStub& web, int paesse = 1, const std::function<void(int)>& danach = {}) {
+// One pass against `web`, a minute after the servers started: the query strings sent.
+inline QStringList syncPass(testsupport::WebStub& web) {
   testsupport::TempDir lokal;
   SetLokalerPfad(lokal.path());
   SaveSetting(QStringLiteral("LagerServer"), QStringLiteral("WebServer"), web.baseUrl());
@@ -28,11 +26,8 @@ inline QStringList syncPaesse(testsupport::WebStub& web, int paesse = 1, const s
     app.let_KundenNr(1);
     app.let_FilialNr(10000);
     app.let_BestaendeAbgleichen(true);
-    for (int pass = 0; pass < paesse; ++pass) {
-      uhr = uhr.addSecs(61);
-      form.Timer_Timer();
-      if (danach) danach(pass);
-    }
+    uhr = uhr.addSecs(61);
+    form.Timer_Timer();
   }
   ::Application::setUhr([] { return QDateTime::currentDateTime(); });
   SetLokalerPfad({});

@@ -1,7 +1,6 @@
 // vorgaben-worker CONNECTION get|set|value PREFIX COUNT: a workstation adding the new settings
-// PREFIX0 .. PREFIX<COUNT-1> through GetVorgabe, SetVorgabe or clsProgVorgaben.Value (loaded
-// before). Each waits for a line on stdin, so that two of them add each key at the same moment;
-// "bereit" says it waits. Exit 0 when every call worked, else 1 with the error.
+// PREFIX0.. through GetVorgabe, SetVorgabe or clsProgVorgaben.Value. Before each it says "bereit" and
+// waits for a line, so that two of them add each key at once. Exit 0 when all worked, else 1.
 #include <QCoreApplication>
 #include <cstdio>
 
