@@ -211,9 +211,8 @@ TEST_F(ctrDruckerschachtTest, FurtherPagesShowWhereTheyPrint) {
     db.addRoute(kGlobal, kStatus, kNummer, 1, 9, seite, seite == 1 ? 1 : 9999, "'Standard'", 0, "'Standard'");
   bereich(kGlobal, kNummer, 10, 99, QStringLiteral("Laser"), 1, 2);
   panel->LoadData(kStatus, kNummer, kGlobal);
-  EXPECT_EQ((QStringList{panel->DruckerlisteWeitere(0)->currentText(), panel->DruckerlisteWeitere(1)->currentText(),
-                         panel->DruckerlisteWeitere(2)->currentText()}),
-            (QStringList{"wie 1. Seite", "Laser", "wie 1. Seite"}));
+  for (int i : {0, 1, 2})
+    EXPECT_EQ(panel->DruckerlisteWeitere(i)->currentText(), (QStringList{"wie 1. Seite", "Laser", "wie 1. Seite"})[i]);
   EXPECT_FALSE(panel->SchachtlisteWeitere(0)->isEnabled());
   panel->DruckerlisteWaehlen(0, QStringLiteral("Laser"));
   EXPECT_EQ(eintraege(panel->Schachtliste(0)), (QStringList{"Standard", "Fach 1", "Fach 2", "Fach 3"}));

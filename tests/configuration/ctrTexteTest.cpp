@@ -3,15 +3,14 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QFocusEvent>
-#include <QKeyEvent>
-#include <QPlainTextEdit>
-#include <QTextEdit>
-
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTextEdit>
 
 #include "configuration/ctrTexte.h"
 #include "engine/frmDrucken.h"

@@ -321,19 +321,16 @@ TEST_F(DesignerEditTest, ThePageShowsWhereTheBodyRowsPrint) {
   SKRIVANT_REQUIRE_TOOL(reporttest::havePdfToText(), "pdftotext missing");
   const QString path = copyTemplate("Rechnung.lst");
   DesignerWindow w(request(path));
-  DesignCanvas* canvas = w.canvas();
-  const QRectF first = canvas->bodyArea();
+  const QRectF first = w.canvas()->bodyArea();
   // The column captions are the first row printed, at the top of the area.
   const auto captions = find(wordsOf(print(path, "koerper.pdf")), "Pos.");
   ASSERT_TRUE(captions);
   EXPECT_NEAR(captions->box.left(), first.left() + 1, 1);
   EXPECT_NEAR(captions->box.top(), first.top() + 1.2, 1);
   EXPECT_EQ(first.bottom(), 266);
-  canvas->setShownPage(PageRule::Following);
-  EXPECT_EQ(canvas->bodyArea(), QRectF(first.left(), 25, first.width(), 266 - 25));
-
-  DesignerWindow labels(request(copyTemplate("Etiketten.lbl")));
-  EXPECT_TRUE(labels.canvas()->bodyArea().isEmpty());
+  w.canvas()->setShownPage(PageRule::Following);
+  EXPECT_EQ(w.canvas()->bodyArea(), QRectF(first.left(), 25, first.width(), 266 - 25));
+  EXPECT_TRUE(DesignerWindow(request(copyTemplate("Etiketten.lbl"))).canvas()->bodyArea().isEmpty());
 }
 
 QJsonArray labelObjects(const QJsonObject& doc) { return doc["label"].toObject()["objects"].toArray(); }
