@@ -428,8 +428,7 @@ TEST_F(PeerAddressTest, AServerDyingDuringACallEndsTheCallWithAnError) {
 
 #include "BridgeTest.moc"
 
-// A program's front whose worker cannot start answers the creation at once with 429 and why, and
-// ends.
+// A program's front whose worker cannot start refuses the creation at once with 429 and why, and ends.
 TEST_F(BridgeTest, AFrontWhoseWorkerCannotStartRefusesTheCreationAndSaysWhy) {
   QProcess front;
   front.setProcessChannelMode(QProcess::ForwardedErrorChannel);
