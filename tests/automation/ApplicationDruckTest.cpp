@@ -187,7 +187,10 @@ TEST_F(ApplicationDruckTest, AHandOverTableWithADamagedPageFailsTheJob) {
   kurzesDokument(2);
   auto app = vorbereiten();
   const QString pdf = temp.file(QStringLiteral("Rechnung.pdf")), kaputt = temp.file(QStringLiteral("Kaputt/Uebergabe.mdb"));
-  const auto inhalt = [&] { QFile f(pdf); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); };
+  const auto inhalt = [&] {
+    QFile f(pdf);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
   rufe(*app, "PDFArchivDatei", {pdf}, CallKind::Let);
   rufe(*app, "PDFAusgabeDokument");
   const QByteArray vorher = inhalt();

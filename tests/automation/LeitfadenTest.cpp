@@ -8,7 +8,7 @@
 #include "tests/support/Leitfaden.h"
 
 TEST(Leitfaden, PrintClassTablesAreTheIntrospection) {
-  for (const auto &[ueberschrift, klasse] : {std::pair{"## Members of `Skrivant.Application`", &Application::staticMetaObject},
+  for (const auto& [ueberschrift, klasse] : {std::pair{"## Members of `Skrivant.Application`", &Application::staticMetaObject},
                                              {"### Members of `Skrivant.clsMahnungDrucken`", &clsMahnungDrucken::staticMetaObject},
                                              {"### Members of `Skrivant.clsDruckAllgemein`", &clsDruckAllgemein::staticMetaObject}})
     EXPECT_EQ(leitfaden::unterschiede(QString::fromUtf8(ueberschrift), *klasse), "") << ueberschrift;
