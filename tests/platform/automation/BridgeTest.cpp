@@ -444,5 +444,5 @@ TEST_F(BridgeTest, AFrontWhoseWorkerCannotStartRefusesTheCreationAndSaysWhy) {
     EXPECT_TRUE(e.description().contains(QStringLiteral("Grund:"))) << e.description().toStdString();
   }
   EXPECT_LT(uhr.elapsed(), 5000);
-  EXPECT_TRUE(front.waitForFinished(10000));
+  EXPECT_TRUE(front.state() == QProcess::NotRunning || front.waitForFinished(10000));  // it may have ended already
 }
