@@ -58,9 +58,8 @@ class BusHost : public ::testing::Test {
     busKonfiguration = tmp.write(QStringLiteral("session.conf"), konfiguration.toUtf8());
   }
 
-  // Runs the test host with `argumente` under a private session bus, with the variables
-  // `setzen` ("NAME=Wert") in the environment of the bus and the programs it starts; its answers
-  // by name.
+  // Runs the test host with `argumente` under a private session bus, the variables `setzen`
+  // ("NAME=Wert") in the environment of both; its answers by name.
   QMap<QString, QString> host(const QStringList& argumente, const QString& vorher = {}, const QStringList& setzen = {}) {
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -232,10 +231,8 @@ TEST_F(BusHost, PythonHostFromTheGuide) {
   EXPECT_TRUE(gesperrt >= 9 && gesperrt < 15) << gesperrt;
 }
 
-// A host opens the template manager over the bus and lets go of everything. Where a user sees the
-// display the engine would keep the window (and the user's input) until it closes; here nobody
-// does, so the window closes as on the user's close when its host goes: saved, logged, and the
-// engine ends.
+// A host opens the template manager over the bus and lets go of everything. Where nobody sees the
+// display, the window closes as on the user's close when its host goes: saved, logged, engine ended.
 TEST_F(BusHost, TemplateManagerNobodySeesEndsWithItsHost) {
   beispiel::BeispielHost vorbereitung(tmp.file(QStringLiteral("arbeit")));
   QString fehler;
@@ -349,11 +346,10 @@ TEST_F(BusHost, GenericFormTypeFromTheHostsOwnRecordSets) {
 
 }  // namespace
 
-// Hosts in Python at the same time, each on a bus connection of its own with its own hand-over
-// database and values, all in one local path (tests/hosts/python/gleichzeitig.py): interleaved,
-// with their outputs at once, each PDF holds its own host's rows and total only; a preview nobody
-// sees answers at once; a call back its host never answers fails that host's call after the
-// bound, while another host is served.
+// Python hosts at once (python/gleichzeitig.py), each with its own bus connection, hand-over
+// database and values in one local path: each PDF holds its own host's rows and total only; an
+// unseen preview answers at once; a call back never answered fails its host's call after the bound
+// while another host is served.
 TEST_F(BusHost, PythonHostsAtOnceEachGetOnlyTheirOwn) {
   SKRIVANT_REQUIRE_TOOL(ausfuehren(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import dbus, gi")}, 30).ok(),
                         "python3-dbus and python3-gi are not installed (scripts/setup installs them)");
@@ -379,9 +375,8 @@ TEST_F(BusHost, PythonHostsAtOnceEachGetOnlyTheirOwn) {
               sekunden[1].toDouble() < sekunden[0].toDouble()) << ausgabe.toStdString();
 }
 
-// Host A's template manager stays open while host B, on a database of its own, opens it for the
-// same form; then both hosts go, and the windows close as on their users' close, saving. Each
-// database holds what it held: its own user's values, never the other host's.
+// Host A's template manager stays open while host B opens it on a database of its own; both go,
+// the windows close saving, and each database keeps its own values, never the other host's.
 TEST_F(BusHost, TemplateManagersOfTwoHostsKeepEachDatabaseItsOwn) {
   beispiel::BeispielHost a(tmp.file(QStringLiteral("a"))), b(tmp.file(QStringLiteral("b")));
   const auto werte = [](const beispiel::BeispielHost& ort) {
@@ -404,13 +399,12 @@ TEST_F(BusHost, TemplateManagersOfTwoHostsKeepEachDatabaseItsOwn) {
   const QStringList vorherA = werte(a), vorherB = werte(b);
   ASSERT_NE(vorherA, vorherB);
 
-  const QString ausA = tmp.file(QStringLiteral("a.out"));
   const QString beide = QStringLiteral(
                             "\"$1\" gestaltung '%1' '%2' 3 1 halten > '%3' & a=$!; n=0; "
                             "until grep -q '^offen=' '%3' || [ $n -gt 600 ]; do sleep 0.1; n=$((n+1)); done; "
                             "\"$@\"; s=$?; kill $a; wait $a; p=$(sed -n 's/^EnginePid=//p' '%3'); "
                             "while [ -n \"$p\" ] && [ -e /proc/$p ]; do sleep 0.1; done; sed 's/^/A./' '%3'; exit $s")
-                            .arg(a.datenverzeichnis(), a.datenbank(), ausA);
+                            .arg(a.datenverzeichnis(), a.datenbank(), tmp.file(QStringLiteral("a.out")));
   const auto antworten = host({QStringLiteral("gestaltung"), b.datenverzeichnis(), b.datenbank(), QStringLiteral("3"), QStringLiteral("1")}, beide);
   EXPECT_EQ(antworten.value(QStringLiteral("A.offen")) + antworten.value(QStringLiteral("IsBesetzt")), QStringLiteral("jaTrue"))
       << ausgabe.toStdString();

@@ -10,8 +10,7 @@
 //   skrivant-testhost kunde <datenverzeichnis> <datenbank> <formstatus> <formnummer> [rueckruf]
 //       creates an Application on the engine's connection handler, loads the form (which makes
 //       the handler the engine's process-wide one), says "bereit" and waits to be killed; with
-//       "rueckruf" it says so only once the engine calls back a record set of its own, in
-//       CreateFormularTyp, and that call never returns
+//       "rueckruf" it says so once CreateFormularTyp calls back its record set, which never answers
 //   skrivant-testhost absturz <kunde's first four arguments> gestartet|aktiviert [rueckruf]
 //       starts "kunde", kills it with SIGKILL once it is ready and waits for the engine to end;
 //       with "gestartet" it first waits for an engine its caller started to own its bus name
@@ -80,7 +79,6 @@ std::int16_t kurz(const QString& text) { return static_cast<std::int16_t>(text.t
 // A record set that says "bereit" when the engine first calls it and then never answers.
 class Haengend : public QObject {
   Q_OBJECT
-
  public:
   Q_INVOKABLE vb::Variant Fields() {
     zeile(QStringLiteral("bereit"), QString::number(QCoreApplication::applicationPid()));

@@ -428,8 +428,7 @@ TEST_F(PeerAddressTest, AServerDyingDuringACallEndsTheCallWithAnError) {
 
 #include "BridgeTest.moc"
 
-// A program's front whose worker cannot start answers the creation at once with 429 and why, and
-// ends.
+// A program's front whose worker cannot start refuses the creation at once with 429 and why, and ends.
 TEST_F(BridgeTest, AFrontWhoseWorkerCannotStartRefusesTheCreationAndSaysWhy) {
   QProcess front;
   front.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -445,5 +444,5 @@ TEST_F(BridgeTest, AFrontWhoseWorkerCannotStartRefusesTheCreationAndSaysWhy) {
     EXPECT_TRUE(e.description().contains(QStringLiteral("Grund:"))) << e.description().toStdString();
   }
   EXPECT_LT(uhr.elapsed(), 5000);
-  EXPECT_TRUE(front.waitForFinished(10000));
+  EXPECT_TRUE(front.state() == QProcess::NotRunning || front.waitForFinished(10000));  // it may have ended already
 }

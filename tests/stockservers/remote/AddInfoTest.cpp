@@ -13,6 +13,7 @@
 #include "stockservers/remote/Application.h"
 #include "stockservers/remote/Form1.h"
 #include "tests/stockservers/remote/Buchladen.h"
+#include "tests/support/Leitfaden.h"
 #include "tests/support/RequireTool.h"
 
 namespace {
@@ -241,14 +242,13 @@ void ohneIndizes(const QString& datei, const QString& danach = {}) {
 TEST(TarneloDcomSettings, AnOlderFileGetsTheMissingIndexesWhenOpened) {
   buchladen::Beispiel laden;
   ASSERT_TRUE(laden.ok) << laden.fehler;
-  const QString indizes = kIndizes;
-  const int alle = sqlite(laden.artikel(), indizes);
+  const int alle = sqlite(laden.artikel(), kIndizes);
   ASSERT_GE(alle, 8);
   ohneIndizes(laden.artikel(), QStringLiteral("CREATE VIEW Artikel_ISBN_Stapel_ISBN AS SELECT 1"));
 
   dcom::Form1 form;
   dcom::Application app;
-  EXPECT_EQ(sqlite(laden.artikel(), indizes), alle - 1);
+  EXPECT_EQ(sqlite(laden.artikel(), kIndizes), alle - 1);
   EXPECT_TRUE(form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN angelegt")) &&
               form.InfoText().contains(QStringLiteral("\r\nIndex Artikel_ISBN_Stapel_ISBN nicht angelegt: ")))
       << form.InfoText().toStdString();
@@ -309,6 +309,11 @@ TEST(TarneloDcomSettings, PathsWithApostrophesOpenAndTheSqlServerRoadIsTakenInAn
   EXPECT_THROW(dcom::Application(), vb::VbError);
   EXPECT_TRUE(form.InfoText().contains(QStringLiteral("\r\nStart to Connect: DRIVER={Kein Treiber};DATABASE=tarnelo ")));
   SaveSetting(QStringLiteral("LagerAnfrage"), QStringLiteral("Type"), QStringLiteral("MDB"));
+}
+
+// docs/hosts.md's member table against what the bus shows of the class.
+TEST(Leitfaden, TarneloDcomTableIsTheIntrospection) {
+  EXPECT_EQ(leitfaden::unterschiede(QStringLiteral("### `TarneloDCOM.Application`"), dcom::Application::staticMetaObject), "");
 }
 
 }  // namespace

@@ -96,8 +96,7 @@ class TarneloDcomProzessTest : public ::testing::Test {
   // A socket path of `laenge` bytes, in a folder of the user's alone.
   QString socketPfad(int laenge) {
     const QString ordner = laden.dir.file(QStringLiteral("s"));
-    QDir().mkpath(ordner);
-    QFile::setPermissions(ordner, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QDir().mkdir(ordner, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return ordner + QLatin1Char('/') + QString(laenge - QFile::encodeName(ordner).size() - 6, QLatin1Char('x')) + QStringLiteral(".sock");
   }
 

@@ -11,6 +11,7 @@
 #include "platform/vb/VbError.h"
 
 #include "tests/stockservers/tray/TarneloSrvSupport.h"
+#include "tests/support/Leitfaden.h"
 
 namespace tarnelotest {
 namespace {
@@ -346,6 +347,11 @@ TEST_F(TarneloSrvTest, HostWatchAndClientLinkLog) {
   // A link object without the property is told in a message box; the object is kept all the same.
   app.let_EventClass(vb::Variant(std::make_shared<QObject>()));
   ASSERT_EQ(dialogs->messageBoxes().size(), 1);
+}
+
+// docs/hosts.md's member table against what the bus shows of the class.
+TEST(Leitfaden, TarneloSrvTableIsTheIntrospection) {
+  EXPECT_EQ(leitfaden::unterschiede(QStringLiteral("### `TarneloSrv.Application`"), Application::staticMetaObject), "");
 }
 
 }  // namespace

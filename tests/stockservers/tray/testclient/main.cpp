@@ -27,6 +27,7 @@
 #include "platform/automation/Server.h"
 #include "platform/vb/Convert.h"
 #include "platform/vb/VbError.h"
+#include "tests/support/ErrorOf.h"
 
 namespace {
 
@@ -82,15 +83,9 @@ int falsch() {
       {"Null", vb::Variant::null()}, {"Empty", vb::Variant()}, {"Text", vb::Variant(QStringLiteral("Kasse"))}, {"Zahl", vb::Variant(42)}};
   for (const char* member : {"EventClass", "AccessApp", "ConnectList"})
     for (const auto& [art, kind] : {std::pair{"Let", CallKind::Let}, std::pair{"Set", CallKind::Set}})
-      for (const auto& [name, wert] : werte) {
-        long nummer = 0;
-        try {
-          automation::callByName(*app, QString::fromLatin1(member), kind, {wert});
-        } catch (const vb::VbError& e) {
-          nummer = e.number();
-        }
-        zeile(QStringLiteral("%1 %2 %3").arg(QLatin1String(member), QLatin1String(art), QLatin1String(name)), QString::number(nummer));
-      }
+      for (const auto& [name, wert] : werte)
+        zeile(QStringLiteral("%1 %2 %3").arg(QLatin1String(member), QLatin1String(art), QLatin1String(name)),
+              QString::number(testsupport::errorOf([&] { automation::callByName(*app, QString::fromLatin1(member), kind, {wert}); })));
   return 0;
 }
 
